@@ -1,0 +1,34 @@
+# Thin wrapper around CMake. `make run` builds and starts the program,
+# `make test` builds and runs every test. Both install what is missing first.
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build test run bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR)
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j2
+
+run: build
+	@scripts/run-program $(BUILD_DIR)
+
+bench: configure
+	@cmake --build $(BUILD_DIR) --target benchmarks
+	@scripts/run-benchmarks $(BUILD_DIR)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf $(BUILD_DIR)

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+class ContextDictionary;
+class FileList;
+class GeneralDictionary;
+class MessageReporter;
+class NotExtractedList;
+class ProgressSink;
+class YesNoAllQuestion;
+
+/// The dictionary document: the four stores of one translation project and
+/// what is known about them (name, folder, default folders, what changed).
+///
+/// This is the UI-free half of the document; the window side adds the
+/// "Dictionary" window, the recent-file list and the views.
+class CTrelvarDoc
+{
+public:
+    /// Bits of the change mask.
+    enum ChangeBits : int
+    {
+        GeneralChanged = 1,
+        ContextChanged = 2
+    };
+
+    CTrelvarDoc();
+    ~CTrelvarDoc();
+    CTrelvarDoc(const CTrelvarDoc&) = delete;
+    CTrelvarDoc& operator=(const CTrelvarDoc&) = delete;
+
+    /// Who hears the messages and answers the changed-file question.
+    void SetReporter(MessageReporter* reporter);
+    void SetQuestion(YesNoAllQuestion* question) { m_question = question; }
+    /// The [General] AskExtract setting handed to every list of files loaded.
+    void SetAskOnChange(int ask) { m_askOnChange = ask; }
+
+    /// Opens the dictionary whose ".dic" file is given: checks the three
+    /// headers, then loads the four stores, stepping the bar (0..4) after
+    /// each. On failure the open dictionary stays as it was.
+    bool OnOpenDocument(const std::string& dicPath, ProgressSink* progress = nullptr);
+    /// Saves the four stores; true when every file was written.
+    bool Save();
+    /// Creates the file set of a new dictionary and opens it.
+    bool CreateDictionary(const std::string& name, const std::string& location,
+                          const std::string& sourceFolder, const std::string& destinationFolder);
+
+    bool IsOpen() const { return m_general != nullptr; }
+    const std::string& PathName() const { return m_pathName; }
+    const std::string& Name() const { return m_name; }
+    const std::string& Folder() const { return m_folder; }
+    const std::string& DefaultSourceFolder() const { return m_sourceFolder; }
+    const std::string& DefaultDestinationFolder() const { return m_destinationFolder; }
+    void SetDefaultFolders(std::string source, std::string destination);
+
+    GeneralDictionary* General() const { return m_general.get(); }
+    ContextDictionary* Context() const { return m_context.get(); }
+    FileList* Files() const { return m_files.get(); }
+    NotExtractedList* NotExtracted() const { return m_notExtracted.get(); }
+
+    int ChangeMask() const { return m_changeMask; }
+    void SetChangeMask(int mask) { m_changeMask = mask; }
+    /// Records an edit: raises the given mask bits and the modified flag.
+    void MarkChanged(int bits);
+
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+
+    /// Companion path of a ".dic" path: the same path with the extension
+    /// replaced (".ent", ".fil", ".nir").
+    static std::string CompanionPath(const std::string& dicPath, const char* extension);
+
+private:
+    bool CheckHeaders(const std::string& dic, const std::string& ent, const std::string& fil) const;
+
+    MessageReporter* m_reporter;
+    YesNoAllQuestion* m_question = nullptr;
+    int m_askOnChange = 1;
+    int m_changeMask = -1;
+    std::string m_pathName;
+    std::string m_name;
+    std::string m_folder;
+    std::string m_sourceFolder;
+    std::string m_destinationFolder;
+    std::unique_ptr<GeneralDictionary> m_general;
+    std::unique_ptr<ContextDictionary> m_context;
+    std::unique_ptr<NotExtractedList> m_notExtracted;
+    std::unique_ptr<FileList> m_files;
+    bool m_modified = false;
+};

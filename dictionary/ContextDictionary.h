@@ -1,0 +1,81 @@
+#pragma once
+
+#include "dictionary/OrderedMap.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class GeneralDictionary;
+class MessageReporter;
+
+/// One occurrence of a text in one resource of one script.
+struct ContextEntry
+{
+    std::string original;
+    /// Translation valid only in this resource; empty = none.
+    std::string contextTranslation;
+    /// Control identifier of a combo-box string; empty otherwise.
+    std::string itemReference;
+    /// 1-based position of the shortcut letter in the displayed translation;
+    /// 0 or negative = none.
+    std::int16_t shortcut = 0;
+};
+
+/// The in-context ("specific") dictionary: per source script, one entry per
+/// text of each resource, keyed by resource name + "+" + normalised text.
+/// Stored in the ".ent" file. Scripts are keyed by their lower-cased path.
+class ContextDictionary
+{
+public:
+    using Section = OrderedMap<ContextEntry>;
+    using FileMap = OrderedMap<Section>;
+
+    const std::string& FilePath() const { return m_path; }
+    void SetFilePath(std::string path) { m_path = std::move(path); }
+
+    /// Creates the file's section if needed, then stores a new entry unless
+    /// the text is a placeholder caption or the key is already present.
+    void AddEntry(std::string_view file, std::string_view textKey, std::string_view original,
+                  std::string_view contextTranslation, int shortcut, std::string_view itemReference);
+
+    /// The section of a script; the path is compared without regard to case.
+    Section* FindFile(std::string_view file);
+    const Section* FindFile(std::string_view file) const;
+    static ContextEntry* FindEntry(Section& section, std::string_view textKey);
+    static const ContextEntry* FindEntry(const Section& section, std::string_view textKey);
+    /// Replaces an existing entry; does nothing when the key is absent.
+    static void ReplaceEntry(Section& section, std::string_view textKey, ContextEntry entry);
+    bool RemoveFile(std::string_view file);
+
+    /// True unless some entry of the resource has neither a general nor an
+    /// in-context translation; true as well for an unknown file.
+    bool IsResourceTranslated(std::string_view file, std::string_view resourceName,
+                              const GeneralDictionary& general) const;
+    bool HasStringTable(std::string_view file) const;
+    /// Originals of the resource's entries whose item reference equals the
+    /// given one, ignoring case.
+    void TextsOfItem(std::string_view file, std::string_view resourceName, std::string_view itemReference,
+                     std::vector<std::string>& texts) const;
+    /// Sets every positive shortcut to 0; true when any changed.
+    bool ClearShortcuts();
+    bool ClearShortcuts(std::string_view file, std::string_view resourceName);
+
+    int FileCount() const { return static_cast<int>(m_files.Size()); }
+    int EntryCount() const;
+    const FileMap& Files() const { return m_files; }
+    FileMap& Files() { return m_files; }
+
+    /// Whether a text key belongs to the named resource. The key must begin
+    /// with the name and the name must end there ("IDD_A" does not own the
+    /// keys of "IDD_AB").
+    static bool KeyBelongsTo(std::string_view textKey, std::string_view resourceName);
+
+    bool Load(MessageReporter* reporter = nullptr);
+    bool Save(MessageReporter* reporter = nullptr) const;
+
+private:
+    std::string m_path;
+    FileMap m_files;
+};

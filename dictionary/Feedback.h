@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The core never shows a window. Whatever it has to tell or ask the user goes
+// through these small interfaces; the GUI answers them with message boxes and
+// progress bars, the command-line tool with stderr and a terminal bar, tests
+// with recorders.
+
+/// Receives the messages of the system's message table (id + arguments).
+class MessageReporter
+{
+public:
+    virtual ~MessageReporter() = default;
+    virtual void Report(int messageId, const std::vector<std::string>& arguments) = 0;
+};
+
+/// Answers a question with the four buttons Yes, Yes All, No, No All.
+class YesNoAllQuestion
+{
+public:
+    enum Answer
+    {
+        Yes = 0,
+        YesAll = 1,
+        No = 2,
+        NoAll = 3
+    };
+
+    virtual ~YesNoAllQuestion() = default;
+    /// Returns 0 (Yes), 1 (Yes All), 2 (No) or 3 (No All).
+    virtual int Ask(int messageId, const std::vector<std::string>& arguments) = 0;
+};
+
+/// One progress bar: a range 0..maximum and a position.
+class ProgressSink
+{
+public:
+    virtual ~ProgressSink() = default;
+    virtual void SetRange(int maximum) = 0;
+    virtual void SetPosition(int position) = 0;
+};
+
+/// A reporter that drops every message; the default wherever none is given.
+MessageReporter& SilentReporter();

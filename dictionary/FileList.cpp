@@ -1,0 +1,155 @@
+#include "dictionary/FileList.h"
+
+#include "dictionary/DictionaryFormat.h"
+#include "dictionary/Feedback.h"
+#include "dictionary/FileSystem.h"
+#include "dictionary/LineFile.h"
+#include "dictionary/Messages.h"
+#include "dictionary/TextRules.h"
+
+#include <vector>
+
+bool FileList::AddFile(std::string_view source, std::string_view destination, std::string_view stamp)
+{
+    const std::string key = AnsiLower(source);
+    if (m_files.Contains(key))
+        return false;
+    m_files.Insert(key, Record{std::string(source), std::string(destination), std::string(stamp)});
+    return true;
+}
+
+bool FileList::Find(std::string_view source, std::string& destination, std::string& stamp) const
+{
+    const Record* record = Find(source);
+    if (!record)
+        return false;
+    destination = record->destination;
+    stamp = record->stamp;
+    return true;
+}
+
+const FileList::Record* FileList::Find(std::string_view source) const
+{
+    return m_files.Find(AnsiLower(source));
+}
+
+bool FileList::RemoveFile(std::string_view source)
+{
+    const std::string key = AnsiLower(source);
+    m_changed.Erase(key);
+    return m_files.Erase(key);
+}
+
+void FileList::StampFile(std::string_view source)
+{
+    Record* record = m_files.Find(AnsiLower(source));
+    const auto time = LastWriteFileTime(std::string(source));
+    if (!time)
+        return;
+    if (record)
+        record->stamp = FormatStamp(*time);
+}
+
+void FileList::CheckChanged(std::string_view source, std::string_view destination)
+{
+    const Record* record = Find(source);
+    CheckChanged(source, destination, record ? std::string_view(record->stamp) : std::string_view());
+}
+
+void FileList::CheckChanged(std::string_view source, std::string_view destination, std::string_view stamp)
+{
+    const auto time = LastWriteFileTime(std::string(source));
+    if (!time)
+        return; // a script that is gone is not offered for extraction
+    const bool changed = stamp.empty() || *time > ParseStamp(stamp);
+    if (!changed)
+        return;
+    if (m_askOnChange != 0) {
+        if (m_lastAnswer == YesNoAllQuestion::Yes || m_lastAnswer == YesNoAllQuestion::No) {
+            m_lastAnswer = m_question ? m_question->Ask(MsgFileChanged, {std::string(source)})
+                                      : static_cast<int>(YesNoAllQuestion::Yes);
+        }
+        if (m_lastAnswer != YesNoAllQuestion::Yes && m_lastAnswer != YesNoAllQuestion::YesAll)
+            return;
+    }
+    m_changed.Assign(AnsiLower(source), Record{std::string(source), std::string(destination), {}});
+}
+
+bool FileList::IsChanged(std::string_view source) const
+{
+    return m_changed.Contains(AnsiLower(source));
+}
+
+void FileList::ForgetChanged(std::string_view source)
+{
+    m_changed.Erase(AnsiLower(source));
+}
+
+bool FileList::Load(MessageReporter*)
+{
+    LineFile file;
+    if (!file.OpenForReading(m_path))
+        return false;
+    m_files.Clear();
+    m_changed.Clear();
+    m_sourceFolder.clear();
+    m_destinationFolder.clear();
+    m_lastAnswer = 0;
+
+    // Every double quote separates; pieces that are empty or a lone ";" go.
+    std::vector<std::string_view> values;
+    auto split = [&values](std::string_view line) {
+        values.clear();
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t q = line.find('"', start);
+            const std::string_view piece = line.substr(start, q == std::string_view::npos ? q : q - start);
+            if (!piece.empty() && piece != ";")
+                values.push_back(piece);
+            if (q == std::string_view::npos)
+                break;
+            start = q + 1;
+        }
+        values.resize(3);
+    };
+
+    std::string line;
+    file.ReadFirstLine(line); // the header
+    std::int64_t length = file.ReadLine(line);
+    if (length > 0) {
+        split(line);
+        m_sourceFolder = std::string(values[0]);
+        m_destinationFolder = std::string(values[1]);
+    }
+    while ((length = file.ReadLine(line)) >= 0) {
+        if (length == 0)
+            continue;
+        split(line);
+        CheckChanged(values[0], values[1], values[2]);
+        AddFile(values[0], values[1], values[2]);
+    }
+    return true;
+}
+
+bool FileList::Save(MessageReporter* reporter) const
+{
+    LineFile file;
+    if (!file.OpenForWriting(m_path, reporter))
+        return false;
+    file.WriteLine(std::string(kFilHeader));
+    std::string record;
+    AppendQuoted(record, m_sourceFolder);
+    record += ';';
+    AppendQuoted(record, m_destinationFolder);
+    file.WriteLine(record);
+    for (const auto& entry : m_files) {
+        record.clear();
+        AppendQuoted(record, entry.value.source);
+        record += ';';
+        AppendQuoted(record, entry.value.destination);
+        record += ';';
+        AppendQuoted(record, entry.value.stamp);
+        file.WriteLine(record);
+    }
+    return file.Close();
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "dictionary/OrderedMap.h"
+
+#include <string>
+#include <string_view>
+
+class MessageReporter;
+class YesNoAllQuestion;
+
+/// The resource scripts of the project, each with its destination and the
+/// stamp of its last extraction, plus the default source and destination
+/// folders. Stored in the ".fil" file.
+///
+/// Paths keep the case they were given (they are opened as they stand on a
+/// case-sensitive file system); lookups compare them without regard to case.
+class FileList
+{
+public:
+    struct Record
+    {
+        std::string source;
+        std::string destination;
+        std::string stamp; // "%d+%d" of the last extraction; empty = never
+    };
+    using RecordMap = OrderedMap<Record>;
+    using ChangedMap = OrderedMap<Record>;
+
+    /// askOnChange: the [General] AskExtract setting; question: who answers
+    /// "The file %s has changed ..." (none = every changed file is queued).
+    explicit FileList(int askOnChange = 1, YesNoAllQuestion* question = nullptr)
+        : m_askOnChange(askOnChange), m_question(question)
+    {
+    }
+
+    const std::string& FilePath() const { return m_path; }
+    void SetFilePath(std::string path) { m_path = std::move(path); }
+
+    const std::string& DefaultSourceFolder() const { return m_sourceFolder; }
+    const std::string& DefaultDestinationFolder() const { return m_destinationFolder; }
+    void SetDefaultFolders(std::string source, std::string destination)
+    {
+        m_sourceFolder = std::move(source);
+        m_destinationFolder = std::move(destination);
+    }
+
+    /// False when the source is already in the list; else adds or replaces it.
+    bool AddFile(std::string_view source, std::string_view destination, std::string_view stamp);
+    bool Find(std::string_view source, std::string& destination, std::string& stamp) const;
+    const Record* Find(std::string_view source) const;
+    bool RemoveFile(std::string_view source);
+    bool HasFiles() const { return !m_files.Empty(); }
+    int FileCount() const { return static_cast<int>(m_files.Size()); }
+    const RecordMap& Files() const { return m_files; }
+
+    /// Records the file's current last-write time as its stamp, if it exists.
+    void StampFile(std::string_view source);
+
+    /// The changed-file test: queues the file for extraction when it has no
+    /// stamp or was written since; may ask the question first.
+    void CheckChanged(std::string_view source, std::string_view destination);
+    int ChangedCount() const { return static_cast<int>(m_changed.Size()); }
+    const ChangedMap& Changed() const { return m_changed; }
+    bool IsChanged(std::string_view source) const;
+    void ForgetChanged(std::string_view source);
+    void ForgetAllChanged() { m_changed.Clear(); }
+
+    int AskOnChange() const { return m_askOnChange; }
+    void SetAskOnChange(int ask) { m_askOnChange = ask; }
+    int LastAnswer() const { return m_lastAnswer; }
+    void SetLastAnswer(int answer) { m_lastAnswer = answer; }
+    void SetQuestion(YesNoAllQuestion* question) { m_question = question; }
+
+    bool Load(MessageReporter* reporter = nullptr);
+    bool Save(MessageReporter* reporter = nullptr) const;
+
+private:
+    void CheckChanged(std::string_view source, std::string_view destination, std::string_view stamp);
+
+    std::string m_path;
+    std::string m_sourceFolder;
+    std::string m_destinationFolder;
+    RecordMap m_files;
+    ChangedMap m_changed;
+    int m_askOnChange;
+    int m_lastAnswer = 0;
+    YesNoAllQuestion* m_question;
+};

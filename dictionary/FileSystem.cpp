@@ -1,0 +1,114 @@
+#include "dictionary/FileSystem.h"
+
+#include "dictionary/TextRules.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// 100 ns ticks between 1601-01-01 and 1970-01-01.
+constexpr std::int64_t kEpochDifference = 116444736000000000LL;
+
+int AtoiPrefix(std::string_view text)
+{
+    // atoi: optional blanks, sign, digits; stops at the first other byte.
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    std::int64_t value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        value = value * 10 + (text[i++] - '0');
+        if (value > (1LL << 32))
+            break;
+    }
+    return static_cast<int>(static_cast<std::uint32_t>(negative ? -value : value));
+}
+
+} // namespace
+
+bool FileExists(const std::string& path)
+{
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(path, ec);
+}
+
+std::string ResolveExistingPath(const std::string& path)
+{
+    std::error_code ec;
+    if (path.empty() || fs::exists(path, ec))
+        return path;
+    fs::path resolved = path[0] == '/' ? fs::path("/") : fs::path(".");
+    const fs::path given(path);
+    for (const fs::path& part : given.relative_path()) {
+        const fs::path exact = resolved / part;
+        if (fs::exists(exact, ec)) {
+            resolved = exact;
+            continue;
+        }
+        bool found = false;
+        for (fs::directory_iterator it(resolved, ec), end; !ec && it != end; it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            if (EqualsNoCase(name, part.string())) {
+                resolved /= name;
+                found = true;
+                break;
+            }
+        }
+        if (!found)
+            return path;
+    }
+    std::string out = resolved.string();
+    if (path[0] != '/' && out.rfind("./", 0) == 0)
+        out.erase(0, 2);
+    return out;
+}
+
+std::optional<std::uint64_t> LastWriteFileTime(const std::string& path)
+{
+    std::error_code ec;
+    const auto written = fs::last_write_time(ResolveExistingPath(path), ec);
+    if (ec)
+        return std::nullopt;
+    const auto system = std::chrono::file_clock::to_sys(written);
+    const auto ticks =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(system.time_since_epoch()).count() / 100;
+    return static_cast<std::uint64_t>(ticks + kEpochDifference);
+}
+
+std::string FormatStamp(std::uint64_t fileTime)
+{
+    const auto low = static_cast<std::int32_t>(static_cast<std::uint32_t>(fileTime & 0xFFFFFFFFu));
+    const auto high = static_cast<std::int32_t>(static_cast<std::uint32_t>(fileTime >> 32));
+    return std::to_string(low) + "+" + std::to_string(high);
+}
+
+std::uint64_t ParseStamp(std::string_view stamp)
+{
+    const std::size_t plus = stamp.find('+');
+    const std::string_view lowText = stamp.substr(0, plus);
+    const std::string_view highText =
+        plus == std::string_view::npos ? std::string_view() : stamp.substr(plus + 1);
+    const auto low = static_cast<std::uint32_t>(AtoiPrefix(lowText));
+    const auto high = static_cast<std::uint32_t>(AtoiPrefix(highText));
+    return (static_cast<std::uint64_t>(high) << 32) | low;
+}
+
+std::string_view FileNameOf(std::string_view path)
+{
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string_view FolderOf(std::string_view path)
+{
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// File-system helpers of the stores: existence, the case of stored paths,
+// and the time stamps that record when a script was last extracted.
+
+/// True when the path names an existing regular file.
+bool FileExists(const std::string& path);
+
+/// The path to open for a stored path. Dictionaries made on Windows store
+/// their paths in lower case; on a case-sensitive file system such a path is
+/// looked up component by component without regard to case. Returns the
+/// path unchanged when it exists or when nothing matches.
+std::string ResolveExistingPath(const std::string& path);
+
+/// Last-write time of a file as a Windows FILETIME (100 ns ticks since
+/// 1601-01-01), so stamps written here mean the same on Windows.
+std::optional<std::uint64_t> LastWriteFileTime(const std::string& path);
+
+/// A FILETIME as its low and high 32-bit halves, each printed as a signed
+/// decimal, joined by "+".
+std::string FormatStamp(std::uint64_t fileTime);
+
+/// The inverse of FormatStamp; each half is read like atoi reads it.
+std::uint64_t ParseStamp(std::string_view stamp);
+
+/// The part of a path after its last "\" or "/".
+std::string_view FileNameOf(std::string_view path);
+/// The part of a path before its last "\" or "/" (empty when there is none).
+std::string_view FolderOf(std::string_view path);

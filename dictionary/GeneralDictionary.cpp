@@ -1,0 +1,114 @@
+#include "dictionary/GeneralDictionary.h"
+
+#include "dictionary/DictionaryFormat.h"
+#include "dictionary/LineFile.h"
+#include "dictionary/TextRules.h"
+
+#include <array>
+
+void GeneralDictionary::AddText(std::string_view original, std::string_view translation)
+{
+    if (m_decode) {
+        const std::string decodedOriginal = DecodeXEscapes(original);
+        const std::string decodedTranslation = DecodeXEscapes(translation);
+        if (IsTranslatableText(decodedOriginal))
+            m_texts.Insert(decodedOriginal, decodedTranslation);
+        return;
+    }
+    if (IsTranslatableText(original))
+        m_texts.Insert(original, std::string(translation));
+}
+
+bool GeneralDictionary::GetTranslation(std::string_view original, std::string& translation) const
+{
+    translation.clear();
+    if (original.empty())
+        return false;
+    const std::string* found = m_texts.Find(original);
+    if (!found)
+        return false;
+    translation = *found;
+    return true;
+}
+
+const std::string* GeneralDictionary::FindTranslation(std::string_view original) const
+{
+    return m_texts.Find(original);
+}
+
+void GeneralDictionary::SetTranslation(std::string_view original, std::string_view translation)
+{
+    if (std::string* found = m_texts.Find(original))
+        found->assign(translation);
+}
+
+bool GeneralDictionary::RemoveText(std::string_view original)
+{
+    return m_texts.Erase(original);
+}
+
+int GeneralDictionary::CountTranslated() const
+{
+    int count = 0;
+    for (const auto& entry : m_texts) {
+        if (!entry.value.empty())
+            ++count;
+    }
+    return count;
+}
+
+void GeneralDictionary::SetDoNotTranslate(std::string_view original)
+{
+    m_doNotTranslate.Insert(original, 0);
+}
+
+bool GeneralDictionary::ClearDoNotTranslate(std::string_view original)
+{
+    if (original.empty())
+        return false;
+    return m_doNotTranslate.Erase(original);
+}
+
+bool GeneralDictionary::Load(MessageReporter*)
+{
+    LineFile file;
+    if (!file.OpenForReading(m_path))
+        return false;
+    m_texts.Clear();
+    m_doNotTranslate.Clear();
+    std::string line;
+    std::int64_t length = file.ReadFirstLine(line);
+    if (m_hasHeader)
+        length = file.ReadLine(line);
+    while (length >= 0) {
+        if (length > 0) {
+            std::array<std::string_view, 3> fields{};
+            std::size_t n = 0;
+            SplitFields(line, kDicSeparator, 3, [&](std::string_view f) { fields[n++] = StripQuotes(f); });
+            if (fields[2] == "1")
+                SetDoNotTranslate(m_decode ? DecodeXEscapes(fields[0]) : std::string(fields[0]));
+            AddText(fields[0], fields[1]);
+        }
+        length = file.ReadLine(line);
+    }
+    return true;
+}
+
+bool GeneralDictionary::Save(MessageReporter* reporter) const
+{
+    LineFile file;
+    if (!file.OpenForWriting(m_path, reporter))
+        return false;
+    file.WriteLine(std::string(kDicHeader));
+    std::string record;
+    for (const auto& entry : m_texts) {
+        record.clear();
+        AppendQuoted(record, entry.key);
+        record += kDicSeparator;
+        AppendQuoted(record, entry.value);
+        record += kDicSeparator;
+        record += IsDoNotTranslate(entry.key) ? "\"1\"" : "\"0\"";
+        file.WriteLine(record);
+    }
+    return file.Close();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "dictionary/OrderedMap.h"
+
+#include <string>
+#include <string_view>
+
+class MessageReporter;
+
+/// Every distinct original text of the project with its general
+/// translation, and the set of texts that must not be translated.
+/// Stored in the ".dic" file.
+class GeneralDictionary
+{
+public:
+    using TextMap = OrderedMap<std::string>;
+    using TextSet = OrderedMap<char>;
+
+    /// hasHeader: the file's first line is a header (a .dic file) rather than
+    /// data (a plain text file being imported).
+    explicit GeneralDictionary(bool hasHeader = true) : m_hasHeader(hasHeader) {}
+
+    /// When set, AddText first decodes "\X" escapes in both texts.
+    void SetDecode(bool decode) { m_decode = decode; }
+    bool Decode() const { return m_decode; }
+
+    const std::string& FilePath() const { return m_path; }
+    void SetFilePath(std::string path) { m_path = std::move(path); }
+
+    /// Adds a translatable text unless it is already known (first one wins).
+    void AddText(std::string_view original, std::string_view translation);
+    /// False for an empty or unknown original; the translation is cleared first.
+    bool GetTranslation(std::string_view original, std::string& translation) const;
+    /// The stored translation, or null for an unknown text.
+    const std::string* FindTranslation(std::string_view original) const;
+    /// Replaces the translation of a known text; unknown texts are not added.
+    void SetTranslation(std::string_view original, std::string_view translation);
+    bool RemoveText(std::string_view original);
+    int TextCount() const { return static_cast<int>(m_texts.Size()); }
+    int CountTranslated() const;
+    const TextMap& Texts() const { return m_texts; }
+
+    bool IsDoNotTranslate(std::string_view original) const { return m_doNotTranslate.Contains(original); }
+    void SetDoNotTranslate(std::string_view original);
+    bool ClearDoNotTranslate(std::string_view original);
+    const TextSet& DoNotTranslate() const { return m_doNotTranslate; }
+
+    /// Reads the file at FilePath(); false when it cannot be opened.
+    bool Load(MessageReporter* reporter = nullptr);
+    /// Writes the header and every text; reports "Cannot save the file %s".
+    bool Save(MessageReporter* reporter = nullptr) const;
+
+private:
+    bool m_decode = false;
+    bool m_hasHeader;
+    std::string m_path;
+    TextMap m_texts;
+    TextSet m_doNotTranslate;
+};

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class MessageReporter;
+
+/// Line-oriented 8-bit text file shared by scripts and dictionary files.
+///
+/// Reading: lines may end in CR LF or in LF; the line end never reaches the
+/// caller's text, but the kind of the last line end read is remembered so
+/// that a copy can reproduce it. Lines are returned whole, whatever their
+/// length.
+///
+/// Writing: the new content goes to a temporary file beside the target, and
+/// only a complete, flushed file replaces the target when the file is closed.
+/// The previous file survives any failure.
+class LineFile
+{
+public:
+    enum class LineEnd : std::uint8_t
+    {
+        None,
+        Lf,
+        CrLf
+    };
+
+    LineFile() = default;
+    ~LineFile();
+    LineFile(const LineFile&) = delete;
+    LineFile& operator=(const LineFile&) = delete;
+
+    /// Opens for reading; a failure is silent.
+    bool OpenForReading(const std::string& path);
+    /// Opens for writing; a failure shows "Cannot save the file %s".
+    bool OpenForWriting(const std::string& path, MessageReporter* reporter);
+
+    bool IsOpen() const { return m_file != nullptr; }
+    bool IsWriting() const { return m_writing; }
+    const std::string& Path() const { return m_path; }
+
+    /// Rewinds and reads the first line. Returns its length, or -1 when the
+    /// file is not open or has no line at all.
+    std::int64_t ReadFirstLine(std::string& line);
+    /// Reads the next line; returns its length, -1 at the end of the file.
+    std::int64_t ReadLine(std::string& line);
+    /// How the line last read ended (None for a last line without newline).
+    LineEnd LastLineEnd() const { return m_lastEnd; }
+
+    /// Writes the line followed by the given line end; -1 when not open.
+    int WriteLine(const std::string& line, LineEnd end = LineEnd::CrLf);
+    /// Writes bytes as they are.
+    int WriteRaw(const char* data, std::size_t size);
+
+    /// Length of the file in bytes (-1 when not open).
+    std::int64_t Size() const;
+
+    /// Closes the file. For writing, this is when the new content replaces
+    /// the target; returns false (and reports "Cannot save the file %s") when
+    /// that fails, leaving the old file in place.
+    bool Close();
+    /// Closes a file opened for writing without replacing the target.
+    void Discard();
+
+private:
+    bool Fill();
+    void Reset();
+
+    std::FILE* m_file = nullptr;
+    std::string m_path;
+    std::string m_tempPath;
+    MessageReporter* m_reporter = nullptr;
+    bool m_writing = false;
+    bool m_writeFailed = false;
+    LineEnd m_lastEnd = LineEnd::None;
+
+    // Read buffer: bytes [m_pos, m_len) are not consumed yet.
+    std::vector<char> m_buffer;
+    std::size_t m_pos = 0;
+    std::size_t m_len = 0;
+    bool m_eof = false;
+};

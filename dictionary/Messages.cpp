@@ -1,0 +1,91 @@
+#include "dictionary/Messages.h"
+
+#include "dictionary/Feedback.h"
+
+#include <array>
+#include <utility>
+
+namespace {
+
+constexpr std::array<std::pair<int, std::string_view>, 26> kMessages{{
+    {MsgNameAndLocationRequired, "The name and the location of the dictionary must be defined"},
+    {MsgLocation, "Location"},
+    {MsgInvalidFileName, "Invalid file name"},
+    {MsgErrorOpeningFile, "Error when opening file %s"},
+    {MsgMenus, "Menus"},
+    {MsgDialogBoxes, "Dialog boxes"},
+    {MsgStringtable, "Stringtable"},
+    {MsgLoadingResources, "Loading resources"},
+    {MsgDirectory, "Directory"},
+    {MsgSourceEqualsDestination, "Source and destination files must be different"},
+    {MsgSaveGeneralDictionary, "Would you like to save the general dictionary ?"},
+    {MsgFileDoesNotExist, "This file does not exist !"},
+    {MsgFullPathRequired, "You have to enter the full pathname of the file."},
+    {MsgCannotSaveFile, "Cannot save the file %s"},
+    {MsgFullPathOrFolderRequired,
+     "You have to enter the full pathname of the file or an existing directory name."},
+    {MsgFileAlreadyInDictionary, "This file is already in the active dictionary."},
+    {MsgNotGeneralDictionary, "%s is not a general dictionary file"},
+    {MsgNotSpecificDictionary, "%s is not a specific dictionary file"},
+    {MsgNotListOfFiles, "%s is not a list of files file"},
+    {MsgNotNotImportedResources, "%s is not a not imported resources file"},
+    {MsgFilesAlreadyExist, "The files %s, %s, %s, %s already exist."},
+    {MsgErrorCreatingFile, "Error when creating file %s"},
+    {MsgFileChanged, "The file %s has changed, do you want to extract the new resources ?"},
+    {MsgLoadingDictionary, "Loading dictionary"},
+    {MsgUpdatingDictionary, "Updating the dictionary"},
+    {MsgDeleteAllShortcuts, "Do you want to delete all shortcuts ?"},
+}};
+
+class NullReporter : public MessageReporter
+{
+public:
+    void Report(int, const std::vector<std::string>&) override {}
+};
+
+} // namespace
+
+MessageReporter& SilentReporter()
+{
+    static NullReporter reporter;
+    return reporter;
+}
+
+std::string_view MessageText(int messageId)
+{
+    for (const auto& [id, text] : kMessages) {
+        if (id == messageId)
+            return text;
+    }
+    return {};
+}
+
+std::string FormatText(std::string_view format, const std::vector<std::string>& arguments)
+{
+    std::string out;
+    out.reserve(format.size() + 64);
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const char c = format[i];
+        if (c == '%' && i + 1 < format.size()) {
+            const char k = format[i + 1];
+            if (k == '%') {
+                out += '%';
+                ++i;
+                continue;
+            }
+            if ((k == 's' || k == 'd') && next < arguments.size()) {
+                out += arguments[next++];
+                ++i;
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+std::string FormatMessage(int messageId, const std::vector<std::string>& arguments)
+{
+    return FormatText(MessageText(messageId), arguments);
+}

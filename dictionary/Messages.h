@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Identifiers of the system's messages. Numbers below 2000 are the string
+// table numbers the windows share; the rest are the core's own.
+enum MessageId : int
+{
+    MsgNameAndLocationRequired = 1001,
+    MsgLocation = 1002,
+    MsgInvalidFileName = 1006,
+    MsgErrorOpeningFile = 1007,
+    MsgMenus = 1016,
+    MsgDialogBoxes = 1017,
+    MsgStringtable = 1018,
+    MsgLoadingResources = 1019,
+    MsgDirectory = 1020,
+    MsgSourceEqualsDestination = 1029,
+    MsgSaveGeneralDictionary = 1032,
+    MsgFileDoesNotExist = 1040,
+    MsgFullPathRequired = 1041,
+    MsgCannotSaveFile = 1050,
+    MsgFullPathOrFolderRequired = 1066,
+    MsgFileAlreadyInDictionary = 1067,
+
+    MsgNotGeneralDictionary = 2001,
+    MsgNotSpecificDictionary = 2002,
+    MsgNotListOfFiles = 2003,
+    MsgNotNotImportedResources = 2004,
+    MsgFilesAlreadyExist = 2005,
+    MsgErrorCreatingFile = 2006,
+    MsgFileChanged = 2007,
+    MsgLoadingDictionary = 2008,
+    MsgUpdatingDictionary = 2009,
+    MsgDeleteAllShortcuts = 2010,
+};
+
+/// The English text of a message, "" for an unknown id.
+std::string_view MessageText(int messageId);
+
+/// The message with its "%s" and "%d" markers replaced by the arguments in
+/// order ("%%" gives one percent sign); missing arguments leave the marker.
+std::string FormatMessage(int messageId, const std::vector<std::string>& arguments);
+std::string FormatText(std::string_view format, const std::vector<std::string>& arguments);

@@ -1,0 +1,91 @@
+#include "dictionary/NotExtractedList.h"
+
+#include "dictionary/DictionaryFormat.h"
+#include "dictionary/Feedback.h"
+#include "dictionary/LineFile.h"
+#include "dictionary/Messages.h"
+#include "dictionary/TextRules.h"
+
+std::string NotExtractedList::MakeKey(std::string_view source, std::string_view resourceName, int kind)
+{
+    std::string key(source);
+    key += '+';
+    key += resourceName;
+    key += '+';
+    key += std::to_string(kind);
+    return key;
+}
+
+std::string NotExtractedList::Normalise(std::string_view key)
+{
+    std::string out(key);
+    const std::size_t plus = out.find('+');
+    const std::size_t end = plus == std::string::npos ? out.size() : plus;
+    for (std::size_t i = 0; i < end; ++i)
+        out[i] = AnsiToLower(out[i]);
+    return out;
+}
+
+bool NotExtractedList::Contains(std::string_view key) const
+{
+    return m_keys.Contains(Normalise(key));
+}
+
+void NotExtractedList::Add(std::string_view key)
+{
+    if (m_keys.Insert(Normalise(key), std::string(key)).second)
+        m_touched.Insert(AnsiLower(key.substr(0, key.find('+'))), 0);
+}
+
+bool NotExtractedList::Remove(std::string_view key)
+{
+    if (!m_keys.Erase(Normalise(key)))
+        return false;
+    m_touched.Insert(AnsiLower(key.substr(0, key.find('+'))), 0);
+    return true;
+}
+
+bool NotExtractedList::IsTouched(std::string_view source) const
+{
+    return m_touched.Contains(AnsiLower(source));
+}
+
+void NotExtractedList::ForgetTouched(std::string_view source)
+{
+    m_touched.Erase(AnsiLower(source));
+}
+
+bool NotExtractedList::Load(MessageReporter* reporter)
+{
+    LineFile file;
+    if (!file.OpenForReading(m_path))
+        return true; // no file: nothing excluded
+    std::string line;
+    if (file.ReadFirstLine(line) <= 0 || line != kNirHeader) {
+        file.Close();
+        if (reporter)
+            reporter->Report(MsgNotNotImportedResources, {m_path});
+        return false;
+    }
+    m_keys.Clear();
+    while (file.ReadLine(line) >= 0) {
+        if (!line.empty())
+            Add(StripQuotes(line));
+    }
+    return true;
+}
+
+bool NotExtractedList::Save(MessageReporter* reporter) const
+{
+    LineFile file;
+    if (!file.OpenForWriting(m_path, reporter))
+        return false;
+    file.WriteLine(std::string(kNirHeader));
+    std::string record;
+    for (const auto& entry : m_keys) {
+        record.clear();
+        AppendQuoted(record, entry.value);
+        file.WriteLine(record);
+    }
+    return file.Close();
+}

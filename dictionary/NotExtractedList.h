@@ -1,0 +1,50 @@
+#pragma once
+
+#include "dictionary/OrderedMap.h"
+
+#include <string>
+#include <string_view>
+
+class MessageReporter;
+
+/// Resources that extraction skips, by resource key: source path, "+",
+/// resource name, "+", kind number. Stored in the ".nir" file.
+///
+/// The path part of a key is compared without regard to case (the same
+/// script may be named with different case by a dictionary made on
+/// Windows); the resource name is compared exactly.
+class NotExtractedList
+{
+public:
+    const std::string& FilePath() const { return m_path; }
+    void SetFilePath(std::string path) { m_path = std::move(path); }
+
+    bool Contains(std::string_view key) const;
+    /// Adds the key if absent and marks its script as touched.
+    void Add(std::string_view key);
+    /// Removes the key; marks its script as touched when it was present.
+    bool Remove(std::string_view key);
+    int Count() const { return static_cast<int>(m_keys.Size()); }
+    /// Keys as they were added, in their order.
+    const OrderedMap<std::string>& Keys() const { return m_keys; }
+
+    /// Whether entries of the script were added or removed since its last
+    /// extraction.
+    bool IsTouched(std::string_view source) const;
+    void ForgetTouched(std::string_view source);
+
+    /// A missing file reads as an empty list; a wrong header is reported and
+    /// leaves the list unchanged.
+    bool Load(MessageReporter* reporter = nullptr);
+    bool Save(MessageReporter* reporter = nullptr) const;
+
+    /// Builds the key of a resource.
+    static std::string MakeKey(std::string_view source, std::string_view resourceName, int kind);
+
+private:
+    static std::string Normalise(std::string_view key);
+
+    std::string m_path;
+    OrderedMap<std::string> m_keys; // normalised key -> key as given
+    OrderedMap<char> m_touched;     // lower-cased source paths
+};

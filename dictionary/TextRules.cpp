@@ -1,0 +1,117 @@
+#include "dictionary/TextRules.h"
+
+#include <algorithm>
+#include <array>
+
+char AnsiToLower(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 'A' && b <= 'Z')
+        return static_cast<char>(b + 32);
+    // Windows-1252: À..Þ except the multiplication sign, and the four
+    // letters of the 0x80 row that have lower-case partners.
+    if (b >= 0xC0 && b <= 0xDE && b != 0xD7)
+        return static_cast<char>(b + 32);
+    switch (b) {
+    case 0x8A:
+    case 0x8C:
+    case 0x8E:
+        return static_cast<char>(b + 16);
+    case 0x9F:
+        return static_cast<char>(0xFF);
+    default:
+        return c;
+    }
+}
+
+std::string AnsiLower(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = AnsiToLower(c);
+    return out;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AnsiToLower(a[i]) != AnsiToLower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool IsTranslatableText(std::string_view text)
+{
+    if (text.empty() || text == "Button" || text == "Static")
+        return false;
+    static constexpr std::array<std::string_view, 9> kPlaceholders{
+        "Animate", "Generic", "Hotkey", "List", "Progress", "Slider", "Spin", "Tab", "Tree"};
+    if (text.size() < 2)
+        return true;
+    const char last = text.back();
+    if (last < '1' || last > '7')
+        return true;
+    const std::string_view stem = text.substr(0, text.size() - 1);
+    for (std::string_view p : kPlaceholders) {
+        if (stem == p)
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::string DecodeXEscapes(std::string_view text)
+{
+    std::string out;
+    std::size_t i = 0;
+    for (;;) {
+        const std::size_t p = text.find("\\X", i);
+        if (p == std::string_view::npos) {
+            out.append(text.substr(i));
+            return out;
+        }
+        out.append(text.substr(i, p - i));
+        // Like "%X" on the two characters: the leading hexadecimal digits
+        // count. Without any digit the escape is kept as it stands, and a
+        // zero byte is dropped (it would end the text in every C API).
+        int value = 0;
+        std::size_t k = p + 2;
+        const std::size_t end = std::min(text.size(), p + 4);
+        while (k < end && HexValue(text[k]) >= 0)
+            value = value * 16 + HexValue(text[k++]);
+        if (k == p + 2) {
+            out.append("\\X");
+            i = p + 2;
+            continue;
+        }
+        if (value != 0)
+            out += static_cast<char>(value);
+        i = end;
+    }
+}
+
+std::string_view StripQuotes(std::string_view field)
+{
+    if (!field.empty() && field.front() == '"')
+        field.remove_prefix(1);
+    if (!field.empty() && field.back() == '"')
+        field.remove_suffix(1);
+    return field;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Byte-wise text rules shared by the stores and the engine. Texts are 8-bit
+// strings in the Windows-1252 code page; nothing here re-encodes them.
+
+/// Lower-cases ASCII letters and the upper-case letters of the Windows-1252
+/// upper half, byte by byte, as the ANSI lower-casing of that code page does.
+char AnsiToLower(char c);
+std::string AnsiLower(std::string_view text);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+/// False for texts that a dialog editor gives new controls ("Static",
+/// "Button", "List1" ... "Tree7") and for the empty text.
+bool IsTranslatableText(std::string_view text);
+
+/// Replaces every "\X" followed by two hexadecimal digits by the byte they
+/// give (the form imported text files use for bytes that cannot be typed).
+std::string DecodeXEscapes(std::string_view text);
+
+/// Splits a line at the given separator byte the way strtok does: runs of
+/// separators count as one and leading ones are skipped. At most maxFields
+/// fields are produced; the last one stops at the next separator too.
+template <class Out>
+void SplitFields(std::string_view line, char separator, std::size_t maxFields, Out&& out)
+{
+    std::size_t i = 0;
+    std::size_t count = 0;
+    while (count < maxFields) {
+        while (i < line.size() && line[i] == separator)
+            ++i;
+        if (i >= line.size())
+            break;
+        std::size_t end = line.find(separator, i);
+        if (end == std::string_view::npos)
+            end = line.size();
+        out(line.substr(i, end - i));
+        ++count;
+        i = end;
+    }
+}
+
+/// Removes one leading and then one trailing double quote, if present.
+std::string_view StripQuotes(std::string_view field);

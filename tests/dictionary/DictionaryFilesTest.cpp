@@ -1,0 +1,258 @@
+#include "TestSupport.h"
+#include "dictionary/ContextDictionary.h"
+#include "dictionary/FileList.h"
+#include "dictionary/GeneralDictionary.h"
+#include "dictionary/Messages.h"
+#include "dictionary/NotExtractedList.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string S = "\xA4"; // the field separator of .dic and .ent files
+
+std::string Q(const std::string& field)
+{
+    return "\"" + field + "\"";
+}
+
+} // namespace
+
+TEST(DicFile, RecordsAreQuotedFieldsSeparatedByA4)
+{
+    TempDir dir;
+    GeneralDictionary dic;
+    dic.SetFilePath(dir.File("d.dic"));
+    dic.AddText("File", "Fichier");
+    dic.AddText("Empty", "");
+    dic.AddText("He said \"no\"", "Il a dit \"non\"");
+    dic.AddText("OK", "");
+    dic.SetDoNotTranslate("OK");
+    dic.SetDoNotTranslate("Only in the set");
+    ASSERT_TRUE(dic.Save());
+    const std::string expected = "General dictionary\r\n" + Q("File") + S + Q("Fichier") + S + Q("0") +
+                                 "\r\n" + Q("Empty") + S + Q("") + S + Q("0") + "\r\n" + Q("He said \"no\"") +
+                                 S + Q("Il a dit \"non\"") + S + Q("0") + "\r\n" + Q("OK") + S + Q("") + S +
+                                 Q("1") + "\r\n";
+    EXPECT_EQ(ReadBytes(dic.FilePath()), expected);
+
+    GeneralDictionary back;
+    back.SetFilePath(dic.FilePath());
+    ASSERT_TRUE(back.Load());
+    std::string translation;
+    EXPECT_TRUE(back.GetTranslation("He said \"no\"", translation));
+    EXPECT_EQ(translation, "Il a dit \"non\"");
+    EXPECT_TRUE(back.GetTranslation("Empty", translation));
+    EXPECT_EQ(translation, "");
+    EXPECT_TRUE(back.IsDoNotTranslate("OK"));
+    EXPECT_FALSE(back.IsDoNotTranslate("Only in the set"));
+    // Loaded and saved again: the same bytes.
+    back.SetFilePath(dir.File("again.dic"));
+    ASSERT_TRUE(back.Save());
+    EXPECT_EQ(ReadBytes(back.FilePath()), expected);
+}
+
+TEST(DicFile, ReadingToleratesOddLines)
+{
+    TempDir dir;
+    const std::string path = dir.File("odd.dic");
+    WriteBytes(path, "General dictionary\n" + S + S + Q("Lead") + S + S + Q("Tete") + "\n" + "\n" +
+                         Q("NoFields") + "\n" + Q("Static") + S + Q("x") + "\n" + "bare" + S + "word" + S +
+                         "1" + S + "extra\n" + "\"\n");
+    GeneralDictionary dic;
+    dic.SetFilePath(path);
+    ASSERT_TRUE(dic.Load());
+    std::string t;
+    EXPECT_TRUE(dic.GetTranslation("Lead", t));
+    EXPECT_EQ(t, "Tete");
+    EXPECT_TRUE(dic.GetTranslation("NoFields", t));
+    EXPECT_EQ(t, "");
+    EXPECT_FALSE(dic.GetTranslation("Static", t));
+    EXPECT_TRUE(dic.GetTranslation("bare", t));
+    EXPECT_EQ(t, "word");
+    EXPECT_TRUE(dic.IsDoNotTranslate("bare"));
+    EXPECT_EQ(dic.TextCount(), 3);
+}
+
+TEST(DicFile, PlainTextFilesHaveNoHeader)
+{
+    TempDir dir;
+    const std::string path = dir.File("import.txt");
+    WriteBytes(path, Q("First") + S + Q("Premier") + "\r\n");
+    GeneralDictionary dic(false);
+    dic.SetFilePath(path);
+    ASSERT_TRUE(dic.Load());
+    EXPECT_EQ(dic.TextCount(), 1);
+}
+
+TEST(EntFile, TheSpecExampleRoundTrips)
+{
+    TempDir dir;
+    ContextDictionary ctx;
+    ctx.SetFilePath(dir.File("d.ent"));
+    ctx.AddEntry("c:\\src\\app.rc", "IDD_ABOUT+OK", "OK", "", 1, "");
+    ctx.AddEntry("c:\\src\\app.rc", "IDR_MAIN+&New\\tCtrl+N", "&New\\tCtrl+N", "&Nouveau", -1, "");
+    ctx.AddEntry("c:\\src\\app.rc", "IDD_ABOUT+Red", "Red", "Rouge", 0, "IDC_COMBO1");
+    ASSERT_TRUE(ctx.Save());
+    const std::string expected = "Specific dictionary\r\n" + Q("c:\\src\\app.rc+IDD_ABOUT+OK") + S + Q("OK") +
+                                 S + Q("") + S + Q("1") + "\r\n" +
+                                 Q("c:\\src\\app.rc+IDR_MAIN+&New\\tCtrl+N") + S + Q("&New\\tCtrl+N") + S +
+                                 Q("&Nouveau") + S + Q("") + "\r\n" + Q("c:\\src\\app.rc+IDD_ABOUT+Red") + S +
+                                 Q("Red") + S + Q("Rouge") + S + Q("0") + S + Q("IDC_COMBO1") + "\r\n";
+    EXPECT_EQ(ReadBytes(ctx.FilePath()), expected);
+
+    ContextDictionary back;
+    back.SetFilePath(ctx.FilePath());
+    ASSERT_TRUE(back.Load());
+    const auto* section = back.FindFile("c:\\src\\app.rc");
+    ASSERT_NE(section, nullptr);
+    const ContextEntry* menu = ContextDictionary::FindEntry(*section, "IDR_MAIN+&New\\tCtrl+N");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->shortcut, -1);
+    EXPECT_EQ(menu->contextTranslation, "&Nouveau");
+    EXPECT_EQ(ContextDictionary::FindEntry(*section, "IDD_ABOUT+Red")->itemReference, "IDC_COMBO1");
+    back.SetFilePath(dir.File("again.ent"));
+    ASSERT_TRUE(back.Save());
+    EXPECT_EQ(ReadBytes(back.FilePath()), expected);
+}
+
+TEST(EntFile, LinesWithoutAFirstFieldAreIgnored)
+{
+    TempDir dir;
+    const std::string path = dir.File("d.ent");
+    WriteBytes(path, "Dictionnaire sp\xE9"
+                     "cifique\r\n" +
+                         S + S + "\r\n" + Q("a.rc+X+T") + "\r\n" + Q("a.rc+Y+U") + S + Q("U") + S + Q("V") +
+                         S + Q("3") + "\r\n");
+    ContextDictionary ctx;
+    ctx.SetFilePath(path);
+    ASSERT_TRUE(ctx.Load());
+    EXPECT_EQ(ctx.EntryCount(), 1); // the record without an original is a placeholder caption: refused
+    EXPECT_EQ(ContextDictionary::FindEntry(*ctx.FindFile("a.rc"), "Y+U")->shortcut, 3);
+}
+
+TEST(FilFile, FolderLineAndRecords)
+{
+    TempDir dir;
+    FileList list;
+    list.SetFilePath(dir.File("d.fil"));
+    list.SetDefaultFolders("c:\\src", "c:\\dst");
+    list.AddFile("c:\\src\\app.rc", "c:\\dst\\app.rc", "-1+2");
+    list.AddFile("c:\\src\\b.rc", "c:\\dst", "");
+    ASSERT_TRUE(list.Save());
+    const std::string expected = "List of files\r\n" + Q("c:\\src") + ";" + Q("c:\\dst") + "\r\n" +
+                                 Q("c:\\src\\app.rc") + ";" + Q("c:\\dst\\app.rc") + ";" + Q("-1+2") +
+                                 "\r\n" + Q("c:\\src\\b.rc") + ";" + Q("c:\\dst") + ";" + Q("") + "\r\n";
+    EXPECT_EQ(ReadBytes(list.FilePath()), expected);
+
+    FileList back;
+    back.SetFilePath(list.FilePath());
+    ASSERT_TRUE(back.Load());
+    EXPECT_EQ(back.DefaultSourceFolder(), "c:\\src");
+    EXPECT_EQ(back.DefaultDestinationFolder(), "c:\\dst");
+    std::string destination, stamp;
+    ASSERT_TRUE(back.Find("c:\\src\\app.rc", destination, stamp));
+    EXPECT_EQ(stamp, "-1+2");
+    back.SetFilePath(dir.File("again.fil"));
+    ASSERT_TRUE(back.Save());
+    EXPECT_EQ(ReadBytes(back.FilePath()), expected);
+}
+
+TEST(FilFile, AnEmptyFolderLineIsSkippedAndAnEmptyStampMeansChanged)
+{
+    TempDir dir;
+    const std::string script = dir.File("App.rc");
+    WriteBytes(script, "x");
+    const std::string path = dir.File("d.fil");
+    WriteBytes(path,
+               "Liste des fichiers\r\n\r\n" + Q(script) + ";" + Q(dir.File("out.rc")) + ";" + Q("") + "\r\n");
+    ScriptedQuestion question({YesNoAllQuestion::Yes});
+    FileList list(1, &question);
+    list.SetFilePath(path);
+    ASSERT_TRUE(list.Load());
+    EXPECT_EQ(list.FileCount(), 1);
+    EXPECT_EQ(list.DefaultSourceFolder(), "");
+    EXPECT_EQ(question.asked.size(), 1u);
+    EXPECT_TRUE(list.IsChanged(script));
+}
+
+TEST(FilFile, AStampOfAnUnchangedFileIsNotQueued)
+{
+    TempDir dir;
+    const std::string script = dir.File("app.rc");
+    WriteBytes(script, "x");
+    FileList list;
+    list.SetFilePath(dir.File("d.fil"));
+    list.AddFile(script, dir.File("out.rc"), "");
+    list.StampFile(script);
+    ASSERT_TRUE(list.Save());
+    FileList back(1, nullptr);
+    back.SetFilePath(list.FilePath());
+    ASSERT_TRUE(back.Load());
+    EXPECT_EQ(back.ChangedCount(), 0);
+    TouchFile(script, 60);
+    FileList later(0, nullptr);
+    later.SetFilePath(list.FilePath());
+    ASSERT_TRUE(later.Load());
+    EXPECT_EQ(later.ChangedCount(), 1);
+}
+
+TEST(NirFile, KeysRoundTripAndAWrongHeaderIsRefused)
+{
+    TempDir dir;
+    NotExtractedList list;
+    list.SetFilePath(dir.File("d.nir"));
+    list.Add("c:\\src\\app.rc+IDD_ABOUT+5");
+    ASSERT_TRUE(list.Save());
+    EXPECT_EQ(ReadBytes(list.FilePath()),
+              "Not imported resources\r\n" + Q("c:\\src\\app.rc+IDD_ABOUT+5") + "\r\n");
+
+    NotExtractedList back;
+    back.SetFilePath(list.FilePath());
+    ASSERT_TRUE(back.Load());
+    EXPECT_TRUE(back.Contains("c:\\src\\app.rc+IDD_ABOUT+5"));
+    EXPECT_TRUE(back.IsTouched("c:\\src\\app.rc"));
+
+    WriteBytes(back.FilePath(), "Not imported resources \r\n" + Q("x.rc+IDD_X+5") + "\r\n");
+    RecordingReporter reporter;
+    EXPECT_FALSE(back.Load(&reporter));
+    ASSERT_EQ(reporter.texts.size(), 1u);
+    EXPECT_EQ(reporter.texts[0], back.FilePath() + " is not a not imported resources file");
+    EXPECT_TRUE(back.Contains("c:\\src\\app.rc+IDD_ABOUT+5")); // unchanged
+    EXPECT_FALSE(back.Contains("x.rc+IDD_X+5"));
+
+    NotExtractedList missing;
+    missing.SetFilePath(dir.File("none.nir"));
+    EXPECT_TRUE(missing.Load(&reporter));
+    EXPECT_EQ(missing.Count(), 0);
+    EXPECT_EQ(reporter.texts.size(), 1u);
+}
+
+TEST(DictionaryFiles, GarbageNeverCrashes)
+{
+    TempDir dir;
+    std::string garbage;
+    unsigned seed = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        garbage += static_cast<char>(seed >> 16);
+    }
+    for (const char* name : {"g.dic", "g.ent", "g.fil", "g.nir"}) {
+        const std::string path = dir.File(name);
+        WriteBytes(path, garbage);
+        GeneralDictionary dic;
+        dic.SetFilePath(path);
+        dic.Load();
+        ContextDictionary ctx;
+        ctx.SetFilePath(path);
+        ctx.Load();
+        FileList fil(0);
+        fil.SetFilePath(path);
+        fil.Load();
+        NotExtractedList nir;
+        nir.SetFilePath(path);
+        nir.Load();
+        dic.SetFilePath(path + ".out");
+        EXPECT_TRUE(dic.Save());
+    }
+}

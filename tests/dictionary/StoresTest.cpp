@@ -1,0 +1,266 @@
+#include "TestSupport.h"
+#include "dictionary/ContextDictionary.h"
+#include "dictionary/FileList.h"
+#include "dictionary/FileSystem.h"
+#include "dictionary/GeneralDictionary.h"
+#include "dictionary/NotExtractedList.h"
+#include "dictionary/OrderedMap.h"
+#include "dictionary/TextRules.h"
+
+#include <gtest/gtest.h>
+
+TEST(TextRules, PlaceholderCaptionsAreNotTranslatable)
+{
+    for (const char* text : {"", "Button", "Static", "Tree7", "List1", "Animate3", "Generic1", "Hotkey2",
+                             "Progress4", "Slider5", "Spin6", "Tab1"})
+        EXPECT_FALSE(IsTranslatableText(text)) << text;
+    for (const char* text : {"Tree8", "static", "Tree0", "List", "Lists1", "Tab10", "OK", "1"})
+        EXPECT_TRUE(IsTranslatableText(text)) << text;
+}
+
+TEST(TextRules, LowerCasingCoversTheWindows1252UpperHalf)
+{
+    EXPECT_EQ(AnsiLower("C:\\SRC\\App.RC"), "c:\\src\\app.rc");
+    EXPECT_EQ(AnsiLower("\xC9T\xC9 \xD7 \x8A\x9F"), "\xE9t\xE9 \xD7 \x9A\xFF");
+    EXPECT_TRUE(EqualsNoCase("\xC0la", "\xE0LA"));
+    EXPECT_FALSE(EqualsNoCase("abc", "abcd"));
+}
+
+TEST(TextRules, XEscapesDecodeTwoHexDigits)
+{
+    EXPECT_EQ(DecodeXEscapes("caf\\XE9 \\X41\\X42c"), "caf\xE9 ABc");
+    EXPECT_EQ(DecodeXEscapes("no escape \\x41"), "no escape \\x41");
+    EXPECT_EQ(DecodeXEscapes("end \\X4"), "end \x04");
+    EXPECT_EQ(DecodeXEscapes("bad \\Xzz"), "bad \\Xzz");
+}
+
+TEST(OrderedMap, KeepsInsertionOrderAcrossErasures)
+{
+    OrderedMap<int> map;
+    for (int i = 0; i < 500; ++i)
+        map.Insert("k" + std::to_string(i), i);
+    EXPECT_FALSE(map.Insert("k3", 99).second);
+    EXPECT_EQ(*map.Find("k3"), 3);
+    for (int i = 0; i < 500; i += 2)
+        map.Erase("k" + std::to_string(i)); // enough to compact
+    map.Assign("k1", -1);
+    map.Assign("new", 1000);
+    std::vector<int> values;
+    for (const auto& e : map)
+        values.push_back(e.value);
+    ASSERT_EQ(values.size(), 251u);
+    EXPECT_EQ(values[0], -1);
+    EXPECT_EQ(values[1], 3);
+    EXPECT_EQ(values.back(), 1000);
+    EXPECT_EQ(*map.Find("k499"), 499);
+    EXPECT_EQ(map.Find("k0"), nullptr);
+}
+
+TEST(GeneralDictionary, FirstTextWinsAndUnknownTextsAreNotAdded)
+{
+    GeneralDictionary dic;
+    dic.AddText("File", "Fichier");
+    dic.AddText("File", "Dossier");
+    dic.AddText("Static", "Statique");
+    dic.AddText("Tree7", "");
+    dic.AddText("Tree8", "");
+    dic.SetTranslation("Unknown", "Inconnu");
+    dic.SetTranslation("Tree8", "Arbre");
+    std::string translation = "stale";
+    EXPECT_TRUE(dic.GetTranslation("File", translation));
+    EXPECT_EQ(translation, "Fichier");
+    EXPECT_FALSE(dic.GetTranslation("Unknown", translation));
+    EXPECT_EQ(translation, "");
+    EXPECT_FALSE(dic.GetTranslation("", translation));
+    EXPECT_EQ(dic.TextCount(), 2);
+    EXPECT_EQ(dic.CountTranslated(), 2);
+    EXPECT_TRUE(dic.RemoveText("Tree8"));
+    EXPECT_FALSE(dic.RemoveText("Tree8"));
+
+    dic.SetDoNotTranslate("OK");
+    EXPECT_TRUE(dic.IsDoNotTranslate("OK"));
+    EXPECT_FALSE(dic.ClearDoNotTranslate(""));
+    EXPECT_TRUE(dic.ClearDoNotTranslate("OK"));
+    EXPECT_FALSE(dic.IsDoNotTranslate("OK"));
+
+    GeneralDictionary decoding;
+    decoding.SetDecode(true);
+    decoding.AddText("Caf\\XE9", "Caf\\XE9 cr\\XE8me");
+    EXPECT_TRUE(decoding.GetTranslation("Caf\xE9", translation));
+    EXPECT_EQ(translation, "Caf\xE9 cr\xE8me");
+}
+
+TEST(ContextDictionary, EntriesAreKeyedByLowerCasePathAndFirstOneWins)
+{
+    ContextDictionary ctx;
+    ctx.AddEntry("C:\\Src\\App.rc", "IDD_A+OK", "OK", "", 1, "");
+    ctx.AddEntry("c:\\src\\app.rc", "IDD_A+OK", "OK", "D'accord", 2, "");
+    ctx.AddEntry("c:\\src\\other.rc", "IDD_A+Static", "Static", "", 0, "");
+    EXPECT_EQ(ctx.FileCount(), 2); // the section exists even though the entry was refused
+    const auto* section = ctx.FindFile("C:\\SRC\\APP.RC");
+    ASSERT_NE(section, nullptr);
+    const ContextEntry* entry = ContextDictionary::FindEntry(*section, "IDD_A+OK");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->shortcut, 1);
+    EXPECT_EQ(entry->contextTranslation, "");
+    EXPECT_EQ(ctx.Files().begin()->key, "c:\\src\\app.rc");
+    EXPECT_TRUE(ctx.RemoveFile("c:\\SRC\\app.rc"));
+    EXPECT_FALSE(ctx.RemoveFile("c:\\src\\app.rc"));
+}
+
+TEST(ContextDictionary, ResourceQueriesDoNotConfuseNamePrefixes)
+{
+    GeneralDictionary general;
+    general.AddText("Open", "Ouvrir");
+    general.AddText("Close", "");
+    general.AddText("Item", "");
+    ContextDictionary ctx;
+    ctx.AddEntry("app.rc", "IDD_A+Open", "Open", "", 1, "");
+    ctx.AddEntry("app.rc", "IDD_AB+Close", "Close", "", 0, "");
+    ctx.AddEntry("app.rc", "IDD_A+Item", "Item", "Article", 0, "IDC_COMBO1");
+    ctx.AddEntry("app.rc", "IDD_AB+Item", "Item", "", 0, "idc_combo1");
+    ctx.AddEntry("app.rc", "STRINGTABLE+Ready", "Ready", "", 0, "");
+
+    EXPECT_TRUE(ctx.IsResourceTranslated("app.rc", "IDD_A+", general));
+    EXPECT_TRUE(ctx.IsResourceTranslated("app.rc", "IDD_A", general));
+    EXPECT_FALSE(ctx.IsResourceTranslated("app.rc", "IDD_AB+", general));
+    EXPECT_FALSE(ctx.IsResourceTranslated("app.rc", "STRINGTABLE+", general));
+    EXPECT_TRUE(ctx.IsResourceTranslated("unknown.rc", "IDD_AB+", general));
+    EXPECT_TRUE(ctx.HasStringTable("APP.RC"));
+    EXPECT_FALSE(ctx.HasStringTable("unknown.rc"));
+
+    std::vector<std::string> texts;
+    ctx.TextsOfItem("app.rc", "IDD_AB", "IDC_COMBO1", texts);
+    EXPECT_EQ(texts, std::vector<std::string>{"Item"});
+    ctx.TextsOfItem("app.rc", "IDD_A", "idc_combo1", texts);
+    EXPECT_EQ(texts, std::vector<std::string>{"Item"});
+
+    EXPECT_TRUE(ctx.ClearShortcuts("app.rc", "IDD_A"));
+    EXPECT_FALSE(ctx.ClearShortcuts("app.rc", "IDD_A"));
+    EXPECT_FALSE(ctx.ClearShortcuts());
+}
+
+TEST(NotExtractedList, MarksTheScriptsWhoseEntriesChange)
+{
+    NotExtractedList list;
+    list.Add("c:\\src\\app.rc+IDD_ABOUT+5");
+    EXPECT_TRUE(list.IsTouched("C:\\SRC\\APP.RC"));
+    list.ForgetTouched("c:\\src\\app.rc");
+    EXPECT_FALSE(list.IsTouched("c:\\src\\app.rc"));
+    list.Add("c:\\src\\app.rc+IDD_ABOUT+5");
+    EXPECT_FALSE(list.IsTouched("c:\\src\\app.rc")); // already there: nothing changed
+    EXPECT_TRUE(list.Contains("C:\\Src\\App.rc+IDD_ABOUT+5"));
+    EXPECT_FALSE(list.Contains("c:\\src\\app.rc+idd_about+5"));
+    EXPECT_FALSE(list.Remove("c:\\src\\app.rc+IDD_ABOUT+4"));
+    EXPECT_FALSE(list.IsTouched("c:\\src\\app.rc"));
+    EXPECT_TRUE(list.Remove("c:\\src\\app.rc+IDD_ABOUT+5"));
+    EXPECT_TRUE(list.IsTouched("c:\\src\\app.rc"));
+    EXPECT_EQ(NotExtractedList::MakeKey("a.rc", "IDR_MAIN", 4), "a.rc+IDR_MAIN+4");
+}
+
+TEST(FileList, LookupsIgnoreCaseButPathsKeepIt)
+{
+    FileList list;
+    EXPECT_TRUE(list.AddFile("/Work/App.rc", "/Out/App.rc", ""));
+    EXPECT_FALSE(list.AddFile("/work/app.rc", "/elsewhere.rc", "1+2"));
+    std::string destination, stamp;
+    EXPECT_TRUE(list.Find("/WORK/APP.RC", destination, stamp));
+    EXPECT_EQ(destination, "/Out/App.rc");
+    EXPECT_EQ(list.Files().begin()->value.source, "/Work/App.rc");
+    list.RemoveFile("/work/app.RC");
+    EXPECT_FALSE(list.HasFiles());
+}
+
+TEST(FileStamps, AreFileTimesInTwoSignedHalves)
+{
+    EXPECT_EQ(FormatStamp(0x01D5'0000'8000'0001ULL), "-2147483647+30736384");
+    EXPECT_EQ(ParseStamp("-2147483647+30736384"), 0x01D5'0000'8000'0001ULL);
+    EXPECT_EQ(ParseStamp(""), 0u);
+    TempDir dir;
+    const std::string path = dir.File("a.rc");
+    WriteBytes(path, "x");
+    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::from_sys(
+                                               std::chrono::sys_seconds{std::chrono::seconds{1577836800}}));
+    // 2020-01-01 00:00 UTC as a Windows file time.
+    EXPECT_EQ(*LastWriteFileTime(path), 132223104000000000ULL);
+}
+
+class ChangedFiles : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (int i = 0; i < 4; ++i) {
+            paths.push_back(dir.File("s" + std::to_string(i) + ".rc"));
+            WriteBytes(paths.back(), "x");
+        }
+    }
+    // Stamps every file an hour before its current time, so all count as changed.
+    void AddAllAsOld(FileList& list)
+    {
+        for (const auto& p : paths)
+            list.AddFile(p, p + ".out", FormatStamp(*LastWriteFileTime(p) - 36000000000ULL));
+    }
+    void CheckAll(FileList& list)
+    {
+        for (const auto& p : paths)
+            list.CheckChanged(p, p + ".out");
+    }
+    TempDir dir;
+    std::vector<std::string> paths;
+};
+
+TEST_F(ChangedFiles, YesAndNoAskForEveryFile)
+{
+    ScriptedQuestion question(
+        {YesNoAllQuestion::Yes, YesNoAllQuestion::No, YesNoAllQuestion::No, YesNoAllQuestion::Yes});
+    FileList list(1, &question);
+    AddAllAsOld(list);
+    CheckAll(list);
+    EXPECT_EQ(question.asked.size(), 4u);
+    EXPECT_EQ(question.asked[0],
+              "The file " + paths[0] + " has changed, do you want to extract the new resources ?");
+    EXPECT_EQ(list.ChangedCount(), 2);
+    EXPECT_TRUE(list.IsChanged(paths[0]));
+    EXPECT_TRUE(list.IsChanged(paths[3]));
+}
+
+TEST_F(ChangedFiles, YesAllAndNoAllHoldForTheRound)
+{
+    ScriptedQuestion yesAll({YesNoAllQuestion::No, YesNoAllQuestion::YesAll});
+    FileList list(1, &yesAll);
+    AddAllAsOld(list);
+    CheckAll(list);
+    EXPECT_EQ(yesAll.asked.size(), 2u);
+    EXPECT_EQ(list.ChangedCount(), 3);
+
+    ScriptedQuestion noAll({YesNoAllQuestion::Yes, YesNoAllQuestion::NoAll});
+    FileList other(1, &noAll);
+    AddAllAsOld(other);
+    CheckAll(other);
+    EXPECT_EQ(noAll.asked.size(), 2u);
+    EXPECT_EQ(other.ChangedCount(), 1);
+    // A new round starts with the answer reset by the caller.
+    other.SetLastAnswer(0);
+    other.ForgetAllChanged();
+    noAll.answers = {YesNoAllQuestion::Yes, YesNoAllQuestion::Yes, YesNoAllQuestion::Yes,
+                     YesNoAllQuestion::Yes};
+    CheckAll(other);
+    EXPECT_EQ(other.ChangedCount(), 4);
+}
+
+TEST_F(ChangedFiles, WithoutAskingNewerFilesAreQueuedAndUpToDateOnesAreNot)
+{
+    ScriptedQuestion question;
+    FileList list(0, &question);
+    AddAllAsOld(list);
+    list.StampFile(paths[1]);
+    list.AddFile(dir.File("gone.rc"), "gone.out", "");
+    CheckAll(list);
+    list.CheckChanged(dir.File("gone.rc"), "gone.out");
+    EXPECT_TRUE(question.asked.empty());
+    EXPECT_EQ(list.ChangedCount(), 3);
+    EXPECT_FALSE(list.IsChanged(paths[1]));
+    list.ForgetChanged(paths[0]);
+    EXPECT_EQ(list.ChangedCount(), 2);
+}
