@@ -7,6 +7,7 @@
 #include "dictionary/Messages.h"
 #include "dictionary/TextRules.h"
 
+#include <algorithm>
 #include <vector>
 
 bool FileList::AddFile(std::string_view source, std::string_view destination, std::string_view stamp)
@@ -96,19 +97,39 @@ bool FileList::Load(MessageReporter*)
     m_destinationFolder.clear();
     m_lastAnswer = 0;
 
-    // Every double quote separates; pieces that are empty or a lone ";" go.
+    // Records are quoted fields joined by ";". Splitting at the quote-
+    // semicolon-quote joints keeps empty fields in their place (an empty
+    // source folder must not shift the destination folder into its place).
+    // A line of another shape falls back to splitting at every quote and
+    // dropping the pieces that are empty or a lone ";".
     std::vector<std::string_view> values;
     auto split = [&values](std::string_view line) {
         values.clear();
-        std::size_t start = 0;
-        for (;;) {
-            const std::size_t q = line.find('"', start);
-            const std::string_view piece = line.substr(start, q == std::string_view::npos ? q : q - start);
-            if (!piece.empty() && piece != ";")
-                values.push_back(piece);
-            if (q == std::string_view::npos)
-                break;
-            start = q + 1;
+        const auto quotes = static_cast<std::size_t>(std::count(line.begin(), line.end(), '"'));
+        std::size_t joints = 0;
+        for (std::size_t p = line.find("\";\""); p != std::string_view::npos; p = line.find("\";\"", p + 3))
+            ++joints;
+        if (line.size() >= 2 && line.front() == '"' && line.back() == '"' && quotes == 2 * (joints + 1)) {
+            std::string_view body = line.substr(1, line.size() - 2);
+            for (;;) {
+                const std::size_t joint = body.find("\";\"");
+                values.push_back(body.substr(0, joint));
+                if (joint == std::string_view::npos)
+                    break;
+                body.remove_prefix(joint + 3);
+            }
+        } else {
+            std::size_t start = 0;
+            for (;;) {
+                const std::size_t q = line.find('"', start);
+                const std::string_view piece =
+                    line.substr(start, q == std::string_view::npos ? q : q - start);
+                if (!piece.empty() && piece != ";")
+                    values.push_back(piece);
+                if (q == std::string_view::npos)
+                    break;
+                start = q + 1;
+            }
         }
         values.resize(3);
     };

@@ -21,6 +21,7 @@ LineFile::~LineFile()
 
 void LineFile::Reset()
 {
+    m_out.clear();
     m_file = nullptr;
     m_writing = false;
     m_writeFailed = false;
@@ -183,11 +184,18 @@ int LineFile::WriteRaw(const char* data, std::size_t size)
 {
     if (!m_file || !m_writing)
         return -1;
-    if (size > 0 && std::fwrite(data, 1, size, m_file) != size) {
-        m_writeFailed = true;
+    m_out.append(data, size);
+    if (m_out.size() >= kReadBlock && !FlushWrites())
         return -1;
-    }
-    return 0;
+    return m_writeFailed ? -1 : 0;
+}
+
+bool LineFile::FlushWrites()
+{
+    if (!m_out.empty() && std::fwrite(m_out.data(), 1, m_out.size(), m_file) != m_out.size())
+        m_writeFailed = true;
+    m_out.clear();
+    return !m_writeFailed;
 }
 
 std::int64_t LineFile::Size() const
@@ -196,7 +204,7 @@ std::int64_t LineFile::Size() const
         return -1;
     if (m_writing) {
         const long pos = std::ftell(m_file);
-        return pos < 0 ? -1 : pos;
+        return pos < 0 ? -1 : pos + static_cast<std::int64_t>(m_out.size());
     }
     struct stat st
     {
@@ -215,7 +223,7 @@ bool LineFile::Close()
         Reset();
         return true;
     }
-    bool ok = !m_writeFailed && std::fflush(m_file) == 0 && ::fsync(fileno(m_file)) == 0;
+    bool ok = FlushWrites() && std::fflush(m_file) == 0 && ::fsync(fileno(m_file)) == 0;
     ok = (std::fclose(m_file) == 0) && ok;
     if (ok)
         ok = std::rename(m_tempPath.c_str(), m_path.c_str()) == 0;
@@ -232,6 +240,7 @@ void LineFile::Discard()
 {
     if (!m_file)
         return;
+    m_out.clear();
     std::fclose(m_file);
     if (m_writing)
         ::unlink(m_tempPath.c_str());

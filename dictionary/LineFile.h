@@ -76,6 +76,11 @@ private:
     bool m_writeFailed = false;
     LineEnd m_lastEnd = LineEnd::None;
 
+    bool FlushWrites();
+
+    // Write buffer, handed to the file in large blocks.
+    std::string m_out;
+
     // Read buffer: bytes [m_pos, m_len) are not consumed yet.
     std::vector<char> m_buffer;
     std::size_t m_pos = 0;

@@ -158,6 +158,29 @@ TEST(FilFile, FolderLineAndRecords)
     EXPECT_EQ(ReadBytes(back.FilePath()), expected);
 }
 
+TEST(FilFile, EmptyFieldsKeepTheirPlace)
+{
+    TempDir dir;
+    FileList list;
+    list.SetFilePath(dir.File("d.fil"));
+    list.SetDefaultFolders("", "/dst");
+    list.AddFile("/src/a.rc", "/dst/a.rc", "");
+    ASSERT_TRUE(list.Save());
+    FileList back(0);
+    back.SetFilePath(list.FilePath());
+    ASSERT_TRUE(back.Load());
+    EXPECT_EQ(back.DefaultSourceFolder(), "");
+    EXPECT_EQ(back.DefaultDestinationFolder(), "/dst");
+
+    // Lines of another shape are still read piece by piece.
+    WriteBytes(list.FilePath(), "List of files\r\n\"/s\" ; \"/d\"\r\n/src/b.rc\";\"/dst/b.rc\r\n");
+    ASSERT_TRUE(back.Load());
+    EXPECT_EQ(back.DefaultSourceFolder(), "/s");
+    EXPECT_EQ(back.DefaultDestinationFolder(), " ; ");
+    ASSERT_NE(back.Find("/src/b.rc"), nullptr);
+    EXPECT_EQ(back.Find("/src/b.rc")->destination, "/dst/b.rc");
+}
+
 TEST(FilFile, AnEmptyFolderLineIsSkippedAndAnEmptyStampMeansChanged)
 {
     TempDir dir;
