@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 26> kMessages{{
+constexpr std::array<std::pair<int, std::string_view>, 31> kMessages{{
     {MsgNameAndLocationRequired, "The name and the location of the dictionary must be defined"},
     {MsgLocation, "Location"},
     {MsgInvalidFileName, "Invalid file name"},
@@ -35,6 +35,11 @@ constexpr std::array<std::pair<int, std::string_view>, 26> kMessages{{
     {MsgLoadingDictionary, "Loading dictionary"},
     {MsgUpdatingDictionary, "Updating the dictionary"},
     {MsgDeleteAllShortcuts, "Do you want to delete all shortcuts ?"},
+    {MsgCannotBackUpFile, "Cannot make a backup copy of the file %s"},
+    {MsgFileNotInDictionary, "The file %s is not in the active dictionary."},
+    {MsgTextNotInDictionary, "The text %s is not in the dictionary."},
+    {MsgResourceNotInFile, "The resource %s is not in the file %s."},
+    {MsgTextNotInCodePage, "The text %s cannot be written in the code page %s."},
 }};
 
 class NullReporter : public MessageReporter

@@ -35,6 +35,11 @@ enum MessageId : int
     MsgLoadingDictionary = 2008,
     MsgUpdatingDictionary = 2009,
     MsgDeleteAllShortcuts = 2010,
+    MsgCannotBackUpFile = 2011,
+    MsgFileNotInDictionary = 2012,
+    MsgTextNotInDictionary = 2013,
+    MsgResourceNotInFile = 2014,
+    MsgTextNotInCodePage = 2015,
 };
 
 /// The English text of a message, "" for an unknown id.

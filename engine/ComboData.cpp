@@ -1,0 +1,126 @@
+#include "engine/ComboData.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+int HexByte(char high, char low)
+{
+    const int h = HexDigit(high);
+    const int l = HexDigit(low);
+    if (h < 0)
+        return 0;
+    return l < 0 ? h : h * 16 + l; // "%x" stops at the first non-digit
+}
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Entries longer than this are not combo strings but damaged data; reading
+// stops there instead of swallowing the rest of the script.
+constexpr long kMaxLength = 1 << 20;
+
+} // namespace
+
+bool ParseComboHeader(std::string_view line, ComboHeader& header)
+{
+    const std::size_t p = line.find("0x403,");
+    if (p == std::string_view::npos || p <= 2)
+        return false;
+    header.itemReference = std::string(Trim(line.substr(0, p - 2)));
+    const std::string_view rest = line.substr(p + 6);
+    const std::string field(rest.substr(0, rest.find(',')));
+    header.length = std::atol(field.c_str());
+    if (header.length > kMaxLength)
+        header.length = kMaxLength;
+    return true;
+}
+
+ComboWordReader::ComboWordReader(long length) : m_length(length), m_words(length > 0 ? length / 2 : 0)
+{
+    m_bytes.reserve(static_cast<std::size_t>(m_words) * 2 + 1);
+}
+
+bool ComboWordReader::Feed(std::string_view line)
+{
+    line = Trim(line);
+    while (m_word < m_words) {
+        const std::size_t comma = line.find(',');
+        const std::string_view token = Trim(line.substr(0, comma));
+        char low = 0;
+        char high = 0;
+        if (token.size() == 6) {
+            low = static_cast<char>(HexByte(token[4], token[5]));
+            high = static_cast<char>(HexByte(token[2], token[3]));
+        }
+        m_bytes += low;
+        m_bytes += high;
+        ++m_word;
+        line = comma == std::string_view::npos ? std::string_view() : Trim(line.substr(comma + 1));
+        if (line.empty())
+            break;
+    }
+    return NeedsMore();
+}
+
+bool ComboWordReader::ClosingItemOnOwnLine() const
+{
+    // With no word at all the zero item is on the first data line.
+    return m_words > 0 && m_length % 2 == 1 && (m_length - 1) % 9 == 0;
+}
+
+std::string ComboWordReader::Text() const
+{
+    std::string text = m_bytes;
+    if (m_length > 0 && static_cast<std::size_t>(m_length - 1) < text.size())
+        text.resize(static_cast<std::size_t>(m_length - 1));
+    const std::size_t zero = text.find('\0');
+    if (zero != std::string::npos)
+        text.resize(zero);
+    return text;
+}
+
+std::vector<std::string> FormatComboData(std::string_view text, std::string_view itemReference)
+{
+    std::vector<std::string> lines;
+    const std::size_t n = text.size();
+    lines.push_back("\t" + std::string(itemReference) + ", 0x403, " + std::to_string(n + 1) + ", 0");
+    const std::size_t count = n / 2 + 1;
+    std::string buffer;
+    for (std::size_t j = 0; j < count; ++j) {
+        if (j == count - 1 && n % 2 == 0) {
+            buffer += "\"\\000\"";
+        } else {
+            const auto high = 2 * j + 1 < n ? static_cast<unsigned char>(text[2 * j + 1]) : 0u;
+            const auto low = static_cast<unsigned char>(text[2 * j]);
+            char item[16];
+            std::snprintf(item, sizeof item, "0x%.2x%.2x, ", high, low);
+            buffer += item;
+        }
+        if ((j + 1) % 9 == 0) {
+            lines.push_back(buffer);
+            buffer.clear();
+        }
+    }
+    if (!buffer.empty())
+        lines.push_back(buffer);
+    return lines;
+}

@@ -1,0 +1,134 @@
+#pragma once
+
+#include "dictionary/LineFile.h"
+#include "engine/Literal.h"
+#include "engine/ResourceKind.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class ContextDictionary;
+class GeneralDictionary;
+struct ContextEntry;
+template <class V>
+class OrderedMap;
+class MessageReporter;
+class NotExtractedList;
+class ProgressSink;
+
+/// One resource script being processed: extraction of its texts into a
+/// dictionary, generation of its translated copy, or translation of the
+/// texts of one resource for a preview.
+///
+/// The script is never parsed with a grammar. It is walked line by line and
+/// each raw line is classified by fixed keywords (ScanLine): whether it lies
+/// in a dialog, menu, string table or DLGINIT combo entry, whether that
+/// resource is excluded, whether it is a CAPTION line.
+class ResourceScript
+{
+public:
+    ResourceScript();
+    ~ResourceScript();
+    ResourceScript(const ResourceScript&) = delete;
+    ResourceScript& operator=(const ResourceScript&) = delete;
+
+    void SetGeneralDictionary(GeneralDictionary* general) { m_general = general; }
+    void SetContextDictionary(ContextDictionary* context) { m_context = context; }
+    /// Null means nothing is excluded.
+    void SetNotExtractedList(NotExtractedList* list) { m_notExtracted = list; }
+    /// Kind imposed by a preview; KindNone lets the scanner decide.
+    void SetFixedKind(int kind) { m_fixedKind = kind; }
+    void SetAllFilesBar(ProgressSink* bar) { m_allFilesBar = bar; }
+    void SetCurrentFileBar(ProgressSink* bar) { m_currentFileBar = bar; }
+    void SetAllFilesDivisor(std::int64_t divisor) { m_allFilesDivisor = divisor > 0 ? divisor : 1; }
+    void SetReporter(MessageReporter* reporter);
+    void ResetAllFilesBar();
+    void ResetCurrentFileBar();
+
+    /// Opens the source script; reports "Error when opening file %s".
+    bool OpenSource(const std::string& path);
+    /// Opens the source and a new destination, backing up an existing
+    /// destination under the extension "qv" first.
+    bool OpenForGeneration(const std::string& source, const std::string& destination);
+
+    /// Classifies one raw line. Returns whether the line may carry a text;
+    /// inResource carries over from line to line.
+    bool ScanLine(std::string_view line, bool& inResource, bool& isCaption, bool& isComboData);
+
+    /// Puts every text of the script's wanted resources into the dictionaries.
+    void Extract();
+    /// Writes the translated copy of the source to the destination.
+    void Generate();
+    /// Closes both files; a destination becomes complete here. False when
+    /// the destination could not be written (reported).
+    bool Close();
+
+    /// The translation of a decoded text with its decorations put back; the
+    /// text becomes its normalised form and the shortcut the position of the
+    /// mnemonic in the result. An untranslated text comes back unchanged.
+    std::string TranslateText(std::string& text, int& shortcut);
+    /// In-context translation of the current resource first, then the
+    /// general one. The shortcut becomes the in-context entry's, if any.
+    bool LookupTranslation(const std::string& text, std::string& translation, int& shortcut);
+
+    /// Progress after a line of the given length in bytes (with its line end).
+    void AdvanceProgress(std::int64_t bytes);
+
+    const std::string& SourcePath() const { return m_sourcePath; }
+    const std::string& CurrentResourceName() const { return m_resourceName; }
+    void SetCurrentResourceName(std::string name) { m_resourceName = std::move(name); }
+    int CurrentKind() const { return m_currentKind; }
+    void SetCurrentKind(int kind) { m_currentKind = kind; }
+    bool Skipping() const { return m_skipping; }
+
+    /// The shortcut of a decoded text as a position in its normalised form.
+    static int CoreShortcut(int shortcut, std::size_t leadingBlanks);
+
+private:
+    struct RawLine
+    {
+        std::string text;
+        LineFile::LineEnd end;
+    };
+
+    template <class Handle, class PassOn>
+    void Walk(Handle&& handle, PassOn&& passOn);
+    std::int64_t ReadLine(std::string& line, bool first = false);
+    void SetUpCurrentFileBar();
+    bool IsExcluded(std::string_view name, int kind) const;
+    /// Decodes a combo-box entry from its header line, reading its data lines.
+    DecodedLiteral DecodeComboData(std::string_view header);
+    void HandleGenerated(const std::string& line, bool isCaption, bool isComboData);
+    void WriteRaw(const std::string& line, LineFile::LineEnd end);
+
+    std::string m_sourcePath;
+    std::string m_destinationPath;
+    std::unique_ptr<LineFile> m_source;
+    std::unique_ptr<LineFile> m_destination;
+    GeneralDictionary* m_general = nullptr;
+    ContextDictionary* m_context = nullptr;
+    NotExtractedList* m_notExtracted = nullptr;
+    MessageReporter* m_reporter;
+    bool m_skipping = false;
+    int m_skipDepth = 0; // BEGIN/END depth inside an excluded menu
+    int m_fixedKind = KindNone;
+    int m_currentKind = KindNone;
+    ProgressSink* m_allFilesBar = nullptr;
+    ProgressSink* m_currentFileBar = nullptr;
+    std::int64_t m_allFilesPosition = 0;
+    std::int64_t m_currentFilePosition = 0;
+    std::int64_t m_allFilesDivisor = 1;
+    std::int64_t m_currentFileDivisor = 1;
+    std::int64_t m_allFilesBytes = 0;
+    std::int64_t m_currentFileBytes = 0;
+    std::string m_resourceName;
+    LineFile::LineEnd m_lineEnd = LineFile::LineEnd::None;
+    std::vector<RawLine> m_comboLines; // data lines consumed by the last combo entry
+    // The source's section of the context dictionary, looked up once per
+    // generation run (nothing removes sections while a run goes on).
+    const OrderedMap<ContextEntry>* m_runSection = nullptr;
+    bool m_inRun = false;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// The dialogs and menus a script declares, found by a quick scan of every
+/// line for DIALOG, DIALOGEX and MENU statements (no comment test and no
+/// BEGIN/END state). A name is listed once; a dialog name hides a menu of
+/// the same name; "Stringtable" in any case is never a resource name.
+struct ScriptResources
+{
+    enum ShownKinds : int
+    {
+        Menus = 1,
+        Dialogs = 2,
+        StringTable = 4,
+        All = 7
+    };
+
+    std::vector<std::string> dialogs; // in the order met
+    std::vector<std::string> menus;
+
+    /// Looks at one line and adds what it declares.
+    void Recognise(std::string_view line, int shownKinds = All);
+    bool Contains(std::string_view name) const;
+
+    /// Scans a whole script; false when it cannot be opened.
+    bool Scan(const std::string& path, int shownKinds = All);
+};

@@ -1,0 +1,120 @@
+#include "engine/ScriptRuns.h"
+
+#include "dictionary/CTrelvarDoc.h"
+#include "dictionary/Feedback.h"
+#include "dictionary/FileList.h"
+#include "dictionary/FileSystem.h"
+#include "dictionary/NotExtractedList.h"
+#include "engine/ResourceScript.h"
+
+#include <filesystem>
+
+AllFilesScale ScaleForTotal(std::int64_t totalBytes)
+{
+    if (totalBytes < 65536)
+        return {static_cast<int>(totalBytes), 1};
+    return {65535, totalBytes / 65535};
+}
+
+std::int64_t TotalSize(const std::vector<std::string>& paths)
+{
+    std::int64_t total = 0;
+    for (const std::string& path : paths) {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(ResolveExistingPath(path), ec);
+        if (!ec)
+            total += static_cast<std::int64_t>(size);
+    }
+    return total;
+}
+
+namespace {
+
+void PrepareBars(ResourceScript& script, std::int64_t total, ProgressSink* allFiles,
+                 ProgressSink* currentFile)
+{
+    script.SetAllFilesBar(allFiles);
+    script.SetCurrentFileBar(currentFile);
+    script.ResetAllFilesBar();
+    const AllFilesScale scale = ScaleForTotal(total);
+    if (allFiles)
+        allFiles->SetRange(scale.range);
+    script.SetAllFilesDivisor(scale.divisor);
+}
+
+void ResetBars(ProgressSink* allFiles, ProgressSink* currentFile)
+{
+    if (allFiles)
+        allFiles->SetPosition(0);
+    if (currentFile)
+        currentFile->SetPosition(0);
+}
+
+} // namespace
+
+ExtractionRun ExtractScripts(CTrelvarDoc& doc, const std::vector<std::string>& sources,
+                             ProgressSink* allFiles, ProgressSink* currentFile, MessageReporter* reporter,
+                             const std::function<void(const std::string&)>& onFileDone)
+{
+    ExtractionRun run;
+    if (!doc.IsOpen())
+        return run;
+    ResourceScript script;
+    script.SetReporter(reporter);
+    script.SetGeneralDictionary(doc.General());
+    script.SetContextDictionary(doc.Context());
+    script.SetNotExtractedList(doc.NotExtracted());
+    PrepareBars(script, TotalSize(sources), allFiles, currentFile);
+    for (const std::string& source : sources) {
+        if (!script.OpenSource(source))
+            continue;
+        script.Extract();
+        if (doc.NotExtracted()->IsTouched(source)) {
+            doc.NotExtracted()->ForgetTouched(source);
+            run.rebuildTree = true;
+        }
+        doc.Files()->StampFile(source);
+        doc.Files()->ForgetChanged(source);
+        ++run.extracted;
+        if (onFileDone)
+            onFileDone(source);
+    }
+    script.Close();
+    ResetBars(allFiles, currentFile);
+    if (run.extracted > 0)
+        doc.MarkChanged(CTrelvarDoc::GeneralChanged);
+    return run;
+}
+
+std::vector<std::size_t> GenerateScripts(CTrelvarDoc& doc,
+                                         const std::vector<std::pair<std::string, std::string>>& pairs,
+                                         ProgressSink* allFiles, ProgressSink* currentFile,
+                                         MessageReporter* reporter,
+                                         const std::function<void(std::size_t)>& onFileDone)
+{
+    std::vector<std::size_t> generated;
+    if (!doc.IsOpen())
+        return generated;
+    std::vector<std::string> sources;
+    for (const auto& pair : pairs)
+        sources.push_back(pair.first);
+    ResourceScript script;
+    script.SetReporter(reporter);
+    script.SetGeneralDictionary(doc.General());
+    script.SetContextDictionary(doc.Context());
+    script.SetNotExtractedList(doc.NotExtracted());
+    PrepareBars(script, TotalSize(sources), allFiles, currentFile);
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        if (!script.OpenForGeneration(pairs[i].first, pairs[i].second))
+            continue;
+        script.Generate();
+        // The destination is complete only once it is closed.
+        if (!script.Close())
+            continue;
+        generated.push_back(i);
+        if (onFileDone)
+            onFileDone(i);
+    }
+    ResetBars(allFiles, currentFile);
+    return generated;
+}

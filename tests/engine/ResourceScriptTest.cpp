@@ -1,0 +1,334 @@
+#include "engine/ResourceScript.h"
+
+#include "TestSupport.h"
+#include "dictionary/ContextDictionary.h"
+#include "dictionary/GeneralDictionary.h"
+#include "dictionary/Messages.h"
+#include "dictionary/NotExtractedList.h"
+#include "dictionary/TextRules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A script with a dialog, a combo box, a menu with nested pop-ups, a string
+// table and the blocks whose texts are never wanted. CR LF line ends.
+std::string TestScript()
+{
+    const char* lines[] = {
+        "// Microsoft Visual C++ generated resource script.",
+        "#include \"resource.h\"",
+        "IDD_ABOUT DIALOGEX 0, 0, 235, 55",
+        "STYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION",
+        "CAPTION \"About App\"",
+        "FONT 8, \"MS Sans Serif\"",
+        "BEGIN",
+        "    ICON            IDR_MAINFRAME,IDC_STATIC,11,17,20,20",
+        "    LTEXT           \"  Name: ...\",IDC_STATIC,40,10,119,8",
+        "    LTEXT           \"Static\",IDC_STATIC,40,25,119,8",
+        "    COMBOBOX        IDC_COMBO1,40,40,48,30,CBS_DROPDOWN",
+        "    DEFPUSHBUTTON   \"&OK\",IDOK,178,7,50,14,WS_GROUP",
+        "END",
+        "",
+        "IDD_ABOUT DLGINIT",
+        "BEGIN",
+        "    IDC_COMBO1, 0x403, 4, 0",
+        "0x6552, 0x0064, ",
+        "    IDC_COMBO1, 0x403, 1, 0",
+        "\"\\000\" ",
+        "    0",
+        "END",
+        "",
+        "IDR_MAIN MENU ",
+        "BEGIN",
+        "    POPUP \"&File\"",
+        "    BEGIN",
+        "        MENUITEM \"&Open...\\tCtrl+O\",     ID_FILE_OPEN",
+        "        POPUP \"Recent\"",
+        "        BEGIN",
+        "            MENUITEM \"&Clear\",           ID_CLEAR",
+        "        END",
+        "        MENUITEM SEPARATOR",
+        "        MENUITEM \"E&xit\",                ID_APP_EXIT",
+        "    END",
+        "END",
+        "",
+        "IDR_ACCEL ACCELERATORS",
+        "BEGIN",
+        "    \"N\",            ID_FILE_NEW,            VIRTKEY, CONTROL",
+        "END",
+        "",
+        "STRINGTABLE",
+        "BEGIN",
+        "    IDS_HIDDEN \"not a resource statement\"",
+        "END",
+        "",
+        "STRINGTABLE ",
+        "BEGIN",
+        "    IDR_MAINFRAME           \"App\"",
+        "    IDS_READY               \"Ready\"",
+        "END",
+    };
+    std::string script;
+    for (const char* line : lines)
+        script += std::string(line) + "\r\n";
+    return script;
+}
+
+class ScriptTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        source = dir.File("App.rc");
+        destination = dir.File("out.rc");
+        WriteBytes(source, TestScript());
+    }
+    void Extract()
+    {
+        ResourceScript script;
+        script.SetGeneralDictionary(&general);
+        script.SetContextDictionary(&context);
+        script.SetNotExtractedList(&notExtracted);
+        ASSERT_TRUE(script.OpenSource(source));
+        script.Extract();
+    }
+    std::string Generate()
+    {
+        ResourceScript script;
+        script.SetGeneralDictionary(&general);
+        script.SetContextDictionary(&context);
+        script.SetNotExtractedList(&notExtracted);
+        EXPECT_TRUE(script.OpenForGeneration(source, destination));
+        script.Generate();
+        EXPECT_TRUE(script.Close());
+        return ReadBytes(destination);
+    }
+    const ContextEntry* Entry(const std::string& key) const
+    {
+        const auto* section = context.FindFile(source);
+        return section ? ContextDictionary::FindEntry(*section, key) : nullptr;
+    }
+    // The generated script with one source line replaced.
+    std::string Expect(const std::string& from, const std::string& to) const
+    {
+        std::string script = TestScript();
+        const std::size_t p = script.find(from);
+        EXPECT_NE(p, std::string::npos) << from;
+        return script.replace(p, from.size(), to);
+    }
+
+    TempDir dir;
+    std::string source, destination;
+    GeneralDictionary general;
+    ContextDictionary context;
+    NotExtractedList notExtracted;
+};
+
+} // namespace
+
+TEST(ScanLine, ClassifiesLinesByKeywords)
+{
+    ResourceScript script;
+    bool inResource = false, isCaption = false, isCombo = false;
+    script.ScanLine("STRINGTABLE", inResource, isCaption, isCombo); // no blank after it
+    EXPECT_FALSE(inResource);
+    EXPECT_EQ(script.CurrentResourceName(), "");
+    script.ScanLine("IDR_X MENU", inResource, isCaption, isCombo);
+    EXPECT_NE(script.CurrentResourceName(), "IDR_X"); // no blank after MENU
+    EXPECT_FALSE(script.ScanLine("// comment \"x\"", inResource, isCaption, isCombo));
+    EXPECT_FALSE(script.ScanLine("#define X \"x\"", inResource, isCaption, isCombo));
+    // Comments and directives count only at the very start of a line.
+    EXPECT_TRUE(script.ScanLine("   // comment", inResource, isCaption, isCombo));
+    EXPECT_TRUE(script.ScanLine("  # not a directive", inResource, isCaption, isCombo));
+
+    EXPECT_TRUE(script.ScanLine("  IDD_A DIALOG 0, 0, 10, 10", inResource, isCaption, isCombo));
+    EXPECT_TRUE(inResource);
+    EXPECT_EQ(script.CurrentResourceName(), "  IDD_A"); // names are not trimmed
+    EXPECT_EQ(script.CurrentKind(), KindDialog);
+    EXPECT_TRUE(script.ScanLine("CAPTION \"x\"", inResource, isCaption, isCombo));
+    EXPECT_TRUE(isCaption);
+    EXPECT_FALSE(script.ScanLine("FONT 8, \"MS Sans Serif\"", inResource, isCaption, isCombo));
+    EXPECT_FALSE(isCaption);
+    EXPECT_TRUE(script.ScanLine("    LTEXT \"a\",1,2,3,4,5", inResource, isCaption, isCombo));
+    // A text holding " END " ends the dialog.
+    EXPECT_FALSE(script.ScanLine("    LTEXT \"THE END IS NEAR\",1", inResource, isCaption, isCombo));
+    EXPECT_FALSE(inResource);
+    for (const char* end : {"END", "  END", "END // x", "\tEND\t"}) {
+        inResource = true;
+        EXPECT_FALSE(script.ScanLine(end, inResource, isCaption, isCombo)) << end;
+        EXPECT_FALSE(inResource) << end;
+    }
+    inResource = true;
+    EXPECT_TRUE(script.ScanLine("    LTEXT \"ENDING\",1", inResource, isCaption, isCombo));
+    EXPECT_TRUE(inResource);
+    EXPECT_FALSE(script.ScanLine("IDR_A ACCELERATORS", inResource, isCaption, isCombo));
+    EXPECT_FALSE(inResource);
+    EXPECT_FALSE(script.ScanLine("IDD_B DLGINIT", inResource, isCaption, isCombo));
+    EXPECT_EQ(script.CurrentResourceName(), "IDD_B");
+    EXPECT_TRUE(script.ScanLine("    IDC_C, 0x403, 4, 0", inResource, isCaption, isCombo));
+    EXPECT_TRUE(isCombo);
+    EXPECT_TRUE(inResource);
+}
+
+TEST(ScanLine, ExcludedResourcesKeepTheCurrentName)
+{
+    NotExtractedList list;
+    list.Add("a.rc+IDR_X+4");
+    ResourceScript script;
+    script.SetNotExtractedList(&list);
+    script.OpenSource("a.rc"); // fails (no file), but the path is the key
+    bool inResource = false, isCaption = false, isCombo = false;
+    script.ScanLine("IDD_A DIALOG 0, 0, 1, 1", inResource, isCaption, isCombo);
+    EXPECT_FALSE(script.ScanLine("IDR_X MENU ", inResource, isCaption, isCombo));
+    EXPECT_TRUE(script.Skipping());
+    EXPECT_EQ(script.CurrentResourceName(), "IDD_A");
+}
+
+TEST_F(ScriptTest, ExtractionFillsBothDictionaries)
+{
+    Extract();
+    std::vector<std::string> texts;
+    for (const auto& e : general.Texts())
+        texts.push_back(e.key);
+    EXPECT_EQ(texts, (std::vector<std::string>{"About App", "Name", "OK", "Red", "File", "Open...\\tCtrl+O",
+                                               "Recent", "Clear", "Exit", "App", "Ready"}));
+    EXPECT_EQ(Entry("IDD_ABOUT+OK")->shortcut, 1);
+    EXPECT_EQ(Entry("IDD_ABOUT+Name")->shortcut, 0);
+    EXPECT_EQ(Entry("IDD_ABOUT+Red")->itemReference, "IDC_COMBO1");
+    EXPECT_EQ(Entry("IDR_MAIN+Exit")->shortcut, 2);
+    EXPECT_EQ(Entry("STRINGTABLE+Ready")->original, "Ready");
+    EXPECT_EQ(context.Files().begin()->key, AnsiLower(source));
+}
+
+TEST_F(ScriptTest, ReExtractionKeepsGeneralTranslationsAndRebuildsContext)
+{
+    Extract();
+    general.SetTranslation("OK", "D'accord");
+    ContextDictionary::FindEntry(*context.FindFile(source), "IDD_ABOUT+OK")->contextTranslation = "Oui";
+    Extract();
+    std::string t;
+    general.GetTranslation("OK", t);
+    EXPECT_EQ(t, "D'accord");
+    EXPECT_EQ(Entry("IDD_ABOUT+OK")->contextTranslation, "");
+}
+
+TEST_F(ScriptTest, ExcludedResourcesContributeNothing)
+{
+    notExtracted.Add(source + "+IDD_ABOUT+5");
+    notExtracted.Add(source + "+IDR_MAIN+4");
+    Extract();
+    EXPECT_EQ(Entry("IDD_ABOUT+OK"), nullptr);
+    EXPECT_EQ(Entry("IDD_ABOUT+Red"), nullptr);
+    // The whole menu stays excluded, not only its first pop-up.
+    EXPECT_EQ(Entry("IDR_MAIN+Exit"), nullptr);
+    EXPECT_EQ(Entry("IDD_ABOUT+Exit"), nullptr);
+    EXPECT_NE(Entry("STRINGTABLE+Ready"), nullptr);
+}
+
+TEST_F(ScriptTest, AnEmptyDictionaryGivesTheSameBytes)
+{
+    Extract();
+    EXPECT_EQ(Generate(), TestScript());
+    general = GeneralDictionary();
+    context = ContextDictionary();
+    EXPECT_EQ(Generate(), TestScript());
+}
+
+TEST_F(ScriptTest, TranslationsKeepDecorationsAndMnemonics)
+{
+    Extract();
+    general.SetTranslation("Name", "Nom");
+    general.SetTranslation("Open...\\tCtrl+O", "Ouvrir...\\tCtrl+O");
+    general.SetTranslation("About App", "\xC0 propos \"App\"");
+    general.SetTranslation("Exit", "Quitter");
+    std::string out = Generate();
+    EXPECT_NE(out.find("    LTEXT           \"  Nom: ...\",IDC_STATIC,40,10,119,8\r\n"), std::string::npos);
+    EXPECT_NE(out.find("MENUITEM \"&Ouvrir...\\tCtrl+O\",     ID_FILE_OPEN\r\n"), std::string::npos);
+    EXPECT_NE(out.find("CAPTION \"\\300 propos \"\"App\"\"\"\r\n"), std::string::npos);
+    EXPECT_NE(out.find("MENUITEM \"Q&uitter\","), std::string::npos);
+}
+
+TEST_F(ScriptTest, ContextTranslationsAndShortcutsWinOverGeneralOnes)
+{
+    Extract();
+    general.SetTranslation("Exit", "Quitter");
+    general.SetTranslation("OK", "Bien");
+    ContextEntry* ok = ContextDictionary::FindEntry(*context.FindFile(source), "IDD_ABOUT+OK");
+    ok->contextTranslation = "D'accord";
+    ok->shortcut = 3;
+    ContextDictionary::FindEntry(*context.FindFile(source), "IDR_MAIN+Exit")->shortcut = -1;
+    const std::string out = Generate();
+    EXPECT_NE(out.find("\"D'&accord\",IDOK"), std::string::npos);
+    EXPECT_NE(out.find("MENUITEM \"Quitter\","), std::string::npos);
+}
+
+TEST_F(ScriptTest, DoNotTranslateAndExcludedResourcesStayAsTheyAre)
+{
+    Extract();
+    general.SetTranslation("OK", "D'accord");
+    general.SetTranslation("Exit", "Quitter");
+    general.SetTranslation("Ready", "Pr\xEAt");
+    general.SetDoNotTranslate("OK");
+    notExtracted.Add(source + "+IDR_MAIN+4");
+    const std::string out = Generate();
+    EXPECT_NE(out.find("\"&OK\",IDOK"), std::string::npos);
+    EXPECT_NE(out.find("\"E&xit\""), std::string::npos);
+    EXPECT_NE(out.find("\"Pr\\352t\"\r\n"), std::string::npos); // string tables are never excluded
+}
+
+TEST_F(ScriptTest, ComboStringsAreRewrittenWithTheirNewLength)
+{
+    Extract();
+    general.SetTranslation("Red", "Rouge");
+    const std::string out = Generate();
+    EXPECT_EQ(out, Expect("    IDC_COMBO1, 0x403, 4, 0\r\n0x6552, 0x0064, \r\n",
+                          "\tIDC_COMBO1, 0x403, 6, 0\r\n0x6f52, 0x6775, 0x0065, \r\n"));
+}
+
+TEST_F(ScriptTest, AnExistingDestinationIsBackedUp)
+{
+    WriteBytes(destination, "previous");
+    Generate();
+    EXPECT_EQ(ReadBytes(dir.File("out.qv")), "previous");
+    Generate();
+    EXPECT_EQ(ReadBytes(dir.File("out.qv")), TestScript());
+
+    RecordingReporter reporter;
+    ResourceScript script;
+    script.SetReporter(&reporter);
+    const std::string noDot = dir.File("nodot");
+    WriteBytes(noDot, "keep");
+    EXPECT_FALSE(script.OpenForGeneration(source, noDot));
+    EXPECT_EQ(ReadBytes(noDot), "keep");
+    EXPECT_FALSE(script.OpenForGeneration(dir.File("missing.rc"), destination));
+    EXPECT_EQ(reporter.texts.back(), "Error when opening file " + dir.File("missing.rc"));
+}
+
+TEST_F(ScriptTest, LineEndsOfEachLineAreKept)
+{
+    std::string mixed = TestScript();
+    // Every other line with a bare LF, and no newline at the very end.
+    std::string out;
+    bool crlf = true;
+    for (std::size_t i = 0; i < mixed.size(); ++i) {
+        if (mixed[i] == '\r') {
+            if (!crlf)
+                continue;
+            crlf = false;
+        } else if (mixed[i] == '\n' && mixed[i - 1] != '\r') {
+            crlf = true;
+        }
+        out += mixed[i];
+    }
+    out.resize(out.size() - 2);
+    WriteBytes(source, out);
+    Extract();
+    EXPECT_EQ(Generate(), out);
+    general.SetTranslation("Ready", "Pret");
+    general.SetTranslation("Clear", "Effacer");
+    std::string expected = out;
+    expected.replace(expected.find("\"Ready\""), 7, "\"Pret\"");
+    expected.replace(expected.find("\"&Clear\""), 8, "\"&Effacer\"");
+    EXPECT_EQ(Generate(), expected);
+}
