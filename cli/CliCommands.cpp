@@ -1,0 +1,350 @@
+#include "cli/CliCommands.h"
+
+#include "cli/TerminalFeedback.h"
+#include "dictionary/CTrelvarDoc.h"
+#include "dictionary/Codec.h"
+#include "dictionary/ContextDictionary.h"
+#include "dictionary/FileList.h"
+#include "dictionary/GeneralDictionary.h"
+#include "dictionary/Messages.h"
+#include "dictionary/NotExtractedList.h"
+#include "dictionary/ScriptInsertion.h"
+#include "engine/ResourceKind.h"
+#include "engine/ScriptResources.h"
+#include "engine/ScriptRuns.h"
+
+#include <climits>
+#include <cstdint>
+#include <filesystem>
+#include <iostream>
+
+namespace fs = std::filesystem;
+
+const std::string* CliArguments::Option(const std::string& name) const
+{
+    for (const auto& [key, value] : options) {
+        if (key == name)
+            return &value;
+    }
+    return nullptr;
+}
+
+namespace {
+
+std::string Absolute(const std::string& path)
+{
+    if (path.empty())
+        return path;
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    if (ec)
+        return path;
+    std::string out = absolute.lexically_normal().string();
+    // Keep a trailing separator: it says the destination is a folder.
+    if ((path.back() == '/') && out.back() != '/')
+        out += '/';
+    return out;
+}
+
+/// One open dictionary with the terminal's reporter and question.
+class Session
+{
+public:
+    explicit Session(const CliArguments& args) : m_question(args.ask), m_codec(args.codePage), m_raw(args.raw)
+    {
+        m_doc.SetReporter(&m_reporter);
+        m_doc.SetQuestion(&m_question);
+    }
+
+    bool Open(const std::string& dicPath) { return m_doc.OnOpenDocument(Absolute(dicPath)); }
+    CTrelvarDoc& Doc() { return m_doc; }
+    StderrReporter& Reporter() { return m_reporter; }
+    int Exit() const { return m_reporter.Count() == 0 ? ExitOk : ExitError; }
+
+    bool Save()
+    {
+        const bool ok = m_doc.Save();
+        return ok;
+    }
+
+    /// The stored record of a script named on the command line.
+    const FileList::Record* FindScript(const std::string& name)
+    {
+        if (const FileList::Record* record = m_doc.Files()->Find(name))
+            return record;
+        if (const FileList::Record* record = m_doc.Files()->Find(Absolute(name)))
+            return record;
+        m_reporter.Report(MsgFileNotInDictionary, {name});
+        return nullptr;
+    }
+
+    /// A text typed on the command line in the dictionary's code page.
+    bool Text(const std::string& typed, std::string& bytes)
+    {
+        if (m_raw || !Codec::IsValidUtf8(typed)) {
+            bytes = typed;
+            return true;
+        }
+        if (m_codec.FromUtf8(typed, bytes))
+            return true;
+        m_reporter.Report(MsgTextNotInCodePage, {typed, m_codec.CodePage()});
+        return false;
+    }
+
+private:
+    StderrReporter m_reporter;
+    TerminalQuestion m_question;
+    Codec m_codec;
+    bool m_raw;
+    CTrelvarDoc m_doc;
+};
+
+int RunNew(const CliArguments& args)
+{
+    Session session(args);
+    const std::string folder = Absolute(args.positional[0]);
+    const std::string* source = args.Option("source-folder");
+    const std::string* destination = args.Option("destination-folder");
+    if (!session.Doc().CreateDictionary(args.positional[1], folder,
+                                        source ? Absolute(*source) : std::string(),
+                                        destination ? Absolute(*destination) : std::string()))
+        return ExitError;
+    std::cout << "Created " << session.Doc().PathName() << '\n';
+    return session.Exit();
+}
+
+int RunInsert(const CliArguments& args)
+{
+    Session session(args);
+    if (!session.Open(args.positional[0]))
+        return ExitError;
+    CTrelvarDoc& doc = session.Doc();
+    const std::string destination = args.positional.size() > 2 ? Absolute(args.positional[2]) : std::string();
+    const ScriptInsertion result =
+        InsertScript(*doc.Files(), Absolute(args.positional[1]), destination, doc.DefaultDestinationFolder());
+    if (result.message != 0) {
+        session.Reporter().Report(result.message, {});
+        return ExitError;
+    }
+    doc.SetModifiedFlag();
+    session.Save();
+    std::cout << "Inserted " << Absolute(args.positional[1]) << " -> " << result.destination << '\n';
+    return session.Exit();
+}
+
+// The scripts named on the command line, or every script of the list.
+bool SelectScripts(Session& session, const CliArguments& args, std::vector<const FileList::Record*>& records)
+{
+    if (args.positional.size() == 1) {
+        for (const auto& entry : session.Doc().Files()->Files())
+            records.push_back(&entry.value);
+        return true;
+    }
+    bool ok = true;
+    for (std::size_t i = 1; i < args.positional.size(); ++i) {
+        if (const FileList::Record* record = session.FindScript(args.positional[i]))
+            records.push_back(record);
+        else
+            ok = false;
+    }
+    return ok;
+}
+
+int RunExtract(const CliArguments& args)
+{
+    Session session(args);
+    if (!session.Open(args.positional[0]))
+        return ExitError;
+    std::vector<const FileList::Record*> records;
+    if (!SelectScripts(session, args, records))
+        return ExitError;
+    std::vector<std::string> sources;
+    for (const FileList::Record* record : records)
+        sources.push_back(record->source);
+    TerminalProgress progress;
+    const ExtractionRun run = ExtractScripts(session.Doc(), sources, progress.AllFiles(),
+                                             progress.CurrentFile(), &session.Reporter());
+    if (run.extracted > 0)
+        session.Save();
+    std::cout << "Extracted " << run.extracted << " of " << sources.size()
+              << " file(s); the dictionary holds " << session.Doc().General()->TextCount() << " text(s)\n";
+    return session.Exit();
+}
+
+int RunGenerate(const CliArguments& args)
+{
+    Session session(args);
+    if (!session.Open(args.positional[0]))
+        return ExitError;
+    std::vector<const FileList::Record*> records;
+    if (!SelectScripts(session, args, records))
+        return ExitError;
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const FileList::Record* record : records)
+        pairs.emplace_back(record->source, record->destination);
+    std::vector<std::size_t> done;
+    {
+        TerminalProgress progress;
+        done = GenerateScripts(session.Doc(), pairs, progress.AllFiles(), progress.CurrentFile(),
+                               &session.Reporter());
+    }
+    for (std::size_t i : done)
+        std::cout << "Generated " << pairs[i].second << '\n';
+    return done.size() == pairs.size() ? session.Exit() : ExitError;
+}
+
+int RunTranslate(const CliArguments& args)
+{
+    Session session(args);
+    if (!session.Open(args.positional[0]))
+        return ExitError;
+    std::string original, translation;
+    if (!session.Text(args.positional[1], original) || !session.Text(args.positional[2], translation))
+        return ExitError;
+    GeneralDictionary& general = *session.Doc().General();
+    if (!general.FindTranslation(original)) {
+        session.Reporter().Report(MsgTextNotInDictionary, {args.positional[1]});
+        return ExitError;
+    }
+    general.SetTranslation(original, translation);
+    session.Doc().MarkChanged(CTrelvarDoc::GeneralChanged);
+    session.Save();
+    return session.Exit();
+}
+
+int RunExcludeOrInclude(const CliArguments& args, bool exclude)
+{
+    const std::string& kindName = args.positional[3];
+    if (kindName != "menu" && kindName != "dialog") {
+        std::cerr << "lorvo-cli: the kind must be 'menu' or 'dialog', not '" << kindName << "'\n";
+        return ExitUsage;
+    }
+    Session session(args);
+    if (!session.Open(args.positional[0]))
+        return ExitError;
+    const FileList::Record* record = session.FindScript(args.positional[1]);
+    if (!record)
+        return ExitError;
+    const std::string& name = args.positional[2];
+    const int kind = kindName == "menu" ? KindMenu : KindDialog;
+    ScriptResources resources;
+    resources.Scan(record->source, kind == KindMenu ? ScriptResources::Menus : ScriptResources::Dialogs);
+    const auto& names = kind == KindMenu ? resources.menus : resources.dialogs;
+    const std::string key = NotExtractedList::MakeKey(record->source, name, kind);
+    NotExtractedList& list = *session.Doc().NotExtracted();
+    if (exclude && std::find(names.begin(), names.end(), name) == names.end()) {
+        session.Reporter().Report(MsgResourceNotInFile, {name, record->source});
+        return ExitError;
+    }
+    if (exclude)
+        list.Add(key);
+    else if (!list.Remove(key))
+        std::cout << name << " was not excluded\n";
+    session.Doc().SetModifiedFlag();
+    session.Save();
+    return session.Exit();
+}
+
+int RunExclude(const CliArguments& args)
+{
+    return RunExcludeOrInclude(args, true);
+}
+
+int RunInclude(const CliArguments& args)
+{
+    return RunExcludeOrInclude(args, false);
+}
+
+int RunStats(const CliArguments& args)
+{
+    Session session(args);
+    if (!session.Open(args.positional[0]))
+        return ExitError;
+    const CTrelvarDoc& doc = session.Doc();
+    const int texts = doc.General()->TextCount();
+    const int translated = doc.General()->CountTranslated();
+    std::cout << "Texts\t" << texts << "\nTranslated\t" << translated << "\nUntranslated\t"
+              << texts - translated << "\n\nFile\tDialog boxes\tMenus\tStringtable\n";
+    int dialogs = 0, menus = 0, tables = 0, files = 0;
+    for (const auto& entry : doc.Files()->Files()) {
+        ScriptResources resources;
+        resources.Scan(entry.value.source);
+        const int table = doc.Context()->HasStringTable(entry.value.source) ? 1 : 0;
+        std::cout << entry.value.source << '\t' << resources.dialogs.size() << '\t' << resources.menus.size()
+                  << '\t' << table << '\n';
+        dialogs += static_cast<int>(resources.dialogs.size());
+        menus += static_cast<int>(resources.menus.size());
+        tables += table;
+        ++files;
+    }
+    if (files > 0)
+        std::cout << FormatText("Total in %d file(s)", {std::to_string(files)}) << '\t' << dialogs << '\t'
+                  << menus << '\t' << tables << '\n';
+    return session.Exit();
+}
+
+} // namespace
+
+const std::vector<CliCommand>& CliCommands()
+{
+    static const std::vector<CliCommand> commands = {
+        {"new",
+         "new <folder> <name> [--source-folder DIR] [--destination-folder DIR]",
+         "Creates the dictionary <folder>/<name>.dic with its companion files.",
+         {"source-folder", "destination-folder"},
+         2,
+         2,
+         RunNew},
+        {"insert",
+         "insert <dict.dic> <script.rc> [<destination>]",
+         "Adds a resource script to the dictionary; the destination is a .rc file or a folder "
+         "(default: the dictionary's destination folder).",
+         {},
+         2,
+         3,
+         RunInsert},
+        {"extract",
+         "extract <dict.dic> [<script.rc>...]",
+         "Extracts the texts of the named scripts (all scripts when none is named) into the dictionary.",
+         {},
+         1,
+         SIZE_MAX,
+         RunExtract},
+        {"generate",
+         "generate <dict.dic> [<script.rc>...]",
+         "Writes the translated copy of the named scripts (all scripts when none is named).",
+         {},
+         1,
+         SIZE_MAX,
+         RunGenerate},
+        {"translate",
+         "translate <dict.dic> <original> <translation>",
+         "Sets the general translation of a text of the dictionary.",
+         {},
+         3,
+         3,
+         RunTranslate},
+        {"exclude",
+         "exclude <dict.dic> <script.rc> <resource-name> menu|dialog",
+         "Puts a menu or dialog on the list of resources not to extract.",
+         {},
+         4,
+         4,
+         RunExclude},
+        {"include",
+         "include <dict.dic> <script.rc> <resource-name> menu|dialog",
+         "Takes a menu or dialog off the list of resources not to extract.",
+         {},
+         4,
+         4,
+         RunInclude},
+        {"stats",
+         "stats <dict.dic>",
+         "Shows the number of texts, translated and untranslated, and the resources of each script.",
+         {},
+         1,
+         1,
+         RunStats},
+    };
+    return commands;
+}

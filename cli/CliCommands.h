@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+/// Exit codes of lorvo-cli.
+enum CliExit : int
+{
+    ExitOk = 0,
+    ExitError = 1,
+    ExitUsage = 2,
+    ExitIncomplete = 3
+};
+
+/// Options and arguments of one command line, after the command name.
+struct CliArguments
+{
+    std::vector<std::string> positional;
+    std::vector<std::pair<std::string, std::string>> options; // --name value
+    bool ask = false;                                         // ask the changed-file question on the terminal
+    bool raw = false; // texts on the command line are bytes, not UTF-8
+    std::string codePage = "WINDOWS-1252";
+
+    const std::string* Option(const std::string& name) const;
+};
+
+struct CliCommand
+{
+    const char* name;
+    const char* usage;                     // the line after "lorvo-cli "
+    const char* summary;                   // one sentence
+    std::vector<std::string> valueOptions; // options that take a value
+    std::size_t minArgs;
+    std::size_t maxArgs; // SIZE_MAX for any number
+    int (*run)(const CliArguments&);
+};
+
+const std::vector<CliCommand>& CliCommands();

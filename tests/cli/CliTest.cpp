@@ -1,0 +1,195 @@
+// The command-line tool run as a user runs it.
+#include "TestSupport.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result
+{
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& arg)
+{
+    std::string q = "'";
+    for (char c : arg) {
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q += c;
+    }
+    return q + "'";
+}
+
+Result RunCli(const TempDir& dir, const std::vector<std::string>& args)
+{
+    std::string command = Quote(LORVO_CLI);
+    for (const std::string& arg : args)
+        command += " " + Quote(arg);
+    command += " </dev/null >" + Quote(dir.File(".out")) + " 2>" + Quote(dir.File(".err"));
+    const int status = std::system(command.c_str());
+    Result r;
+    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = ReadBytes(dir.File(".out"));
+    r.err = ReadBytes(dir.File(".err"));
+    return r;
+}
+
+std::string SampleScript()
+{
+    return ReadBytes((SourceDir() / "samples" / "sample.rc").string());
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to)
+{
+    const std::size_t p = text.find(from);
+    EXPECT_NE(p, std::string::npos) << from;
+    if (p != std::string::npos)
+        text.replace(p, from.size(), to);
+    return text;
+}
+
+} // namespace
+
+TEST(Cli, TheWholeRoadFromScriptToTranslatedScript)
+{
+    TempDir dir;
+    const std::string script = dir.File("app.rc");
+    WriteBytes(script, SampleScript());
+    fs::create_directory(dir.File("out"));
+
+    Result r = RunCli(dir, {"new", dir.Path().string(), "app", "--destination-folder", dir.File("out")});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    const std::string dic = dir.File("app.dic");
+    r = RunCli(dir, {"insert", dic, script});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out, "Inserted " + script + " -> " + dir.File("out/app.rc") + "\n");
+    r = RunCli(dir, {"extract", dic});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out, "Extracted 1 of 1 file(s); the dictionary holds 64 text(s)\n");
+    EXPECT_EQ(r.err, ""); // no progress bar when stderr is not a terminal
+    for (const auto& [original, translation] :
+         std::vector<std::pair<std::string, std::string>>{{"File", "Fichier"},
+                                                          {"Save As", "Enregistrer sous"},
+                                                          {"Look in", "Regarder dans"},
+                                                          {"Copyright \xC2\xA9 2026", "Droits \xC2\xA9 2026"},
+                                                          {"About Sample", "\xC3\x80 propos"},
+                                                          {"Red", "Rouge"},
+                                                          {"Ready", "Pr\xC3\xAAt"}}) {
+        r = RunCli(dir, {"translate", dic, original, translation});
+        ASSERT_EQ(r.exit, 0) << original << r.err;
+    }
+    r = RunCli(dir, {"generate", dic});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out, "Generated " + dir.File("out/app.rc") + "\n");
+
+    std::string expected = SampleScript();
+    expected = Replace(expected, "POPUP \"&File\"", "POPUP \"&Fichier\"");
+    expected = Replace(expected, "\"Save &As...\"", "\"Enreg&istrer sous...\"");
+    expected = Replace(expected, "\"&Look in :\"", "\"&Regarder dans :\"");
+    expected = Replace(expected, "\"Copyright \\251 2026\"", "\"Droits \\251 2026\"");
+    expected = Replace(expected, "CAPTION \"About Sample\"", "CAPTION \"\\300 propos\"");
+    expected = Replace(expected, "\"&About Sample...\"", "\"&\\300 propos...\"");
+    expected = Replace(expected, "    IDC_COLOUR, 0x403, 4, 0\r\n0x6552, 0x0064, \r\n",
+                       "\tIDC_COLOUR, 0x403, 6, 0\r\n0x6f52, 0x6775, 0x0065, \r\n");
+    expected = Replace(expected, "\"Ready\"", "\"Pr\\352t\"");
+    EXPECT_EQ(ReadBytes(dir.File("out/app.rc")), expected);
+
+    // A second run keeps the first output as a backup.
+    r = RunCli(dir, {"generate", dic, script});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(ReadBytes(dir.File("out/app.qv")), expected);
+}
+
+TEST(Cli, RefusalsAreTheSystemsMessages)
+{
+    TempDir dir;
+    const std::string script = dir.File("app.rc");
+    WriteBytes(script, SampleScript());
+    ASSERT_EQ(RunCli(dir, {"new", dir.Path().string(), "d"}).exit, 0);
+    const std::string dic = dir.File("d.dic");
+
+    Result r = RunCli(dir, {"new", dir.Path().string(), "d"});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.err, "The files " + dic + ", " + dir.File("d.ent") + ", " + dir.File("d.fil") + ", " +
+                         dir.File("d.nir") + " already exist.\n");
+    r = RunCli(dir, {"insert", dic, script});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.err, "Source and destination files must be different\n");
+    r = RunCli(dir, {"insert", dic, dir.File("missing.rc"), dir.File("out")});
+    EXPECT_EQ(r.err, "This file does not exist !\n");
+    ASSERT_EQ(RunCli(dir, {"insert", dic, script, dir.File("out/x.rc")}).exit, 0);
+    r = RunCli(dir, {"insert", dic, script, dir.File("out")});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.err, "This file is already in the active dictionary.\n");
+    r = RunCli(dir, {"translate", dic, "Unknown", "Inconnu"});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.err, "The text Unknown is not in the dictionary.\n");
+    r = RunCli(dir, {"extract", dir.File("nope.dic")});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.err, "Error when opening file " + dir.File("nope.dic") + "\n" + dir.File("nope.dic") +
+                         " is not a general dictionary file\n");
+    r = RunCli(dir, {"generate", dic, dir.File("other.rc")});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.err, "The file " + dir.File("other.rc") + " is not in the active dictionary.\n");
+}
+
+TEST(Cli, UsageErrorsAndHelp)
+{
+    TempDir dir;
+    EXPECT_EQ(RunCli(dir, {}).exit, 2);
+    EXPECT_EQ(RunCli(dir, {"frobnicate"}).exit, 2);
+    EXPECT_EQ(RunCli(dir, {"translate", "a.dic"}).exit, 2);
+    EXPECT_EQ(RunCli(dir, {"stats", "a.dic", "--bogus"}).exit, 2);
+    Result r = RunCli(dir, {"--help"});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_NE(r.out.find("generate"), std::string::npos);
+    r = RunCli(dir, {"insert", "--help"});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_NE(r.out.find("Usage: lorvo-cli insert <dict.dic> <script.rc> [<destination>]"),
+              std::string::npos);
+}
+
+TEST(Cli, ExcludedResourcesAndStatistics)
+{
+    TempDir dir;
+    const std::string script = dir.File("app.rc");
+    WriteBytes(script, SampleScript());
+    ASSERT_EQ(RunCli(dir, {"new", dir.Path().string(), "d", "--destination-folder", dir.File("out")}).exit,
+              0);
+    const std::string dic = dir.File("d.dic");
+    ASSERT_EQ(RunCli(dir, {"insert", dic, script}).exit, 0);
+    Result r = RunCli(dir, {"exclude", dic, script, "IDD_NOPE", "dialog"});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.err, "The resource IDD_NOPE is not in the file " + script + ".\n");
+    EXPECT_EQ(RunCli(dir, {"exclude", dic, script, "IDD_OPTIONS", "thing"}).exit, 2);
+    ASSERT_EQ(RunCli(dir, {"exclude", dic, script, "IDD_OPTIONS", "dialog"}).exit, 0);
+    ASSERT_EQ(RunCli(dir, {"extract", dic}).exit, 0);
+    r = RunCli(dir, {"stats", dic});
+    EXPECT_EQ(r.exit, 0);
+    // The options dialog (and its combo-box strings) gave nothing.
+    EXPECT_EQ(r.out.substr(0, r.out.find("\n\n")), "Texts\t52\nTranslated\t0\nUntranslated\t52");
+    EXPECT_NE(r.out.find(script + "\t3\t2\t1\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Total in 1 file(s)\t3\t2\t1\n"), std::string::npos);
+    ASSERT_EQ(RunCli(dir, {"include", dic, script, "IDD_OPTIONS", "dialog"}).exit, 0);
+    ASSERT_EQ(RunCli(dir, {"extract", dic}).exit, 0);
+    EXPECT_NE(RunCli(dir, {"stats", dic}).out.find("Texts\t64\n"), std::string::npos);
+}
+
+TEST(Cli, TheShippedSampleIsUpToDate)
+{
+    TempDir dir;
+    const std::string dic = (fs::path(LORVO_CLI).parent_path() / "sample.dic").string();
+    // Asked interactively, a changed script would show the question.
+    const Result r = RunCli(dir, {"stats", "--ask", dic});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find("Translated\t37\n"), std::string::npos);
+}
