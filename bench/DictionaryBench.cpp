@@ -5,6 +5,7 @@
 #include "dictionary/GeneralDictionary.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -31,8 +32,10 @@ const std::string& MakeDictionary()
         std::filesystem::remove(Folder() + "/big.dic");
         std::filesystem::remove(Folder() + "/big.ent");
         std::filesystem::remove(Folder() + "/big.fil");
+        std::filesystem::remove(Folder() + "/big.nir");
         CTrelvarDoc doc;
-        doc.CreateDictionary("big", Folder(), "/src", "/dst");
+        if (!doc.CreateDictionary("big", Folder(), "/src", "/dst"))
+            std::abort();
         for (int i = 0; i < 100000; ++i)
             doc.General()->AddText(Text(i), i % 2 ? "Texte traduit " + std::to_string(i) : std::string());
         for (int i = 0; i < 300000; ++i) {
