@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include "cli/PreviewJson.h"
 #include "cli/TerminalFeedback.h"
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/Codec.h"
@@ -12,6 +13,11 @@
 #include "engine/ResourceKind.h"
 #include "engine/ScriptResources.h"
 #include "engine/ScriptRuns.h"
+#include "preview/model/PreviewDialogInfo.h"
+#include "preview/model/PreviewMenu.h"
+#include "preview/model/PreviewReader.h"
+#include "preview/model/PreviewTranslator.h"
+#include "preview/model/StyleNameTable.h"
 
 #include <climits>
 #include <cstdint>
@@ -283,6 +289,52 @@ int RunStats(const CliArguments& args)
     return session.Exit();
 }
 
+int RunShow(const CliArguments& args)
+{
+    const std::string& kindName = args.positional[2];
+    if (kindName != "menu" && kindName != "dialog") {
+        std::cerr << "lorvo-cli: the kind must be 'menu' or 'dialog', not '" << kindName << "'\n";
+        return ExitUsage;
+    }
+    const int kind = kindName == "menu" ? KindMenu : KindDialog;
+    std::string script = Absolute(args.positional[0]);
+    const std::string& name = args.positional[1];
+    const std::string* dictionary = args.Option("translated");
+
+    Session session(args);
+    PreviewTranslator translator;
+    if (dictionary) {
+        if (!session.Open(*dictionary))
+            return ExitError;
+        CTrelvarDoc& doc = session.Doc();
+        // The script as the dictionary names it, when it is one of its own.
+        if (const FileList::Record* record = doc.Files()->Find(script))
+            script = record->source;
+        translator.Prepare(doc.General(), doc.Context(), doc.NotExtracted(), script, name, kind);
+    }
+    StyleNameTable styles;
+    int counter = 1000;
+    PreviewReader reader(styles, counter);
+    PreviewDialogInfo dialog;
+    PreviewMenu menu;
+    const PreviewReader::Result result = reader.Read(script, name, kind, dialog, menu);
+    if (!result.opened) {
+        session.Reporter().Report(MsgErrorOpeningFile, {args.positional[0]});
+        return ExitError;
+    }
+    PreviewTranslator* translating = dictionary ? &translator : nullptr;
+    if (kind == KindDialog) {
+        FillDialogDisplay(dialog, translating, dictionary ? session.Doc().Context() : nullptr, script, name);
+        std::cout << DialogJson(dialog, result.ended, dictionary != nullptr) << '\n';
+    } else {
+        FillMenuDisplay(menu, translating);
+        std::cout << MenuJson(menu, result.ended, dictionary != nullptr) << '\n';
+    }
+    if (!result.ended)
+        return ExitIncomplete;
+    return session.Exit();
+}
+
 } // namespace
 
 const std::vector<CliCommand>& CliCommands()
@@ -345,6 +397,14 @@ const std::vector<CliCommand>& CliCommands()
          1,
          1,
          RunStats},
+        {"show",
+         "show <script.rc> <resource-name> dialog|menu [--translated <dict.dic>]",
+         "Reads one dialog or menu as the preview does and prints its description as JSON "
+         "(exit code 3 when the resource's END is not met).",
+         {"translated"},
+         3,
+         3,
+         RunShow},
     };
     return commands;
 }

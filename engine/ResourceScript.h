@@ -78,6 +78,8 @@ public:
     void AdvanceProgress(std::int64_t bytes);
 
     const std::string& SourcePath() const { return m_sourcePath; }
+    /// The script whose resources TranslateText looks up, without opening it.
+    void SetSourcePath(std::string path) { m_sourcePath = std::move(path); }
     const std::string& CurrentResourceName() const { return m_resourceName; }
     void SetCurrentResourceName(std::string name) { m_resourceName = std::move(name); }
     int CurrentKind() const { return m_currentKind; }

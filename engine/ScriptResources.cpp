@@ -3,6 +3,7 @@
 #include "dictionary/FileSystem.h"
 #include "dictionary/LineFile.h"
 #include "dictionary/TextRules.h"
+#include "engine/ResourceKind.h"
 
 #include <algorithm>
 
@@ -14,8 +15,10 @@ bool ScriptResources::Contains(std::string_view name) const
            std::find(menus.begin(), menus.end(), name) != menus.end();
 }
 
-void ScriptResources::Recognise(std::string_view line, int shownKinds)
+std::vector<std::pair<int, std::string_view>> ScriptResources::Declarations(std::string_view line,
+                                                                            int shownKinds)
 {
+    std::vector<std::pair<int, std::string_view>> found;
     if (shownKinds & Menus) {
         std::size_t p = line.find(" MENU ");
         if (p == std::string_view::npos) {
@@ -23,21 +26,24 @@ void ScriptResources::Recognise(std::string_view line, int shownKinds)
             if (p != std::string_view::npos && p + 5 != line.size())
                 p = std::string_view::npos;
         }
-        if (p != std::string_view::npos) {
-            const std::string_view name = line.substr(0, p);
-            if (!Contains(name))
-                menus.emplace_back(name);
-        }
+        if (p != std::string_view::npos)
+            found.emplace_back(KindMenu, line.substr(0, p));
     }
     if (shownKinds & Dialogs) {
         std::size_t p = line.find(" DIALOG ");
         if (p == std::string_view::npos)
             p = line.find(" DIALOGEX ");
-        if (p != std::string_view::npos) {
-            const std::string_view name = line.substr(0, p);
-            if (!Contains(name))
-                dialogs.emplace_back(name);
-        }
+        if (p != std::string_view::npos)
+            found.emplace_back(KindDialog, line.substr(0, p));
+    }
+    return found;
+}
+
+void ScriptResources::Recognise(std::string_view line, int shownKinds)
+{
+    for (const auto& [kind, name] : Declarations(line, shownKinds)) {
+        if (!Contains(name))
+            (kind == KindMenu ? menus : dialogs).emplace_back(name);
     }
 }
 

@@ -193,3 +193,52 @@ TEST(Cli, TheShippedSampleIsUpToDate)
     EXPECT_EQ(r.err, "");
     EXPECT_NE(r.out.find("Translated\t37\n"), std::string::npos);
 }
+
+TEST(Cli, ShowPrintsTheDescriptionAsJson)
+{
+    TempDir dir;
+    const std::string script = (SourceDir() / "samples" / "sample.rc").string();
+    Result r = RunCli(dir, {"show", script, "IDD_ABOUTBOX", "dialog"});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    const std::string head =
+        "{\"kind\": \"dialog\", \"ended\": true, \"found\": 1, \"caption\": \"About Sample\", "
+        "\"style\": "
+        "\"0x80C80080\", \"exStyle\": \"0x00000000\", \"rect\": [0, 0, 217, 62], \"fontFace\": \"MS Sans "
+        "Serif\", \"fontPoints\": 8, \"controls\": [";
+    EXPECT_EQ(r.out.substr(0, head.size()), head);
+    EXPECT_NE(
+        r.out.find("{\"kind\": 7, \"idName\": \"IDOK\", \"text\": \"OK\", \"rawText\": \"\", \"style\": "
+                   "\"0x50020001\", \"rect\": [178, 7, 210, 21]}]}\n"),
+        std::string::npos);
+    EXPECT_NE(r.out.find("\"text\": \"Copyright \\\\251 2026\""), std::string::npos);
+
+    r = RunCli(dir, {"show", script, "IDR_CONTEXT", "menu"});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.out,
+              "{\"kind\": \"menu\", \"ended\": true, \"bar\": [{\"type\": \"popup\", \"text\": \"Context\", "
+              "\"entries\": [{\"type\": \"item\", \"text\": \"&Properties\"}, {\"type\": \"item\", \"text\": "
+              "\"&Delete\"}]}]}\n");
+
+    const std::string sample = (std::filesystem::path(LORVO_CLI).parent_path() / "sample.rc").string();
+    const std::string dic = (std::filesystem::path(LORVO_CLI).parent_path() / "sample.dic").string();
+    r = RunCli(dir, {"show", sample, "IDR_MAINFRAME", "menu", "--translated", dic});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.out.find("{\"type\": \"item\", \"text\": \"&Nouveau\\u0009Ctrl+N\"}"), std::string::npos);
+    EXPECT_NE(r.out.find("{\"type\": \"item\", \"text\": \"Pr\\u00e9&f\\u00e9rences...\"}"),
+              std::string::npos);
+    r = RunCli(dir, {"show", sample, "IDD_OPTIONS", "dialog", "--translated", dic});
+    EXPECT_NE(
+        r.out.find(
+            "\"text\": \"&Langue :\", \"rawText\": \"\", \"style\": \"0x50000000\", \"rect\": [7, 9, 57, "
+            "17], \"translated\": 1}"),
+        std::string::npos)
+        << r.out;
+
+    r = RunCli(dir, {"show", script, "IDD_MISSING", "dialog"});
+    EXPECT_EQ(r.exit, 3);
+    EXPECT_NE(r.out.find("\"ended\": false, \"found\": 0"), std::string::npos);
+    r = RunCli(dir, {"show", dir.File("none.rc"), "IDD_X", "dialog"});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.err, "Error when opening file " + dir.File("none.rc") + "\n");
+    EXPECT_EQ(RunCli(dir, {"show", script, "IDD_X", "window"}).exit, 2);
+}

@@ -7,6 +7,13 @@
 #include "dictionary/NotExtractedList.h"
 #include "engine/Literal.h"
 #include "engine/ResourceScript.h"
+#include "engine/ResourceTree.h"
+#include "engine/ScriptResources.h"
+#include "preview/model/PreviewDialogInfo.h"
+#include "preview/model/PreviewMenu.h"
+#include "preview/model/PreviewReader.h"
+#include "preview/model/PreviewTranslator.h"
+#include "preview/model/StyleNameTable.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -98,5 +105,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         script.Generate();
         script.Close();
     }
+
+    // The preview's readers on the dialogs and menus the tree would list.
+    static const StyleNameTable styles;
+    int counter = 1000;
+    PreviewReader reader(styles, counter);
+    ScriptResources resources;
+    resources.Scan(source);
+    resources.dialogs.push_back("IDD_X");
+    resources.menus.push_back("IDR_X");
+    PreviewTranslator translator;
+    for (int kind : {5, 4}) {
+        const auto& names = kind == 5 ? resources.dialogs : resources.menus;
+        for (std::size_t i = 0; i < names.size() && i < 4; ++i) {
+            PreviewDialogInfo dialog;
+            PreviewMenu menu;
+            reader.Read(source, names[i], kind, dialog, menu);
+            translator.Prepare(&general, &context, &notExtracted, source, names[i], kind);
+            FillDialogDisplay(dialog, &translator, &context, source, names[i]);
+            FillMenuDisplay(menu, &translator);
+        }
+    }
+    ResourceTree tree;
+    tree.SetFileMap({{source, destination}});
+    tree.SetStores(&general, &context, &notExtracted);
+    tree.RebuildTree();
     return 0;
 }

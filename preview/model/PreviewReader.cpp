@@ -1,0 +1,582 @@
+#include "preview/model/PreviewReader.h"
+
+#include "dictionary/FileSystem.h"
+#include "dictionary/LineFile.h"
+#include "engine/Literal.h"
+#include "preview/model/PreviewDialogInfo.h"
+#include "preview/model/PreviewMenu.h"
+#include "preview/model/StyleNameTable.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr std::uint32_t kWsChild = 0x40000000;
+constexpr std::uint32_t kWsPopup = 0x80000000;
+constexpr std::uint32_t kWsDisabled = 0x08000000;
+constexpr std::uint32_t kChildVisible = 0x50000000;
+
+void Trim(std::string& s)
+{
+    const std::size_t first = s.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        s.clear();
+        return;
+    }
+    s.erase(s.find_last_not_of(" \t") + 1);
+    s.erase(0, first);
+}
+
+std::string Trimmed(std::string_view s)
+{
+    std::string out(s);
+    Trim(out);
+    return out;
+}
+
+// The standard atol: leading white space, a sign, digits.
+std::int32_t Atol(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r' ||
+                               text[i] == '\v' || text[i] == '\f'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    std::int64_t value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        value = value * 10 + (text[i++] - '0');
+        if (value > 0x7FFFFFFF)
+            value = 0x7FFFFFFF;
+    }
+    return static_cast<std::int32_t>(negative ? -value : value);
+}
+
+bool StartsWith(std::string_view line, std::string_view keyword)
+{
+    return line.substr(0, keyword.size()) == keyword;
+}
+
+// Where the statement text of a keyword begins: after " KEYWORD " or
+// "\tKEYWORD ", npos when the line has neither.
+std::size_t Statement(std::string_view line, std::string_view keyword)
+{
+    const std::string blank = " " + std::string(keyword) + " ";
+    std::size_t p = line.find(blank);
+    if (p == std::string_view::npos) {
+        const std::string tab = "\t" + std::string(keyword) + " ";
+        p = line.find(tab);
+    }
+    return p == std::string_view::npos ? p : p + keyword.size() + 2;
+}
+
+} // namespace
+
+bool PreviewReader::QuotedText(std::string_view text, std::string& quoted, std::size_t* after)
+{
+    quoted.clear();
+    const std::size_t open = text.find('"');
+    if (open == std::string_view::npos)
+        return false;
+    std::size_t i = open + 1;
+    while (i < text.size()) {
+        if (text[i] == '"') {
+            if (i + 1 < text.size() && text[i + 1] == '"') {
+                quoted += "\"\"";
+                i += 2;
+                continue;
+            }
+            break;
+        }
+        quoted += text[i++];
+    }
+    if (after)
+        *after = i;
+    return true;
+}
+
+bool PreviewReader::IsEndLine(std::string_view line)
+{
+    if (line.size() == 3 && line.find("END") != std::string_view::npos)
+        return true;
+    const std::size_t p = line.find(" END");
+    if (p != std::string_view::npos && p + 4 == line.size())
+        return true;
+    return StartsWith(line, "END ") || line.find(" END ") != std::string_view::npos ||
+           line.find("\tEND") != std::string_view::npos;
+}
+
+bool PreviewReader::NextLine(std::string& line)
+{
+    return m_file && m_file->ReadLine(line) >= 0;
+}
+
+bool PreviewReader::Refill(std::string& text)
+{
+    Trim(text);
+    while (text.empty()) {
+        if (!NextLine(text))
+            return false;
+        Trim(text);
+    }
+    return true;
+}
+
+bool PreviewReader::NextField(std::string& rest, std::string& field, bool requireComma)
+{
+    if (!Refill(rest))
+        return false;
+    const std::size_t comma = rest.find(',');
+    if (comma == std::string::npos) {
+        if (requireComma)
+            return false;
+        field = rest;
+        rest.clear();
+        return true;
+    }
+    field = Trimmed(std::string_view(rest).substr(0, comma));
+    rest.erase(0, comma + 1);
+    return true;
+}
+
+bool PreviewReader::Lookup(std::string_view name, std::uint32_t& value) const
+{
+    return m_styles.Lookup(name, value);
+}
+
+std::uint32_t PreviewReader::DialogStyle(std::string text)
+{
+    std::uint32_t style = 0;
+    auto add = [&](std::string_view token) {
+        std::uint32_t value = 0;
+        if (Lookup(Trimmed(token), value))
+            style |= value == kWsChild ? kWsPopup : value;
+    };
+    for (;;) {
+        const std::size_t bar = text.find('|');
+        if (bar == std::string::npos)
+            break;
+        add(std::string_view(text).substr(0, bar));
+        text.erase(0, bar + 1);
+        // A style continued after a trailing bar goes on on the next line.
+        if (!Refill(text))
+            break;
+    }
+    add(text);
+    return style & ~kWsDisabled;
+}
+
+bool PreviewReader::ControlStyle(std::string text, bool statementMode, std::uint32_t& style,
+                                 std::vector<std::uint32_t>& nots, std::string* remainder)
+{
+    bool pendingNot = false;
+    // Returns whether the token asks for the next line (a NOT at the end).
+    auto handle = [&](std::string token) {
+        Trim(token);
+        std::uint32_t value = 0;
+        const std::size_t notAt = token.find("NOT");
+        if (notAt != std::string::npos) {
+            const std::string name = notAt + 4 <= token.size() ? token.substr(notAt + 4) : std::string();
+            if (name.empty()) {
+                pendingNot = true;
+                return true;
+            }
+            if (Lookup(name, value))
+                nots.push_back(value);
+            return false;
+        }
+        if (pendingNot) {
+            pendingNot = false;
+            if (Lookup(token, value))
+                nots.push_back(value);
+        } else if (Lookup(token, value)) {
+            style |= value;
+        }
+        return false;
+    };
+    for (;;) {
+        const std::size_t bar = text.find('|');
+        const std::size_t comma = statementMode ? text.find(',') : std::string::npos;
+        if (comma != std::string::npos && (bar == std::string::npos || comma < bar)) {
+            handle(text.substr(0, comma));
+            if (remainder)
+                *remainder = text.substr(comma + 1);
+            return true;
+        }
+        if (bar == std::string::npos) {
+            if (handle(text)) {
+                // "NOT" ended the line: its name is on the next one.
+                text.clear();
+                if (!Refill(text))
+                    return !statementMode;
+                continue;
+            }
+            return !statementMode; // a statement's style must end at a comma
+        }
+        handle(text.substr(0, bar));
+        text.erase(0, bar + 1);
+        // An expression continued after a trailing bar (or NOT) goes on on
+        // the next line.
+        if (!Refill(text))
+            return !statementMode;
+    }
+    return false;
+}
+
+void PreviewReader::ParseHeader(std::string_view text, PreviewDialogInfo& dialog)
+{
+    dialog.rect = PreviewRect();
+    const std::size_t discardable = text.find("DISCARDABLE");
+    if (discardable != std::string_view::npos)
+        text.remove_prefix(discardable + 11);
+    std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos)
+        return;
+    const std::int32_t x = Atol(text.substr(0, comma));
+    dialog.rect.left = x;
+    text.remove_prefix(comma + 1);
+    if ((comma = text.find(',')) == std::string_view::npos)
+        return;
+    const std::int32_t y = Atol(text.substr(0, comma));
+    dialog.rect.top = y;
+    text.remove_prefix(comma + 1);
+    if ((comma = text.find(',')) == std::string_view::npos)
+        return;
+    dialog.rect.right = x + Atol(text.substr(0, comma));
+    text.remove_prefix(comma + 1);
+    dialog.rect.bottom = y + Atol(text);
+}
+
+bool PreviewReader::Coordinates(std::string& rest, PreviewControl& control, std::uint32_t& style,
+                                std::vector<std::uint32_t>& nots)
+{
+    std::string field;
+    if (!NextField(rest, field, true))
+        return false;
+    control.rect.left = Atol(field);
+    if (!NextField(rest, field, true))
+        return false;
+    control.rect.top = Atol(field);
+    if (!NextField(rest, field, true))
+        return false;
+    control.rect.right = control.rect.left + Atol(field);
+    // cy: up to a comma when a style follows, else the whole remainder.
+    if (!Refill(rest))
+        return false;
+    const std::size_t comma = rest.find(',');
+    const bool hasStyle = comma != std::string::npos;
+    control.rect.bottom = control.rect.top + Atol(hasStyle ? std::string_view(rest).substr(0, comma) : rest);
+    if (!hasStyle)
+        return true;
+    std::string expression = rest.substr(comma + 1);
+    if (!Refill(expression))
+        return true;
+    // Whatever follows the style (an extended style) is not read.
+    const std::size_t end = expression.find(',');
+    if (end != std::string::npos)
+        expression.resize(end);
+    ControlStyle(expression, false, style, nots, nullptr);
+    return true;
+}
+
+namespace {
+
+void ClearNots(std::uint32_t& style, const std::vector<std::uint32_t>& nots)
+{
+    for (std::uint32_t value : nots)
+        style &= ~value;
+}
+
+// The control text: line-break and tab escapes resolved, the script form
+// kept aside when anything was resolved.
+void SetControlText(PreviewControl& control, const std::string& quoted)
+{
+    control.text = quoted;
+    const bool lines = ExpandLineBreaks(control.text);
+    const bool tabs = ExpandTabs(control.text);
+    if (lines || tabs)
+        control.rawText = quoted;
+}
+
+} // namespace
+
+void PreviewReader::TextControl(std::string rest, int alignment, int kind, PreviewDialogInfo& dialog)
+{
+    auto control = std::make_unique<PreviewControl>();
+    control->index = m_counter++;
+    control->kind = static_cast<PreviewControlKind>(kind);
+    std::string quoted;
+    std::size_t after = 0;
+    if (!QuotedText(rest, quoted, &after))
+        return;
+    SetControlText(*control, quoted);
+    rest.erase(0, std::min(rest.size(), after + 2)); // the closing quote and the comma
+    if (!NextField(rest, control->idName, true))
+        return;
+    std::uint32_t style = 0;
+    std::vector<std::uint32_t> nots;
+    if (!Coordinates(rest, *control, style, nots))
+        return;
+    style |= static_cast<std::uint32_t>(alignment);
+    style |= kChildVisible;
+    ClearNots(style, nots);
+    switch (control->kind) {
+    case PreviewControlKind::Frame:
+        style |= 7; // BS_GROUPBOX
+        break;
+    case PreviewControlKind::DefPushButton:
+        style |= 1; // BS_DEFPUSHBUTTON
+        break;
+    case PreviewControlKind::CheckBox:
+        style |= 3; // BS_AUTOCHECKBOX
+        break;
+    case PreviewControlKind::RadioButton:
+        style |= 9; // BS_AUTORADIOBUTTON
+        break;
+    default:
+        break;
+    }
+    control->style = style;
+    dialog.controls.push_back(std::move(control));
+}
+
+void PreviewReader::ControlWithoutText(std::string rest, int kind, PreviewDialogInfo& dialog)
+{
+    auto control = std::make_unique<PreviewControl>();
+    control->index = m_counter++;
+    control->kind = static_cast<PreviewControlKind>(kind);
+    if (!NextField(rest, control->idName, true))
+        return;
+    std::uint32_t style = 0;
+    std::vector<std::uint32_t> nots;
+    if (!Coordinates(rest, *control, style, nots))
+        return;
+    style |= 0x50800000; // WS_CHILD | WS_VISIBLE | WS_BORDER
+    ClearNots(style, nots);
+    control->style = style;
+    dialog.controls.push_back(std::move(control));
+}
+
+void PreviewReader::IconControl(std::string rest, PreviewDialogInfo& dialog)
+{
+    auto control = std::make_unique<PreviewControl>();
+    control->index = m_counter++;
+    control->kind = PreviewControlKind::Icon;
+    std::string skipped;
+    if (!NextField(rest, skipped, true) || !NextField(rest, skipped, true))
+        return; // the icon's name and the identifier
+    std::uint32_t style = 0;
+    std::vector<std::uint32_t> nots;
+    if (!Coordinates(rest, *control, style, nots))
+        return;
+    style |= 0x50000003; // WS_CHILD | WS_VISIBLE | SS_ICON
+    ClearNots(style, nots);
+    control->style = style;
+    dialog.controls.push_back(std::move(control));
+}
+
+void PreviewReader::GenericControl(std::string rest, PreviewDialogInfo& dialog)
+{
+    auto control = std::make_unique<PreviewControl>();
+    control->index = m_counter++;
+    std::string quoted;
+    std::size_t after = 0;
+    if (!QuotedText(rest, quoted, &after))
+        return;
+    SetControlText(*control, quoted);
+    rest.erase(0, std::min(rest.size(), after + 2));
+    std::string skipped;
+    if (!NextField(rest, skipped, true)) // the identifier
+        return;
+    std::string className;
+    if (!QuotedText(rest, className, &after) || after >= rest.size())
+        return;
+    const std::size_t comma = rest.find(',', after + 1);
+    if (comma == std::string::npos)
+        return;
+    rest.erase(0, comma + 1);
+    std::uint32_t style = 0;
+    std::vector<std::uint32_t> nots;
+    std::string remainder;
+    if (!ControlStyle(rest, true, style, nots, &remainder))
+        return;
+    rest = remainder;
+    style |= kChildVisible;
+    ClearNots(style, nots);
+    std::string field;
+    if (!NextField(rest, field, true))
+        return;
+    control->rect.left = Atol(field);
+    if (!NextField(rest, field, true))
+        return;
+    control->rect.top = Atol(field);
+    if (!NextField(rest, field, true))
+        return;
+    control->rect.right = control->rect.left + Atol(field);
+    if (!NextField(rest, field, false))
+        return;
+    control->rect.bottom = control->rect.top + Atol(field);
+
+    PreviewControlKind kind = PreviewControlKind::Frame;
+    if (className == "Static") {
+        kind = PreviewControlKind::Static;
+    } else if (className == "Button") {
+        if ((style & 3) == 3 || (style & 2))
+            kind = PreviewControlKind::CheckBox;
+        if ((style & 9) == 9 || (style & 4))
+            kind = PreviewControlKind::RadioButton;
+    } else if (className == "SysListView32") {
+        kind = PreviewControlKind::ListView;
+    } else if (className == "SysTreeView32") {
+        kind = PreviewControlKind::TreeView;
+    } else if (className == "SysTabControl32") {
+        kind = PreviewControlKind::Tab;
+    } else if (className == "SysAnimate32") {
+        kind = PreviewControlKind::Animate;
+    } else if (className == "msctls_progress32") {
+        kind = PreviewControlKind::Progress;
+    } else if (className == "msctls_trackbar32") {
+        kind = PreviewControlKind::Slider;
+    } else if (className == "msctls_updown32") {
+        kind = PreviewControlKind::Spin;
+    }
+    // Unknown classes and push buttons are shown as a frame with their text.
+    if (kind == PreviewControlKind::Frame)
+        style |= 7;
+    control->kind = kind;
+    control->style = style;
+    dialog.controls.push_back(std::move(control));
+}
+
+bool PreviewReader::DialogLine(const std::string& line, const std::string& name, PreviewDialogInfo& dialog)
+{
+    const std::string dialogHeader = name + " DIALOG ";
+    const std::string dialogExHeader = name + " DIALOGEX ";
+    std::size_t header = line.find(dialogExHeader);
+    std::size_t headerSize = dialogExHeader.size();
+    if (header == std::string::npos) {
+        header = line.find(dialogHeader);
+        headerSize = dialogHeader.size();
+    }
+    if (header != std::string::npos) {
+        dialog.found = 1;
+        m_inside = true;
+        ParseHeader(std::string_view(line).substr(header + headerSize), dialog);
+    }
+    if (!m_inside)
+        return false;
+
+    if (StartsWith(line, "STYLE "))
+        dialog.style = DialogStyle(line.substr(6));
+    if (StartsWith(line, "EXSTYLE "))
+        dialog.exStyle = DialogStyle(line.substr(8));
+    if (StartsWith(line, "CAPTION "))
+        QuotedText(std::string_view(line).substr(8), dialog.caption);
+    if (StartsWith(line, "FONT ")) {
+        const std::string_view rest = std::string_view(line).substr(5);
+        const std::size_t comma = rest.find(',');
+        dialog.fontPoints = Atol(rest.substr(0, comma));
+        if (comma != std::string_view::npos) {
+            const std::size_t open = rest.find('"', comma);
+            const std::size_t close = open == std::string_view::npos ? open : rest.find('"', open + 1);
+            if (close != std::string_view::npos)
+                dialog.fontFace = std::string(rest.substr(open + 1, close - open - 1));
+        }
+    }
+    static const struct
+    {
+        const char* keyword;
+        int alignment;
+        int kind;
+    } textControls[] = {
+        {"LTEXT", 0, 1},      {"RTEXT", 2, 1},         {"CTEXT", 1, 1},    {"GROUPBOX", 0, 5},
+        {"PUSHBUTTON", 0, 6}, {"DEFPUSHBUTTON", 0, 7}, {"CHECKBOX", 0, 8}, {"RADIOBUTTON", 0, 9},
+    };
+    for (const auto& t : textControls) {
+        const std::size_t start = Statement(line, t.keyword);
+        if (start != std::string::npos)
+            TextControl(line.substr(start), t.alignment, t.kind, dialog);
+    }
+    static const struct
+    {
+        const char* keyword;
+        int kind;
+    } plainControls[] = {{"EDITTEXT", 2}, {"LISTBOX", 11}, {"COMBOBOX", 10}};
+    for (const auto& t : plainControls) {
+        const std::size_t start = Statement(line, t.keyword);
+        if (start != std::string::npos)
+            ControlWithoutText(line.substr(start), t.kind, dialog);
+    }
+    if (const std::size_t start = Statement(line, "ICON"); start != std::string::npos)
+        IconControl(line.substr(start), dialog);
+    if (const std::size_t start = Statement(line, "CONTROL"); start != std::string::npos)
+        GenericControl(line.substr(start), dialog);
+    return IsEndLine(line);
+}
+
+bool PreviewReader::MenuLine(const std::string& line, const std::string& name, PreviewMenu& menu)
+{
+    const std::string header = name + " MENU";
+    if (line.find(header + " ") != std::string::npos ||
+        (line.size() >= header.size() &&
+         line.compare(line.size() - header.size(), header.size(), header) == 0)) {
+        m_inside = true;
+        menu.Reset();
+    }
+    if (!m_inside)
+        return false;
+    if (line.find("BEGIN") != std::string::npos && Trimmed(line) == "BEGIN")
+        ++m_depth;
+    std::size_t popup = line.find(" POPUP ");
+    if (popup == std::string::npos)
+        popup = line.find("\tPOPUP ");
+    if (popup != std::string::npos) {
+        std::string text;
+        if (QuotedText(std::string_view(line).substr(popup + 6), text))
+            menu.AddPopup(text, m_depth - 1);
+    }
+    const std::size_t item = line.find("MENUITEM ");
+    if (item != std::string::npos) {
+        std::string text;
+        const bool quoted = QuotedText(std::string_view(line).substr(item + 9), text);
+        menu.AddItem(!quoted, text, m_depth - 1, m_counter++);
+    }
+    if (IsEndLine(line)) {
+        --m_depth;
+        if (m_depth <= 0)
+            return true;
+    }
+    return false;
+}
+
+PreviewReader::Result PreviewReader::Read(const std::string& path, const std::string& resourceName, int kind,
+                                          PreviewDialogInfo& dialog, PreviewMenu& menu)
+{
+    Result result;
+    dialog.Clear();
+    dialog.controls.clear();
+    menu.Reset();
+    m_inside = false;
+    m_depth = 0;
+    if (kind != 4 && kind != 5)
+        return result;
+    LineFile file;
+    if (path.empty() || !file.OpenForReading(ResolveExistingPath(path)))
+        return result;
+    result.opened = true;
+    m_file = &file;
+    std::string line;
+    for (auto n = file.ReadFirstLine(line); n >= 0; n = file.ReadLine(line)) {
+        if (n == 0)
+            continue;
+        const bool ended =
+            kind == 5 ? DialogLine(line, resourceName, dialog) : MenuLine(line, resourceName, menu);
+        if (ended) {
+            result.ended = true;
+            break;
+        }
+    }
+    m_file = nullptr;
+    return result;
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class LineFile;
+class PreviewMenu;
+class StyleNameTable;
+struct PreviewControl;
+struct PreviewDialogInfo;
+
+/// Reads one dialog or menu resource from its script into a description.
+///
+/// The reader works on substrings of raw lines, never on tokens: it finds
+/// the resource's header line by name, then recognises statements by their
+/// keywords, cuts their fields at commas (a statement may run on over the
+/// following lines) and evaluates style expressions with the style-name
+/// table. What it does not recognise it skips; a malformed statement loses
+/// its record only.
+class PreviewReader
+{
+public:
+    /// controlCounter belongs to the owner of the previews; every control
+    /// and menu item record takes its value and increments it.
+    PreviewReader(const StyleNameTable& styles, int& controlCounter)
+        : m_styles(styles), m_counter(controlCounter)
+    {
+    }
+
+    struct Result
+    {
+        bool opened = false; ///< the script could be read
+        bool ended = false;  ///< the resource's END was met
+    };
+
+    /// Reads the resource of that name and kind (5 dialog, 4 menu) from the
+    /// script. The dialog's records are appended to dialog.controls; the
+    /// description is cleared first.
+    Result Read(const std::string& path, const std::string& resourceName, int kind, PreviewDialogInfo& dialog,
+                PreviewMenu& menu);
+
+    /// The text between the first double quote and the next single one
+    /// (doubled quotes are kept as the two characters). False without an
+    /// opening quote; *after is the index of the closing quote (or the end).
+    static bool QuotedText(std::string_view text, std::string& quoted, std::size_t* after = nullptr);
+    /// The script's end-of-resource test.
+    static bool IsEndLine(std::string_view line);
+
+private:
+    bool DialogLine(const std::string& line, const std::string& name, PreviewDialogInfo& dialog);
+    bool MenuLine(const std::string& line, const std::string& name, PreviewMenu& menu);
+    void ParseHeader(std::string_view text, PreviewDialogInfo& dialog);
+
+    /// The next comma-separated field of rest (trimmed), reading the next
+    /// line when rest is empty. requireComma: the field must end at a comma.
+    bool NextField(std::string& rest, std::string& field, bool requireComma);
+    bool NextLine(std::string& line);
+    /// Trims the text; while it is empty, reads the next line into it.
+    bool Refill(std::string& text);
+
+    std::uint32_t DialogStyle(std::string text);
+    /// Returns false when statement mode found no comma to end the style.
+    bool ControlStyle(std::string text, bool statementMode, std::uint32_t& style,
+                      std::vector<std::uint32_t>& nots, std::string* remainder);
+    bool Lookup(std::string_view name, std::uint32_t& value) const;
+
+    void TextControl(std::string rest, int alignment, int kind, PreviewDialogInfo& dialog);
+    void ControlWithoutText(std::string rest, int kind, PreviewDialogInfo& dialog);
+    void IconControl(std::string rest, PreviewDialogInfo& dialog);
+    void GenericControl(std::string rest, PreviewDialogInfo& dialog);
+    /// x, y, cx, cy and the optional style field; false discards the record.
+    bool Coordinates(std::string& rest, PreviewControl& control, std::uint32_t& style,
+                     std::vector<std::uint32_t>& nots);
+
+    const StyleNameTable& m_styles;
+    int& m_counter;
+    LineFile* m_file = nullptr;
+    bool m_inside = false;
+    int m_depth = 0;
+};

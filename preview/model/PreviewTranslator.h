@@ -1,0 +1,49 @@
+#pragma once
+
+#include "engine/ResourceScript.h"
+
+#include <string>
+
+class ContextDictionary;
+class GeneralDictionary;
+class NotExtractedList;
+class PreviewMenu;
+struct PreviewDialogInfo;
+
+/// The texts a preview shows. In original mode they are the script's texts
+/// with octal escapes decoded; in translated mode they are what generation
+/// would write for them: the in-context translation of the resource first,
+/// then the general one, the text itself when there is none.
+class PreviewTranslator
+{
+public:
+    /// Sets the dictionaries and the resource whose texts are translated.
+    void Prepare(GeneralDictionary* general, ContextDictionary* context, NotExtractedList* notExtracted,
+                 const std::string& source, const std::string& resourceName, int kind);
+
+    /// The translation of a text in script form: decoded as a literal,
+    /// looked up, the mnemonic put back (not for dialog captions), octal
+    /// escapes decoded. Empty for an empty text.
+    std::string Translate(const std::string& scriptText, bool withMnemonic);
+
+    ResourceScript& Script() { return m_script; }
+
+private:
+    ResourceScript m_script;
+};
+
+/// Fills the caption, control and combo-box display texts of a dialog and
+/// their translated flags. translator null: original mode. The combo-box
+/// strings come from the in-context dictionary (the control's DLGINIT
+/// strings) when one is given.
+void FillDialogDisplay(PreviewDialogInfo& dialog, PreviewTranslator* translator,
+                       const ContextDictionary* context, const std::string& source,
+                       const std::string& resourceName);
+
+/// Fills the display texts of every pop-up and item of a menu; an item's
+/// "\t" becomes a tab before its accelerator.
+void FillMenuDisplay(PreviewMenu& menu, PreviewTranslator* translator);
+
+/// Octal escapes (a backslash, then three octal digits, the first 0 to 3)
+/// decoded to their byte.
+std::string DecodeOctal(const std::string& text);
