@@ -199,6 +199,19 @@ void ResourceTree::UpdateTranslationIcons()
     }
 }
 
+bool ResourceTree::RemoveFile(std::string_view source)
+{
+    const auto it =
+        std::find_if(m_files.begin(), m_files.end(), [&](const auto& f) { return f->source == source; });
+    if (it == m_files.end())
+        return false;
+    m_files.erase(it);
+    m_fileMap.erase(
+        std::remove_if(m_fileMap.begin(), m_fileMap.end(), [&](const auto& p) { return p.first == source; }),
+        m_fileMap.end());
+    return true;
+}
+
 ResourceTreeItem* ResourceTree::FindFileItem(std::string_view source) const
 {
     for (const auto& file : m_files) {

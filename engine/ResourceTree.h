@@ -107,6 +107,8 @@ public:
 
     const std::vector<std::unique_ptr<ResourceTreeItem>>& Files() const { return m_files; }
     void Clear() { m_files.clear(); }
+    /// Removes a script's item with everything below it.
+    bool RemoveFile(std::string_view source);
     ResourceTreeItem* FindFileItem(std::string_view source) const;
     ResourceTreeItem* FindCategory(const ResourceTreeItem& file, int data) const;
     /// The dialog or menu of that name (dialogs first), or the string-table

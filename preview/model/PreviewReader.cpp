@@ -195,6 +195,9 @@ bool PreviewReader::ControlStyle(std::string text, bool statementMode, std::uint
         }
         return false;
     };
+    // A style that starts on the next line (the statement broke after a comma).
+    if (!Refill(text))
+        return !statementMode;
     for (;;) {
         const std::size_t bar = text.find('|');
         const std::size_t comma = statementMode ? text.find(',') : std::string::npos;

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QFont>
+#include <QHash>
+#include <QMainWindow>
+#include <QSet>
+
+#include <string>
+
+class CDlgPreviewTabs;
+class CFvMisc;
+class CFvTree;
+class CResTreeCtrl;
+class DocumentCommands;
+class QAction;
+class QComboBox;
+class QMenu;
+class QSplitter;
+
+/// The main window: menus, toolbar with its find box, status bar, and the
+/// splitter with the resource tree on the left and the preview tabs on the
+/// right. It only wires: commands act on the document, the tree and the
+/// windows that own them.
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit CMainFrame(bool firstStart);
+    ~CMainFrame() override;
+
+    QAction* Action(int command) const { return m_actions.value(command); }
+    CResTreeCtrl* Tree() const;
+    CFvTree* TreeView() const { return m_treeView; }
+    CDlgPreviewTabs* PreviewTabs() const { return m_tabs; }
+    QComboBox* FindBox() const { return m_findBox; }
+    QSplitter* Splitter() const { return m_splitter; }
+    DocumentCommands* Documents() const { return m_documents; }
+
+    /// Fonts of original texts and translations from their descriptions
+    /// (the default font for an unreadable one).
+    void SetFonts(const std::string& original, const std::string& translation, bool lists, bool previews);
+    const QFont& OriginalFont() const { return m_originalFont; }
+    const QFont& TranslationFont() const { return m_translationFont; }
+
+    /// A command whose window exists can be enabled; the others stay off.
+    void SetAvailable(int command, bool available);
+    /// Applies the enabled and checked rules of every command.
+    void UpdateActions();
+
+    /// The frame's one-shot timers (1 refresh after a change, 3 preview
+    /// tabs, 4 windows of the last session).
+    void StartTimer(int timer, int milliseconds);
+    /// Destroys the previews, forgets the translator and hides the texts
+    /// window, before a command that may change the dictionary.
+    void PrepareCommand();
+    /// The round of changed-file checks run when the program is activated.
+    void OnActivateApp();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void FillRecentFiles();
+    void FillFindBox();
+    void SaveFindHistory();
+    void OnDocumentOpened();
+    void OnTimer(int timer);
+    void OnTabSelected(int tab);
+    void OnEditCommand(int command);
+    void ShowTextDialog(const QString& title, const QString& text);
+
+    DocumentCommands* m_documents;
+    bool m_firstStart;
+    QHash<int, QAction*> m_actions;
+    QSet<int> m_unavailable;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentSeparator = nullptr;
+    QList<QAction*> m_recentActions;
+    QComboBox* m_findBox = nullptr;
+    QSplitter* m_splitter = nullptr;
+    CFvTree* m_treeView = nullptr;
+    CFvMisc* m_miscView = nullptr;
+    CDlgPreviewTabs* m_tabs = nullptr;
+    QFont m_originalFont;
+    QFont m_translationFont;
+    bool m_fontsForLists = false;
+    bool m_fontsForPreviews = false;
+    bool m_inActivationRound = false;
+};

@@ -1,0 +1,79 @@
+#include "app/CTrelvarApp.h"
+
+#include "app/CMainFrame.h"
+#include "app/DocumentCommands.h"
+#include "app/RecentFiles.h"
+#include "app/settings/Settings.h"
+#include "dictionary/FileList.h"
+#include "preview/PreviewFonts.h"
+#include "tessary/CoolDisplay.h"
+#include "tessary/GlobalVarsForDll.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+CTrelvarApp::CTrelvarApp() = default;
+
+CTrelvarApp::~CTrelvarApp() = default;
+
+void CTrelvarApp::SetIdentity()
+{
+    GlobalVarsForDll::csSoftName = QStringLiteral("Lingorel");
+    GlobalVarsForDll::csShortSoftName = QStringLiteral("lorvo");
+    GlobalVarsForDll::csPartOfAppTitle = QStringLiteral("Tessary Lingorel");
+    GlobalVarsForDll::csInstallFolder = QStringLiteral("Programs");
+    GlobalVarsForDll::csWelcomeSentence = QStringLiteral(" ");
+}
+
+bool CTrelvarApp::InitInstance(const QStringList& arguments)
+{
+    SetIdentity();
+    m_firstStart = GlobalVarsForDll::InitVars(true);
+    GlobalVarsForDll::csButtonBitmap = QStringLiteral("BACKGROUND_DARK");
+    RegisterPreviewFonts();
+
+    const Settings settings(GlobalVarsForDll::csIni.toStdString());
+    int textures = settings.Get(Settings::Flag::ShowTexture) ? 1 : 0;
+    SetGetCoolDisplay(false, textures, SlotTextures);
+
+    m_frame = std::make_unique<CMainFrame>(m_firstStart);
+    DocumentCommands* documents = m_frame->Documents();
+
+    // A dictionary named on the command line (options are not files).
+    QString named;
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--settings")) {
+            ++i;
+            continue;
+        }
+        if (!arguments[i].startsWith(QLatin1String("--")))
+            named = arguments[i];
+    }
+    if (!named.isEmpty()) {
+        documents->OpenDocumentFile(named);
+    } else if (m_firstStart) {
+        OpenSample();
+    } else if (settings.Get(Settings::Flag::Reload)) {
+        const QStringList recent = RecentFiles::Load();
+        if (!recent.isEmpty())
+            documents->OpenDocumentFile(recent.first());
+    }
+    return true;
+}
+
+bool CTrelvarApp::OpenSample()
+{
+    const QDir folder(QCoreApplication::applicationDirPath());
+    for (const char* name : {"sample.dic", "sample.ent", "sample.nir", "sample.fil"}) {
+        if (!QFileInfo::exists(folder.filePath(QString::fromLatin1(name))))
+            return false;
+    }
+    QDir::setCurrent(folder.path());
+    DocumentCommands* documents = m_frame->Documents();
+    if (!documents->OpenDocumentFile(folder.filePath(QStringLiteral("sample.dic"))))
+        return false;
+    // The translated sample goes to the dictionary's destination folder.
+    QDir().mkpath(QString::fromStdString(documents->Doc().DefaultDestinationFolder()));
+    return true;
+}

@@ -1,0 +1,119 @@
+#include "app/DocumentCommands.h"
+
+#include "app/RecentFiles.h"
+#include "app/settings/Settings.h"
+#include "dictionary/ContextDictionary.h"
+#include "dictionary/FileList.h"
+#include "dictionary/Messages.h"
+#include "tessary/CRkMessageBox.h"
+#include "tessary/CWaitWindow.h"
+#include "tessary/GlobalVarsForDll.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+Settings AppSettings()
+{
+    return Settings(GlobalVarsForDll::csIni.toStdString());
+}
+
+} // namespace
+
+DocumentCommands::DocumentCommands(QWidget* window)
+    : QObject(window), m_window(window), m_reporter(window), m_question(window)
+{
+    m_doc.SetReporter(&m_reporter);
+    m_doc.SetQuestion(&m_question);
+}
+
+bool DocumentCommands::OpenDocumentFile(const QString& path)
+{
+    if (!SaveModified())
+        return false;
+    const std::string file = QFileInfo(path).absoluteFilePath().toStdString();
+    emit aboutToReplace();
+    m_doc.SetAskOnChange(AppSettings().Get(Settings::Flag::AskExtract) ? 1 : 0);
+    bool opened = false;
+    {
+        CWaitWindow wait(DisplayText(std::string(MessageText(MsgLoadingDictionary))),
+                         CWaitWindow::WithProgressBar, m_window);
+        opened = m_doc.OnOpenDocument(file, &wait);
+    }
+    if (!opened)
+        return false;
+    const Settings settings = AppSettings();
+    emit fontsChanged(settings.Get(file, Settings::DictionaryKey::OriginalFont),
+                      settings.Get(file, Settings::DictionaryKey::TranslationFont),
+                      settings.Get(file, Settings::DictionaryKey::SetFontLists) == "1",
+                      settings.Get(file, Settings::DictionaryKey::SetFontPreviews) == "1");
+    RecentFiles::Add(QString::fromStdString(file));
+    emit documentOpened();
+    emit titleChanged();
+    if (m_doc.Files()->ChangedCount() > 0)
+        emit extractRequested();
+    return true;
+}
+
+void DocumentCommands::OnFileOpen()
+{
+    emit hideTextsWindow();
+    const QString start = m_doc.IsOpen() ? QString::fromStdString(m_doc.Folder()) : QString();
+    const QString path =
+        QFileDialog::getOpenFileName(m_window, tr("Open"), start, QStringLiteral("Dictionary Files (*.dic)"));
+    if (!path.isEmpty())
+        OpenDocumentFile(path);
+}
+
+bool DocumentCommands::OnFileSave()
+{
+    if (!m_doc.IsOpen())
+        return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ok = m_doc.Save();
+    QApplication::restoreOverrideCursor();
+    emit titleChanged();
+    return ok;
+}
+
+bool DocumentCommands::SaveModified()
+{
+    if (!m_doc.IsOpen() || !m_doc.IsModified())
+        return true;
+    const QString question =
+        tr("Would you like to save the changes of %1 ?").arg(QString::fromStdString(m_doc.PathName()));
+    switch (RkMessageBox(question, 0x0003 | 0x0020, -1, m_window, nullptr, -1)) {
+    case CRkMessageBox::IdYes:
+        OnFileSave();
+        return true;
+    case CRkMessageBox::IdNo:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void DocumentCommands::OnDeleteAllShortcuts()
+{
+    if (!m_doc.IsOpen())
+        return;
+    if (RkMessageBox(DisplayText(std::string(MessageText(MsgDeleteAllShortcuts))), 0x0004 | 0x0020, -1,
+                     m_window, nullptr, -1) != CRkMessageBox::IdYes)
+        return;
+    emit hideTextsWindow();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool changed = m_doc.Context()->ClearShortcuts();
+    QApplication::restoreOverrideCursor();
+    if (changed) {
+        m_doc.MarkChanged(CTrelvarDoc::ContextChanged);
+        emit titleChanged();
+    }
+}
+
+QString DocumentCommands::Title() const
+{
+    const QString name = m_doc.IsOpen() ? QString::fromStdString(m_doc.PathName()) : tr("Untitled");
+    return name + QStringLiteral("[*] - ") + GlobalVarsForDll::csPartOfAppTitle;
+}
