@@ -163,7 +163,7 @@ bool ContextDictionary::Load(MessageReporter*)
             continue;
         for (auto& f : fields)
             f = StripQuotes(f);
-        const std::size_t plus = fields[0].find('+');
+        const std::size_t plus = ScriptPathEnd(fields[0]);
         const std::string_view source = fields[0].substr(0, plus);
         const std::string_view textKey =
             plus == std::string_view::npos ? std::string_view() : fields[0].substr(plus + 1);

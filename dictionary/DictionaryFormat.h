@@ -23,3 +23,15 @@ inline void AppendQuoted(std::string& out, std::string_view field)
     out.append(field);
     out += '"';
 }
+
+/// Where the script path of a stored key ends: the "+" after the path's
+/// ".rc" when there is one (a folder such as "Visual C++" holds a plus sign
+/// of its own), else the key's first "+". npos when the key has no "+".
+inline std::size_t ScriptPathEnd(std::string_view key)
+{
+    for (std::size_t at = key.find('+'); at != std::string_view::npos; at = key.find('+', at + 1)) {
+        if (at >= 3 && key[at - 3] == '.' && (key[at - 2] | 0x20) == 'r' && (key[at - 1] | 0x20) == 'c')
+            return at;
+    }
+    return key.find('+');
+}

@@ -16,10 +16,25 @@ std::string NotExtractedList::MakeKey(std::string_view source, std::string_view 
     return key;
 }
 
+namespace {
+
+// The key ends with "+resource+kind"; neither holds a plus sign, while the
+// script's path may.
+std::size_t PathEnd(std::string_view key)
+{
+    const std::size_t last = key.rfind('+');
+    if (last == std::string_view::npos || last == 0)
+        return last;
+    const std::size_t before = key.rfind('+', last - 1);
+    return before == std::string_view::npos ? last : before;
+}
+
+} // namespace
+
 std::string NotExtractedList::Normalise(std::string_view key)
 {
     std::string out(key);
-    const std::size_t plus = out.find('+');
+    const std::size_t plus = PathEnd(out);
     const std::size_t end = plus == std::string::npos ? out.size() : plus;
     for (std::size_t i = 0; i < end; ++i)
         out[i] = AnsiToLower(out[i]);
@@ -34,14 +49,14 @@ bool NotExtractedList::Contains(std::string_view key) const
 void NotExtractedList::Add(std::string_view key)
 {
     if (m_keys.Insert(Normalise(key), std::string(key)).second)
-        m_touched.Insert(AnsiLower(key.substr(0, key.find('+'))), 0);
+        m_touched.Insert(AnsiLower(key.substr(0, PathEnd(key))), 0);
 }
 
 bool NotExtractedList::Remove(std::string_view key)
 {
     if (!m_keys.Erase(Normalise(key)))
         return false;
-    m_touched.Insert(AnsiLower(key.substr(0, key.find('+'))), 0);
+    m_touched.Insert(AnsiLower(key.substr(0, PathEnd(key))), 0);
     return true;
 }
 

@@ -85,7 +85,7 @@ TEST(DicFile, PlainTextFilesHaveNoHeader)
     EXPECT_EQ(dic.TextCount(), 1);
 }
 
-TEST(EntFile, TheSpecExampleRoundTrips)
+TEST(EntFile, ThreeRecordsRoundTrip)
 {
     TempDir dir;
     ContextDictionary ctx;
@@ -129,6 +129,30 @@ TEST(EntFile, LinesWithoutAFirstFieldAreIgnored)
     ASSERT_TRUE(ctx.Load());
     EXPECT_EQ(ctx.EntryCount(), 1); // the record without an original is a placeholder caption: refused
     EXPECT_EQ(ContextDictionary::FindEntry(*ctx.FindFile("a.rc"), "Y+U")->shortcut, 3);
+}
+
+TEST(DictionaryKeys, APlusSignInTheScriptsFolderStaysInThePath)
+{
+    TempDir dir;
+    const std::string script = "/src/visual c++ 2008/app.rc";
+    ContextDictionary ctx;
+    ctx.SetFilePath(dir.File("d.ent"));
+    ctx.AddEntry(script, "IDD_ABOUT+C++ rules", "C++ rules", "", -1, "");
+    ctx.AddEntry("/src/other/plain+tool.rc2", "IDD_X+Y", "Y", "", -1, "");
+    ASSERT_TRUE(ctx.Save());
+    ContextDictionary back;
+    back.SetFilePath(ctx.FilePath());
+    ASSERT_TRUE(back.Load());
+    ASSERT_NE(back.FindFile(script), nullptr);
+    EXPECT_NE(ContextDictionary::FindEntry(*back.FindFile(script), "IDD_ABOUT+C++ rules"), nullptr);
+    // Without ".rc" before a plus sign the first one ends the path.
+    ASSERT_NE(back.FindFile("/src/other/plain"), nullptr);
+
+    NotExtractedList list;
+    list.Add("/Src/Visual C++ 2008/App.rc+IDD_ABOUT+5");
+    EXPECT_TRUE(list.Contains("/src/visual c++ 2008/app.rc+IDD_ABOUT+5"));
+    EXPECT_FALSE(list.Contains("/src/visual c++ 2008/app.rc+idd_about+5"));
+    EXPECT_TRUE(list.IsTouched("/src/visual c++ 2008/app.rc"));
 }
 
 TEST(FilFile, FolderLineAndRecords)
