@@ -5,13 +5,19 @@
 #include "app/RecentFiles.h"
 #include "app/settings/Settings.h"
 #include "dictionary/FileList.h"
+#include "dictionary/GeneralDictionary.h"
+#include "dictionary/Messages.h"
 #include "preview/CDlgPreviewTabs.h"
 #include "preview/PreviewFonts.h"
 #include "tessary/CRkCoolDlg.h"
+#include "tessary/CRkMessageBox.h"
 #include "tessary/GlobalVarsForDll.h"
 #include "views/CFvMisc.h"
 #include "views/CFvTree.h"
+#include "views/CListCtrlBookmark.h"
 #include "views/CResTreeCtrl.h"
+#include "windows/CDlgEntityDictionary.h"
+#include "windows/CDlgGeneralDictionary.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,9 +112,8 @@ CMainFrame::CMainFrame(bool firstStart) : m_documents(new DocumentCommands(this)
     // Commands whose windows do not exist yet stay disabled.
     for (int id :
          {Cmd::FileNew, Cmd::Import, Cmd::Export, Cmd::EditFind, Cmd::EditReplace, Cmd::FindInResources,
-          Cmd::DoNotTranslate, Cmd::Dictionary, Cmd::Results, Cmd::Properties, Cmd::Insert, Cmd::Extract,
-          Cmd::Generate, Cmd::TextsNotToTranslate, Cmd::ResourcesNotToExtract, Cmd::UnusedTexts, Cmd::Options,
-          Cmd::FindNext, Cmd::FindPrevious})
+          Cmd::Results, Cmd::Properties, Cmd::Insert, Cmd::Extract, Cmd::Generate, Cmd::TextsNotToTranslate,
+          Cmd::ResourcesNotToExtract, Cmd::UnusedTexts, Cmd::Options, Cmd::FindNext, Cmd::FindPrevious})
         m_unavailable.insert(id);
     CreateActions();
     CreateMenus();
@@ -128,9 +133,11 @@ CMainFrame::CMainFrame(bool firstStart) : m_documents(new DocumentCommands(this)
 
     connect(m_documents, &DocumentCommands::documentOpened, this, &CMainFrame::OnDocumentOpened);
     connect(m_documents, &DocumentCommands::aboutToReplace, this, [this] {
+        CloseDictionaryWindow();
         PrepareCommand();
         Tree()->SaveSelection();
     });
+    connect(m_documents, &DocumentCommands::hideTextsWindow, this, &CMainFrame::HideTextsWindow);
     connect(m_documents, &DocumentCommands::titleChanged, this, [this] {
         setWindowTitle(m_documents->Title());
         setWindowModified(m_documents->Doc().IsModified());
@@ -142,7 +149,17 @@ CMainFrame::CMainFrame(bool firstStart) : m_documents(new DocumentCommands(this)
         if (QAction* extract = Action(Cmd::Extract); extract && extract->isEnabled())
             extract->trigger();
     });
-    connect(Tree(), &CResTreeCtrl::selectionChanged, this, [this](int) { UpdateActions(); });
+    connect(Tree(), &CResTreeCtrl::selectionChanged, this, [this](int kind) {
+        // The texts window follows the selection while the Texts tab is on.
+        if (m_textsWindow) {
+            if ((kind == 3 || kind == 4 || kind == 5) && m_tabs &&
+                m_tabs->SelectedTab() == CDlgPreviewTabs::TabTexts && !DictionaryWindowVisible())
+                ShowTextsWindow();
+            else
+                m_textsWindow->hide();
+        }
+        UpdateActions();
+    });
     connect(Tree(), &CResTreeCtrl::documentChanged, this, [this] {
         setWindowModified(m_documents->Doc().IsModified());
         UpdateActions();
@@ -201,6 +218,21 @@ void CMainFrame::CreateActions()
     connect(Action(Cmd::AppAbout), &QAction::triggered, this,
             [this] { GlobalVarsForDll::DisplayAboutDlg(this); });
     connect(Action(Cmd::DoNotExtract), &QAction::triggered, this, [this] { Tree()->OnDoNotExtract(); });
+    connect(Action(Cmd::Dictionary), &QAction::triggered, this, [this] {
+        if (!m_documents->Doc().IsOpen())
+            return;
+        HideTextsWindow();
+        DictionaryWindow()->ShowOrHide();
+        UpdateActions();
+    });
+    connect(Action(Cmd::DoNotTranslate), &QAction::triggered, this, [this] {
+        // The texts window first, else the Dictionary window.
+        if (m_textsWindow && m_textsWindow->isVisible() && m_textsWindow->CanDoNotTranslate())
+            m_textsWindow->OnDoNotTranslate();
+        else if (DictionaryWindowVisible() && m_dictionaryWindow->CanDoNotTranslate())
+            m_dictionaryWindow->OnDoNotTranslate();
+        UpdateActions();
+    });
     connect(Action(Cmd::DeleteAllShortcuts), &QAction::triggered, this, [this] {
         PrepareCommand();
         m_documents->OnDeleteAllShortcuts();
@@ -348,6 +380,10 @@ void CMainFrame::SetFonts(const std::string& original, const std::string& transl
     m_fontsForLists = lists;
     m_fontsForPreviews = previews;
     Tree()->SetPreviewFonts(m_originalFont, m_translationFont, previews);
+    if (m_dictionaryWindow)
+        m_dictionaryWindow->SetFonts(m_originalFont, m_translationFont, lists);
+    if (m_textsWindow)
+        m_textsWindow->SetFonts(m_originalFont, m_translationFont, lists);
 }
 
 void CMainFrame::SetAvailable(int command, bool available)
@@ -375,8 +411,15 @@ void CMainFrame::UpdateActions()
         enable(id, id == Cmd::Dictionary ? open : true);
     enable(Cmd::DoNotExtract, Tree()->CanDoNotExtract());
     Action(Cmd::DoNotExtract)->setChecked(Tree()->IsNotExtracted());
-    // Find needs the Dictionary or texts window, which come with their own commands.
-    for (int id : {Cmd::EditFind, Cmd::EditReplace, Cmd::FindNext, Cmd::FindPrevious, Cmd::DoNotTranslate})
+    Action(Cmd::Dictionary)->setChecked(DictionaryWindowVisible());
+    const CDlgDictionaryBase* listWindow = m_textsWindow && m_textsWindow->isVisible()
+                                               ? static_cast<const CDlgDictionaryBase*>(m_textsWindow)
+                                           : DictionaryWindowVisible() ? m_dictionaryWindow
+                                                                       : nullptr;
+    enable(Cmd::DoNotTranslate, listWindow && listWindow->CanDoNotTranslate());
+    Action(Cmd::DoNotTranslate)->setChecked(listWindow && listWindow->IsDoNotTranslate());
+    // Searching in the lists comes with the find windows.
+    for (int id : {Cmd::EditFind, Cmd::EditReplace, Cmd::FindNext, Cmd::FindPrevious})
         enable(id, false);
     m_findBox->setEnabled(false);
 }
@@ -392,8 +435,11 @@ void CMainFrame::OnTimer(int timer)
     case 1: {
         CTrelvarDoc& doc = m_documents->Doc();
         doc.MarkChanged(CTrelvarDoc::ContextChanged);
+        if (m_textsWindow && m_textsWindow->isVisible())
+            m_textsWindow->Fill();
         setWindowModified(true);
-        Tree()->UpdateIconsNow();
+        Tree()->Model().UpdateTranslationIcons();
+        Tree()->RefreshIcons();
         break;
     }
     case 3:
@@ -410,7 +456,10 @@ void CMainFrame::OnTimer(int timer)
         FillFindBox();
         break;
     case 4:
-        // The windows open at the last close come back with their commands.
+        if (AppSettings().Get(Settings::Flag::DictionaryOpen) && m_documents->Doc().IsOpen()) {
+            DictionaryWindow()->ShowWindow();
+            UpdateActions();
+        }
         break;
     default:
         break;
@@ -422,17 +471,24 @@ void CMainFrame::OnTabSelected(int tab)
     CResTreeCtrl* tree = Tree();
     tree->SetSelectedTab(tab);
     if (tab == CDlgPreviewTabs::TabOriginal || tab == CDlgPreviewTabs::TabTranslation) {
+        HideTextsWindow();
         tree->SetPreviewVisible(true);
         tree->SetTranslatedMode(tab == CDlgPreviewTabs::TabTranslation);
         tree->Preview();
     } else if (tab == CDlgPreviewTabs::TabTexts) {
         tree->SetPreviewVisible(false);
+        if (!DictionaryWindowVisible())
+            ShowTextsWindow();
     }
+    tree->UpdateIconsIfDirty();
 }
 
 void CMainFrame::OnDocumentOpened()
 {
+    HideTextsWindow();
     m_treeView->OnUpdate(&m_documents->Doc(), m_tabs ? m_tabs->Host() : nullptr);
+    if (DictionaryWindowVisible())
+        m_dictionaryWindow->Refill();
     UpdateActions();
 }
 
@@ -440,6 +496,78 @@ void CMainFrame::PrepareCommand()
 {
     Tree()->DestroyPreviews();
     Tree()->DropTranslator();
+    HideTextsWindow();
+}
+
+CDlgGeneralDictionary* CMainFrame::DictionaryWindow()
+{
+    if (!m_dictionaryWindow) {
+        m_dictionaryWindow =
+            new CDlgGeneralDictionary(this, &m_documents->Doc(), [this] { StartTimer(1, 50); });
+        m_dictionaryWindow->SetFonts(m_originalFont, m_translationFont, m_fontsForLists);
+        connect(m_dictionaryWindow, &CDlgDictionaryBase::documentChanged, this, [this] {
+            setWindowModified(m_documents->Doc().IsModified());
+            UpdateActions();
+        });
+        connect(m_dictionaryWindow->List(), &CListCtrlEx::itemSelectionChanged, this,
+                &CMainFrame::UpdateActions);
+    }
+    return m_dictionaryWindow;
+}
+
+bool CMainFrame::DictionaryWindowVisible() const
+{
+    return m_dictionaryWindow && m_dictionaryWindow->isVisible();
+}
+
+void CMainFrame::CloseDictionaryWindow()
+{
+    if (!DictionaryWindowVisible())
+        return;
+    const int answer = RkMessageBox(QString::fromUtf8(MessageText(MsgSaveGeneralDictionary).data()),
+                                    0x0004 | 0x0020, -1, this, nullptr, -1);
+    if (answer == CRkMessageBox::IdYes) {
+        m_dictionaryWindow->OnOK(false);
+        m_documents->Doc().General()->Save(&m_documents->Reporter());
+    } else {
+        m_dictionaryWindow->OnCancel();
+    }
+}
+
+void CMainFrame::ShowTextsWindow()
+{
+    const int kind = Tree()->SelectedKind();
+    if (!m_tabs || !m_documents->Doc().IsOpen())
+        return;
+    if (!m_textsWindow) {
+        m_textsWindow = new CDlgEntityDictionary(m_tabs->Host(), &m_documents->Doc());
+        m_textsWindow->SetFonts(m_originalFont, m_translationFont, m_fontsForLists);
+        m_textsWindow->Place();
+        connect(m_textsWindow, &CDlgDictionaryBase::documentChanged, this, [this] {
+            setWindowModified(m_documents->Doc().IsModified());
+            Tree()->MarkIconsDirty();
+            UpdateActions();
+        });
+        connect(m_textsWindow->List(), &CListCtrlEx::itemSelectionChanged, this, &CMainFrame::UpdateActions);
+    }
+    if (kind != 3 && kind != 4 && kind != 5) {
+        m_textsWindow->hide();
+        return;
+    }
+    m_textsWindow->SetSourceFile(Tree()->SelectedSource());
+    m_textsWindow->SetResourcePrefix(Tree()->SelectedResourceName() + "+");
+    m_textsWindow->Fill();
+    if (AppSettings().Get(Settings::Flag::Center))
+        m_textsWindow->Place();
+    m_textsWindow->show();
+    m_textsWindow->raise();
+    UpdateActions();
+}
+
+void CMainFrame::HideTextsWindow()
+{
+    if (m_textsWindow)
+        m_textsWindow->hide();
 }
 
 void CMainFrame::OnActivateApp()
@@ -540,7 +668,9 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     const Settings settings = AppSettings();
     SaveFindHistory();
     settings.Set(Settings::Integer::SplitCx, m_splitter->sizes().value(0));
-    settings.Set(Settings::Flag::DictionaryOpen, false);
+    const bool dictionaryOpen = DictionaryWindowVisible();
+    CloseDictionaryWindow();
+    settings.Set(Settings::Flag::DictionaryOpen, dictionaryOpen);
     settings.Set(Settings::Flag::FindInResource, false);
     if (m_tabs)
         settings.Set(Settings::Integer::SelTab, m_tabs->SelectedTab());

@@ -7,6 +7,8 @@
 
 #include <string>
 
+class CDlgEntityDictionary;
+class CDlgGeneralDictionary;
 class CDlgPreviewTabs;
 class CFvMisc;
 class CFvTree;
@@ -56,6 +58,17 @@ public:
     /// The round of changed-file checks run when the program is activated.
     void OnActivateApp();
 
+    /// The "Dictionary" window (made on first use).
+    CDlgGeneralDictionary* DictionaryWindow();
+    bool DictionaryWindowVisible() const;
+    /// The "Texts of this resource" window, shown for the selected resource.
+    void ShowTextsWindow();
+    void HideTextsWindow();
+    CDlgEntityDictionary* TextsWindow() const { return m_textsWindow; }
+    /// Asks whether the visible "Dictionary" window's list is to be saved
+    /// (before the dictionary is replaced or the program closes).
+    void CloseDictionaryWindow();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -85,6 +98,8 @@ private:
     CFvTree* m_treeView = nullptr;
     CFvMisc* m_miscView = nullptr;
     CDlgPreviewTabs* m_tabs = nullptr;
+    CDlgGeneralDictionary* m_dictionaryWindow = nullptr;
+    CDlgEntityDictionary* m_textsWindow = nullptr;
     QFont m_originalFont;
     QFont m_translationFont;
     bool m_fontsForLists = false;

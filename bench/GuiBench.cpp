@@ -3,7 +3,9 @@
 #include "app/CMainFrame.h"
 #include "app/CTrelvarApp.h"
 #include "app/DocumentCommands.h"
+#include "dictionary/CTrelvarDoc.h"
 #include "dictionary/FileList.h"
+#include "dictionary/GeneralDictionary.h"
 #include "dictionary/ScriptInsertion.h"
 #include "engine/ScriptResources.h"
 #include "preview/CDlgPreview.h"
@@ -12,7 +14,9 @@
 #include "preview/model/PreviewReader.h"
 #include "preview/model/StyleNameTable.h"
 #include "tessary/ModalAnswers.h"
+#include "views/CListCtrlBookmark.h"
 #include "views/CResTreeCtrl.h"
+#include "windows/CDlgGeneralDictionary.h"
 
 #include <QApplication>
 #include <QDir>
@@ -116,6 +120,54 @@ void BM_PreviewTheLargestDialog(benchmark::State& state)
     app.MainFrame()->close();
 }
 BENCHMARK(BM_PreviewTheLargestDialog)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// A general dictionary of 100,000 texts, half of them translated.
+CTrelvarDoc& LargeDictionary()
+{
+    static CTrelvarDoc doc;
+    if (!doc.IsOpen()) {
+        doc.CreateDictionary("large", Home().path().toStdString(), "", Home().path().toStdString());
+        for (int i = 0; i < 100000; ++i) {
+            const std::string text = "Text number " + std::to_string(i) + " of the &dictionary";
+            doc.General()->AddText(text, i % 2 ? "Texte " + std::to_string(i) : std::string());
+        }
+    }
+    return doc;
+}
+
+void BM_ShowTheDictionaryWindow(benchmark::State& state)
+{
+    CTrelvarDoc& doc = LargeDictionary();
+    CDlgGeneralDictionary window(nullptr, &doc, [] {});
+    for (auto _ : state) {
+        window.hide();
+        doc.MarkChanged(CTrelvarDoc::GeneralChanged);
+        QElapsedTimer timer;
+        timer.start();
+        window.ShowWindow();
+        QApplication::processEvents(); // painted: the list is usable
+        state.SetIterationTime(timer.nsecsElapsed() / 1e9);
+    }
+    state.SetLabel(std::to_string(window.List()->GetItemCount()) + " rows");
+}
+BENCHMARK(BM_ShowTheDictionaryWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_DictionaryWindowOK(benchmark::State& state)
+{
+    CTrelvarDoc& doc = LargeDictionary();
+    CDlgGeneralDictionary window(nullptr, &doc, [] {});
+    for (auto _ : state) {
+        doc.MarkChanged(CTrelvarDoc::GeneralChanged);
+        window.ShowWindow();
+        QApplication::processEvents();
+        window.List()->SetItemText(1, 1, QStringLiteral("Changed"));
+        QElapsedTimer timer;
+        timer.start();
+        window.OnOK(false);
+        state.SetIterationTime(timer.nsecsElapsed() / 1e9);
+    }
+}
+BENCHMARK(BM_DictionaryWindowOK)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

@@ -54,7 +54,43 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string&
 
 } // namespace
 
-Codec::Codec(std::string codePage) : m_codePage(std::move(codePage)) {}
+Codec::Codec(std::string codePage) : m_codePage(std::move(codePage))
+{
+    BuildTables();
+}
+
+void Codec::BuildTables()
+{
+    std::string upper;
+    for (char c : m_codePage)
+        upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    const bool known = upper == "WINDOWS-1252" || upper == "CP1252" || upper.rfind("ISO-8859-", 0) == 0 ||
+                       upper.rfind("WINDOWS-125", 0) == 0 || upper.rfind("CP125", 0) == 0;
+    if (!known || !IsValid())
+        return;
+    for (int b = 0; b < 256; ++b) {
+        const std::string one(1, static_cast<char>(b));
+        std::string utf8;
+        if (b != 0 && Convert("UTF-8", m_codePage.c_str(), one, utf8, true, {}) && !utf8.empty()) {
+            m_toUtf8[b] = utf8;
+            // Decode the character to its code point for the way back.
+            char32_t cp = 0;
+            const auto u = reinterpret_cast<const unsigned char*>(utf8.data());
+            if (utf8.size() == 1)
+                cp = u[0];
+            else if (utf8.size() == 2)
+                cp = ((u[0] & 0x1F) << 6) | (u[1] & 0x3F);
+            else if (utf8.size() == 3)
+                cp = ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
+            else
+                cp = ((u[0] & 0x07) << 18) | ((u[1] & 0x3F) << 12) | ((u[2] & 0x3F) << 6) | (u[3] & 0x3F);
+            m_fromUnicode.emplace(cp, static_cast<char>(b));
+        } else {
+            m_toUtf8[b] = b == 0 ? std::string(1, '\0') : std::string("\xEF\xBF\xBD");
+        }
+    }
+    m_singleByte = true;
+}
 
 bool Codec::IsValid() const
 {
@@ -67,6 +103,13 @@ bool Codec::IsValid() const
 
 std::string Codec::ToUtf8(std::string_view bytes) const
 {
+    if (m_singleByte) {
+        std::string out;
+        out.reserve(bytes.size() + bytes.size() / 4);
+        for (char c : bytes)
+            out += m_toUtf8[static_cast<unsigned char>(c)];
+        return out;
+    }
     std::string out;
     if (!Convert("UTF-8", m_codePage.c_str(), bytes, out, false, "\xEF\xBF\xBD"))
         return std::string(bytes);
@@ -77,6 +120,40 @@ bool Codec::FromUtf8(std::string_view utf8, std::string& out) const
 {
     if (!IsValidUtf8(utf8))
         return false;
+    if (m_singleByte) {
+        std::string result;
+        result.reserve(utf8.size());
+        const auto u = reinterpret_cast<const unsigned char*>(utf8.data());
+        for (std::size_t i = 0; i < utf8.size();) {
+            char32_t cp = 0;
+            int extra = 0;
+            if (u[i] < 0x80) {
+                cp = u[i];
+            } else if ((u[i] & 0xE0) == 0xC0) {
+                cp = u[i] & 0x1F;
+                extra = 1;
+            } else if ((u[i] & 0xF0) == 0xE0) {
+                cp = u[i] & 0x0F;
+                extra = 2;
+            } else {
+                cp = u[i] & 0x07;
+                extra = 3;
+            }
+            for (int k = 1; k <= extra; ++k)
+                cp = (cp << 6) | (u[i + k] & 0x3F);
+            i += extra + 1;
+            if (cp == 0) {
+                result += '\0';
+                continue;
+            }
+            const auto found = m_fromUnicode.find(cp);
+            if (found == m_fromUnicode.end())
+                return false;
+            result += found->second;
+        }
+        out = std::move(result);
+        return true;
+    }
     return Convert(m_codePage.c_str(), "UTF-8", utf8, out, true, {});
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 /// Converts the dictionary's 8-bit texts to and from UTF-8 for display and
 /// input. The stores never convert; only the layers that show or take texts
@@ -24,5 +25,11 @@ public:
     static bool IsValidUtf8(std::string_view text);
 
 private:
+    // Single-byte code pages convert through tables built once.
+    void BuildTables();
+
     std::string m_codePage;
+    bool m_singleByte = false;
+    std::string m_toUtf8[256];
+    std::unordered_map<char32_t, char> m_fromUnicode;
 };

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 31> kMessages{{
+constexpr std::array<std::pair<int, std::string_view>, 35> kMessages{{
     {MsgNameAndLocationRequired, "The name and the location of the dictionary must be defined"},
     {MsgLocation, "Location"},
     {MsgInvalidFileName, "Invalid file name"},
@@ -40,6 +40,10 @@ constexpr std::array<std::pair<int, std::string_view>, 31> kMessages{{
     {MsgTextNotInDictionary, "The text %s is not in the dictionary."},
     {MsgResourceNotInFile, "The resource %s is not in the file %s."},
     {MsgTextNotInCodePage, "The text %s cannot be written in the code page %s."},
+    {MsgDisplayDictionary, "Display the dictionary"},
+    {MsgDeleteShortcutsInResource, "Do you want to delete shortcuts in this resource ?"},
+    {MsgCloseDictionaryWindow, "You have to close the dictionary window."},
+    {MsgTexts, "Texts"},
 }};
 
 class NullReporter : public MessageReporter

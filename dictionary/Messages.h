@@ -40,6 +40,10 @@ enum MessageId : int
     MsgTextNotInDictionary = 2013,
     MsgResourceNotInFile = 2014,
     MsgTextNotInCodePage = 2015,
+    MsgDisplayDictionary = 2016,
+    MsgDeleteShortcutsInResource = 2017,
+    MsgCloseDictionaryWindow = 2018,
+    MsgTexts = 1033,
 };
 
 /// The English text of a message, "" for an unknown id.

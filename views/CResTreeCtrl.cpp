@@ -153,6 +153,15 @@ void CResTreeCtrl::UpdateIconsNow()
     RefreshIcons();
 }
 
+void CResTreeCtrl::UpdateIconsIfDirty()
+{
+    if (!m_iconsDirty)
+        return;
+    m_iconsDirty = false;
+    m_model.UpdateTranslationIcons();
+    RefreshIcons();
+}
+
 void CResTreeCtrl::RefreshExtractMarks()
 {
     m_model.RefreshExtractMarks();
@@ -218,11 +227,7 @@ void CResTreeCtrl::OnCurrentItemChanged(QTreeWidgetItem* current)
     else if (kind != 4 && kind != 5)
         DestroyPreviews();
     emit selectionChanged(kind);
-    if (m_iconsDirty) {
-        m_iconsDirty = false;
-        m_model.UpdateTranslationIcons();
-        RefreshIcons();
-    }
+    UpdateIconsIfDirty();
 }
 
 void CResTreeCtrl::SetPreviewVisible(bool visible)

@@ -48,6 +48,8 @@ public:
     void UpdateIconsNow();
     void RefreshExtractMarks();
     void MarkIconsDirty() { m_iconsDirty = true; }
+    /// Brings the icons up to date after translations changed.
+    void UpdateIconsIfDirty();
 
     // Preview state.
     void SetPreviewVisible(bool visible);

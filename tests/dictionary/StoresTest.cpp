@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "dictionary/Codec.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/FileList.h"
 #include "dictionary/FileSystem.h"
@@ -263,4 +264,26 @@ TEST_F(ChangedFiles, WithoutAskingNewerFilesAreQueuedAndUpToDateOnesAreNot)
     EXPECT_FALSE(list.IsChanged(paths[1]));
     list.ForgetChanged(paths[0]);
     EXPECT_EQ(list.ChangedCount(), 2);
+}
+
+TEST(Codec, Windows1252BothWays)
+{
+    const Codec codec;
+    EXPECT_EQ(codec.ToUtf8("caf\xE9 \x80"), "caf\xC3\xA9 \xE2\x82\xAC");
+    std::string bytes;
+    EXPECT_TRUE(codec.FromUtf8("caf\xC3\xA9 \xE2\x82\xAC", bytes));
+    EXPECT_EQ(bytes, "caf\xE9 \x80");
+    EXPECT_FALSE(codec.FromUtf8("\xCE\xA9mega", bytes)); // no Greek letters in Windows-1252
+    EXPECT_EQ(bytes, "caf\xE9 \x80");
+    EXPECT_FALSE(codec.FromUtf8("\xFF", bytes)); // not UTF-8
+    for (int b = 1; b < 256; ++b) {
+        if (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D)
+            continue; // undefined in the code page
+        const std::string one(1, static_cast<char>(b));
+        std::string back;
+        ASSERT_TRUE(codec.FromUtf8(codec.ToUtf8(one), back)) << b;
+        EXPECT_EQ(back, one);
+    }
+    const Codec cyrillic("WINDOWS-1251");
+    EXPECT_EQ(cyrillic.ToUtf8("\xC0"), "\xD0\x90");
 }

@@ -10,6 +10,7 @@
 #include "dictionary/FileList.h"
 #include "dictionary/NotExtractedList.h"
 #include "gui/GuiTestSupport.h"
+#include "gui/ProgramFixture.h"
 #include "preview/CDlgPreview.h"
 #include "preview/CDlgPreviewTabs.h"
 #include "preview/PreviewFonts.h"
@@ -33,96 +34,6 @@
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 5000)
-{
-    for (int waited = 0; waited < milliseconds; waited += 20) {
-        if (condition())
-            return true;
-        QTest::qWait(20);
-    }
-    return condition();
-}
-
-// A program started with its own settings file; the sample lies beside
-// the test program, as it lies beside the real one.
-class Program
-{
-public:
-    explicit Program(const std::string& settings, const QStringList& extra = {})
-    {
-        m_saved = qgetenv("LINGOREL_SETTINGS");
-        qputenv("LINGOREL_SETTINGS", QByteArray::fromStdString(settings));
-        app.InitInstance(QStringList{QStringLiteral("lorvo")} + extra);
-        frame()->resize(1100, 760);
-        frame()->show();
-        WaitUntil([this] { return frame()->PreviewTabs() != nullptr; });
-        QTest::qWait(150); // timer 4 and the first preview
-    }
-    ~Program()
-    {
-        if (app.MainFrame())
-            app.MainFrame()->close();
-        qputenv("LINGOREL_SETTINGS", m_saved);
-    }
-    CMainFrame* frame() const { return app.MainFrame(); }
-    CResTreeCtrl* tree() const { return frame()->Tree(); }
-    QTreeWidgetItem* Item(const QStringList& path) const
-    {
-        QTreeWidgetItem* item = nullptr;
-        for (const QString& text : path) {
-            QTreeWidgetItem* found = nullptr;
-            const int n = item ? item->childCount() : tree()->topLevelItemCount();
-            for (int i = 0; i < n; ++i) {
-                QTreeWidgetItem* child = item ? item->child(i) : tree()->topLevelItem(i);
-                if (child->text(0) == text)
-                    found = child;
-            }
-            if (!found)
-                return nullptr;
-            item = found;
-        }
-        return item;
-    }
-    void Select(const QStringList& path) const
-    {
-        QTreeWidgetItem* item = Item(path);
-        ASSERT_NE(item, nullptr) << path.join('/').toStdString();
-        tree()->setCurrentItem(item);
-        QApplication::processEvents();
-    }
-    void Tab(int tab) const
-    {
-        frame()->PreviewTabs()->TabBar()->setCurrentIndex(tab);
-        QApplication::processEvents();
-    }
-
-    CTrelvarApp app;
-
-private:
-    QByteArray m_saved;
-};
-
-QStringList Texts(QTreeWidgetItem* item)
-{
-    QStringList texts;
-    for (int i = 0; i < item->childCount(); ++i)
-        texts << item->child(i)->text(0);
-    return texts;
-}
-
-// A copy of the sample dictionary that the test may change and save.
-std::string CopySample(const TempDir& dir)
-{
-    const fs::path bin = fs::path(QCoreApplication::applicationDirPath().toStdString());
-    for (const char* name : {"sample.dic", "sample.ent", "sample.fil", "sample.nir"})
-        fs::copy_file(bin / name, dir.Path() / name);
-    return dir.File("sample.dic");
-}
-
-} // namespace
 
 TEST(MainWindow, DialogUnitsMapToWindowsPixels)
 {

@@ -1,0 +1,271 @@
+// Translating in the window: the "Dictionary" window and the "Texts of
+// this resource" window, driven on a copy of the sample dictionary.
+#include "app/CommandIds.h"
+#include "app/DocumentCommands.h"
+#include "dictionary/ContextDictionary.h"
+#include "dictionary/FileList.h"
+#include "dictionary/GeneralDictionary.h"
+#include "dictionary/ScriptInsertion.h"
+#include "engine/ScriptRuns.h"
+#include "gui/GuiTestSupport.h"
+#include "gui/ProgramFixture.h"
+#include "preview/CDlgPreview.h"
+#include "tessary/ModalAnswers.h"
+#include "views/CListCtrlBookmark.h"
+#include "windows/CDlgEntityDictionary.h"
+#include "windows/CDlgGeneralDictionary.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int RowOf(CListCtrlEx* list, const QString& original)
+{
+    for (int row = 0; row < list->GetItemCount(); ++row) {
+        if (list->GetItemText(row, 0) == original)
+            return row;
+    }
+    return -1;
+}
+
+void SelectRow(CListCtrlEx* list, int row)
+{
+    list->clearSelection();
+    list->SetItemState(row, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
+                       CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
+    QApplication::processEvents();
+}
+
+std::string Translation(const CTrelvarDoc& doc, const std::string& original)
+{
+    std::string t;
+    doc.General()->GetTranslation(original, t);
+    return t;
+}
+
+class DictionaryWindows : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ModalAnswers::Clear();
+        dic = CopySample(dir);
+        program = std::make_unique<Program>(dir.File("lorvo.ini"), QStringList{QString::fromStdString(dic)});
+    }
+    CTrelvarDoc& Doc() { return program->frame()->Documents()->Doc(); }
+    CDlgGeneralDictionary* ShowDictionary()
+    {
+        program->frame()->Action(Cmd::Dictionary)->trigger();
+        QApplication::processEvents();
+        return program->frame()->DictionaryWindow();
+    }
+
+    TempDir dir;
+    std::string dic;
+    std::unique_ptr<Program> program;
+};
+
+} // namespace
+
+TEST_F(DictionaryWindows, ModifyChangesTheStoreOnlyOnOK)
+{
+    CDlgGeneralDictionary* window = ShowDictionary();
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_TRUE(program->frame()->Action(Cmd::Dictionary)->isChecked());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Dictionary ( 64 texts ) "));
+    CListCtrlEx* list = window->List();
+    const int up = RowOf(list, QStringLiteral("Up"));
+    ASSERT_GE(up, 0);
+    SelectRow(list, up);
+    EXPECT_EQ(window->TranslationEdit()->text(), QStringLiteral("Haut"));
+    EXPECT_TRUE(window->ModifyButton()->isEnabled());
+    window->TranslationEdit()->setText(QStringLiteral("En haut"));
+    window->ModifyButton()->click();
+    EXPECT_EQ(list->GetItemText(up, 1), QStringLiteral("En haut"));
+    EXPECT_EQ(window->SelectedRow(), up + 1); // on to the next row
+    EXPECT_EQ(Translation(Doc(), "Up"), "Haut");
+    window->findChild<QPushButton*>(QStringLiteral("1"))->click(); // OK
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(Translation(Doc(), "Up"), "En haut");
+    EXPECT_TRUE(WaitUntil([&] { return Doc().IsModified(); }));
+    GrabToPng(window, QStringLiteral("dictionary-window"));
+}
+
+TEST_F(DictionaryWindows, CancelDropsTheListEditsAndTheNextShowRebuilds)
+{
+    CDlgGeneralDictionary* window = ShowDictionary();
+    CListCtrlEx* list = window->List();
+    const int down = RowOf(list, QStringLiteral("Down"));
+    SelectRow(list, down);
+    window->TranslationEdit()->setText(QStringLiteral("Vers le bas"));
+    window->ModifyButton()->click();
+    window->findChild<QPushButton*>(QStringLiteral("2"))->click(); // Cancel
+    EXPECT_EQ(Translation(Doc(), "Down"), "Bas");
+    window = ShowDictionary();
+    EXPECT_EQ(list->GetItemText(RowOf(list, QStringLiteral("Down")), 1), QStringLiteral("Bas"));
+
+    // Modify on the last row goes round to the first.
+    SelectRow(list, list->GetItemCount() - 1);
+    window->ModifyButton()->click();
+    EXPECT_EQ(window->SelectedRow(), 0);
+
+    // A character the code page lacks is refused.
+    SelectRow(list, down);
+    window->TranslationEdit()->setText(QString::fromUtf8("\xCE\xA9 bas"));
+    ModalAnswers::Clear();
+    window->ModifyButton()->click();
+    ASSERT_EQ(ModalAnswers::Shown().size(), 1);
+    EXPECT_TRUE(ModalAnswers::Shown()[0].contains(QStringLiteral("cannot be written in the code page")));
+    EXPECT_EQ(list->GetItemText(down, 1), QStringLiteral("Bas"));
+}
+
+TEST_F(DictionaryWindows, DoNotTranslateTogglesTheMarkAndTheOverlay)
+{
+    CDlgGeneralDictionary* window = ShowDictionary();
+    CListCtrlEx* list = window->List();
+    const int row = RowOf(list, QStringLiteral("Sample"));
+    SelectRow(list, row);
+    QAction* action = program->frame()->Action(Cmd::DoNotTranslate);
+    program->frame()->UpdateActions();
+    ASSERT_TRUE(action->isEnabled());
+    EXPECT_FALSE(action->isChecked());
+    action->trigger();
+    EXPECT_TRUE(Doc().General()->IsDoNotTranslate("Sample"));
+    EXPECT_EQ(list->GetItemOverlay(row), 1);
+    EXPECT_TRUE(action->isChecked());
+    action->trigger();
+    EXPECT_FALSE(Doc().General()->IsDoNotTranslate("Sample"));
+    EXPECT_EQ(list->GetItemOverlay(row), 2);
+}
+
+TEST_F(DictionaryWindows, BookmarksFollowTheRowsWhenTheListIsSorted)
+{
+    CDlgGeneralDictionary* window = ShowDictionary();
+    auto* list = static_cast<CListCtrlBookmark*>(window->List());
+    const int red = RowOf(list, QStringLiteral("Red"));
+    const int up = RowOf(list, QStringLiteral("Up"));
+    list->AddBookmark(red);
+    list->AddBookmark(up);
+    window->SortByColumn(1); // by translation: Haut before Rouge
+    list->setFocus();
+    SelectRow(list, 0);
+    QTest::keyClick(list, Qt::Key_F2);
+    EXPECT_EQ(list->GetItemText(list->GetCurrentRow(), 0), QStringLiteral("Up"));
+    QTest::keyClick(list, Qt::Key_F2);
+    EXPECT_EQ(list->GetItemText(list->GetCurrentRow(), 0), QStringLiteral("Red"));
+    QTest::keyClick(list, Qt::Key_F2);
+    EXPECT_EQ(list->GetItemText(list->GetCurrentRow(), 0), QStringLiteral("Up"));
+}
+
+TEST_F(DictionaryWindows, TheTextsWindowStoresInContextTranslationsAndShortcuts)
+{
+    program->Select({"sample.rc", "Menus", "IDR_MAINFRAME"});
+    program->Tab(CDlgPreviewTabs::TabTexts);
+    CDlgEntityDictionary* texts = program->frame()->TextsWindow();
+    ASSERT_NE(texts, nullptr);
+    EXPECT_TRUE(texts->isVisible());
+    const auto* menuPreview = program->tree()->MenuPreview();
+    EXPECT_TRUE(menuPreview == nullptr || !menuPreview->isVisible());
+    CListCtrlEx* list = texts->List();
+    EXPECT_EQ(list->GetItemCount(), 24);
+    EXPECT_EQ(texts->windowTitle(), QStringLiteral("Texts of this resource ( 24 texts ) "));
+    const int file = RowOf(list, QStringLiteral("File"));
+    ASSERT_GE(file, 0);
+    SelectRow(list, file);
+    EXPECT_EQ(texts->DictionaryEdit()->text(), QStringLiteral("Fichier"));
+    EXPECT_EQ(texts->ShortcutEdit()->text(), QStringLiteral("F"));
+    // A letter that is not in the translation shown is refused.
+    texts->ShortcutEdit()->clear();
+    QTest::keyClicks(texts->ShortcutEdit(), QStringLiteral("z"));
+    EXPECT_EQ(texts->ShortcutEdit()->text(), QString());
+    texts->ContextEdit()->setText(QStringLiteral("Fichier"));
+    texts->ShortcutEdit()->clear();
+    QTest::keyClicks(texts->ShortcutEdit(), QStringLiteral("h"));
+    EXPECT_EQ(texts->ShortcutEdit()->text(), QStringLiteral("h"));
+    texts->ModifyButton()->click();
+    EXPECT_EQ(list->GetItemText(file, 2), QStringLiteral("Fichier"));
+    EXPECT_EQ(list->GetItemText(file, 3), QStringLiteral("h"));
+    const std::string source = Doc().Files()->Files().begin()->value.source;
+    const ContextEntry* entry =
+        ContextDictionary::FindEntry(*Doc().Context()->FindFile(source), "IDR_MAINFRAME+File");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->contextTranslation, "Fichier");
+    EXPECT_EQ(entry->shortcut, 4);
+    EXPECT_TRUE(Doc().IsModified());
+    GrabToPng(texts, QStringLiteral("texts-window"));
+
+    program->frame()->Action(Cmd::FileSave)->trigger();
+    const std::string ent = ReadBytes(dir.File("sample.ent"));
+    EXPECT_NE(ent.find("+IDR_MAINFRAME+File\"\xA4\"File\"\xA4\"Fichier\"\xA4\"4\""), std::string::npos);
+
+    // Clear empties the three and leaves no shortcut.
+    SelectRow(list, file);
+    texts->ClearButton()->click();
+    EXPECT_EQ(entry->shortcut, -1);
+    EXPECT_EQ(entry->contextTranslation, "");
+    EXPECT_EQ(Translation(Doc(), "File"), "");
+
+    // A category hides the window.
+    program->Select({"sample.rc", "Menus"});
+    EXPECT_FALSE(texts->isVisible());
+    program->Select({"sample.rc", "Stringtable"});
+    EXPECT_TRUE(texts->isVisible());
+    EXPECT_EQ(texts->ResourcePrefix(), "STRINGTABLE+");
+}
+
+TEST(TextsWindow, ResourcesWhoseNamesSharePrefixesKeepTheirOwnTexts)
+{
+    TempDir dir;
+    const std::string script = dir.File("prefix.rc");
+    WriteBytes(script, "IDD_A DIALOG 0, 0, 100, 50\r\nBEGIN\r\n    LTEXT \"Alpha\",1,1,1,10,10\r\nEND\r\n"
+                       "IDD_AB DIALOG 0, 0, 100, 50\r\nBEGIN\r\n    LTEXT \"Beta\",1,1,1,10,10\r\n"
+                       "    LTEXT \"Gamma\",2,1,1,10,10\r\nEND\r\n");
+    {
+        CTrelvarDoc doc;
+        ASSERT_TRUE(doc.CreateDictionary("prefix", dir.Path().string(), "", dir.Path().string()));
+        ASSERT_EQ(InsertScript(*doc.Files(), script, "", dir.File("out")).message, 0);
+        ExtractScripts(doc, {script}, nullptr, nullptr, nullptr);
+        doc.Save();
+    }
+    Program program(dir.File("lorvo.ini"), {QString::fromStdString(dir.File("prefix.dic"))});
+    program.Select({"prefix.rc", "Dialog boxes", "IDD_A"});
+    program.Tab(CDlgPreviewTabs::TabTexts);
+    CDlgEntityDictionary* texts = program.frame()->TextsWindow();
+    ASSERT_NE(texts, nullptr);
+    ASSERT_EQ(texts->List()->GetItemCount(), 1);
+    EXPECT_EQ(texts->List()->GetItemText(0, 0), QStringLiteral("Alpha"));
+    program.Select({"prefix.rc", "Dialog boxes", "IDD_AB"});
+    EXPECT_EQ(texts->List()->GetItemCount(), 2);
+}
+
+TEST(TextsWindow, ShowsTheTextsOfARealScript)
+{
+    const std::filesystem::path corpus = CorpusDir();
+    if (corpus.empty())
+        GTEST_SKIP() << "the corpus of real scripts is not available";
+    const std::filesystem::path script =
+        corpus /
+        "VCSamples/VC2010Samples/MFC/Visual C++ 2008 Feature Pack/MSOffice2007Demo/MSOffice2007Demo.rc";
+    if (!std::filesystem::exists(script))
+        GTEST_SKIP() << "the script is not in this corpus";
+    TempDir dir;
+    {
+        CTrelvarDoc doc;
+        ASSERT_TRUE(doc.CreateDictionary("office", dir.Path().string(), "", dir.Path().string()));
+        ASSERT_EQ(InsertScript(*doc.Files(), script.string(), "", dir.File("out")).message, 0);
+        ExtractScripts(doc, {script.string()}, nullptr, nullptr, nullptr);
+        doc.Save();
+    }
+    Program program(dir.File("lorvo.ini"), {QString::fromStdString(dir.File("office.dic"))});
+    program.Select({"MSOffice2007Demo.rc", "Dialog boxes", "IDD_POPULAR_PAGE"});
+    program.Tab(CDlgPreviewTabs::TabTexts);
+    CDlgEntityDictionary* texts = program.frame()->TextsWindow();
+    ASSERT_NE(texts, nullptr);
+    EXPECT_GT(texts->List()->GetItemCount(), 5);
+    // The combo-box strings of its DLGINIT block are texts of the dialog.
+    EXPECT_GE(RowOf(texts->List(), QStringLiteral("Blue")), 0);
+}

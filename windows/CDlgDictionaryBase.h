@@ -1,0 +1,73 @@
+#pragma once
+
+#include "tessary/CRkCoolDlg.h"
+
+#include <QFont>
+
+#include <string>
+
+class CListCtrlBookmark;
+class CTrelvarDoc;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+/// What the two dictionary windows share: their text list with alternating
+/// row colours, bookmarks and the "Do not translate" mark, its context menu,
+/// and the fonts of original texts and translations.
+class CDlgDictionaryBase : public CRkCoolDlg
+{
+    Q_OBJECT
+public:
+    enum Command
+    {
+        CmdDoNotTranslate = 1044,
+        CmdNextBookmark = 1085,
+        CmdPreviousBookmark = 1086,
+        CmdAddBookmark = 1087,
+        CmdRemoveBookmark = 1088,
+        CmdRemoveAllBookmarks = 1089,
+        CmdFindInResources = 1064,
+        CmdFind = 1091
+    };
+
+    CDlgDictionaryBase(QWidget* parent, CTrelvarDoc* document);
+
+    CListCtrlBookmark* List() const { return m_list; }
+    void SetDocument(CTrelvarDoc* document) { m_document = document; }
+    CTrelvarDoc* Document() const { return m_document; }
+
+    /// The fonts of original texts and translations; forLists: the list's
+    /// columns use them too (the edits always do).
+    void SetFonts(const QFont& original, const QFont& translation, bool forLists);
+
+    /// The selected row, or -1.
+    int SelectedRow() const;
+    /// The original text (bytes) of the selected row; empty without one.
+    virtual std::string SelectedOriginal() const = 0;
+    /// Toggles the selected text in the do-not-translate set.
+    void OnDoNotTranslate();
+    bool CanDoNotTranslate() const { return SelectedRow() >= 0 && !SelectedOriginal().empty(); }
+    bool IsDoNotTranslate() const;
+
+signals:
+    /// The window changed the dictionary.
+    void documentChanged();
+
+protected:
+    /// A push button named by its command id that never becomes the default
+    /// button, so Enter in an edit does not press it.
+    QPushButton* NewButton(const QString& text, const char* id);
+    /// Row colours from the settings, as the list's alternating lines.
+    void ReadRowColours();
+    /// Overlay 1 for a text not to translate, 2 otherwise.
+    int OverlayFor(const std::string& original) const;
+    virtual void ApplyFonts() = 0;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+    CTrelvarDoc* m_document;
+    CListCtrlBookmark* m_list;
+    QFont m_originalFont;
+    QFont m_translationFont;
+    bool m_fontsForLists = false;
+};

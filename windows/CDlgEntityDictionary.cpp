@@ -1,0 +1,366 @@
+#include "windows/CDlgEntityDictionary.h"
+
+#include "app/settings/Settings.h"
+#include "dictionary/CTrelvarDoc.h"
+#include "dictionary/ContextDictionary.h"
+#include "dictionary/GeneralDictionary.h"
+#include "dictionary/Messages.h"
+#include "tessary/CRkMessageBox.h"
+#include "tessary/GlobalVarsForDll.h"
+#include "views/CListCtrlBookmark.h"
+#include "windows/DictionaryTexts.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+Settings AppSettings()
+{
+    return Settings(GlobalVarsForDll::csIni.toStdString());
+}
+
+QString Message(int id)
+{
+    return QString::fromUtf8(MessageText(id).data(), static_cast<int>(MessageText(id).size()));
+}
+
+// The letter at a 1-based position of the shown translation, if any.
+std::string LetterAt(const std::string& shown, int shortcut)
+{
+    if (shortcut < 1 || shortcut > static_cast<int>(shown.size()))
+        return {};
+    return shown.substr(static_cast<std::size_t>(shortcut - 1), 1);
+}
+
+} // namespace
+
+int CDlgEntityDictionary::CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue)
+{
+    const int column = static_cast<int>(sortValue & 0xFFFF);
+    const auto* ra = reinterpret_cast<const Row*>(a);
+    const auto* rb = reinterpret_cast<const Row*>(b);
+    if (column < 0 || column > 3)
+        return 0;
+    return QString::compare(ra->keys[column], rb->keys[column], Qt::CaseInsensitive);
+}
+
+CDlgEntityDictionary::CDlgEntityDictionary(QWidget* parent, CTrelvarDoc* document)
+    : CDlgDictionaryBase(parent, document)
+{
+    setObjectName(QStringLiteral("142"));
+    // A window inside the preview area, not a top-level one.
+    setWindowFlags(Qt::Widget);
+    setAutoFillBackground(true);
+    m_baseTitle = tr("Texts of this resource");
+    setWindowTitle(m_baseTitle);
+    auto* layout = new QVBoxLayout(this);
+    auto* title = new QLabel(m_baseTitle, this);
+    title->setObjectName(QStringLiteral("titleLabel"));
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    layout->addWidget(title);
+    AddHelpBanner(
+        this, layout,
+        {tr("Enter the translation for the selected text then click on Modify. It's possible to enter a "
+            "particular translation ( in the context ) for a text. This translation is valid only for "
+            "the current resource.\nChoose a letter to define the keyboard shortcut.")});
+    auto* listLabel = new QLabel(tr("&Texts:"), this);
+    listLabel->setBuddy(m_list);
+    layout->addWidget(listLabel);
+    m_list->setObjectName(QStringLiteral("1005"));
+    m_list->InsertColumn(0, tr("Original"), CListCtrlEx::FormatLeft, 185);
+    m_list->InsertColumn(1, tr("Dictionary"), CListCtrlEx::FormatLeft, 185);
+    m_list->InsertColumn(2, tr("In context"), CListCtrlEx::FormatLeft, 185);
+    m_list->InsertColumn(3, QStringLiteral("_"), CListCtrlEx::FormatLeft, 25);
+    m_list->SetCompareProcForSorting(&CDlgEntityDictionary::CompareRows);
+    // Wide enough for the four columns beside a vertical scroll bar, so the
+    // shortcut letter never hides past the right edge.
+    m_list->setMinimumWidth(3 * 185 + 25 + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                            2 * m_list->frameWidth() + 4);
+    layout->addWidget(m_list, 1);
+
+    auto* edits = new QGridLayout;
+    auto addEdit = [&](const QString& label, const char* id, int row, int column, int length) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(id));
+        if (length > 0)
+            edit->setMaxLength(length);
+        auto* text = new QLabel(label, this);
+        text->setBuddy(edit);
+        edits->addWidget(text, row, column);
+        edits->addWidget(edit, row, column + 1);
+        return edit;
+    };
+    m_originalEdit = addEdit(tr("&Original:"), "1007", 0, 0, 0);
+    m_originalEdit->setReadOnly(true);
+    m_dictionaryEdit = addEdit(tr("&Dictionary:"), "1008", 1, 0, 255);
+    m_contextEdit = addEdit(tr("&In context:"), "1029", 2, 0, 255);
+    m_shortcutEdit = addEdit(tr("&Shortcut:"), "1030", 2, 2, 1);
+    m_shortcutEdit->setMaximumWidth(40);
+    edits->setColumnStretch(1, 1);
+    layout->addLayout(edits);
+
+    auto* buttons = new QHBoxLayout;
+    m_modify = NewButton(tr("&Modify"), "1072");
+    m_clear = NewButton(tr("&Clear"), "1062");
+    m_deleteShortcuts = NewButton(tr("De&lete shortcuts"), "1060");
+    auto* close = NewButton(tr("Close"), "2");
+    m_modify->setEnabled(false);
+    m_clear->setEnabled(false);
+    buttons->addWidget(m_modify);
+    buttons->addWidget(m_clear);
+    buttons->addWidget(m_deleteShortcuts);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+
+    connect(m_modify, &QPushButton::clicked, this, &CDlgEntityDictionary::OnModify);
+    connect(m_clear, &QPushButton::clicked, this, &CDlgEntityDictionary::OnClear);
+    connect(m_deleteShortcuts, &QPushButton::clicked, this, &CDlgEntityDictionary::OnDeleteShortcuts);
+    connect(close, &QPushButton::clicked, this, &CDlgEntityDictionary::reject);
+    connect(m_shortcutEdit, &QLineEdit::textEdited, this, &CDlgEntityDictionary::OnShortcutEdited);
+    connect(m_list, &CListCtrlEx::itemSelectionChanged, this, &CDlgEntityDictionary::OnSelectionChanged);
+    connect(m_list, &CListCtrlEx::columnClicked, this, [this](int) {
+        m_list->RebuildBookmarks();
+        m_selected = SelectedRow();
+    });
+    // 401 by 281 dialog units.
+    resize(std::max(602, minimumSizeHint().width()), 457);
+    ApplyFonts();
+}
+
+CDlgEntityDictionary::~CDlgEntityDictionary()
+{
+    SavePosition();
+}
+
+void CDlgEntityDictionary::ApplyFonts()
+{
+    m_originalEdit->setFont(m_originalFont);
+    for (QLineEdit* edit : {m_dictionaryEdit, m_contextEdit, m_shortcutEdit})
+        edit->setFont(m_translationFont);
+    m_list->SetColumnFont(0, m_fontsForLists ? &m_originalFont : nullptr);
+    for (int c = 1; c <= 3; ++c)
+        m_list->SetColumnFont(c, m_fontsForLists ? &m_translationFont : nullptr);
+}
+
+void CDlgEntityDictionary::SavePosition() const
+{
+    const Settings settings = AppSettings();
+    settings.Set(Settings::Integer::EntityDicLeft, x());
+    settings.Set(Settings::Integer::EntityDicTop, y());
+}
+
+void CDlgEntityDictionary::Place()
+{
+    const Settings settings = AppSettings();
+    if (!settings.Get(Settings::Flag::Center)) {
+        move(settings.Get(Settings::Integer::EntityDicLeft), settings.Get(Settings::Integer::EntityDicTop));
+        return;
+    }
+    if (QWidget* view = parentWidget())
+        move(std::max(0, (view->width() - width()) / 2), std::max(0, (view->height() - height()) / 2));
+}
+
+void CDlgEntityDictionary::reject()
+{
+    SavePosition();
+    hide();
+}
+
+void CDlgEntityDictionary::SetSourceFile(const std::string& source)
+{
+    m_source = source;
+}
+
+void CDlgEntityDictionary::ClearList()
+{
+    m_list->DeleteAllItems();
+    m_rows.clear();
+    for (QLineEdit* edit : {m_originalEdit, m_dictionaryEdit, m_contextEdit, m_shortcutEdit})
+        edit->clear();
+    m_selected = -1;
+    m_modify->setEnabled(false);
+    m_clear->setEnabled(false);
+}
+
+void CDlgEntityDictionary::SetRowTexts(int row, Row& data, const std::string& context, int shortcut)
+{
+    const std::string& shown = context.empty() ? data.general : context;
+    m_list->SetItemText(row, 1, ToDisplay(data.general));
+    m_list->SetItemText(row, 2, ToDisplay(context));
+    m_list->SetItemText(row, 3, ToDisplay(LetterAt(shown, shortcut)));
+    for (int c = 0; c < 4; ++c)
+        data.keys[c] = m_list->GetItemText(row, c);
+}
+
+void CDlgEntityDictionary::Fill()
+{
+    Restyle();
+    ClearList();
+    ReadRowColours();
+    ApplyFonts();
+    const ContextDictionary::Section* section =
+        m_document && m_document->Context() ? m_document->Context()->FindFile(m_source) : nullptr;
+    if (section && !m_prefix.empty()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_list->setUpdatesEnabled(false);
+        const GeneralDictionary& general = *m_document->General();
+        for (const auto& entry : *section) {
+            if (!ContextDictionary::KeyBelongsTo(entry.key, m_prefix))
+                continue;
+            Row& data = m_rows.emplace_back();
+            data.textKey = entry.key;
+            data.original = entry.value.original;
+            general.GetTranslation(entry.value.original, data.general);
+            const int row =
+                m_list->InsertItem(m_list->GetItemCount(), ToDisplay(data.original),
+                                   CListCtrlBookmark::NoBookmark, reinterpret_cast<std::intptr_t>(&data));
+            SetRowTexts(row, data, entry.value.contextTranslation, entry.value.shortcut);
+            m_list->SetItemOverlay(row, OverlayFor(data.original));
+        }
+        m_list->Sort(0, false);
+        m_list->setUpdatesEnabled(true);
+        QApplication::restoreOverrideCursor();
+    }
+    setWindowTitle(
+        m_baseTitle +
+        QStringLiteral(" ( %1 %2 ) ").arg(m_list->GetItemCount()).arg(Message(MsgTexts).toLower()));
+    if (auto* title = findChild<QLabel*>(QStringLiteral("titleLabel")))
+        title->setText(windowTitle());
+    const bool any = m_list->GetItemCount() > 0;
+    m_deleteShortcuts->setEnabled(any);
+    m_modify->setEnabled(false);
+    m_clear->setEnabled(false);
+}
+
+void CDlgEntityDictionary::SelectText(const std::string& text)
+{
+    for (int row = 0; row < m_list->GetItemCount(); ++row) {
+        const auto* data = reinterpret_cast<const Row*>(m_list->GetItemData(row));
+        const QString shown = ToDisplay(text);
+        if (data->original == text || data->general == text || m_list->GetItemText(row, 2) == shown) {
+            m_list->clearSelection();
+            m_list->SetItemState(row, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
+                                 CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
+            m_list->EnsureVisible(row);
+            return;
+        }
+    }
+}
+
+std::string CDlgEntityDictionary::SelectedOriginal() const
+{
+    const int row = SelectedRow();
+    return row < 0 ? std::string() : reinterpret_cast<const Row*>(m_list->GetItemData(row))->original;
+}
+
+void CDlgEntityDictionary::OnSelectionChanged()
+{
+    const int row = SelectedRow();
+    if (row < 0)
+        return;
+    m_selected = row;
+    m_originalEdit->setText(m_list->GetItemText(row, 0));
+    m_dictionaryEdit->setText(m_list->GetItemText(row, 1));
+    m_contextEdit->setText(m_list->GetItemText(row, 2));
+    m_shortcutEdit->setText(m_list->GetItemText(row, 3));
+    m_modify->setEnabled(true);
+    m_clear->setEnabled(true);
+}
+
+void CDlgEntityDictionary::OnShortcutEdited(const QString& letter)
+{
+    if (letter.isEmpty())
+        return;
+    // The letter must be one of the translation that will be shown.
+    const QString shown = m_contextEdit->text().isEmpty() ? m_dictionaryEdit->text() : m_contextEdit->text();
+    if (shown.isEmpty() || !shown.contains(letter, Qt::CaseSensitive))
+        m_shortcutEdit->clear();
+}
+
+bool CDlgEntityDictionary::StoreRow(int row)
+{
+    if (row < 0 || row >= m_list->GetItemCount() || !m_document || !m_document->Context())
+        return false;
+    std::string general, context, letter;
+    if (!FromDisplay(m_dictionaryEdit->text(), general, this) ||
+        !FromDisplay(m_contextEdit->text(), context, this) ||
+        !FromDisplay(m_shortcutEdit->text(), letter, this))
+        return false;
+    auto* data = reinterpret_cast<Row*>(m_list->GetItemData(row));
+    data->general = general;
+    const std::string& shown = context.empty() ? general : context;
+    int shortcut = -1;
+    if (!shown.empty() && !letter.empty()) {
+        const std::size_t at = shown.find(letter);
+        shortcut = at == std::string::npos ? 0 : static_cast<int>(at) + 1;
+    }
+    if (ContextDictionary::Section* section = m_document->Context()->FindFile(m_source)) {
+        if (ContextEntry* entry = ContextDictionary::FindEntry(*section, m_prefix + data->original)) {
+            entry->original = data->original;
+            entry->contextTranslation = context;
+            entry->shortcut = static_cast<std::int16_t>(shortcut);
+        }
+    }
+    m_document->General()->SetTranslation(data->original, general);
+    SetRowTexts(row, *data, context, shortcut);
+    m_document->MarkChanged(CTrelvarDoc::GeneralChanged);
+    emit documentChanged();
+    return true;
+}
+
+void CDlgEntityDictionary::OnModify()
+{
+    const int row = m_selected;
+    if (row < 0 || row >= m_list->GetItemCount() || !StoreRow(row))
+        return;
+    const int next = row + 1 < m_list->GetItemCount() ? row + 1 : 0;
+    m_list->clearSelection();
+    m_list->SetItemState(next, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
+                         CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
+    m_list->EnsureVisible(next);
+    m_dictionaryEdit->setFocus();
+}
+
+void CDlgEntityDictionary::OnClear()
+{
+    for (QLineEdit* edit : {m_dictionaryEdit, m_contextEdit, m_shortcutEdit})
+        edit->clear();
+    if (m_selected >= 0)
+        StoreRow(m_selected);
+}
+
+void CDlgEntityDictionary::OnDeleteShortcuts()
+{
+    if (!m_document || !m_document->Context())
+        return;
+    if (RkMessageBox(Message(MsgDeleteShortcutsInResource), 0x0004 | 0x0020, -1, this, nullptr, -1) !=
+        CRkMessageBox::IdYes)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool changed = m_document->Context()->ClearShortcuts(m_source, m_prefix);
+    QApplication::restoreOverrideCursor();
+    if (changed) {
+        Fill();
+        m_document->MarkChanged(CTrelvarDoc::ContextChanged);
+        emit documentChanged();
+    }
+}
+
+void CDlgEntityDictionary::SortByColumn(int column)
+{
+    m_list->Sort(column, false);
+    m_list->RebuildBookmarks();
+    m_selected = SelectedRow();
+}

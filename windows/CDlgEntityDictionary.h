@@ -1,0 +1,82 @@
+#pragma once
+
+#include "windows/CDlgDictionaryBase.h"
+
+#include <deque>
+#include <string>
+
+class QLineEdit;
+class QPushButton;
+
+/// The "Texts of this resource" window: the texts of the dialog, menu or
+/// string table selected in the tree, with their general translation, their
+/// translation in this resource and their shortcut letter. Every change is
+/// written into the dictionaries at once.
+class CDlgEntityDictionary : public CDlgDictionaryBase
+{
+    Q_OBJECT
+public:
+    CDlgEntityDictionary(QWidget* parent, CTrelvarDoc* document);
+    ~CDlgEntityDictionary() override;
+
+    /// The script (its section of the in-context dictionary) and the
+    /// resource whose texts are listed.
+    void SetSourceFile(const std::string& source);
+    void SetResourcePrefix(const std::string& prefix) { m_prefix = prefix; }
+    const std::string& ResourcePrefix() const { return m_prefix; }
+    void Fill();
+    /// Empties the list (no resource).
+    void ClearList();
+    /// Selects the first row whose original, general or in-context text is
+    /// the text.
+    void SelectText(const std::string& text);
+    /// Centres the window on its parent, or moves it to its remembered place.
+    void Place();
+
+    void OnModify();
+    void OnClear();
+    void OnDeleteShortcuts();
+    void SortByColumn(int column);
+
+    std::string SelectedOriginal() const override;
+    QLineEdit* OriginalEdit() const { return m_originalEdit; }
+    QLineEdit* DictionaryEdit() const { return m_dictionaryEdit; }
+    QLineEdit* ContextEdit() const { return m_contextEdit; }
+    QLineEdit* ShortcutEdit() const { return m_shortcutEdit; }
+    QPushButton* ModifyButton() const { return m_modify; }
+    QPushButton* ClearButton() const { return m_clear; }
+    QPushButton* DeleteShortcutsButton() const { return m_deleteShortcuts; }
+
+protected:
+    void ApplyFonts() override;
+    void reject() override;
+
+private:
+    struct Row
+    {
+        std::string textKey;
+        std::string original;
+        std::string general;
+        QString keys[4]; // the shown columns, for sorting
+    };
+    static int CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue);
+    void OnSelectionChanged();
+    void OnShortcutEdited(const QString& letter);
+    /// Writes the edits into the row and into the dictionaries.
+    bool StoreRow(int row);
+    void SetRowTexts(int row, Row& data, const std::string& context, int shortcut);
+    void SavePosition() const;
+
+    std::string m_source;
+    std::string m_prefix;
+    std::deque<Row> m_rows;
+    QString m_baseTitle;
+    QLineEdit* m_originalEdit;
+    QLineEdit* m_dictionaryEdit;
+    QLineEdit* m_contextEdit;
+    QLineEdit* m_shortcutEdit;
+    QPushButton* m_modify;
+    QPushButton* m_clear;
+    QPushButton* m_deleteShortcuts;
+    int m_selected = -1;
+};

@@ -1,0 +1,322 @@
+#include "windows/CDlgGeneralDictionary.h"
+
+#include "app/settings/Settings.h"
+#include "dictionary/CTrelvarDoc.h"
+#include "dictionary/GeneralDictionary.h"
+#include "dictionary/Messages.h"
+#include "tessary/CWaitWindow.h"
+#include "tessary/CoolDisplay.h"
+#include "tessary/GlobalVarsForDll.h"
+#include "views/CListCtrlBookmark.h"
+#include "windows/DictionaryTexts.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+Settings AppSettings()
+{
+    return Settings(GlobalVarsForDll::csIni.toStdString());
+}
+
+QString Message(int id)
+{
+    return QString::fromUtf8(MessageText(id).data(), static_cast<int>(MessageText(id).size()));
+}
+
+} // namespace
+
+int CDlgGeneralDictionary::CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue)
+{
+    // By the shown text of the sorted column, without regard to case.
+    const auto* ra = reinterpret_cast<const Row*>(a);
+    const auto* rb = reinterpret_cast<const Row*>(b);
+    const bool translation = (sortValue & 0xFFFF) == 1;
+    return QString::compare(translation ? ra->translationKey : ra->originalKey,
+                            translation ? rb->translationKey : rb->originalKey, Qt::CaseInsensitive);
+}
+
+CDlgGeneralDictionary::CDlgGeneralDictionary(QWidget* parent, CTrelvarDoc* document,
+                                             std::function<void()> refreshTimer)
+    : CDlgDictionaryBase(parent, document), m_refreshTimer(std::move(refreshTimer))
+{
+    setObjectName(QStringLiteral("131"));
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setModal(false);
+    m_baseTitle = tr("Dictionary");
+    setWindowTitle(m_baseTitle);
+    auto* layout = new QVBoxLayout(this);
+    AddHelpBanner(
+        this, layout,
+        {tr("Enter the translation for the selected text then click on Modify."),
+         tr("If you don't want a text to be translated, click on the right button in the list and select "
+            "'Do not translate' item.\nIf you want to find resources that use a text, click on the right "
+            "button in the list and select 'Find in resources' item."),
+         tr("Bookmark shortcuts : \tCtrl+F2 : add - remove    /    Shift+Ctrl+F2 : remove all    /    F2 : "
+            "next    /    Shif+F2 : previous")});
+    // From the top the help texts are 42001, 42003 and 42002.
+    QLabel* second = findChild<QLabel*>(QStringLiteral("42002"));
+    QLabel* third = findChild<QLabel*>(QStringLiteral("42003"));
+    second->setObjectName(QStringLiteral("42003"));
+    third->setObjectName(QStringLiteral("42002"));
+    auto* listLabel = new QLabel(tr("&Dictionary:"), this);
+    listLabel->setBuddy(m_list);
+    layout->addWidget(listLabel);
+    m_list->setObjectName(QStringLiteral("1005"));
+    m_list->InsertColumn(0, tr("Original"), CListCtrlEx::FormatLeft, 290);
+    m_list->InsertColumn(1, tr("Translation"), CListCtrlEx::FormatLeft, 290);
+    m_list->SetCompareProcForSorting(&CDlgGeneralDictionary::CompareRows);
+    layout->addWidget(m_list, 1);
+
+    auto* edits = new QGridLayout;
+    m_originalEdit = new QLineEdit(this);
+    m_originalEdit->setObjectName(QStringLiteral("1007"));
+    m_originalEdit->setReadOnly(true);
+    m_translationEdit = new QLineEdit(this);
+    m_translationEdit->setObjectName(QStringLiteral("1008"));
+    m_translationEdit->setMaxLength(255);
+    auto* originalLabel = new QLabel(tr("&Original:"), this);
+    originalLabel->setBuddy(m_originalEdit);
+    auto* translationLabel = new QLabel(tr("&Translation:"), this);
+    translationLabel->setBuddy(m_translationEdit);
+    edits->addWidget(originalLabel, 0, 0);
+    edits->addWidget(m_originalEdit, 0, 1);
+    edits->addWidget(translationLabel, 1, 0);
+    edits->addWidget(m_translationEdit, 1, 1);
+    layout->addLayout(edits);
+
+    auto* buttons = new QHBoxLayout;
+    m_modify = NewButton(tr("&Modify"), "1072");
+    m_clear = NewButton(tr("&Clear"), "1062");
+    auto* ok = new QPushButton(tr("OK"), this);
+    ok->setObjectName(QStringLiteral("1"));
+    auto* cancel = NewButton(tr("Cancel"), "2");
+    m_modify->setEnabled(false);
+    m_clear->setEnabled(false);
+    buttons->addWidget(m_modify);
+    buttons->addWidget(m_clear);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+
+    connect(m_modify, &QPushButton::clicked, this, &CDlgGeneralDictionary::OnModify);
+    connect(m_clear, &QPushButton::clicked, this, &CDlgGeneralDictionary::OnClear);
+    connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
+    connect(cancel, &QPushButton::clicked, this, &CDlgGeneralDictionary::OnCancel);
+    connect(m_translationEdit, &QLineEdit::textEdited, this, [this] { m_edited = true; });
+    connect(m_list, &CListCtrlEx::itemSelectionChanged, this, &CDlgGeneralDictionary::OnSelectionChanged);
+    connect(m_list, &CListCtrlEx::columnClicked, this, [this](int) {
+        // The list sorted itself; the bookmarks and the selection follow.
+        m_list->RebuildBookmarks();
+        m_selected = SelectedRow();
+    });
+    // 401 by 274 dialog units.
+    resize(602, 445);
+    ApplyFonts();
+}
+
+CDlgGeneralDictionary::~CDlgGeneralDictionary()
+{
+    SavePosition();
+}
+
+void CDlgGeneralDictionary::ApplyFonts()
+{
+    m_originalEdit->setFont(m_originalFont);
+    m_translationEdit->setFont(m_translationFont);
+    m_list->SetColumnFont(0, m_fontsForLists ? &m_originalFont : nullptr);
+    m_list->SetColumnFont(1, m_fontsForLists ? &m_translationFont : nullptr);
+}
+
+void CDlgGeneralDictionary::SavePosition() const
+{
+    const Settings settings = AppSettings();
+    settings.Set(Settings::Integer::DictionaryLeft, x());
+    settings.Set(Settings::Integer::DictionaryTop, y());
+}
+
+void CDlgGeneralDictionary::ShowOrHide()
+{
+    if (isVisible()) {
+        hide();
+        return;
+    }
+    ShowWindow();
+}
+
+void CDlgGeneralDictionary::ShowWindow()
+{
+    Refill();
+    const Settings settings = AppSettings();
+    const int left = settings.Get(Settings::Integer::DictionaryLeft);
+    const int top = settings.Get(Settings::Integer::DictionaryTop);
+    if (left == -1 || top == -1) {
+        const QWidget* view = parentWidget();
+        const QRect area = view ? view->geometry() : screen()->availableGeometry();
+        move(area.center() - rect().center());
+    } else {
+        move(left, top);
+    }
+    show();
+    raise();
+}
+
+void CDlgGeneralDictionary::UpdateTitle()
+{
+    setWindowTitle(
+        m_baseTitle +
+        QStringLiteral(" ( %1 %2 ) ").arg(m_list->GetItemCount()).arg(Message(MsgTexts).toLower()));
+}
+
+void CDlgGeneralDictionary::Refill()
+{
+    Restyle();
+    ReadRowColours();
+    if (m_document && m_document->General() && (m_document->ChangeMask() & CTrelvarDoc::GeneralChanged)) {
+        m_document->SetChangeMask(m_document->ChangeMask() & ~CTrelvarDoc::GeneralChanged);
+        m_list->DeleteAllItems();
+        m_rows.clear();
+        m_originalEdit->clear();
+        m_translationEdit->clear();
+        m_selected = -1;
+        m_edited = false;
+        m_rebuildRequested = true;
+        const GeneralDictionary& general = *m_document->General();
+        m_list->setUpdatesEnabled(false);
+        {
+            CWaitWindow wait(Message(MsgDisplayDictionary), CWaitWindow::WithProgressBar, this);
+            wait.SetRange(general.TextCount());
+            int step = 0;
+            for (const auto& entry : general.Texts()) {
+                Row& row = m_rows.emplace_back();
+                row.original = entry.key;
+                row.translation = entry.value;
+                row.originalKey = ToDisplay(entry.key);
+                row.translationKey = ToDisplay(entry.value);
+                const int item =
+                    m_list->InsertItem(m_list->GetItemCount(), row.originalKey, CListCtrlBookmark::NoBookmark,
+                                       reinterpret_cast<std::intptr_t>(&row));
+                m_list->SetItemText(item, 1, row.translationKey);
+                m_list->SetItemOverlay(item, OverlayFor(row.original));
+                if ((++step & 0x3FF) == 0)
+                    wait.SetPosition(step);
+            }
+        }
+        m_list->Sort(0, false);
+        m_list->setUpdatesEnabled(true);
+    }
+    UpdateTitle();
+    m_modify->setEnabled(false);
+    m_clear->setEnabled(false);
+}
+
+std::string CDlgGeneralDictionary::SelectedOriginal() const
+{
+    const int row = SelectedRow();
+    if (row < 0)
+        return {};
+    return reinterpret_cast<const Row*>(m_list->GetItemData(row))->original;
+}
+
+void CDlgGeneralDictionary::OnSelectionChanged()
+{
+    const int row = SelectedRow();
+    if (row < 0)
+        return;
+    m_selected = row;
+    m_originalEdit->setText(m_list->GetItemText(row, 0));
+    m_translationEdit->setText(m_list->GetItemText(row, 1));
+    m_modify->setEnabled(true);
+    m_clear->setEnabled(true);
+}
+
+void CDlgGeneralDictionary::OnModify()
+{
+    const int row = m_selected;
+    if (row < 0 || row >= m_list->GetItemCount())
+        return;
+    std::string bytes;
+    if (!FromDisplay(m_translationEdit->text(), bytes, this))
+        return;
+    auto* data = reinterpret_cast<Row*>(m_list->GetItemData(row));
+    data->translation = bytes;
+    data->translationKey = ToDisplay(bytes);
+    m_list->SetItemText(row, 1, data->translationKey);
+    m_edited = true;
+    // On to the next row; after the last one, the first.
+    const int next = row + 1 < m_list->GetItemCount() ? row + 1 : 0;
+    m_list->clearSelection();
+    m_list->SetItemState(next, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
+                         CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
+    m_list->EnsureVisible(next);
+    m_translationEdit->setFocus();
+}
+
+void CDlgGeneralDictionary::OnClear()
+{
+    m_translationEdit->clear();
+    const int row = m_selected;
+    if (row < 0 || row >= m_list->GetItemCount())
+        return;
+    auto* data = reinterpret_cast<Row*>(m_list->GetItemData(row));
+    data->translation.clear();
+    data->translationKey.clear();
+    m_list->SetItemText(row, 1, QString());
+    m_edited = true;
+}
+
+void CDlgGeneralDictionary::OnOK(bool startTimer)
+{
+    m_edited = false;
+    if (m_document && m_document->General()) {
+        GeneralDictionary& general = *m_document->General();
+        CWaitWindow wait(Message(MsgUpdatingDictionary), CWaitWindow::WithProgressBar, this);
+        wait.SetRange(m_list->GetItemCount());
+        for (int row = 0; row < m_list->GetItemCount(); ++row) {
+            const auto* data = reinterpret_cast<const Row*>(m_list->GetItemData(row));
+            general.SetTranslation(data->original, data->translation);
+            if ((row & 0x3FF) == 0)
+                wait.SetPosition(row);
+        }
+    }
+    if (m_rebuildRequested && startTimer && m_refreshTimer)
+        m_refreshTimer();
+    SavePosition();
+    hide();
+    emit documentChanged();
+}
+
+void CDlgGeneralDictionary::OnCancel()
+{
+    // The next show builds the list again from the dictionary.
+    if (m_edited && m_document)
+        m_document->SetChangeMask(m_document->ChangeMask() | CTrelvarDoc::GeneralChanged);
+    SavePosition();
+    hide();
+}
+
+void CDlgGeneralDictionary::reject()
+{
+    OnCancel();
+}
+
+void CDlgGeneralDictionary::closeEvent(QCloseEvent* event)
+{
+    OnCancel();
+    event->ignore();
+}
+
+void CDlgGeneralDictionary::SortByColumn(int column)
+{
+    m_list->Sort(column, false);
+    m_list->RebuildBookmarks();
+    m_selected = SelectedRow();
+}
