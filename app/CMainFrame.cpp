@@ -2,8 +2,8 @@
 
 #include "app/CommandIds.h"
 #include "app/DocumentCommands.h"
+#include "app/ProgramSettings.h"
 #include "app/RecentFiles.h"
-#include "app/settings/Settings.h"
 #include "dictionary/FileList.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
@@ -37,11 +37,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-Settings AppSettings()
-{
-    return Settings(GlobalVarsForDll::csIni.toStdString());
-}
 
 struct CommandInfo
 {
@@ -524,8 +519,8 @@ void CMainFrame::CloseDictionaryWindow()
 {
     if (!DictionaryWindowVisible())
         return;
-    const int answer = RkMessageBox(QString::fromUtf8(MessageText(MsgSaveGeneralDictionary).data()),
-                                    0x0004 | 0x0020, -1, this, nullptr, -1);
+    const int answer =
+        RkMessageBox(MessageString(MsgSaveGeneralDictionary), 0x0004 | 0x0020, -1, this, nullptr, -1);
     if (answer == CRkMessageBox::IdYes) {
         m_dictionaryWindow->OnOK(false);
         m_documents->Doc().General()->Save(&m_documents->Reporter());

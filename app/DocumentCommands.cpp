@@ -1,7 +1,7 @@
 #include "app/DocumentCommands.h"
 
+#include "app/ProgramSettings.h"
 #include "app/RecentFiles.h"
-#include "app/settings/Settings.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/FileList.h"
 #include "dictionary/Messages.h"
@@ -12,15 +12,6 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
-
-namespace {
-
-Settings AppSettings()
-{
-    return Settings(GlobalVarsForDll::csIni.toStdString());
-}
-
-} // namespace
 
 DocumentCommands::DocumentCommands(QWidget* window)
     : QObject(window), m_window(window), m_reporter(window), m_question(window)

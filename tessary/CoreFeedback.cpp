@@ -16,14 +16,19 @@ QString DisplayText(const std::string& bytes)
     return QString::fromStdString(codec.ToUtf8(bytes));
 }
 
+QString MessageString(int messageId, const std::vector<std::string>& arguments)
+{
+    return DisplayText(FormatMessage(messageId, arguments));
+}
+
 void MessageBoxReporter::Report(int messageId, const std::vector<std::string>& arguments)
 {
-    RkMessageBox(DisplayText(FormatMessage(messageId, arguments)), 0x0030, -1, m_parent, nullptr, -1);
+    RkMessageBox(MessageString(messageId, arguments), 0x0030, -1, m_parent, nullptr, -1);
 }
 
 int YesNoAllAsker::Ask(int messageId, const std::vector<std::string>& arguments)
 {
-    return YesNoAllBox::Ask(DisplayText(FormatMessage(messageId, arguments)), m_parent);
+    return YesNoAllBox::Ask(MessageString(messageId, arguments), m_parent);
 }
 
 void ProgressBarSink::SetRange(int maximum)

@@ -1,6 +1,6 @@
 #include "views/CResTreeCtrl.h"
 
-#include "app/settings/Settings.h"
+#include "app/ProgramSettings.h"
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/FileList.h"
@@ -25,11 +25,6 @@
 namespace {
 
 constexpr int kItemRole = Qt::UserRole + 1;
-
-Settings AppSettings()
-{
-    return Settings(GlobalVarsForDll::csIni.toStdString());
-}
 
 } // namespace
 

@@ -1,6 +1,6 @@
 #include "windows/CDlgDictionaryBase.h"
 
-#include "app/settings/Settings.h"
+#include "app/ProgramSettings.h"
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/GeneralDictionary.h"
 #include "tessary/GlobalVarsForDll.h"
@@ -42,7 +42,7 @@ QPushButton* CDlgDictionaryBase::NewButton(const QString& text, const char* id)
 
 void CDlgDictionaryBase::ReadRowColours()
 {
-    const Settings settings(GlobalVarsForDll::csIni.toStdString());
+    const Settings settings = AppSettings();
     CItemAttributes* lines = m_list->GetInterlacedLineAttributes();
     lines->RemoveAll();
     for (auto key : {Settings::Colour::OddLine, Settings::Colour::EvenLine}) {

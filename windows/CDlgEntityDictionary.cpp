@@ -1,11 +1,12 @@
 #include "windows/CDlgEntityDictionary.h"
 
-#include "app/settings/Settings.h"
+#include "app/ProgramSettings.h"
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
 #include "tessary/CRkMessageBox.h"
+#include "tessary/CoreFeedback.h"
 #include "tessary/GlobalVarsForDll.h"
 #include "views/CListCtrlBookmark.h"
 #include "windows/DictionaryTexts.h"
@@ -22,16 +23,6 @@
 #include <algorithm>
 
 namespace {
-
-Settings AppSettings()
-{
-    return Settings(GlobalVarsForDll::csIni.toStdString());
-}
-
-QString Message(int id)
-{
-    return QString::fromUtf8(MessageText(id).data(), static_cast<int>(MessageText(id).size()));
-}
 
 // The letter at a 1-based position of the shown translation, if any.
 std::string LetterAt(const std::string& shown, int shortcut)
@@ -235,7 +226,7 @@ void CDlgEntityDictionary::Fill()
     }
     setWindowTitle(
         m_baseTitle +
-        QStringLiteral(" ( %1 %2 ) ").arg(m_list->GetItemCount()).arg(Message(MsgTexts).toLower()));
+        QStringLiteral(" ( %1 %2 ) ").arg(m_list->GetItemCount()).arg(MessageString(MsgTexts).toLower()));
     if (auto* title = findChild<QLabel*>(QStringLiteral("titleLabel")))
         title->setText(windowTitle());
     const bool any = m_list->GetItemCount() > 0;
@@ -345,7 +336,7 @@ void CDlgEntityDictionary::OnDeleteShortcuts()
 {
     if (!m_document || !m_document->Context())
         return;
-    if (RkMessageBox(Message(MsgDeleteShortcutsInResource), 0x0004 | 0x0020, -1, this, nullptr, -1) !=
+    if (RkMessageBox(MessageString(MsgDeleteShortcutsInResource), 0x0004 | 0x0020, -1, this, nullptr, -1) !=
         CRkMessageBox::IdYes)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);

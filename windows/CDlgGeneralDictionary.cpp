@@ -1,11 +1,12 @@
 #include "windows/CDlgGeneralDictionary.h"
 
-#include "app/settings/Settings.h"
+#include "app/ProgramSettings.h"
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
 #include "tessary/CWaitWindow.h"
 #include "tessary/CoolDisplay.h"
+#include "tessary/CoreFeedback.h"
 #include "tessary/GlobalVarsForDll.h"
 #include "views/CListCtrlBookmark.h"
 #include "windows/DictionaryTexts.h"
@@ -18,20 +19,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
-
-namespace {
-
-Settings AppSettings()
-{
-    return Settings(GlobalVarsForDll::csIni.toStdString());
-}
-
-QString Message(int id)
-{
-    return QString::fromUtf8(MessageText(id).data(), static_cast<int>(MessageText(id).size()));
-}
-
-} // namespace
 
 int CDlgGeneralDictionary::CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue)
 {
@@ -173,7 +160,7 @@ void CDlgGeneralDictionary::UpdateTitle()
 {
     setWindowTitle(
         m_baseTitle +
-        QStringLiteral(" ( %1 %2 ) ").arg(m_list->GetItemCount()).arg(Message(MsgTexts).toLower()));
+        QStringLiteral(" ( %1 %2 ) ").arg(m_list->GetItemCount()).arg(MessageString(MsgTexts).toLower()));
 }
 
 void CDlgGeneralDictionary::Refill()
@@ -192,7 +179,7 @@ void CDlgGeneralDictionary::Refill()
         const GeneralDictionary& general = *m_document->General();
         m_list->setUpdatesEnabled(false);
         {
-            CWaitWindow wait(Message(MsgDisplayDictionary), CWaitWindow::WithProgressBar, this);
+            CWaitWindow wait(MessageString(MsgDisplayDictionary), CWaitWindow::WithProgressBar, this);
             wait.SetRange(general.TextCount());
             int step = 0;
             for (const auto& entry : general.Texts()) {
@@ -278,7 +265,7 @@ void CDlgGeneralDictionary::OnOK(bool startTimer)
     m_edited = false;
     if (m_document && m_document->General()) {
         GeneralDictionary& general = *m_document->General();
-        CWaitWindow wait(Message(MsgUpdatingDictionary), CWaitWindow::WithProgressBar, this);
+        CWaitWindow wait(MessageString(MsgUpdatingDictionary), CWaitWindow::WithProgressBar, this);
         wait.SetRange(m_list->GetItemCount());
         for (int row = 0; row < m_list->GetItemCount(); ++row) {
             const auto* data = reinterpret_cast<const Row*>(m_list->GetItemData(row));

@@ -15,6 +15,9 @@ class QWidget;
 /// Windows-1252 bytes.
 TESSARY_EXPORT QString DisplayText(const std::string& bytes);
 
+/// A message of the core's table, its markers replaced, for display.
+TESSARY_EXPORT QString MessageString(int messageId, const std::vector<std::string>& arguments = {});
+
 /// Shows each message in the library's message box (OK, exclamation).
 class TESSARY_EXPORT MessageBoxReporter : public MessageReporter
 {

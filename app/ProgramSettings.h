@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/settings/Settings.h"
+#include "tessary/GlobalVarsForDll.h"
+
+/// The settings file of this run of the program.
+inline Settings AppSettings()
+{
+    return Settings(GlobalVarsForDll::csIni.toStdString());
+}
