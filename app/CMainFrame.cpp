@@ -7,6 +7,7 @@
 #include "dictionary/FileList.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
+#include "pages/CSheetWizard.h"
 #include "preview/CDlgPreviewTabs.h"
 #include "preview/PreviewFonts.h"
 #include "tessary/CRkCoolDlg.h"
@@ -18,6 +19,7 @@
 #include "views/CResTreeCtrl.h"
 #include "windows/CDlgEntityDictionary.h"
 #include "windows/CDlgGeneralDictionary.h"
+#include "windows/CDlgGenerate.h"
 
 #include <QAction>
 #include <QApplication>
@@ -105,10 +107,9 @@ CMainFrame::CMainFrame(bool firstStart) : m_documents(new DocumentCommands(this)
     setWindowIcon(QIcon(QStringLiteral(":/lorvo/icons/lingorel64.png")));
     m_originalFont = m_translationFont = TemplateFont();
     // Commands whose windows do not exist yet stay disabled.
-    for (int id :
-         {Cmd::FileNew, Cmd::Import, Cmd::Export, Cmd::EditFind, Cmd::EditReplace, Cmd::FindInResources,
-          Cmd::Results, Cmd::Properties, Cmd::Insert, Cmd::Extract, Cmd::Generate, Cmd::TextsNotToTranslate,
-          Cmd::ResourcesNotToExtract, Cmd::UnusedTexts, Cmd::Options, Cmd::FindNext, Cmd::FindPrevious})
+    for (int id : {Cmd::Import, Cmd::Export, Cmd::EditFind, Cmd::EditReplace, Cmd::FindInResources,
+                   Cmd::Results, Cmd::Properties, Cmd::TextsNotToTranslate, Cmd::UnusedTexts, Cmd::Options,
+                   Cmd::FindNext, Cmd::FindPrevious})
         m_unavailable.insert(id);
     CreateActions();
     CreateMenus();
@@ -140,10 +141,14 @@ CMainFrame::CMainFrame(bool firstStart) : m_documents(new DocumentCommands(this)
         UpdateActions();
     });
     connect(m_documents, &DocumentCommands::fontsChanged, this, &CMainFrame::SetFonts);
-    connect(m_documents, &DocumentCommands::extractRequested, this, [this] {
-        if (QAction* extract = Action(Cmd::Extract); extract && extract->isEnabled())
-            extract->trigger();
-    });
+    // Posted: the Extract wizard comes up once the opening is over.
+    connect(
+        m_documents, &DocumentCommands::extractRequested, this,
+        [this] {
+            if (QAction* extract = Action(Cmd::Extract); extract && extract->isEnabled())
+                extract->trigger();
+        },
+        Qt::QueuedConnection);
     connect(Tree(), &CResTreeCtrl::selectionChanged, this, [this](int kind) {
         // The texts window follows the selection while the Texts tab is on.
         if (m_textsWindow) {
@@ -209,6 +214,23 @@ void CMainFrame::CreateActions()
         m_documents->OnFileOpen();
     });
     connect(Action(Cmd::FileSave), &QAction::triggered, m_documents, &DocumentCommands::OnFileSave);
+    connect(Action(Cmd::FileNew), &QAction::triggered, this, [this] {
+        PrepareCommand();
+        CloseDictionaryWindow();
+        if (m_documents->PrepareNew())
+            RunWizard(CSheetWizard::FileNewSet);
+    });
+    connect(Action(Cmd::Insert), &QAction::triggered, this, [this] { RunWizard(CSheetWizard::InsertSet); });
+    connect(Action(Cmd::Extract), &QAction::triggered, this, [this] { RunWizard(CSheetWizard::ExtractSet); });
+    connect(Action(Cmd::ResourcesNotToExtract), &QAction::triggered, this,
+            [this] { RunWizard(CSheetWizard::NotExtractedSet); });
+    connect(Action(Cmd::Generate), &QAction::triggered, this, [this] {
+        if (!m_documents->Doc().IsOpen())
+            return;
+        PrepareCommand();
+        CDlgGenerate dialog(&m_documents->Doc(), &m_documents->Reporter(), this);
+        dialog.exec();
+    });
     connect(Action(Cmd::AppExit), &QAction::triggered, this, &QWidget::close);
     connect(Action(Cmd::AppAbout), &QAction::triggered, this,
             [this] { GlobalVarsForDll::DisplayAboutDlg(this); });
@@ -459,6 +481,48 @@ void CMainFrame::OnTimer(int timer)
     default:
         break;
     }
+}
+
+void CMainFrame::RunWizard(int pageSet)
+{
+    CTrelvarDoc& doc = m_documents->Doc();
+    if (!(pageSet & CSheetWizard::PageNew) && !doc.IsOpen())
+        return;
+    PrepareCommand();
+    CSheetWizard sheet(pageSet, &doc, &m_documents->Reporter(), this);
+    // Extract alone offers the scripts found changed since their extraction.
+    const bool changedRound = pageSet == CSheetWizard::ExtractSet;
+    if (changedRound && doc.Files() && doc.Files()->ChangedCount() > 0) {
+        CSheetWizard::FileMap changed;
+        for (const auto& entry : doc.Files()->Changed())
+            changed[entry.value.source] = entry.value.destination;
+        sheet.SetFilesToPreselect(changed);
+    }
+    bool rebuild = false;
+    bool refresh = false;
+    bool extracted = false;
+    connect(&sheet, &CSheetWizard::dictionaryCreated, m_documents, &DocumentCommands::DocumentCreated);
+    connect(&sheet, &CSheetWizard::filesChanged, this, [&rebuild] { rebuild = true; });
+    connect(&sheet, &CSheetWizard::treeRebuildNeeded, this, [&rebuild] { rebuild = true; });
+    connect(&sheet, &CSheetWizard::treeRefreshNeeded, this, [&refresh] { refresh = true; });
+    connect(&sheet, &CSheetWizard::textsExtracted, this, [&extracted] { extracted = true; });
+    if (m_wizardHook)
+        m_wizardHook(&sheet);
+    sheet.exec();
+    if (changedRound && doc.Files())
+        doc.Files()->ForgetAllChanged();
+    if (rebuild || refresh) {
+        // The tree's resources or their not-extracted marks changed.
+        Tree()->SaveSelection();
+        m_treeView->OnUpdate(&doc, m_tabs ? m_tabs->Host() : nullptr);
+        Tree()->RestoreSelection(false);
+    } else if (extracted) {
+        Tree()->UpdateIconsNow();
+    }
+    if (extracted && DictionaryWindowVisible())
+        m_dictionaryWindow->Refill();
+    setWindowModified(doc.IsModified());
+    UpdateActions();
 }
 
 void CMainFrame::OnTabSelected(int tab)

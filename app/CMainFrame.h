@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QSet>
 
+#include <functional>
 #include <string>
 
 class CDlgEntityDictionary;
@@ -13,6 +14,7 @@ class CDlgPreviewTabs;
 class CFvMisc;
 class CFvTree;
 class CResTreeCtrl;
+class CSheetWizard;
 class DocumentCommands;
 class QAction;
 class QComboBox;
@@ -69,6 +71,11 @@ public:
     /// (before the dictionary is replaced or the program closes).
     void CloseDictionaryWindow();
 
+    /// Runs the wizard with a set of its pages (modal).
+    void RunWizard(int pageSet);
+    /// Tests drive the wizard: called with it before it runs.
+    void SetWizardHook(std::function<void(CSheetWizard*)> hook) { m_wizardHook = std::move(hook); }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -105,4 +112,5 @@ private:
     bool m_fontsForLists = false;
     bool m_fontsForPreviews = false;
     bool m_inActivationRound = false;
+    std::function<void(CSheetWizard*)> m_wizardHook;
 };

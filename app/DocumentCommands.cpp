@@ -35,6 +35,28 @@ bool DocumentCommands::OpenDocumentFile(const QString& path)
     }
     if (!opened)
         return false;
+    Announce(file);
+    if (m_doc.Files()->ChangedCount() > 0)
+        emit extractRequested();
+    return true;
+}
+
+bool DocumentCommands::PrepareNew()
+{
+    if (!SaveModified())
+        return false;
+    emit aboutToReplace();
+    return true;
+}
+
+void DocumentCommands::DocumentCreated()
+{
+    if (m_doc.IsOpen())
+        Announce(m_doc.PathName());
+}
+
+void DocumentCommands::Announce(const std::string& file)
+{
     const Settings settings = AppSettings();
     emit fontsChanged(settings.Get(file, Settings::DictionaryKey::OriginalFont),
                       settings.Get(file, Settings::DictionaryKey::TranslationFont),
@@ -43,9 +65,6 @@ bool DocumentCommands::OpenDocumentFile(const QString& path)
     RecentFiles::Add(QString::fromStdString(file));
     emit documentOpened();
     emit titleChanged();
-    if (m_doc.Files()->ChangedCount() > 0)
-        emit extractRequested();
-    return true;
 }
 
 void DocumentCommands::OnFileOpen()

@@ -25,6 +25,11 @@ public:
     /// files, the wizard). False when it did not open; the previous
     /// dictionary then stays.
     bool OpenDocumentFile(const QString& path);
+    /// Before File > New: asks to save a modified dictionary and lets the
+    /// windows go of the open one. False when the user cancels.
+    bool PrepareNew();
+    /// The wizard created and opened a new dictionary: views follow it.
+    void DocumentCreated();
     /// File > Open: the file dialog, then OpenDocumentFile.
     void OnFileOpen();
     bool OnFileSave();
@@ -52,6 +57,9 @@ signals:
     void hideTextsWindow();
 
 private:
+    /// What follows a dictionary becoming the open one.
+    void Announce(const std::string& file);
+
     QWidget* m_window;
     CTrelvarDoc m_doc;
     MessageBoxReporter m_reporter;

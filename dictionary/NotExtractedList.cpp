@@ -6,6 +6,8 @@
 #include "dictionary/Messages.h"
 #include "dictionary/TextRules.h"
 
+#include <charconv>
+
 std::string NotExtractedList::MakeKey(std::string_view source, std::string_view resourceName, int kind)
 {
     std::string key(source);
@@ -30,6 +32,21 @@ std::size_t PathEnd(std::string_view key)
 }
 
 } // namespace
+
+bool NotExtractedList::SplitKey(std::string_view key, std::string& source, std::string& resourceName,
+                                int& kind)
+{
+    const std::size_t last = key.rfind('+');
+    const std::size_t end = PathEnd(key);
+    if (last == std::string_view::npos || end == last)
+        return false;
+    source = std::string(key.substr(0, end));
+    resourceName = std::string(key.substr(end + 1, last - end - 1));
+    kind = 0;
+    const std::string_view digits = key.substr(last + 1);
+    std::from_chars(digits.data(), digits.data() + digits.size(), kind);
+    return true;
+}
 
 std::string NotExtractedList::Normalise(std::string_view key)
 {

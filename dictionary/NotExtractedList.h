@@ -40,6 +40,9 @@ public:
 
     /// Builds the key of a resource.
     static std::string MakeKey(std::string_view source, std::string_view resourceName, int kind);
+    /// The parts of a key; false when it has not all three. The kind is the
+    /// number after the last "+" (0 when it is not one).
+    static bool SplitKey(std::string_view key, std::string& source, std::string& resourceName, int& kind);
 
 private:
     static std::string Normalise(std::string_view key);

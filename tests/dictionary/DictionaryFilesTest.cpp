@@ -153,6 +153,13 @@ TEST(DictionaryKeys, APlusSignInTheScriptsFolderStaysInThePath)
     EXPECT_TRUE(list.Contains("/src/visual c++ 2008/app.rc+IDD_ABOUT+5"));
     EXPECT_FALSE(list.Contains("/src/visual c++ 2008/app.rc+idd_about+5"));
     EXPECT_TRUE(list.IsTouched("/src/visual c++ 2008/app.rc"));
+    std::string source, resource;
+    int kind = 0;
+    ASSERT_TRUE(NotExtractedList::SplitKey("/Src/Visual C++ 2008/App.rc+IDD_ABOUT+5", source, resource, kind));
+    EXPECT_EQ(source, "/Src/Visual C++ 2008/App.rc");
+    EXPECT_EQ(resource, "IDD_ABOUT");
+    EXPECT_EQ(kind, 5);
+    EXPECT_FALSE(NotExtractedList::SplitKey("app.rc+5", source, resource, kind));
 }
 
 TEST(FilFile, FolderLineAndRecords)

@@ -1,0 +1,112 @@
+#include "pages/CPageExtract.h"
+
+#include "dictionary/CTrelvarDoc.h"
+#include "dictionary/FileList.h"
+#include "engine/ScriptRuns.h"
+#include "pages/CSheetWizard.h"
+#include "tessary/CListCtrlEx.h"
+#include "tessary/CRkCoolDlg.h"
+#include "tessary/CoreFeedback.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+CPageExtract::CPageExtract(QWidget* parent)
+    : WizardPage(CSheetWizard::PageExtract, tr("Extract resources"), QStringLiteral("25115"), parent)
+{
+    auto* layout = new QVBoxLayout(this);
+    CRkCoolDlg::AddHelpBanner(
+        this, layout,
+        {tr("Select the resource files whose texts go into the dictionary, then click on "
+            "Finish. Texts already in the dictionary keep their translations.")});
+    m_list = NewList("1018", false);
+    m_list->InsertColumn(0, tr("Source"), CListCtrlEx::FormatLeft, 560);
+    layout->addWidget(m_list, 1);
+
+    m_selectAll = NewButton(this, tr("Select &All"), "1115");
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_selectAll);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+
+    auto* bars = new QGridLayout;
+    m_allFiles = new QProgressBar(this);
+    m_allFiles->setObjectName(QStringLiteral("1026"));
+    m_currentFile = new QProgressBar(this);
+    m_currentFile->setObjectName(QStringLiteral("1027"));
+    for (QProgressBar* bar : {m_allFiles, m_currentFile}) {
+        bar->setTextVisible(false);
+        bar->setValue(0);
+    }
+    bars->addWidget(new QLabel(tr("All files"), this), 0, 0);
+    bars->addWidget(m_allFiles, 0, 1);
+    bars->addWidget(new QLabel(tr("Current file"), this), 1, 0);
+    bars->addWidget(m_currentFile, 1, 1);
+    bars->setColumnStretch(1, 1);
+    layout->addLayout(bars);
+
+    connect(m_selectAll, &QPushButton::clicked, this, &CPageExtract::OnSelectAll);
+}
+
+void CPageExtract::OnSetActive()
+{
+    m_list->DeleteAllItems();
+    m_sources.clear();
+    if (const FileList* files = Sheet()->Document()->Files()) {
+        for (const auto& entry : files->Files()) {
+            m_list->InsertItem(m_list->GetItemCount(), DisplayText(entry.value.source));
+            m_sources.push_back(entry.value.source);
+        }
+    }
+    m_selectAll->setEnabled(m_list->GetItemCount() > 0);
+    for (const auto& [source, destination] : Sheet()->FilesToPreselect()) {
+        const QString text = DisplayText(source);
+        for (int row = 0; row < m_list->GetItemCount(); ++row) {
+            if (m_list->GetItemText(row, 0).compare(text, Qt::CaseInsensitive) == 0) {
+                m_list->SetItemState(row, CListCtrlEx::StateSelected, CListCtrlEx::StateSelected);
+                break;
+            }
+        }
+    }
+    m_list->setFocus();
+}
+
+void CPageExtract::OnSelectAll()
+{
+    for (int row = 0; row < m_list->GetItemCount(); ++row)
+        m_list->SetItemState(row, CListCtrlEx::StateSelected, CListCtrlEx::StateSelected);
+    m_list->setFocus();
+}
+
+bool CPageExtract::validatePage()
+{
+    CSheetWizard* sheet = Sheet();
+    CTrelvarDoc* doc = sheet->Document();
+    // The selected scripts in list order.
+    QList<int> rows = m_list->GetSelectedItems();
+    std::sort(rows.begin(), rows.end());
+    std::vector<std::string> sources;
+    for (int row : rows)
+        sources.push_back(m_sources[static_cast<std::size_t>(row)]);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ProgressBarSink allFiles(m_allFiles);
+    ProgressBarSink currentFile(m_currentFile);
+    const ExtractionRun run = ExtractScripts(*doc, sources, &allFiles, &currentFile, sheet->Reporter(),
+                                             [this](const std::string&) { m_list->viewport()->repaint(); });
+    QApplication::restoreOverrideCursor();
+    if (run.extracted > 0)
+        m_extracted = true;
+    if (run.rebuildTree)
+        emit sheet->treeRebuildNeeded();
+    if (run.extracted > 0)
+        emit sheet->textsExtracted();
+    Passed();
+    return true;
+}

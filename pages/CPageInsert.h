@@ -1,0 +1,59 @@
+#pragma once
+
+#include "pages/WizardPage.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CListCtrlEx;
+class QLineEdit;
+class QPushButton;
+
+/// Adds resource scripts to the dictionary's list of files, each with the
+/// file its translation is written to, and removes them.
+class CPageInsert : public WizardPage
+{
+    Q_OBJECT
+public:
+    explicit CPageInsert(QWidget* parent = nullptr);
+    ~CPageInsert() override;
+
+    void OnSetActive() override;
+    /// Next: hands the scripts added here to the Extract page.
+    bool validatePage() override;
+
+    void OnAdd();
+    void OnDelete();
+
+    CListCtrlEx* List() const { return m_list; }
+    QLineEdit* FileEdit() const { return m_file; }
+    QLineEdit* DestinationEdit() const { return m_destination; }
+    QPushButton* AddButton() const { return m_add; }
+    QPushButton* DeleteButton() const { return m_delete; }
+
+private:
+    struct Record
+    {
+        std::string source;
+        std::string destination;
+        QString sortKey;
+    };
+    static int CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue);
+    void Fill();
+    void AddRow(const std::string& source, const std::string& destination);
+    void Changed();
+    void OnSelectionChanged();
+
+    CListCtrlEx* m_list;
+    QLineEdit* m_file;
+    QLineEdit* m_destination;
+    QPushButton* m_add;
+    QPushButton* m_delete;
+    std::vector<std::unique_ptr<Record>> m_records;
+    std::map<std::string, std::string> m_added;
+    int m_selected = -1;
+    bool m_changed = false;
+    bool m_filled = false;
+};

@@ -1,0 +1,137 @@
+#include "windows/CDlgGenerate.h"
+
+#include "app/ProgramSettings.h"
+#include "dictionary/CTrelvarDoc.h"
+#include "dictionary/FileList.h"
+#include "engine/ScriptRuns.h"
+#include "tessary/CListCtrlEx.h"
+#include "tessary/CoreFeedback.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+CDlgGenerate::CDlgGenerate(CTrelvarDoc* document, MessageReporter* reporter, QWidget* parent)
+    : CRkCoolDlg(parent), m_document(document), m_reporter(reporter)
+{
+    setObjectName(QStringLiteral("25107"));
+    setWindowTitle(tr("Generate resource files"));
+    if (AppSettings().Get(Settings::Flag::ShowTexture))
+        SetBackgroundBitmap(QStringLiteral("BACKGROUND_YELLOW"));
+    auto* layout = new QVBoxLayout(this);
+    AddHelpBanner(this, layout, {tr("Generate the translation of the selected resource files.")});
+    m_list = new CListCtrlEx(this);
+    m_list->setObjectName(QStringLiteral("1018"));
+    m_list->SetFullRowSel(true);
+    m_list->SetSingleSelection(false);
+    m_list->InsertColumn(0, tr("Source"), CListCtrlEx::FormatLeft, 230);
+    m_list->InsertColumn(1, tr("Destination"), CListCtrlEx::FormatLeft, 230);
+    m_list->SetCompareProcForSorting(&CDlgGenerate::CompareRows);
+    auto* filesLabel = new QLabel(tr("&Files"), this);
+    filesLabel->setBuddy(m_list);
+    layout->addWidget(filesLabel);
+
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(m_list, 1);
+    auto* buttons = new QVBoxLayout;
+    m_generate = new QPushButton(tr("&Generate"), this);
+    m_generate->setObjectName(QStringLiteral("1042"));
+    m_generate->setEnabled(false);
+    m_generateAll = new QPushButton(tr("Generate &All"), this);
+    m_generateAll->setObjectName(QStringLiteral("1083"));
+    auto* close = new QPushButton(tr("Close"), this);
+    close->setObjectName(QStringLiteral("2"));
+    close->setDefault(true);
+    for (QPushButton* b : {m_generate, m_generateAll})
+        b->setAutoDefault(false);
+    buttons->addWidget(m_generate);
+    buttons->addWidget(m_generateAll);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    middle->addLayout(buttons);
+    layout->addLayout(middle, 1);
+
+    auto* bars = new QGridLayout;
+    m_allFiles = new QProgressBar(this);
+    m_allFiles->setObjectName(QStringLiteral("1026"));
+    m_currentFile = new QProgressBar(this);
+    m_currentFile->setObjectName(QStringLiteral("1027"));
+    for (QProgressBar* bar : {m_allFiles, m_currentFile}) {
+        bar->setTextVisible(false);
+        bar->setValue(0);
+    }
+    bars->addWidget(new QLabel(tr("All files"), this), 0, 0);
+    bars->addWidget(m_allFiles, 0, 1);
+    bars->addWidget(new QLabel(tr("Current file"), this), 1, 0);
+    bars->addWidget(m_currentFile, 1, 1);
+    bars->setColumnStretch(1, 1);
+    layout->addLayout(bars);
+
+    connect(m_generate, &QPushButton::clicked, this, &CDlgGenerate::OnGenerate);
+    connect(m_generateAll, &QPushButton::clicked, this, &CDlgGenerate::OnGenerateAll);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_list, &CListCtrlEx::itemSelectionChanged, this,
+            [this] { m_generate->setEnabled(!m_list->GetSelectedItems().isEmpty()); });
+    Fill();
+    resize(640, 420);
+}
+
+CDlgGenerate::~CDlgGenerate() = default;
+
+int CDlgGenerate::CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t)
+{
+    return QString::compare(reinterpret_cast<const Record*>(a)->sortKey,
+                            reinterpret_cast<const Record*>(b)->sortKey, Qt::CaseInsensitive);
+}
+
+void CDlgGenerate::Fill()
+{
+    if (const FileList* files = m_document ? m_document->Files() : nullptr) {
+        for (const auto& entry : files->Files()) {
+            auto record = std::make_unique<Record>(
+                Record{entry.value.source, entry.value.destination, DisplayText(entry.value.source)});
+            const int row = m_list->InsertItem(m_list->GetItemCount(), record->sortKey, -1,
+                                               reinterpret_cast<std::intptr_t>(record.get()));
+            m_list->SetItemText(row, 1, DisplayText(record->destination));
+            m_records.push_back(std::move(record));
+        }
+    }
+    m_list->Sort(0, false);
+    m_generateAll->setEnabled(m_list->GetItemCount() > 0);
+}
+
+void CDlgGenerate::OnGenerate()
+{
+    if (!m_document)
+        return;
+    QList<int> rows = m_list->GetSelectedItems();
+    std::sort(rows.begin(), rows.end());
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (int row : rows) {
+        const auto* record = reinterpret_cast<const Record*>(m_list->GetItemData(row));
+        pairs.emplace_back(record->source, record->destination);
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ProgressBarSink allFiles(m_allFiles);
+    ProgressBarSink currentFile(m_currentFile);
+    GenerateScripts(*m_document, pairs, &allFiles, &currentFile, m_reporter,
+                    [this, &rows](std::size_t index) {
+                        // The user sees which files are done.
+                        m_list->SetItemState(rows[static_cast<int>(index)], 0, CListCtrlEx::StateSelected);
+                        m_list->viewport()->repaint();
+                    });
+    QApplication::restoreOverrideCursor();
+}
+
+void CDlgGenerate::OnGenerateAll()
+{
+    for (int row = 0; row < m_list->GetItemCount(); ++row)
+        m_list->SetItemState(row, CListCtrlEx::StateSelected, CListCtrlEx::StateSelected);
+    OnGenerate();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "tessary/CRkCoolDlg.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CListCtrlEx;
+class CTrelvarDoc;
+class MessageReporter;
+class QProgressBar;
+class QPushButton;
+
+/// "Generate resource files": writes the translated copy of the chosen
+/// scripts of the dictionary's list of files to their destinations.
+class CDlgGenerate : public CRkCoolDlg
+{
+    Q_OBJECT
+public:
+    CDlgGenerate(CTrelvarDoc* document, MessageReporter* reporter, QWidget* parent = nullptr);
+    ~CDlgGenerate() override;
+
+    /// Generates the selected files in list order; each file written is
+    /// deselected, a file that fails keeps its selection.
+    void OnGenerate();
+    void OnGenerateAll();
+
+    CListCtrlEx* List() const { return m_list; }
+    QPushButton* GenerateButton() const { return m_generate; }
+    QPushButton* GenerateAllButton() const { return m_generateAll; }
+    QProgressBar* AllFilesBar() const { return m_allFiles; }
+    QProgressBar* CurrentFileBar() const { return m_currentFile; }
+
+private:
+    struct Record
+    {
+        std::string source;
+        std::string destination;
+        QString sortKey;
+    };
+    static int CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue);
+    void Fill();
+
+    CTrelvarDoc* m_document;
+    MessageReporter* m_reporter;
+    std::vector<std::unique_ptr<Record>> m_records;
+    CListCtrlEx* m_list;
+    QPushButton* m_generate;
+    QPushButton* m_generateAll;
+    QProgressBar* m_allFiles;
+    QProgressBar* m_currentFile;
+};
