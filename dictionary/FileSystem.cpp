@@ -14,24 +14,6 @@ namespace {
 // 100 ns ticks between 1601-01-01 and 1970-01-01.
 constexpr std::int64_t kEpochDifference = 116444736000000000LL;
 
-int AtoiPrefix(std::string_view text)
-{
-    // atoi: optional blanks, sign, digits; stops at the first other byte.
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    std::int64_t value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        value = value * 10 + (text[i++] - '0');
-        if (value > (1LL << 32))
-            break;
-    }
-    return static_cast<int>(static_cast<std::uint32_t>(negative ? -value : value));
-}
-
 } // namespace
 
 bool FileExists(const std::string& path)
@@ -96,8 +78,8 @@ std::uint64_t ParseStamp(std::string_view stamp)
     const std::string_view lowText = stamp.substr(0, plus);
     const std::string_view highText =
         plus == std::string_view::npos ? std::string_view() : stamp.substr(plus + 1);
-    const auto low = static_cast<std::uint32_t>(AtoiPrefix(lowText));
-    const auto high = static_cast<std::uint32_t>(AtoiPrefix(highText));
+    const auto low = static_cast<std::uint32_t>(ParseIntPrefix(lowText));
+    const auto high = static_cast<std::uint32_t>(ParseIntPrefix(highText));
     return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 

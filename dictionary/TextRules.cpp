@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 char AnsiToLower(char c)
 {
@@ -62,9 +63,24 @@ bool IsTranslatableText(std::string_view text)
     return true;
 }
 
-namespace {
+int ParseIntPrefix(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    std::int64_t value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        value = value * 10 + (text[i++] - '0');
+        if (value > (1LL << 32))
+            break;
+    }
+    return static_cast<int>(static_cast<std::uint32_t>(negative ? -value : value));
+}
 
-int HexValue(char c)
+int HexDigitValue(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -74,8 +90,6 @@ int HexValue(char c)
         return c - 'A' + 10;
     return -1;
 }
-
-} // namespace
 
 std::string DecodeXEscapes(std::string_view text)
 {
@@ -94,8 +108,8 @@ std::string DecodeXEscapes(std::string_view text)
         int value = 0;
         std::size_t k = p + 2;
         const std::size_t end = std::min(text.size(), p + 4);
-        while (k < end && HexValue(text[k]) >= 0)
-            value = value * 16 + HexValue(text[k++]);
+        while (k < end && HexDigitValue(text[k]) >= 0)
+            value = value * 16 + HexDigitValue(text[k++]);
         if (k == p + 2) {
             out.append("\\X");
             i = p + 2;

@@ -20,6 +20,14 @@ bool IsTranslatableText(std::string_view text);
 /// give (the form imported text files use for bytes that cannot be typed).
 std::string DecodeXEscapes(std::string_view text);
 
+/// The value of a hexadecimal digit, -1 for any other character.
+int HexDigitValue(char c);
+
+/// A decimal number at the start of a text the way atoi reads it (blanks,
+/// sign, digits up to the first other byte), kept in 32 bits: numbers
+/// written unsigned, such as colours, come back with their bits.
+int ParseIntPrefix(std::string_view text);
+
 /// Splits a line at the given separator byte the way strtok does: runs of
 /// separators count as one and leading ones are skipped. At most maxFields
 /// fields are produced; the last one stops at the next separator too.

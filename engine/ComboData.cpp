@@ -1,25 +1,16 @@
 #include "engine/ComboData.h"
 
+#include "dictionary/TextRules.h"
+
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 int HexByte(char high, char low)
 {
-    const int h = HexDigit(high);
-    const int l = HexDigit(low);
+    const int h = HexDigitValue(high);
+    const int l = HexDigitValue(low);
     if (h < 0)
         return 0;
     return l < 0 ? h : h * 16 + l; // "%x" stops at the first non-digit

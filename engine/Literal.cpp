@@ -1,21 +1,12 @@
 #include "engine/Literal.h"
 
+#include "dictionary/TextRules.h"
+
 namespace {
 
 bool IsOctal(char c)
 {
     return c >= '0' && c <= '7';
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 bool EndsWithAt(std::string_view text, std::string_view pattern, std::size_t minPos)
@@ -76,8 +67,8 @@ DecodedLiteral DecodeLiteral(std::string_view line)
             // Two hexadecimal digits at most; without any the escape is text.
             int value = 0;
             std::size_t k = i + 2;
-            while (k < n && k < i + 4 && HexDigit(line[k]) >= 0)
-                value = value * 16 + HexDigit(line[k++]);
+            while (k < n && k < i + 4 && HexDigitValue(line[k]) >= 0)
+                value = value * 16 + HexDigitValue(line[k++]);
             if (k == i + 2) {
                 text += "\\x";
             } else if (value == 0) {

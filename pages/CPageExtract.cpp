@@ -9,7 +9,6 @@
 #include "tessary/CoreFeedback.h"
 
 #include <QApplication>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -36,21 +35,9 @@ CPageExtract::CPageExtract(QWidget* parent)
     buttons->addStretch();
     layout->addLayout(buttons);
 
-    auto* bars = new QGridLayout;
-    m_allFiles = new QProgressBar(this);
-    m_allFiles->setObjectName(QStringLiteral("1026"));
-    m_currentFile = new QProgressBar(this);
-    m_currentFile->setObjectName(QStringLiteral("1027"));
-    for (QProgressBar* bar : {m_allFiles, m_currentFile}) {
-        bar->setTextVisible(false);
-        bar->setValue(0);
-    }
-    bars->addWidget(new QLabel(tr("All files"), this), 0, 0);
-    bars->addWidget(m_allFiles, 0, 1);
-    bars->addWidget(new QLabel(tr("Current file"), this), 1, 0);
-    bars->addWidget(m_currentFile, 1, 1);
-    bars->setColumnStretch(1, 1);
-    layout->addLayout(bars);
+    const FileRunBars bars = AddFileRunBars(this, layout);
+    m_allFiles = bars.allFiles;
+    m_currentFile = bars.currentFile;
 
     connect(m_selectAll, &QPushButton::clicked, this, &CPageExtract::OnSelectAll);
 }

@@ -5,7 +5,11 @@
 #include "tessary/CRkMessageBox.h"
 #include "tessary/YesNoAllBox.h"
 
+#include <QBoxLayout>
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGridLayout>
+#include <QLabel>
 #include <QProgressBar>
 
 QString DisplayText(const std::string& bytes)
@@ -51,4 +55,25 @@ void ProgressBarSink::SetPosition(int position)
         m_shown = shown;
         m_bar->repaint();
     }
+}
+
+FileRunBars AddFileRunBars(QWidget* owner, QBoxLayout* layout)
+{
+    auto* grid = new QGridLayout;
+    FileRunBars bars{new QProgressBar(owner), new QProgressBar(owner)};
+    bars.allFiles->setObjectName(QStringLiteral("1026"));
+    bars.currentFile->setObjectName(QStringLiteral("1027"));
+    const QString labels[] = {QCoreApplication::translate("FileRunBars", "All files"),
+                              QCoreApplication::translate("FileRunBars", "Current file")};
+    int row = 0;
+    for (QProgressBar* bar : {bars.allFiles, bars.currentFile}) {
+        bar->setTextVisible(false);
+        bar->setValue(0);
+        grid->addWidget(new QLabel(labels[row], owner), row, 0);
+        grid->addWidget(bar, row, 1);
+        ++row;
+    }
+    grid->setColumnStretch(1, 1);
+    layout->addLayout(grid);
+    return bars;
 }

@@ -8,7 +8,6 @@
 #include "tessary/CoreFeedback.h"
 
 #include <QApplication>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -57,21 +56,9 @@ CDlgGenerate::CDlgGenerate(CTrelvarDoc* document, MessageReporter* reporter, QWi
     middle->addLayout(buttons);
     layout->addLayout(middle, 1);
 
-    auto* bars = new QGridLayout;
-    m_allFiles = new QProgressBar(this);
-    m_allFiles->setObjectName(QStringLiteral("1026"));
-    m_currentFile = new QProgressBar(this);
-    m_currentFile->setObjectName(QStringLiteral("1027"));
-    for (QProgressBar* bar : {m_allFiles, m_currentFile}) {
-        bar->setTextVisible(false);
-        bar->setValue(0);
-    }
-    bars->addWidget(new QLabel(tr("All files"), this), 0, 0);
-    bars->addWidget(m_allFiles, 0, 1);
-    bars->addWidget(new QLabel(tr("Current file"), this), 1, 0);
-    bars->addWidget(m_currentFile, 1, 1);
-    bars->setColumnStretch(1, 1);
-    layout->addLayout(bars);
+    const FileRunBars bars = AddFileRunBars(this, layout);
+    m_allFiles = bars.allFiles;
+    m_currentFile = bars.currentFile;
 
     connect(m_generate, &QPushButton::clicked, this, &CDlgGenerate::OnGenerate);
     connect(m_generateAll, &QPushButton::clicked, this, &CDlgGenerate::OnGenerateAll);

@@ -7,7 +7,6 @@
 #define SI_NO_CONVERSION
 #define SI_IMPLEMENTATION
 #include <SimpleIni.h>
-#include <climits>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -67,20 +66,7 @@ bool LoadIni(const std::string& path, CSimpleIniA& ini)
 
 int ParseSettingInt(std::string_view text)
 {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    std::int64_t value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        value = value * 10 + (text[i++] - '0');
-        if (value > static_cast<std::int64_t>(UINT_MAX))
-            break;
-    }
-    // Colours are written as unsigned numbers and read back into 32 bits.
-    return static_cast<int>(static_cast<std::uint32_t>(negative ? -value : value));
+    return ParseIntPrefix(text);
 }
 
 bool ProfileFile::Exists() const

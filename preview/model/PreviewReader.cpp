@@ -251,9 +251,26 @@ void PreviewReader::ParseHeader(std::string_view text, PreviewDialogInfo& dialog
     dialog.rect.bottom = y + Atol(text);
 }
 
-bool PreviewReader::Coordinates(std::string& rest, PreviewControl& control, std::uint32_t& style,
-                                std::vector<std::uint32_t>& nots)
+namespace {
+
+void ClearNots(std::uint32_t& style, const std::vector<std::uint32_t>& nots)
 {
+    for (std::uint32_t value : nots)
+        style &= ~value;
+}
+
+} // namespace
+
+bool PreviewReader::Coordinates(std::string& rest, PreviewControl& control, std::uint32_t addedBits)
+{
+    std::uint32_t style = 0;
+    std::vector<std::uint32_t> nots;
+    const auto finish = [&] {
+        style |= addedBits;
+        ClearNots(style, nots);
+        control.style = style;
+        return true;
+    };
     std::string field;
     if (!NextField(rest, field, true))
         return false;
@@ -271,25 +288,19 @@ bool PreviewReader::Coordinates(std::string& rest, PreviewControl& control, std:
     const bool hasStyle = comma != std::string::npos;
     control.rect.bottom = control.rect.top + Atol(hasStyle ? std::string_view(rest).substr(0, comma) : rest);
     if (!hasStyle)
-        return true;
+        return finish();
     std::string expression = rest.substr(comma + 1);
     if (!Refill(expression))
-        return true;
+        return finish();
     // Whatever follows the style (an extended style) is not read.
     const std::size_t end = expression.find(',');
     if (end != std::string::npos)
         expression.resize(end);
     ControlStyle(expression, false, style, nots, nullptr);
-    return true;
+    return finish();
 }
 
 namespace {
-
-void ClearNots(std::uint32_t& style, const std::vector<std::uint32_t>& nots)
-{
-    for (std::uint32_t value : nots)
-        style &= ~value;
-}
 
 // The control text: line-break and tab escapes resolved, the script form
 // kept aside when anything was resolved.
@@ -317,13 +328,9 @@ void PreviewReader::TextControl(std::string rest, int alignment, int kind, Previ
     rest.erase(0, std::min(rest.size(), after + 2)); // the closing quote and the comma
     if (!NextField(rest, control->idName, true))
         return;
-    std::uint32_t style = 0;
-    std::vector<std::uint32_t> nots;
-    if (!Coordinates(rest, *control, style, nots))
+    if (!Coordinates(rest, *control, static_cast<std::uint32_t>(alignment) | kChildVisible))
         return;
-    style |= static_cast<std::uint32_t>(alignment);
-    style |= kChildVisible;
-    ClearNots(style, nots);
+    std::uint32_t& style = control->style;
     switch (control->kind) {
     case PreviewControlKind::Frame:
         style |= 7; // BS_GROUPBOX
@@ -340,7 +347,6 @@ void PreviewReader::TextControl(std::string rest, int alignment, int kind, Previ
     default:
         break;
     }
-    control->style = style;
     dialog.controls.push_back(std::move(control));
 }
 
@@ -351,13 +357,8 @@ void PreviewReader::ControlWithoutText(std::string rest, int kind, PreviewDialog
     control->kind = static_cast<PreviewControlKind>(kind);
     if (!NextField(rest, control->idName, true))
         return;
-    std::uint32_t style = 0;
-    std::vector<std::uint32_t> nots;
-    if (!Coordinates(rest, *control, style, nots))
+    if (!Coordinates(rest, *control, 0x50800000)) // WS_CHILD | WS_VISIBLE | WS_BORDER
         return;
-    style |= 0x50800000; // WS_CHILD | WS_VISIBLE | WS_BORDER
-    ClearNots(style, nots);
-    control->style = style;
     dialog.controls.push_back(std::move(control));
 }
 
@@ -368,14 +369,9 @@ void PreviewReader::IconControl(std::string rest, PreviewDialogInfo& dialog)
     control->kind = PreviewControlKind::Icon;
     std::string skipped;
     if (!NextField(rest, skipped, true) || !NextField(rest, skipped, true))
-        return; // the icon's name and the identifier
-    std::uint32_t style = 0;
-    std::vector<std::uint32_t> nots;
-    if (!Coordinates(rest, *control, style, nots))
+        return;                                   // the icon's name and the identifier
+    if (!Coordinates(rest, *control, 0x50000003)) // WS_CHILD | WS_VISIBLE | SS_ICON
         return;
-    style |= 0x50000003; // WS_CHILD | WS_VISIBLE | SS_ICON
-    ClearNots(style, nots);
-    control->style = style;
     dialog.controls.push_back(std::move(control));
 }
 

@@ -70,9 +70,10 @@ private:
     void ControlWithoutText(std::string rest, int kind, PreviewDialogInfo& dialog);
     void IconControl(std::string rest, PreviewDialogInfo& dialog);
     void GenericControl(std::string rest, PreviewDialogInfo& dialog);
-    /// x, y, cx, cy and the optional style field; false discards the record.
-    bool Coordinates(std::string& rest, PreviewControl& control, std::uint32_t& style,
-                     std::vector<std::uint32_t>& nots);
+    /// x, y, cx, cy and the optional style field; the control's style is
+    /// that field with the added bits, less its NOT bits. False discards
+    /// the record.
+    bool Coordinates(std::string& rest, PreviewControl& control, std::uint32_t addedBits);
 
     const StyleNameTable& m_styles;
     int& m_counter;

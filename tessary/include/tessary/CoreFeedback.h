@@ -5,6 +5,7 @@
 
 #include <QString>
 
+class QBoxLayout;
 class QProgressBar;
 class QWidget;
 
@@ -52,3 +53,12 @@ private:
     QProgressBar* m_bar;
     int m_shown = -1;
 };
+
+/// The two bars of a run over several files: "All files" (1026) above
+/// "Current file" (1027), added to a window's layout.
+struct FileRunBars
+{
+    QProgressBar* allFiles;
+    QProgressBar* currentFile;
+};
+TESSARY_EXPORT FileRunBars AddFileRunBars(QWidget* owner, QBoxLayout* layout);
