@@ -457,6 +457,11 @@ void CMainFrame::OnTimer(int timer)
         setWindowModified(true);
         Tree()->Model().UpdateTranslationIcons();
         Tree()->RefreshIcons();
+        // The preview on screen shows the new translations.
+        if (Tree()->PreviewVisible() && Tree()->SelectedTab() == CDlgPreviewTabs::TabTranslation) {
+            Tree()->DropTranslator();
+            Tree()->Preview();
+        }
         break;
     }
     case 3:

@@ -95,6 +95,23 @@ TEST_F(DictionaryWindows, ModifyChangesTheStoreOnlyOnOK)
     GrabToPng(window, QStringLiteral("dictionary-window"));
 }
 
+TEST_F(DictionaryWindows, OKShowsTheNewTranslationInThePreview)
+{
+    program->Tab(CDlgPreviewTabs::TabTranslation);
+    program->Select({"sample.rc", "Dialog boxes", "IDD_DIALOG1"});
+    ASSERT_NE(program->tree()->DialogPreview(), nullptr);
+    EXPECT_EQ(program->tree()->DialogPreview()->Caption(), QStringLiteral("Rechercher"));
+    CDlgGeneralDictionary* window = ShowDictionary();
+    SelectRow(window->List(), RowOf(window->List(), QStringLiteral("Find")));
+    window->TranslationEdit()->setText(QStringLiteral("Chercher"));
+    window->ModifyButton()->click();
+    window->OnOK();
+    EXPECT_TRUE(WaitUntil([&] {
+        return program->tree()->DialogPreview() &&
+               program->tree()->DialogPreview()->Caption() == QStringLiteral("Chercher");
+    }));
+}
+
 TEST_F(DictionaryWindows, CancelDropsTheListEditsAndTheNextShowRebuilds)
 {
     CDlgGeneralDictionary* window = ShowDictionary();
