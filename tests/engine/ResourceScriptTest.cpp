@@ -6,6 +6,7 @@
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
 #include "dictionary/TextRules.h"
+#include "engine/ScriptRuns.h"
 
 #include <gtest/gtest.h>
 
@@ -331,4 +332,18 @@ TEST_F(ScriptTest, LineEndsOfEachLineAreKept)
     expected.replace(expected.find("\"Ready\""), 7, "\"Pret\"");
     expected.replace(expected.find("\"&Clear\""), 8, "\"&Effacer\"");
     EXPECT_EQ(Generate(), expected);
+}
+
+TEST(ScriptRuns, TheAllFilesBarCountsBytesInAtMost65535Steps)
+{
+    EXPECT_EQ(ScaleForTotal(65535).range, 65535);
+    EXPECT_EQ(ScaleForTotal(65535).divisor, 1);
+    EXPECT_EQ(ScaleForTotal(65536).range, 65535);
+    EXPECT_EQ(ScaleForTotal(65536).divisor, 1);
+    EXPECT_EQ(ScaleForTotal(200000).divisor, 3);
+    // A script that vanished before the run counts nothing instead of
+    // ending the run.
+    TempDir dir;
+    WriteBytes(dir.File("a.rc"), std::string(1000, ' '));
+    EXPECT_EQ(TotalSize({dir.File("a.rc"), dir.File("gone.rc")}), 1000);
 }
