@@ -138,9 +138,12 @@ int RunInsert(const CliArguments& args)
     return session.Exit();
 }
 
-// The scripts named on the command line, or every script of the list.
+// Opens the dictionary, then takes the scripts named on the command line,
+// or every script of the list.
 bool SelectScripts(Session& session, const CliArguments& args, std::vector<const FileList::Record*>& records)
 {
+    if (!session.Open(args.positional[0]))
+        return false;
     if (args.positional.size() == 1) {
         for (const auto& entry : session.Doc().Files()->Files())
             records.push_back(&entry.value);
@@ -159,8 +162,6 @@ bool SelectScripts(Session& session, const CliArguments& args, std::vector<const
 int RunExtract(const CliArguments& args)
 {
     Session session(args);
-    if (!session.Open(args.positional[0]))
-        return ExitError;
     std::vector<const FileList::Record*> records;
     if (!SelectScripts(session, args, records))
         return ExitError;
@@ -180,8 +181,6 @@ int RunExtract(const CliArguments& args)
 int RunGenerate(const CliArguments& args)
 {
     Session session(args);
-    if (!session.Open(args.positional[0]))
-        return ExitError;
     std::vector<const FileList::Record*> records;
     if (!SelectScripts(session, args, records))
         return ExitError;

@@ -9,6 +9,7 @@
 #include "tessary/CListCtrlEx.h"
 #include "tessary/CRkCoolDlg.h"
 #include "tessary/CoreFeedback.h"
+#include "windows/ScriptPairRows.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -19,8 +20,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 CPageInsert::CPageInsert(QWidget* parent)
     : WizardPage(CSheetWizard::PageInsert, tr("Insert resource files"), QStringLiteral("25114"), parent)
 {
@@ -30,9 +29,7 @@ CPageInsert::CPageInsert(QWidget* parent)
         {tr("Choose a resource file to translate and the file or the folder that receives its translation, "
             "then click on Add. A folder gets a file of the same name.")});
     m_list = NewList("1018", true);
-    m_list->InsertColumn(0, tr("Source"), CListCtrlEx::FormatLeft, 280);
-    m_list->InsertColumn(1, tr("Destination"), CListCtrlEx::FormatLeft, 280);
-    m_list->SetCompareProcForSorting(&CPageInsert::CompareRows);
+    m_rows = std::make_unique<ScriptPairRows>(m_list, 280);
     layout->addWidget(m_list, 1);
 
     auto* grid = new QGridLayout;
@@ -84,36 +81,12 @@ CPageInsert::CPageInsert(QWidget* parent)
 
 CPageInsert::~CPageInsert() = default;
 
-int CPageInsert::CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t)
-{
-    return QString::compare(reinterpret_cast<const Record*>(a)->sortKey,
-                            reinterpret_cast<const Record*>(b)->sortKey, Qt::CaseInsensitive);
-}
-
-void CPageInsert::Fill()
-{
-    m_filled = true;
-    const FileList* files = Sheet()->Document()->Files();
-    if (!files)
-        return;
-    for (const auto& entry : files->Files())
-        AddRow(entry.value.source, entry.value.destination);
-    m_list->Sort(0, false);
-}
-
-void CPageInsert::AddRow(const std::string& source, const std::string& destination)
-{
-    auto record = std::make_unique<Record>(Record{source, destination, DisplayText(source)});
-    const int row = m_list->InsertItem(m_list->GetItemCount(), record->sortKey, -1,
-                                       reinterpret_cast<std::intptr_t>(record.get()));
-    m_list->SetItemText(row, 1, DisplayText(destination));
-    m_records.push_back(std::move(record));
-}
-
 void CPageInsert::OnSetActive()
 {
-    if (!m_filled)
-        Fill();
+    if (!m_filled) {
+        m_filled = true;
+        m_rows->Fill(Sheet()->Document()->Files());
+    }
     m_destination->setText(DisplayText(Sheet()->Document()->DefaultDestinationFolder()));
     m_file->setFocus();
 }
@@ -138,9 +111,9 @@ void CPageInsert::OnAdd()
         Refuse(result.message, result.focus == ScriptInsertion::Field::Destination ? m_destination : m_file);
         return;
     }
-    AddRow(source, result.destination);
+    m_rows->Append(source, result.destination);
     m_added[source] = result.destination;
-    m_list->Sort(0, false);
+    m_rows->Sort();
     Changed();
 }
 
@@ -149,13 +122,11 @@ void CPageInsert::OnDelete()
     if (m_selected < 0)
         return;
     CTrelvarDoc* doc = Sheet()->Document();
-    const auto* record = reinterpret_cast<const Record*>(m_list->GetItemData(m_selected));
-    if (!record || !doc->Files() || !doc->Files()->RemoveFile(record->source))
+    const ScriptPairRows::Pair* pair = m_rows->At(m_selected);
+    if (!pair || !doc->Files() || !doc->Files()->RemoveFile(pair->source))
         return;
-    const std::string source = record->source;
-    m_list->DeleteItem(m_selected);
-    m_records.erase(std::find_if(m_records.begin(), m_records.end(),
-                                 [record](const auto& r) { return r.get() == record; }));
+    const std::string source = pair->source;
+    m_rows->Remove(m_selected);
     m_added.erase(source);
     doc->Context()->RemoveFile(source);
     m_selected = -1;

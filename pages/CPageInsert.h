@@ -5,9 +5,9 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
 class CListCtrlEx;
+class ScriptPairRows;
 class QLineEdit;
 class QPushButton;
 
@@ -34,15 +34,6 @@ public:
     QPushButton* DeleteButton() const { return m_delete; }
 
 private:
-    struct Record
-    {
-        std::string source;
-        std::string destination;
-        QString sortKey;
-    };
-    static int CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue);
-    void Fill();
-    void AddRow(const std::string& source, const std::string& destination);
     void Changed();
     void OnSelectionChanged();
 
@@ -51,7 +42,7 @@ private:
     QLineEdit* m_destination;
     QPushButton* m_add;
     QPushButton* m_delete;
-    std::vector<std::unique_ptr<Record>> m_records;
+    std::unique_ptr<ScriptPairRows> m_rows;
     std::map<std::string, std::string> m_added;
     int m_selected = -1;
     bool m_changed = false;

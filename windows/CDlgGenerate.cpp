@@ -2,10 +2,10 @@
 
 #include "app/ProgramSettings.h"
 #include "dictionary/CTrelvarDoc.h"
-#include "dictionary/FileList.h"
 #include "engine/ScriptRuns.h"
 #include "tessary/CListCtrlEx.h"
 #include "tessary/CoreFeedback.h"
+#include "windows/ScriptPairRows.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -29,9 +29,7 @@ CDlgGenerate::CDlgGenerate(CTrelvarDoc* document, MessageReporter* reporter, QWi
     m_list->setObjectName(QStringLiteral("1018"));
     m_list->SetFullRowSel(true);
     m_list->SetSingleSelection(false);
-    m_list->InsertColumn(0, tr("Source"), CListCtrlEx::FormatLeft, 230);
-    m_list->InsertColumn(1, tr("Destination"), CListCtrlEx::FormatLeft, 230);
-    m_list->SetCompareProcForSorting(&CDlgGenerate::CompareRows);
+    m_rows = std::make_unique<ScriptPairRows>(m_list, 230);
     auto* filesLabel = new QLabel(tr("&Files"), this);
     filesLabel->setBuddy(m_list);
     layout->addWidget(filesLabel);
@@ -65,33 +63,12 @@ CDlgGenerate::CDlgGenerate(CTrelvarDoc* document, MessageReporter* reporter, QWi
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_list, &CListCtrlEx::itemSelectionChanged, this,
             [this] { m_generate->setEnabled(!m_list->GetSelectedItems().isEmpty()); });
-    Fill();
+    m_rows->Fill(m_document ? m_document->Files() : nullptr);
+    m_generateAll->setEnabled(m_list->GetItemCount() > 0);
     resize(640, 420);
 }
 
 CDlgGenerate::~CDlgGenerate() = default;
-
-int CDlgGenerate::CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t)
-{
-    return QString::compare(reinterpret_cast<const Record*>(a)->sortKey,
-                            reinterpret_cast<const Record*>(b)->sortKey, Qt::CaseInsensitive);
-}
-
-void CDlgGenerate::Fill()
-{
-    if (const FileList* files = m_document ? m_document->Files() : nullptr) {
-        for (const auto& entry : files->Files()) {
-            auto record = std::make_unique<Record>(
-                Record{entry.value.source, entry.value.destination, DisplayText(entry.value.source)});
-            const int row = m_list->InsertItem(m_list->GetItemCount(), record->sortKey, -1,
-                                               reinterpret_cast<std::intptr_t>(record.get()));
-            m_list->SetItemText(row, 1, DisplayText(record->destination));
-            m_records.push_back(std::move(record));
-        }
-    }
-    m_list->Sort(0, false);
-    m_generateAll->setEnabled(m_list->GetItemCount() > 0);
-}
 
 void CDlgGenerate::OnGenerate()
 {
@@ -101,8 +78,8 @@ void CDlgGenerate::OnGenerate()
     std::sort(rows.begin(), rows.end());
     std::vector<std::pair<std::string, std::string>> pairs;
     for (int row : rows) {
-        const auto* record = reinterpret_cast<const Record*>(m_list->GetItemData(row));
-        pairs.emplace_back(record->source, record->destination);
+        const ScriptPairRows::Pair* pair = m_rows->At(row);
+        pairs.emplace_back(pair->source, pair->destination);
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ProgressBarSink allFiles(m_allFiles);

@@ -3,14 +3,13 @@
 #include "tessary/CRkCoolDlg.h"
 
 #include <memory>
-#include <string>
-#include <vector>
 
 class CListCtrlEx;
 class CTrelvarDoc;
 class MessageReporter;
 class QProgressBar;
 class QPushButton;
+class ScriptPairRows;
 
 /// "Generate resource files": writes the translated copy of the chosen
 /// scripts of the dictionary's list of files to their destinations.
@@ -33,19 +32,10 @@ public:
     QProgressBar* CurrentFileBar() const { return m_currentFile; }
 
 private:
-    struct Record
-    {
-        std::string source;
-        std::string destination;
-        QString sortKey;
-    };
-    static int CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue);
-    void Fill();
-
     CTrelvarDoc* m_document;
     MessageReporter* m_reporter;
-    std::vector<std::unique_ptr<Record>> m_records;
     CListCtrlEx* m_list;
+    std::unique_ptr<ScriptPairRows> m_rows;
     QPushButton* m_generate;
     QPushButton* m_generateAll;
     QProgressBar* m_allFiles;
