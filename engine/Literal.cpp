@@ -48,58 +48,151 @@ DecodedLiteral DecodeLiteral(std::string_view line)
         return d;
     d.prefix.assign(line.substr(0, q + 1));
     std::string& text = d.text;
-    std::size_t i = q + 1;
     const std::size_t n = line.size();
+
+    // A zero escape stays in the text as it was written. When a digit
+    // follows it in the text, the short form would absorb that digit on
+    // the way back ("\0" then "5" is not "\05"), so it is widened to its
+    // full length, which nothing can extend.
+    std::size_t zeroStart = std::string::npos;
+    std::size_t zeroEnd = std::string::npos;
+    bool zeroHex = false;
+    auto append = [&](char c) {
+        if (text.size() == zeroEnd) {
+            const bool merges = zeroHex ? HexDigitValue(c) >= 0 : IsOctal(c);
+            const std::size_t full = 4; // "\x00" or "\000"
+            if (merges && zeroEnd - zeroStart < full) {
+                const std::size_t grow = full - (zeroEnd - zeroStart);
+                text.replace(zeroStart, zeroEnd - zeroStart, zeroHex ? "\\x00" : "\\000");
+                // A mnemonic already set on the digit moves with it.
+                if (d.shortcut == static_cast<int>(zeroEnd) + 1)
+                    d.shortcut += static_cast<int>(grow);
+            }
+        }
+        zeroEnd = std::string::npos;
+        text += c;
+    };
+    auto keepZero = [&](std::string_view written, bool hex) {
+        zeroStart = text.size();
+        text.append(written);
+        zeroEnd = text.size();
+        zeroHex = hex;
+    };
+
+    std::size_t i = q + 1;
     while (i < n) {
         const char c = line[i];
-        const char next = i + 1 < n ? line[i + 1] : '\0';
         const bool hasNext = i + 1 < n;
-        if (c == '\\' && hasNext && (next == '"' || next == '\\')) {
-            text += next;
+        const char next = hasNext ? line[i + 1] : '\0';
+        if (c == '\\' && next == '"') {
+            append('"');
             i += 2;
-        } else if (c == '"' && hasNext && next == '"') {
-            text += '"';
+        } else if (c == '\\' && next == '\\') {
+            // An escaped backslash stays escaped: the text shows escapes the
+            // way the script writes them, so "C:\\temp" is not "C:\temp".
+            append('\\');
+            append('\\');
             i += 2;
-        } else if (c == '&' && hasNext && next == '&') {
-            text += '&';
+        } else if (c == '"' && next == '"') {
+            append('"');
             i += 2;
-        } else if (c == '\\' && next == 'x' && hasNext) {
+        } else if (c == '&' && next == '&') {
+            append('&');
+            i += 2;
+        } else if (c == '\\' && next == 'x') {
             // Two hexadecimal digits at most; without any the escape is text.
             int value = 0;
             std::size_t k = i + 2;
             while (k < n && k < i + 4 && HexDigitValue(line[k]) >= 0)
                 value = value * 16 + HexDigitValue(line[k++]);
             if (k == i + 2) {
-                text += "\\x";
+                // Without digits it escapes nothing: a backslash and an x,
+                // which a hexadecimal digit after it must not turn into one.
+                append('\\');
+                append('\\');
+                append('x');
             } else if (value == 0) {
-                text += "\\0";
+                keepZero(line.substr(i, k - i), true);
             } else {
-                text += static_cast<char>(value);
+                append(static_cast<char>(value));
             }
             i = k;
-        } else if (c == '\\' && hasNext && next >= '0' && next <= '3') {
+        } else if (c == '\\' && IsOctal(next)) {
             // Up to three octal digits, as the resource compiler reads them.
             int value = 0;
             std::size_t k = i + 1;
             while (k < n && k < i + 4 && IsOctal(line[k]))
                 value = value * 8 + (line[k++] - '0');
+            value &= 0xFF;
             if (value == 0)
-                text += "\\0";
+                keepZero(line.substr(i, k - i), false);
             else
-                text += static_cast<char>(value);
+                append(static_cast<char>(value));
             i = k;
         } else if (c == '&') {
             d.shortcut = static_cast<int>(text.size()) + 1;
             i += 1;
         } else if (c == '"') {
+            d.closed = true;
             break;
         } else {
-            text += c;
+            append(c);
             i += 1;
         }
     }
     d.suffix.assign(line.substr(i));
     return d;
+}
+
+bool LiteralRunsOn(const DecodedLiteral& decoded, std::string_view line)
+{
+    return !decoded.prefix.empty() && !decoded.closed && !line.empty() && line.back() == '\\';
+}
+
+std::string CompileLiteral(std::string_view body)
+{
+    std::string out;
+    out.reserve(body.size());
+    const std::size_t n = body.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = body[i];
+        if (c == '"' && i + 1 < n && body[i + 1] == '"') {
+            out += '"';
+            ++i;
+            continue;
+        }
+        if (c != '\\' || i + 1 >= n) {
+            out += c;
+            continue;
+        }
+        const char e = body[i + 1];
+        static constexpr std::string_view kLetters = "abfnrtv";
+        static constexpr std::string_view kBytes = "\a\b\f\n\r\t\v";
+        if (const std::size_t letter = kLetters.find(e); letter != std::string_view::npos) {
+            out += kBytes[letter];
+            ++i;
+        } else if (e == '\\' || e == '"') {
+            out += e;
+            ++i;
+        } else if (IsOctal(e)) {
+            int value = 0;
+            std::size_t k = i + 1;
+            while (k < n && k < i + 4 && IsOctal(body[k]))
+                value = value * 8 + (body[k++] - '0');
+            out += static_cast<char>(value & 0xFF);
+            i = k - 1;
+        } else if (e == 'x' && i + 2 < n && HexDigitValue(body[i + 2]) >= 0) {
+            int value = 0;
+            std::size_t k = i + 2;
+            while (k < n && k < i + 4 && HexDigitValue(body[k]) >= 0)
+                value = value * 16 + HexDigitValue(body[k++]);
+            out += static_cast<char>(value);
+            i = k - 1;
+        } else {
+            out += c; // an unknown escape keeps its backslash
+        }
+    }
+    return out;
 }
 
 void TrimBlanks(std::string& text)
@@ -174,43 +267,47 @@ void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut)
     shortcutOut = shortcutIn;
     if (text.empty())
         return;
+    auto octal = [](std::string& out, unsigned char b) {
+        out += '\\';
+        out += static_cast<char>('0' + (b >> 6));
+        out += static_cast<char>('0' + ((b >> 3) & 7));
+        out += static_cast<char>('0' + (b & 7));
+    };
+    auto escapedAsByte = [](unsigned char b) { return b < 32 || b > 127; };
     std::string out;
     out.reserve(text.size() + 8);
     for (std::size_t k = 0; k < text.size(); ++k) {
         const char c = text[k];
         const auto b = static_cast<unsigned char>(c);
-        const char next = k + 1 < text.size() ? text[k + 1] : '\0';
-        int shift = 0;
+        const bool hasNext = k + 1 < text.size();
+        const char next = hasNext ? text[k + 1] : '\0';
+        const std::size_t before = out.size();
+        std::size_t taken = 1;
         if (c == '"') {
             out += "\"\"";
-            shift = 1;
         } else if (c == '&') {
             out += "&&";
-            shift = 1;
-        } else if (c == '\\' && next == '0') {
-            // A zero escape stays one; before another octal digit it is
-            // written with all three digits so the digit is not absorbed.
-            const bool digitFollows = k + 2 < text.size() && IsOctal(text[k + 2]);
-            out += digitFollows ? "\\000" : "\\0";
-            shift = digitFollows ? 2 : 0;
-            ++k;
-        } else if (c == '\\' && next != '\0' &&
-                   std::string_view("abfnrtv").find(next) != std::string_view::npos) {
+        } else if (c == '\\' && hasNext && (next == '\\' || next == '"')) {
+            // An escaped backslash or quote, as the text shows it.
             out += c;
-        } else if (c == '\\') {
+            out += next;
+            taken = 2;
+        } else if (c == '\\' && (!hasNext || escapedAsByte(static_cast<unsigned char>(next)))) {
+            // A backslash that would escape the closing quote or the
+            // escape written for the next byte stands for itself.
             out += "\\\\";
-            shift = 1;
-        } else if (b > 127) {
-            out += '\\';
-            out += static_cast<char>('0' + (b >> 6));
-            out += static_cast<char>('0' + ((b >> 3) & 7));
-            out += static_cast<char>('0' + (b & 7));
-            shift = 3;
+        } else if (c == '\\') {
+            out += c; // an escape, kept as the text shows it
+        } else if (escapedAsByte(b)) {
+            // Control bytes and bytes above 127 never go raw into a script.
+            octal(out, b);
         } else {
             out += c;
         }
+        // The mnemonic lands on the first written character of its own.
         if (shortcutIn > 0 && static_cast<int>(k) < shortcutIn - 1)
-            shortcutOut += shift;
+            shortcutOut += static_cast<int>(out.size() - before) - static_cast<int>(taken);
+        k += taken - 1;
     }
     text = std::move(out);
 }

@@ -12,14 +12,27 @@ struct DecodedLiteral
     std::string suffix;        // from the closing quote to the end of the line
     int shortcut = 0;          // 1-based position of the mnemonic character; 0 = none
     std::string itemReference; // combo-box strings only: the control identifier
+    bool closed = false;       // the literal's closing quote is on the line
 };
 
-/// Decodes the first literal of a line. Escapes: \" \\ "" && resolve to one
-/// character; \xHH and octal escapes give one byte. An escape that gives a
-/// zero byte is kept as the two characters "\0", as \n and \t are kept, so
-/// that encoding writes it back. A single "&" marks the next character as the
+/// Decodes the first literal of a line into the text the dictionary shows.
+/// \" "" and && resolve to one character; \xHH and octal escapes give one
+/// byte. Every other escape stays as it is written, so that the text shows
+/// what the script means and encoding writes it back: "\\" (a backslash),
+/// "\n", "\t" and the other letter escapes, and escapes of a zero byte
+/// ("\0", "\000", "\x00"). A single "&" marks the next character as the
 /// mnemonic. A literal without closing quote runs to the end of the line.
 DecodedLiteral DecodeLiteral(std::string_view line);
+
+/// Whether a literal that the line leaves open goes on on the next line: the
+/// line ends with a backslash, which the compiler's preprocessor joins to
+/// the next line.
+bool LiteralRunsOn(const DecodedLiteral& decoded, std::string_view line);
+
+/// The bytes the resource compiler makes of a literal's body (what stands
+/// between its quotes): escapes resolved, doubled quotes made single.
+/// Ampersands stay; they mark mnemonics for the window, not the compiler.
+std::string CompileLiteral(std::string_view body);
 
 /// Blanks are spaces only; tabs are ordinary characters.
 void TrimBlanks(std::string& text);
@@ -34,9 +47,11 @@ std::string TrailingBlanks(std::string_view text);
 std::string ColonSuffix(std::string_view text);
 std::string EllipsisSuffix(std::string_view text);
 
-/// Writes a text in literal form (quotes and ampersands doubled, lone
-/// backslashes doubled, bytes above 127 as octal escapes). shortcutOut is
-/// where the mnemonic character landed in the encoded text.
+/// Writes a text in literal form: quotes and ampersands doubled, control
+/// bytes and bytes above 127 as octal escapes, escapes kept as the text
+/// shows them, and a backslash that escapes nothing (at the end, or before
+/// a byte written as an escape) doubled. shortcutOut is where the mnemonic
+/// character landed in the encoded text.
 void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut);
 /// Inserts "&" before the character at the 1-based position, if there is one.
 bool InsertMnemonic(std::string& text, int position);

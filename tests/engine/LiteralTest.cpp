@@ -30,12 +30,13 @@ TEST(DecodeLiteral, ResolvesEscapesAndMnemonics)
         {"\"Fish && Chips\"", "Fish & Chips", 0, "\""},
         {"\"&a&b&c\"", "abc", 3, "\""},
         {"\"He said \"\"hi\"\"\"", "He said \"hi\"", 0, "\""},
-        {"\"a\\\"b\\\\c\"", "a\"b\\c", 0, "\""},
+        {"\"a\\\"b\\\\c\"", "a\"b\\\\c", 0, "\""},
         {"\"caf\\351 \\x41\\x4\"", "caf\xE9 A\x04", 0, "\""},
         {"\"Line\\nTab\\t\\r\"", "Line\\nTab\\t\\r", 0, "\""},
         {"\"\\12x\"", "\nx", 0, "\""},
-        {"\"zero\\0 and \\000 and \\x00!\"", "zero\\0 and \\0 and \\0!", 0, "\""},
-        {"\"\\xZZ\"", "\\xZZ", 0, "\""},
+        {"\"zero\\0 and \\000 and \\x00!\"", "zero\\0 and \\000 and \\x00!", 0, "\""},
+        {"\"\\0\\065\"", "\\0005", 0, "\""},
+        {"\"\\xZZ\"", "\\\\xZZ", 0, "\""},
         {"\"Open&\"", "Open", 5, "\""},
         {"\"no end", "no end", 0, ""},
         {"\"trailing \\", "trailing \\", 0, ""},
@@ -88,13 +89,17 @@ TEST(EncodeLiteral, EscapesAndMovesTheShortcut)
         int shortcutOut;
     } cases[] = {
         {"a\\tb", 3, "a\\tb", 3},
-        {"a\\b\\c", 0, "a\\b\\\\c", 0},
-        {"C:\\dir", 4, "C:\\\\dir", 5},
+        {"a\\b\\c", 0, "a\\b\\c", 0},
+        {"C:\\\\dir", 4, "C:\\\\dir", 4},
+        {"end\\", 0, "end\\\\", 0},
+        {"\\\xE9", 2, "\\\\\\351", 3},
+        {"a\x01"
+         "b\\nc",
+         4, "a\\001b\\nc", 7},
         {"\xE9t\xE9", 2, "\\351t\\351", 5},
         {"say \"hi\" & go", 12, "say \"\"hi\"\" && go", 15},
-        {"\\\"", 0, "\\\\\"\"", 0},
         {"nul\\0x", 0, "nul\\0x", 0},
-        {"nul\\01", 0, "nul\\0001", 0},
+        {"nul\\0001", 0, "nul\\0001", 0},
         {"", 3, "", 3},
     };
     for (const auto& c : cases) {
@@ -103,8 +108,11 @@ TEST(EncodeLiteral, EscapesAndMovesTheShortcut)
         EncodeLiteral(text, c.shortcutIn, out);
         EXPECT_EQ(text, c.encoded) << c.text;
         EXPECT_EQ(out, c.shortcutOut) << c.text;
-        // Whatever is encoded decodes back to the same text.
-        EXPECT_EQ(DecodeLiteral("\"" + text + "\"").text, c.text) << c.text;
+        // What is encoded decodes back to the same text, except a
+        // backslash that escaped nothing, which comes back escaped.
+        if (c.text.find("\\") == std::string::npos || c.text.find("\\\\") != std::string::npos) {
+            EXPECT_EQ(DecodeLiteral("\"" + text + "\"").text, c.text) << c.text;
+        }
     }
 }
 
@@ -189,4 +197,93 @@ TEST(ComboData, OddAndEvenLengthsAndBytesAbove127)
     EXPECT_EQ(FormatComboData("Black", "IDC_X")[1], "0x6c42, 0x6361, 0x006b, ");
     ComboHeader bad;
     EXPECT_FALSE(ParseComboHeader("0x403, 5, 0", bad));
+}
+
+namespace {
+
+// A literal's body decoded, then encoded again with its mnemonic.
+std::string RoundTrip(const std::string& body)
+{
+    DecodedLiteral d = DecodeLiteral("\"" + body + "\"");
+    int shortcut = 0;
+    EncodeLiteral(d.text, d.shortcut, shortcut);
+    InsertMnemonic(d.text, shortcut);
+    return d.text;
+}
+
+} // namespace
+
+TEST(EncodeLiteral, CompilesToWhatTheSourceCompiledTo)
+{
+    // Whatever the decoded form, writing it back gives a literal that the
+    // resource compiler reads as the same bytes.
+    const char* tokens[] = {"a",     "0",     "5",     "x",   "n",    "t",     "\\\\",  "\\\"",
+                            "\"\"",  "&&",    "\\n",   "\\t", "\\0",  "\\000", "\\x00", "\\x41",
+                            "\\351", "\\012", "\xE9",  "\t",  " ",    "\\q",   "\\x",   "\\011",
+                            "\xA4",  "\\244", "\\x0d", "7",   "\\00", "\\x0",  "f",     "&a"};
+    unsigned seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) & 0x7FFF;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        std::string body;
+        const unsigned length = next() % 8;
+        bool mnemonic = false;
+        for (unsigned i = 0; i < length; ++i) {
+            std::string token = tokens[next() % std::size(tokens)];
+            // One mnemonic at most.
+            if (token == "&a" && mnemonic)
+                token = "a";
+            mnemonic = mnemonic || token == "&a";
+            body += token;
+        }
+        EXPECT_EQ(CompileLiteral(RoundTrip(body)), CompileLiteral(body)) << body;
+    }
+}
+
+TEST(EncodeLiteral, TypedTextsCompileToWhatTheyShow)
+{
+    // An escaped backslash stays one: "C:\\temp" is a path, and so is its
+    // translation, never a tab.
+    DecodedLiteral d = DecodeLiteral("\"C:\\\\temp\"");
+    EXPECT_EQ(d.text, "C:\\\\temp");
+    std::string translation = "D:\\\\temp";
+    int shortcut = 0;
+    EncodeLiteral(translation, 0, shortcut);
+    EXPECT_EQ(CompileLiteral(translation), "D:\\temp");
+    // Escapes typed as the dictionary shows them mean what they show.
+    const struct
+    {
+        std::string typed;
+        std::string compiled;
+    } cases[] = {
+        {"Line\\nNext", "Line\nNext"},
+        {"a\\tb", "a\tb"},
+        {"say \\\"hi\\\"", "say \"hi\""},
+        {"say \"hi\"", "say \"hi\""},
+        {"100\xA4", "100\xA4"},
+        {"C:\\path\\", "C:\\path\\"},
+        {"\x0D\x0A", "\r\n"},
+        {"nul\\0", std::string("nul\0", 4)},
+    };
+    for (const auto& c : cases) {
+        std::string text = c.typed;
+        EncodeLiteral(text, 0, shortcut);
+        EXPECT_EQ(CompileLiteral(text), c.compiled) << c.typed;
+    }
+}
+
+TEST(DecodeLiteral, ALiteralRunsOnAfterABackslash)
+{
+    const std::string first = "    IDS_X \"The first\\n\\";
+    const DecodedLiteral open = DecodeLiteral(first);
+    EXPECT_FALSE(open.closed);
+    EXPECT_TRUE(LiteralRunsOn(open, first));
+    const DecodedLiteral closed = DecodeLiteral("    IDS_X \"done\"");
+    EXPECT_TRUE(closed.closed);
+    EXPECT_FALSE(LiteralRunsOn(closed, "    IDS_X \"done\""));
+    const std::string unterminated = "    IDS_X \"no end";
+    EXPECT_FALSE(LiteralRunsOn(DecodeLiteral(unterminated), unterminated));
+    EXPECT_FALSE(LiteralRunsOn(DecodeLiteral("no quote \\"), "no quote \\"));
 }
