@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 35> kMessages{{
+constexpr std::array<std::pair<int, std::string_view>, 36> kMessages{{
     {MsgNameAndLocationRequired, "The name and the location of the dictionary must be defined"},
     {MsgLocation, "Location"},
     {MsgInvalidFileName, "Invalid file name"},
@@ -43,6 +43,8 @@ constexpr std::array<std::pair<int, std::string_view>, 35> kMessages{{
     {MsgDisplayDictionary, "Display the dictionary"},
     {MsgDeleteShortcutsInResource, "Do you want to delete shortcuts in this resource ?"},
     {MsgCloseDictionaryWindow, "You have to close the dictionary window."},
+    {MsgDamagedComboData,
+     "The combo-box data at line %d of %s does not end where its length says; the entry is left as it is."},
     {MsgTexts, "Texts"},
 }};
 

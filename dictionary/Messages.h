@@ -43,6 +43,7 @@ enum MessageId : int
     MsgDisplayDictionary = 2016,
     MsgDeleteShortcutsInResource = 2017,
     MsgCloseDictionaryWindow = 2018,
+    MsgDamagedComboData = 2019,
     MsgTexts = 1033,
 };
 

@@ -45,6 +45,27 @@ bool ParseComboHeader(std::string_view line, ComboHeader& header)
     return true;
 }
 
+bool IsComboDataLine(std::string_view line)
+{
+    bool any = false;
+    for (;;) {
+        const std::size_t comma = line.find(',');
+        const std::string_view token = Trim(line.substr(0, comma));
+        if (!token.empty()) {
+            bool word = token.size() > 2 && token.size() <= 6 && token[0] == '0' &&
+                        (token[1] == 'x' || token[1] == 'X');
+            for (std::size_t i = 2; word && i < token.size(); ++i)
+                word = HexDigitValue(token[i]) >= 0;
+            if (!word && token != "\"\\000\"")
+                return false;
+            any = true;
+        }
+        if (comma == std::string_view::npos)
+            return any;
+        line.remove_prefix(comma + 1);
+    }
+}
+
 ComboWordReader::ComboWordReader(long length) : m_length(length), m_words(length > 0 ? length / 2 : 0)
 {
     m_bytes.reserve(static_cast<std::size_t>(m_words) * 2 + 1);

@@ -19,6 +19,10 @@ struct ComboHeader
 /// identifier.
 bool ParseComboHeader(std::string_view line, ComboHeader& header);
 
+/// Whether the line holds nothing but entry data: words written as 0x and
+/// hexadecimal digits and the closing "\000" item, separated by commas.
+bool IsComboDataLine(std::string_view line);
+
 /// Collects the bytes of one entry from its data lines, word by word.
 class ComboWordReader
 {

@@ -7,6 +7,7 @@
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
 #include "engine/ComboData.h"
+#include "engine/ScriptKeywords.h"
 
 #include <cstring>
 #include <filesystem>
@@ -16,133 +17,6 @@ namespace {
 bool StartsWith(std::string_view line, std::string_view keyword)
 {
     return line.substr(0, keyword.size()) == keyword;
-}
-
-// Where the keywords of the scanner stand in one line, found in a single
-// pass: most keywords begin with a blank, and searching for each one on its
-// own would stop at every blank of the line again and again.
-struct Keywords
-{
-    static constexpr std::size_t npos = std::string_view::npos;
-    std::size_t menu = npos;     // " MENU "
-    std::size_t dialog = npos;   // " DIALOG "
-    std::size_t dialogEx = npos; // " DIALOGEX "
-    std::size_t dlginit = npos;  // " DLGINIT"
-    std::size_t end = npos;      // " END"
-    bool menuItem = false;       // "MENUITEM" or a "POPUP" with its text
-    bool skippedType = false;    // TEXTINCLUDE, ACCELERATORS, VERSIONINFO
-    bool comboData = false;      // "0x403,"
-    bool fileResource = false;   // " CURSOR ", " BITMAP ", " ICON ", " WAVE ", " RT_ANIICON ", "VBControl"
-    bool spacedEnd = false;      // " END "
-    bool tabEnd = false;         // tab, END
-};
-
-bool At(std::string_view line, std::size_t i, std::string_view keyword)
-{
-    return line.size() - i >= keyword.size() &&
-           std::memcmp(line.data() + i, keyword.data(), keyword.size()) == 0;
-}
-
-void First(std::size_t& position, std::size_t i)
-{
-    if (position == std::string_view::npos)
-        position = i;
-}
-
-Keywords FindKeywords(std::string_view line)
-{
-    Keywords k;
-    const std::size_t n = line.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        switch (line[i]) {
-        case ' ':
-            if (i + 1 >= n)
-                break;
-            switch (line[i + 1]) {
-            case 'M':
-                if (At(line, i, " MENU "))
-                    First(k.menu, i);
-                break;
-            case 'D':
-                if (At(line, i, " DIALOG "))
-                    First(k.dialog, i);
-                else if (At(line, i, " DIALOGEX "))
-                    First(k.dialogEx, i);
-                else if (At(line, i, " DLGINIT"))
-                    First(k.dlginit, i);
-                break;
-            case 'E':
-                if (At(line, i, " END")) {
-                    First(k.end, i);
-                    k.spacedEnd = k.spacedEnd || At(line, i, " END ");
-                }
-                break;
-            case 'C':
-                k.fileResource = k.fileResource || At(line, i, " CURSOR ");
-                break;
-            case 'B':
-                k.fileResource = k.fileResource || At(line, i, " BITMAP ");
-                break;
-            case 'I':
-                k.fileResource = k.fileResource || At(line, i, " ICON ");
-                break;
-            case 'W':
-                k.fileResource = k.fileResource || At(line, i, " WAVE ");
-                break;
-            case 'R':
-                k.fileResource = k.fileResource || At(line, i, " RT_ANIICON ");
-                break;
-            default:
-                break;
-            }
-            break;
-        case 'M':
-            k.menuItem = k.menuItem || At(line, i, "MENUITEM");
-            break;
-        case 'P':
-            k.menuItem = k.menuItem || At(line, i, "POPUP \"");
-            break;
-        case 'T':
-            k.skippedType = k.skippedType || At(line, i, "TEXTINCLUDE");
-            break;
-        case 'A':
-            k.skippedType = k.skippedType || At(line, i, "ACCELERATORS");
-            break;
-        case 'V':
-            k.skippedType = k.skippedType || At(line, i, "VERSIONINFO");
-            k.fileResource = k.fileResource || At(line, i, "VBControl");
-            break;
-        case '0':
-            k.comboData = k.comboData || At(line, i, "0x403,");
-            break;
-        case '\t':
-            k.tabEnd = k.tabEnd || At(line, i, "\tEND");
-            break;
-        default:
-            break;
-        }
-    }
-    return k;
-}
-
-bool IsEndLine(std::string_view line, const Keywords& k)
-{
-    if (line.size() == 3 && line.find("END") != std::string_view::npos)
-        return true;
-    if (k.end != Keywords::npos && k.end + 4 == line.size())
-        return true;
-    return StartsWith(line, "END ") || k.spacedEnd || k.tabEnd;
-}
-
-bool IsBeginLine(std::string_view line)
-{
-    const std::size_t first = line.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return false;
-    line.remove_prefix(first);
-    const std::size_t last = line.find_last_not_of(" \t");
-    line = line.substr(0, last + 1);
-    return line == "BEGIN" || line == "{";
 }
 
 std::int64_t LineEndBytes(LineFile::LineEnd end)
@@ -268,13 +142,17 @@ bool ResourceScript::ScanLine(std::string_view line, bool& inResource, bool& isC
         ++m_skipDepth;
         return false;
     }
-    if (StartsWith(line, "STRINGTABLE ")) {
+    if (m_skipping && m_skipDepth > 0 && OpensBlock(line))
+        ++m_skipDepth; // a statement ending with its BEGIN: looked at below
+    if (IsStringTableLine(line)) {
         m_resourceName = "STRINGTABLE";
         inResource = true;
         m_currentKind = KindStringTable;
+        m_statements.Reset();
         return false;
     }
-    const Keywords k = FindKeywords(line);
+    const bool textOnLine = m_statements.TextOnLine(line);
+    const LineKeywords k = FindKeywords(line);
     if (const std::size_t p = k.menu; p != std::string_view::npos) {
         m_currentKind = KindMenu;
         const std::string_view name = line.substr(0, p);
@@ -336,15 +214,36 @@ bool ResourceScript::ScanLine(std::string_view line, bool& inResource, bool& isC
     }
     if (StartsWith(line, "CAPTION "))
         isCaption = true;
-    return !m_skipping;
+    // Only the text field of a statement is a text: the class of a CONTROL
+    // continued on the next line is not.
+    return !m_skipping && textOnLine;
 }
 
 std::int64_t ResourceScript::ReadLine(std::string& line, bool first)
 {
+    if (first) {
+        m_unread.reset();
+        m_lineNumber = 0;
+    } else if (m_unread) {
+        // A line handed back is read again without counting it twice.
+        line = std::move(m_unread->text);
+        m_lineEnd = m_unread->end;
+        m_unread.reset();
+        ++m_lineNumber;
+        return static_cast<std::int64_t>(line.size());
+    }
     const std::int64_t length = first ? m_source->ReadFirstLine(line) : m_source->ReadLine(line);
     m_lineEnd = m_source->LastLineEnd();
+    if (length >= 0)
+        ++m_lineNumber;
     AdvanceProgress(length < 0 ? 0 : length + LineEndBytes(m_lineEnd));
     return length;
+}
+
+void ResourceScript::UnreadLine(std::string line)
+{
+    m_unread = RawLine{std::move(line), m_lineEnd};
+    --m_lineNumber;
 }
 
 void ResourceScript::AdvanceProgress(std::int64_t bytes)
@@ -380,6 +279,7 @@ void ResourceScript::Walk(Handle&& handle, PassOn&& passOn)
     bool isComboData = false;
     m_skipping = false;
     m_skipDepth = 0;
+    m_statements.Reset();
     std::string line;
     std::int64_t length = ReadLine(line, true);
     while (length != -1) {
@@ -417,25 +317,59 @@ int ResourceScript::CoreShortcut(int shortcut, std::size_t leadingBlanks)
 DecodedLiteral ResourceScript::DecodeComboData(std::string_view header)
 {
     DecodedLiteral d;
-    m_comboLines.clear();
     ComboHeader parsed;
     if (!ParseComboHeader(header, parsed))
         return d;
     d.itemReference = parsed.itemReference;
     if (parsed.length < 1)
         return d;
+    const std::int64_t headerLine = m_lineNumber;
     ComboWordReader reader(parsed.length);
     std::string line;
     // The first data line is always there, even for an empty string (its
-    // closing zero item); more follow while words are missing.
+    // closing zero item); more follow while words are missing. A line that
+    // is not entry data (an END, the next entry, a statement) ends a damaged
+    // entry: it is left to the line walk, and the entry is copied as it is.
     bool more = true;
     while (more && ReadLine(line) >= 0) {
-        m_comboLines.push_back({line, m_lineEnd});
+        if (!IsComboDataLine(line)) {
+            UnreadLine(std::move(line));
+            m_reporter->Report(MsgDamagedComboData, {std::to_string(headerLine), m_sourcePath});
+            return DecodedLiteral{{}, {}, {}, 0, d.itemReference, false};
+        }
+        m_consumed.push_back({line, m_lineEnd});
         more = reader.Feed(line);
     }
-    if (!more && reader.ClosingItemOnOwnLine() && ReadLine(line) >= 0)
-        m_comboLines.push_back({line, m_lineEnd});
+    if (!more && reader.ClosingItemOnOwnLine() && ReadLine(line) >= 0) {
+        if (IsComboDataLine(line))
+            m_consumed.push_back({line, m_lineEnd});
+        else
+            UnreadLine(std::move(line));
+    }
     d.text = reader.Text();
+    return d;
+}
+
+DecodedLiteral ResourceScript::DecodeHandledLine(const std::string& line, bool isComboData)
+{
+    m_consumed.clear();
+    if (isComboData)
+        return DecodeComboData(line);
+    DecodedLiteral d = DecodeLiteral(line);
+    if (!LiteralRunsOn(d, line))
+        return d;
+    // A literal continued with a backslash at the end of the line is one
+    // text: the compiler joins the lines, blanks of the next one included.
+    std::string joined = line;
+    std::string next;
+    for (int joins = 0; joins < kMaxJoinedLines && LiteralRunsOn(d, joined); ++joins) {
+        if (ReadLine(next) < 0)
+            break;
+        m_consumed.push_back({next, m_lineEnd});
+        joined.pop_back();
+        joined += next;
+        d = DecodeLiteral(joined);
+    }
     return d;
 }
 
@@ -443,12 +377,12 @@ void ResourceScript::Extract()
 {
     if (!m_source || !m_general || !m_context)
         return;
-    m_context->RemoveFile(m_sourcePath);
+    const ContextDictionary::Section previous = m_context->TakeFile(m_sourcePath);
     SetUpCurrentFileBar();
     std::string key;
     Walk(
         [&](const std::string& line, bool, bool isComboData) {
-            DecodedLiteral d = isComboData ? DecodeComboData(line) : DecodeLiteral(line);
+            DecodedLiteral d = DecodeHandledLine(line, isComboData);
             if (d.text.empty())
                 return;
             const std::size_t lead = d.text.find_first_not_of(' ');
@@ -461,6 +395,7 @@ void ResourceScript::Extract()
                                 d.itemReference);
         },
         [](const std::string&) {});
+    m_context->CarryOver(m_sourcePath, previous, *m_general);
 }
 
 void ResourceScript::WriteRaw(const std::string& line, LineFile::LineEnd end)
@@ -471,13 +406,11 @@ void ResourceScript::WriteRaw(const std::string& line, LineFile::LineEnd end)
 void ResourceScript::HandleGenerated(const std::string& line, bool isCaption, bool isComboData)
 {
     const LineFile::LineEnd end = m_lineEnd;
-    DecodedLiteral d = isComboData ? DecodeComboData(line) : DecodeLiteral(line);
+    DecodedLiteral d = DecodeHandledLine(line, isComboData);
     auto copyAsRead = [&] {
         WriteRaw(line, end);
-        if (isComboData) {
-            for (const RawLine& raw : m_comboLines)
-                WriteRaw(raw.text, raw.end);
-        }
+        for (const RawLine& raw : m_consumed)
+            WriteRaw(raw.text, raw.end);
     };
     if (d.text.empty()) {
         copyAsRead();
@@ -518,8 +451,10 @@ void ResourceScript::Generate()
     m_runSection = nullptr;
 }
 
-std::string ResourceScript::TranslateText(std::string& text, int& shortcut)
+std::string ResourceScript::TranslateText(std::string& text, int& shortcut, bool* found)
 {
+    if (found)
+        *found = false;
     if (text.empty())
         return {};
     if (m_general && m_general->IsDoNotTranslate(text))
@@ -541,8 +476,7 @@ std::string ResourceScript::TranslateText(std::string& text, int& shortcut)
     text = core;
     std::string translation;
     bool joined = false;
-    const bool found = LookupTranslation(text, translation, shortcut);
-    if (!found && translation.empty()) {
+    if (!LookupTranslation(text, translation, shortcut) && translation.empty()) {
         joined = true;
         text = core + decorations;
         LookupTranslation(text, translation, shortcut);
@@ -551,6 +485,8 @@ std::string ResourceScript::TranslateText(std::string& text, int& shortcut)
         shortcut = saved;
         return leading + core + decorations + trailing;
     }
+    if (found)
+        *found = true;
     if (shortcut != 0)
         shortcut += static_cast<int>(lead);
     return leading + translation + (joined ? std::string() : decorations) + trailing;

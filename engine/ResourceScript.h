@@ -3,9 +3,11 @@
 #include "dictionary/LineFile.h"
 #include "engine/Literal.h"
 #include "engine/ResourceKind.h"
+#include "engine/StatementTracker.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,7 +71,9 @@ public:
     /// The translation of a decoded text with its decorations put back; the
     /// text becomes its normalised form and the shortcut the position of the
     /// mnemonic in the result. An untranslated text comes back unchanged.
-    std::string TranslateText(std::string& text, int& shortcut);
+    /// found (when given) tells whether a translation was found, which it
+    /// was even when it equals the original.
+    std::string TranslateText(std::string& text, int& shortcut, bool* found = nullptr);
     /// In-context translation of the current resource first, then the
     /// general one. The shortcut becomes the in-context entry's, if any.
     bool LookupTranslation(const std::string& text, std::string& translation, int& shortcut);
@@ -99,10 +103,16 @@ private:
     template <class Handle, class PassOn>
     void Walk(Handle&& handle, PassOn&& passOn);
     std::int64_t ReadLine(std::string& line, bool first = false);
+    /// Hands the line just read back, so that the next read returns it.
+    void UnreadLine(std::string line);
     void SetUpCurrentFileBar();
     bool IsExcluded(std::string_view name, int kind) const;
     /// Decodes a combo-box entry from its header line, reading its data lines.
     DecodedLiteral DecodeComboData(std::string_view header);
+    /// The literal of a handled line, with the lines that belong to it (a
+    /// combo entry's data, a literal continued after a backslash) read too
+    /// and kept in m_consumed.
+    DecodedLiteral DecodeHandledLine(const std::string& line, bool isComboData);
     void HandleGenerated(const std::string& line, bool isCaption, bool isComboData);
     void WriteRaw(const std::string& line, LineFile::LineEnd end);
 
@@ -128,7 +138,12 @@ private:
     std::int64_t m_currentFileBytes = 0;
     std::string m_resourceName;
     LineFile::LineEnd m_lineEnd = LineFile::LineEnd::None;
-    std::vector<RawLine> m_comboLines; // data lines consumed by the last combo entry
+    std::vector<RawLine> m_consumed; // lines read with the last handled line
+    std::optional<RawLine> m_unread;
+    std::int64_t m_lineNumber = 0;
+    StatementTracker m_statements;
+    // A literal runs on over at most this many lines; no real script comes near.
+    static constexpr int kMaxJoinedLines = 10000;
     // The source's section of the context dictionary, looked up once per
     // generation run (nothing removes sections while a run goes on).
     const OrderedMap<ContextEntry>* m_runSection = nullptr;

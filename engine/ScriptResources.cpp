@@ -4,6 +4,7 @@
 #include "dictionary/LineFile.h"
 #include "dictionary/TextRules.h"
 #include "engine/ResourceKind.h"
+#include "engine/ScriptKeywords.h"
 
 #include <algorithm>
 
@@ -19,23 +20,14 @@ std::vector<std::pair<int, std::string_view>> ScriptResources::Declarations(std:
                                                                             int shownKinds)
 {
     std::vector<std::pair<int, std::string_view>> found;
-    if (shownKinds & Menus) {
-        std::size_t p = line.find(" MENU ");
-        if (p == std::string_view::npos) {
-            p = line.find(" MENU");
-            if (p != std::string_view::npos && p + 5 != line.size())
-                p = std::string_view::npos;
-        }
-        if (p != std::string_view::npos)
-            found.emplace_back(KindMenu, line.substr(0, p));
-    }
-    if (shownKinds & Dialogs) {
-        std::size_t p = line.find(" DIALOG ");
-        if (p == std::string_view::npos)
-            p = line.find(" DIALOGEX ");
-        if (p != std::string_view::npos)
-            found.emplace_back(KindDialog, line.substr(0, p));
-    }
+    // The scanner's own keyword tests, so that the tree lists exactly the
+    // resources whose texts extraction takes.
+    const LineKeywords k = FindKeywords(line);
+    if ((shownKinds & Menus) && k.menu != LineKeywords::npos)
+        found.emplace_back(KindMenu, line.substr(0, k.menu));
+    const std::size_t dialog = k.dialog != LineKeywords::npos ? k.dialog : k.dialogEx;
+    if ((shownKinds & Dialogs) && dialog != LineKeywords::npos)
+        found.emplace_back(KindDialog, line.substr(0, dialog));
     return found;
 }
 

@@ -21,9 +21,9 @@ struct ScriptResources
     std::vector<std::string> dialogs; // in the order met
     std::vector<std::string> menus;
 
-    /// The resources a line declares: a menu (before " MENU " or a " MENU"
-    /// that ends the line) and a dialog (before " DIALOG " or " DIALOGEX "),
-    /// in that order, as (kind, name) with kind 4 or 5.
+    /// The resources a line declares: a menu (MENU or MENUEX) and a dialog
+    /// (DIALOG or DIALOGEX), in that order, as (kind, name) with kind 4 or 5;
+    /// the keywords count before a blank or at the end of the line.
     static std::vector<std::pair<int, std::string_view>> Declarations(std::string_view line, int shownKinds);
 
     /// Looks at one line and adds what it declares.

@@ -61,7 +61,7 @@ std::string TestScript()
         "",
         "STRINGTABLE",
         "BEGIN",
-        "    IDS_HIDDEN \"not a resource statement\"",
+        "    IDS_FIRST \"First table\"",
         "END",
         "",
         "STRINGTABLE ",
@@ -132,18 +132,26 @@ TEST(ScanLine, ClassifiesLinesByKeywords)
 {
     ResourceScript script;
     bool inResource = false, isCaption = false, isCombo = false;
-    script.ScanLine("STRINGTABLE", inResource, isCaption, isCombo); // no blank after it
-    EXPECT_FALSE(inResource);
-    EXPECT_EQ(script.CurrentResourceName(), "");
+    // Keywords count before a blank and at the end of the line.
+    script.ScanLine("STRINGTABLE", inResource, isCaption, isCombo);
+    EXPECT_TRUE(inResource);
+    EXPECT_EQ(script.CurrentResourceName(), "STRINGTABLE");
     script.ScanLine("IDR_X MENU", inResource, isCaption, isCombo);
-    EXPECT_NE(script.CurrentResourceName(), "IDR_X"); // no blank after MENU
+    EXPECT_EQ(script.CurrentResourceName(), "IDR_X");
+    script.ScanLine("IDR_Y MENUEX ", inResource, isCaption, isCombo);
+    EXPECT_EQ(script.CurrentResourceName(), "IDR_Y");
+    // "IDD_X, DIALOG" in a DESIGNINFO block declares nothing.
+    script.ScanLine("    IDD_X, DIALOG", inResource, isCaption, isCombo);
+    EXPECT_EQ(script.CurrentResourceName(), "IDR_Y");
     EXPECT_FALSE(script.ScanLine("// comment \"x\"", inResource, isCaption, isCombo));
     EXPECT_FALSE(script.ScanLine("#define X \"x\"", inResource, isCaption, isCombo));
     // Comments and directives count only at the very start of a line.
-    EXPECT_TRUE(script.ScanLine("   // comment", inResource, isCaption, isCombo));
-    EXPECT_TRUE(script.ScanLine("  # not a directive", inResource, isCaption, isCombo));
+    EXPECT_TRUE(script.ScanLine("   // comment \"x\"", inResource, isCaption, isCombo));
+    EXPECT_TRUE(script.ScanLine("  # not a directive \"x\"", inResource, isCaption, isCombo));
+    // A line without a literal carries no text.
+    EXPECT_FALSE(script.ScanLine("   // comment", inResource, isCaption, isCombo));
 
-    EXPECT_TRUE(script.ScanLine("  IDD_A DIALOG 0, 0, 10, 10", inResource, isCaption, isCombo));
+    EXPECT_FALSE(script.ScanLine("  IDD_A DIALOG 0, 0, 10, 10", inResource, isCaption, isCombo));
     EXPECT_TRUE(inResource);
     EXPECT_EQ(script.CurrentResourceName(), "  IDD_A"); // names are not trimmed
     EXPECT_EQ(script.CurrentKind(), KindDialog);
@@ -193,25 +201,30 @@ TEST_F(ScriptTest, ExtractionFillsBothDictionaries)
     for (const auto& e : general.Texts())
         texts.push_back(e.key);
     EXPECT_EQ(texts, (std::vector<std::string>{"About App", "Name", "OK", "Red", "File", "Open...\\tCtrl+O",
-                                               "Recent", "Clear", "Exit", "App", "Ready"}));
+                                               "Recent", "Clear", "Exit", "First table", "App", "Ready"}));
     EXPECT_EQ(Entry("IDD_ABOUT+OK")->shortcut, 1);
     EXPECT_EQ(Entry("IDD_ABOUT+Name")->shortcut, 0);
     EXPECT_EQ(Entry("IDD_ABOUT+Red")->itemReference, "IDC_COMBO1");
-    EXPECT_EQ(Entry("IDR_MAIN+Exit")->shortcut, 2);
+    EXPECT_EQ(Entry("IDR_MAIN+Exit")->shortcut, 2); // untranslated: the script's mnemonic
     EXPECT_EQ(Entry("STRINGTABLE+Ready")->original, "Ready");
     EXPECT_EQ(context.Files().begin()->key, AnsiLower(source));
 }
 
-TEST_F(ScriptTest, ReExtractionKeepsGeneralTranslationsAndRebuildsContext)
+TEST_F(ScriptTest, ReExtractionKeepsTheTranslationsMadeBefore)
 {
     Extract();
     general.SetTranslation("OK", "D'accord");
-    ContextDictionary::FindEntry(*context.FindFile(source), "IDD_ABOUT+OK")->contextTranslation = "Oui";
+    ContextEntry* ok = ContextDictionary::FindEntry(*context.FindFile(source), "IDD_ABOUT+OK");
+    ok->contextTranslation = "Oui";
+    ok->shortcut = 2;
+    ContextDictionary::FindEntry(*context.FindFile(source), "IDR_MAIN+Exit")->shortcut = 3;
     Extract();
     std::string t;
     general.GetTranslation("OK", t);
     EXPECT_EQ(t, "D'accord");
-    EXPECT_EQ(Entry("IDD_ABOUT+OK")->contextTranslation, "");
+    EXPECT_EQ(Entry("IDD_ABOUT+OK")->contextTranslation, "Oui");
+    EXPECT_EQ(Entry("IDD_ABOUT+OK")->shortcut, 2);
+    EXPECT_EQ(Entry("IDR_MAIN+Exit")->shortcut, 2); // untranslated: the script's mnemonic
 }
 
 TEST_F(ScriptTest, ExcludedResourcesContributeNothing)
