@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -185,6 +186,9 @@ QWidget* CreateControl(const PreviewControl& control, QWidget* parent)
         spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
         return spin;
     }
+    case PreviewControlKind::ScrollBar:
+        // SBS_VERT; a size grip (SBS_SIZEGRIP) is drawn as a small bar too.
+        return new QScrollBar(control.style & 0x1 ? Qt::Vertical : Qt::Horizontal, parent);
     }
     return nullptr;
 }

@@ -27,6 +27,7 @@ enum class PreviewControlKind : int
     Progress = 16,     // CONTROL "msctls_progress32"
     Slider = 17,       // CONTROL "msctls_trackbar32"
     Spin = 18,         // CONTROL "msctls_updown32"
+    ScrollBar = 19,    // SCROLLBAR; CONTROL "ScrollBar"
 };
 
 /// A rectangle in dialog units (pixels once the window has mapped it).

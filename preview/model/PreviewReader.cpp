@@ -3,6 +3,7 @@
 #include "dictionary/FileSystem.h"
 #include "dictionary/LineFile.h"
 #include "engine/Literal.h"
+#include "engine/ScriptKeywords.h"
 #include "preview/model/PreviewDialogInfo.h"
 #include "preview/model/PreviewMenu.h"
 #include "preview/model/StyleNameTable.h"
@@ -58,17 +59,50 @@ bool StartsWith(std::string_view line, std::string_view keyword)
     return line.substr(0, keyword.size()) == keyword;
 }
 
+std::string_view RightTrimmed(std::string_view line)
+{
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+        line.remove_suffix(1);
+    return line;
+}
+
 // Where the statement text of a keyword begins: after " KEYWORD " or
-// "\tKEYWORD ", npos when the line has neither.
+// "\tKEYWORD ", or at the end of a line that the keyword ends (the fields
+// are on the next line); npos when the line has none of them.
 std::size_t Statement(std::string_view line, std::string_view keyword)
 {
-    const std::string blank = " " + std::string(keyword) + " ";
-    std::size_t p = line.find(blank);
-    if (p == std::string_view::npos) {
-        const std::string tab = "\t" + std::string(keyword) + " ";
-        p = line.find(tab);
+    // The keyword between blanks or tabs.
+    for (std::size_t p = line.find(keyword); p != std::string_view::npos; p = line.find(keyword, p + 1)) {
+        const std::size_t end = p + keyword.size();
+        if (p > 0 && (line[p - 1] == ' ' || line[p - 1] == '\t') && end < line.size() &&
+            (line[end] == ' ' || line[end] == '\t'))
+            return end + 1;
     }
-    return p == std::string_view::npos ? p : p + keyword.size() + 2;
+    const std::string_view right = RightTrimmed(line);
+    if (right.size() > keyword.size() && right.substr(right.size() - keyword.size()) == keyword) {
+        const char before = right[right.size() - keyword.size() - 1];
+        if (before == ' ' || before == '\t')
+            return line.size();
+    }
+    return std::string_view::npos;
+}
+
+// Whether the line declares the named resource with the keyword: the name
+// and the keyword followed by a blank, or ending the line.
+bool Declares(std::string_view line, const std::string& name, std::string_view keyword, std::size_t* after)
+{
+    const std::string header = name + " " + std::string(keyword);
+    std::size_t p = line.find(header + " ");
+    if (p != std::string_view::npos) {
+        *after = p + header.size() + 1;
+        return true;
+    }
+    const std::string_view right = RightTrimmed(line);
+    if (right.size() >= header.size() && right.substr(right.size() - header.size()) == header) {
+        *after = line.size();
+        return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -98,13 +132,7 @@ bool PreviewReader::QuotedText(std::string_view text, std::string& quoted, std::
 
 bool PreviewReader::IsEndLine(std::string_view line)
 {
-    if (line.size() == 3 && line.find("END") != std::string_view::npos)
-        return true;
-    const std::size_t p = line.find(" END");
-    if (p != std::string_view::npos && p + 4 == line.size())
-        return true;
-    return StartsWith(line, "END ") || line.find(" END ") != std::string_view::npos ||
-           line.find("\tEND") != std::string_view::npos;
+    return ::IsEndLine(line);
 }
 
 bool PreviewReader::NextLine(std::string& line)
@@ -138,6 +166,25 @@ bool PreviewReader::NextField(std::string& rest, std::string& field, bool requir
     field = Trimmed(std::string_view(rest).substr(0, comma));
     rest.erase(0, comma + 1);
     return true;
+}
+
+bool PreviewReader::SkipNameField(std::string& rest)
+{
+    if (!Refill(rest))
+        return false;
+    if (rest.front() == '"') {
+        // A quoted name ends at its quote, with or without the comma.
+        std::string name;
+        std::size_t after = 0;
+        QuotedText(rest, name, &after);
+        rest.erase(0, std::min(rest.size(), after + 1));
+        Trim(rest);
+        if (!rest.empty() && rest.front() == ',')
+            rest.erase(0, 1);
+        return true;
+    }
+    std::string name;
+    return NextField(rest, name, true);
 }
 
 bool PreviewReader::Lookup(std::string_view name, std::uint32_t& value) const
@@ -227,12 +274,21 @@ bool PreviewReader::ControlStyle(std::string text, bool statementMode, std::uint
     return false;
 }
 
-void PreviewReader::ParseHeader(std::string_view text, PreviewDialogInfo& dialog)
+void PreviewReader::ParseHeader(std::string text, PreviewDialogInfo& dialog)
 {
     dialog.rect = PreviewRect();
-    const std::size_t discardable = text.find("DISCARDABLE");
+    // A header that ends with its keyword has its coordinates on the next line.
+    if (TrimmedLine(text).empty() && !Refill(text))
+        return;
+    std::string_view rest = text;
+    const std::size_t discardable = rest.find("DISCARDABLE");
     if (discardable != std::string_view::npos)
-        text.remove_prefix(discardable + 11);
+        rest.remove_prefix(discardable + 11);
+    ParseHeaderFields(rest, dialog);
+}
+
+void PreviewReader::ParseHeaderFields(std::string_view text, PreviewDialogInfo& dialog)
+{
     std::size_t comma = text.find(',');
     if (comma == std::string_view::npos)
         return;
@@ -322,7 +378,8 @@ void PreviewReader::TextControl(std::string rest, int alignment, int kind, Previ
     control->kind = static_cast<PreviewControlKind>(kind);
     std::string quoted;
     std::size_t after = 0;
-    if (!QuotedText(rest, quoted, &after))
+    // The text may stand on the line after the keyword.
+    if (!Refill(rest) || !QuotedText(rest, quoted, &after))
         return;
     SetControlText(*control, quoted);
     rest.erase(0, std::min(rest.size(), after + 2)); // the closing quote and the comma
@@ -357,7 +414,10 @@ void PreviewReader::ControlWithoutText(std::string rest, int kind, PreviewDialog
     control->kind = static_cast<PreviewControlKind>(kind);
     if (!NextField(rest, control->idName, true))
         return;
-    if (!Coordinates(rest, *control, 0x50800000)) // WS_CHILD | WS_VISIBLE | WS_BORDER
+    // WS_CHILD | WS_VISIBLE, and WS_BORDER but for a scroll bar.
+    const std::uint32_t added =
+        kind == static_cast<int>(PreviewControlKind::ScrollBar) ? kChildVisible : 0x50800000;
+    if (!Coordinates(rest, *control, added))
         return;
     dialog.controls.push_back(std::move(control));
 }
@@ -368,7 +428,7 @@ void PreviewReader::IconControl(std::string rest, PreviewDialogInfo& dialog)
     control->index = m_counter++;
     control->kind = PreviewControlKind::Icon;
     std::string skipped;
-    if (!NextField(rest, skipped, true) || !NextField(rest, skipped, true))
+    if (!SkipNameField(rest) || !NextField(rest, skipped, true))
         return;                                   // the icon's name and the identifier
     if (!Coordinates(rest, *control, 0x50000003)) // WS_CHILD | WS_VISIBLE | SS_ICON
         return;
@@ -381,20 +441,40 @@ void PreviewReader::GenericControl(std::string rest, PreviewDialogInfo& dialog)
     control->index = m_counter++;
     std::string quoted;
     std::size_t after = 0;
-    if (!QuotedText(rest, quoted, &after))
+    if (!Refill(rest))
         return;
-    SetControlText(*control, quoted);
-    rest.erase(0, std::min(rest.size(), after + 2));
-    std::string skipped;
-    if (!NextField(rest, skipped, true)) // the identifier
+    if (rest.front() == '"') {
+        QuotedText(rest, quoted, &after);
+        SetControlText(*control, quoted);
+        rest.erase(0, std::min(rest.size(), after + 2));
+    } else {
+        // A picture's resource name or number instead of a text.
+        std::string name;
+        if (!NextField(rest, name, true))
+            return;
+    }
+    // The identifier; the compiler does not need the comma after it when
+    // the class follows.
+    if (!Refill(rest))
         return;
+    const std::size_t quote = rest.find('"');
+    const std::size_t comma = rest.find(',');
+    if (quote != std::string::npos && (comma == std::string::npos || quote < comma)) {
+        rest.erase(0, quote);
+    } else {
+        std::string skipped;
+        if (!NextField(rest, skipped, true))
+            return;
+    }
+    // Editors break long controls after the identifier: the class and
+    // everything after it are then on the next line.
     std::string className;
-    if (!QuotedText(rest, className, &after) || after >= rest.size())
+    if (!Refill(rest) || !QuotedText(rest, className, &after) || after >= rest.size())
         return;
-    const std::size_t comma = rest.find(',', after + 1);
-    if (comma == std::string::npos)
+    const std::size_t styleComma = rest.find(',', after + 1);
+    if (styleComma == std::string::npos)
         return;
-    rest.erase(0, comma + 1);
+    rest.erase(0, styleComma + 1);
     std::uint32_t style = 0;
     std::vector<std::uint32_t> nots;
     std::string remainder;
@@ -439,6 +519,8 @@ void PreviewReader::GenericControl(std::string rest, PreviewDialogInfo& dialog)
         kind = PreviewControlKind::Slider;
     } else if (className == "msctls_updown32") {
         kind = PreviewControlKind::Spin;
+    } else if (className == "ScrollBar") {
+        kind = PreviewControlKind::ScrollBar;
     }
     // Unknown classes and push buttons are shown as a frame with their text.
     if (kind == PreviewControlKind::Frame)
@@ -450,18 +532,11 @@ void PreviewReader::GenericControl(std::string rest, PreviewDialogInfo& dialog)
 
 bool PreviewReader::DialogLine(const std::string& line, const std::string& name, PreviewDialogInfo& dialog)
 {
-    const std::string dialogHeader = name + " DIALOG ";
-    const std::string dialogExHeader = name + " DIALOGEX ";
-    std::size_t header = line.find(dialogExHeader);
-    std::size_t headerSize = dialogExHeader.size();
-    if (header == std::string::npos) {
-        header = line.find(dialogHeader);
-        headerSize = dialogHeader.size();
-    }
-    if (header != std::string::npos) {
+    std::size_t after = 0;
+    if (Declares(line, name, "DIALOGEX", &after) || Declares(line, name, "DIALOG", &after)) {
         dialog.found = 1;
         m_inside = true;
-        ParseHeader(std::string_view(line).substr(header + headerSize), dialog);
+        ParseHeader(line.substr(after), dialog);
     }
     if (!m_inside)
         return false;
@@ -501,7 +576,7 @@ bool PreviewReader::DialogLine(const std::string& line, const std::string& name,
     {
         const char* keyword;
         int kind;
-    } plainControls[] = {{"EDITTEXT", 2}, {"LISTBOX", 11}, {"COMBOBOX", 10}};
+    } plainControls[] = {{"EDITTEXT", 2}, {"LISTBOX", 11}, {"COMBOBOX", 10}, {"SCROLLBAR", 19}};
     for (const auto& t : plainControls) {
         const std::size_t start = Statement(line, t.keyword);
         if (start != std::string::npos)
@@ -516,16 +591,16 @@ bool PreviewReader::DialogLine(const std::string& line, const std::string& name,
 
 bool PreviewReader::MenuLine(const std::string& line, const std::string& name, PreviewMenu& menu)
 {
-    const std::string header = name + " MENU";
-    if (line.find(header + " ") != std::string::npos ||
-        (line.size() >= header.size() &&
-         line.compare(line.size() - header.size(), header.size(), header) == 0)) {
+    std::size_t after = 0;
+    if (Declares(line, name, "MENU", &after) || Declares(line, name, "MENUEX", &after)) {
         m_inside = true;
         menu.Reset();
     }
     if (!m_inside)
         return false;
-    if (line.find("BEGIN") != std::string::npos && Trimmed(line) == "BEGIN")
+    // A statement that ends with its BEGIN opens the block after itself.
+    const bool opensAfter = !IsBeginLine(line) && OpensBlock(line);
+    if (IsBeginLine(line))
         ++m_depth;
     std::size_t popup = line.find(" POPUP ");
     if (popup == std::string::npos)
@@ -539,8 +614,12 @@ bool PreviewReader::MenuLine(const std::string& line, const std::string& name, P
     if (item != std::string::npos) {
         std::string text;
         const bool quoted = QuotedText(std::string_view(line).substr(item + 9), text);
-        menu.AddItem(!quoted, text, m_depth - 1, m_counter++);
+        // An extended menu writes its separators as items of that type.
+        const bool separator = !quoted || (text.empty() && line.find("MFT_SEPARATOR") != std::string::npos);
+        menu.AddItem(separator, text, m_depth - 1, m_counter++);
     }
+    if (opensAfter)
+        ++m_depth;
     if (IsEndLine(line)) {
         --m_depth;
         if (m_depth <= 0)

@@ -51,12 +51,15 @@ public:
 private:
     bool DialogLine(const std::string& line, const std::string& name, PreviewDialogInfo& dialog);
     bool MenuLine(const std::string& line, const std::string& name, PreviewMenu& menu);
-    void ParseHeader(std::string_view text, PreviewDialogInfo& dialog);
+    void ParseHeader(std::string text, PreviewDialogInfo& dialog);
+    void ParseHeaderFields(std::string_view text, PreviewDialogInfo& dialog);
 
     /// The next comma-separated field of rest (trimmed), reading the next
     /// line when rest is empty. requireComma: the field must end at a comma.
     bool NextField(std::string& rest, std::string& field, bool requireComma);
     bool NextLine(std::string& line);
+    /// Skips a name field: a word up to its comma, or a quoted name.
+    bool SkipNameField(std::string& rest);
     /// Trims the text; while it is empty, reads the next line into it.
     bool Refill(std::string& text);
 

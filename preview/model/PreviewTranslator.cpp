@@ -64,15 +64,17 @@ void PreviewTranslator::Prepare(GeneralDictionary* general, ContextDictionary* c
     m_script.SetCurrentKind(kind);
 }
 
-std::string PreviewTranslator::Translate(const std::string& scriptText, bool withMnemonic)
+std::string PreviewTranslator::Translate(const std::string& scriptText, bool withMnemonic, bool* found)
 {
+    if (found)
+        *found = false;
     if (scriptText.empty())
         return {};
     DecodedLiteral d = DecodeLiteral("\"" + scriptText + "\"");
     if (d.text.empty())
         return {};
     int shortcut = d.shortcut;
-    std::string result = m_script.TranslateText(d.text, shortcut);
+    std::string result = m_script.TranslateText(d.text, shortcut, found);
     if (withMnemonic) {
         int encoded = 0;
         EncodeLiteral(result, shortcut, encoded);
@@ -85,10 +87,13 @@ void FillDialogDisplay(PreviewDialogInfo& dialog, PreviewTranslator* translator,
                        const ContextDictionary* context, const std::string& source,
                        const std::string& resourceName)
 {
+    // In translated mode a text counts as translated when the dictionary has
+    // a translation for it, even one equal to the original ("OK" is "OK").
     dialog.displayCaption = DecodeOctal(dialog.caption);
+    bool found = false;
     if (translator)
-        dialog.displayCaption = translator->Translate(dialog.displayCaption, false);
-    dialog.captionTranslated = dialog.displayCaption != dialog.caption ? 1 : 0;
+        dialog.displayCaption = translator->Translate(dialog.displayCaption, false, &found);
+    dialog.captionTranslated = (translator ? found : dialog.displayCaption != dialog.caption) ? 1 : 0;
 
     for (auto& control : dialog.controls) {
         switch (control->kind) {
@@ -101,17 +106,18 @@ void FillDialogDisplay(PreviewDialogInfo& dialog, PreviewTranslator* translator,
         case PreviewControlKind::CheckBox:
         case PreviewControlKind::RadioButton: {
             std::string display = DecodeOctal(control->text);
+            bool translated = false;
             if (translator) {
                 if (!control->rawText.empty()) {
-                    display = translator->Translate(DecodeOctal(control->rawText), true);
+                    display = translator->Translate(DecodeOctal(control->rawText), true, &translated);
                     ExpandLineBreaks(display);
                     ExpandTabs(display);
                 } else {
-                    display = translator->Translate(display, true);
+                    display = translator->Translate(display, true, &translated);
                 }
             }
             control->displayText = display;
-            control->translated = display != control->text ? 1 : 0;
+            control->translated = (translator ? translated : display != control->text) ? 1 : 0;
             break;
         }
         case PreviewControlKind::ComboBox: {
@@ -122,9 +128,10 @@ void FillDialogDisplay(PreviewDialogInfo& dialog, PreviewTranslator* translator,
             bool all = true;
             for (const std::string& original : originals) {
                 std::string display = DecodeOctal(original);
+                bool translated = false;
                 if (translator)
-                    display = translator->Translate(display, true);
-                all = all && display != original;
+                    display = translator->Translate(display, true, &translated);
+                all = all && (translator ? translated : display != original);
                 control->items.push_back(display);
             }
             control->displayText.clear();

@@ -23,8 +23,9 @@ public:
 
     /// The translation of a text in script form: decoded as a literal,
     /// looked up, the mnemonic put back (not for dialog captions), octal
-    /// escapes decoded. Empty for an empty text.
-    std::string Translate(const std::string& scriptText, bool withMnemonic);
+    /// escapes decoded. Empty for an empty text. found (when given) tells
+    /// whether the dictionary holds a translation for it.
+    std::string Translate(const std::string& scriptText, bool withMnemonic, bool* found = nullptr);
 
     ResourceScript& Script() { return m_script; }
 

@@ -242,6 +242,85 @@ TEST_F(Reader, MenusWithNestedPopupsAndSeparators)
     EXPECT_FALSE(Read("IDR_X MENU\nBEGIN\n  POPUP \"A\"\n  BEGIN\n", "IDR_X", 4).ended);
 }
 
+TEST_F(Reader, StatementsContinuedOnTheNextLines)
+{
+    // Every field may run on to the next line: the class after the
+    // identifier (as resource editors write long controls), the text after
+    // its keyword, the coordinates, the header's coordinates.
+    const auto r = Read("IDD_SHARE DIALOGEX\r\n"
+                        "0, 0, 245, 130\r\n"
+                        "{\r\n"
+                        "    CONTROL         \"Upload all\",IDC_ALL,\r\n"
+                        "                    \"Button\",BS_AUTORADIOBUTTON,7,53,124,10\r\n"
+                        "    CONTROL         \"<A>Link</A>\",IDC_LINK,\r\n"
+                        "                    \"SysLink\",WS_TABSTOP,\r\n"
+                        "                    102,39,45,11\r\n"
+                        "    LTEXT\r\n"
+                        "                    \"Service:\",IDC_LABEL,41,15,27,8\r\n"
+                        "    CONTROL         IDB_LOGO,IDC_STATIC,\"Static\",SS_BITMAP,1,2,3,4\r\n"
+                        "    CONTROL         \"\", IDC_CHECK \"Button\", BS_AUTOCHECKBOX, 3, 4, 9, 8\r\n"
+                        "    LTEXT\t    \"Tabbed\", IDC_STATIC, 5,5,130,10\r\n"
+                        "    SCROLLBAR       IDC_GRIPPER,312,253,7,7\r\n"
+                        "    ICON            \"APPICON\"-1,7,17,21,20\r\n"
+                        "}\r\n",
+                        "IDD_SHARE");
+    EXPECT_TRUE(r.ended);
+    EXPECT_EQ(dialog.rect.right, 245);
+    ASSERT_EQ(dialog.controls.size(), 8u);
+    EXPECT_EQ(Control(0).kind, PreviewControlKind::RadioButton);
+    EXPECT_EQ(Control(0).text, "Upload all");
+    EXPECT_EQ(Control(1).kind, PreviewControlKind::Frame);
+    EXPECT_EQ(Control(1).rect.right, 147);
+    EXPECT_EQ(Control(2).text, "Service:");
+    EXPECT_EQ(Control(2).rect.left, 41);
+    EXPECT_EQ(Control(3).kind, PreviewControlKind::Static);
+    EXPECT_EQ(Control(3).text, "");
+    EXPECT_EQ(Control(4).kind, PreviewControlKind::CheckBox);
+    EXPECT_EQ(Control(5).text, "Tabbed");
+    EXPECT_EQ(Control(6).kind, PreviewControlKind::ScrollBar);
+    EXPECT_EQ(Control(7).kind, PreviewControlKind::Icon);
+    EXPECT_EQ(Control(7).rect.left, 7);
+}
+
+TEST_F(Reader, MenusWithBracesAndExtendedMenus)
+{
+    auto r = Read("IDR_EX MENUEX\r\n{\r\n    POPUP \"&File\", 100, MFT_STRING, MFS_ENABLED\r\n    {\r\n"
+                  "        MENUITEM \"&Open\", 101, MFT_STRING, MFS_ENABLED\r\n"
+                  "        MENUITEM \"\", 0, MFT_SEPARATOR\r\n    }\r\n}\r\n",
+                  "IDR_EX", 4);
+    EXPECT_TRUE(r.ended);
+    ASSERT_EQ(menu.Bar().size(), 1u);
+    const auto& entries = menu.Bar()[0].popup->entries;
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1].type, PreviewMenuEntry::Type::Separator);
+    r = Read("M MENU BEGIN\r\n    POPUP \"&A\" BEGIN\r\n        MENUITEM \"&B\", 1\r\n    END\r\n"
+             "    POPUP \"&C\" BEGIN\r\n        MENUITEM \"&D\", 2\r\n    END\r\nEND\r\n",
+             "M", 4);
+    EXPECT_TRUE(r.ended);
+    EXPECT_EQ(menu.Bar().size(), 2u);
+}
+
+TEST(PreviewTranslator, ATranslationEqualToItsOriginalIsATranslation)
+{
+    GeneralDictionary general;
+    ContextDictionary context;
+    NotExtractedList notExtracted;
+    general.AddText("OK", "OK");
+    general.AddText("Cancel", "");
+    PreviewTranslator translator;
+    translator.Prepare(&general, &context, &notExtracted, "/a.rc", "IDD_A", 5);
+    PreviewDialogInfo dialog;
+    for (const char* text : {"OK", "Cancel"}) {
+        auto c = std::make_unique<PreviewControl>();
+        c->kind = PreviewControlKind::PushButton;
+        c->text = text;
+        dialog.controls.push_back(std::move(c));
+    }
+    FillDialogDisplay(dialog, &translator, &context, "/a.rc", "IDD_A");
+    EXPECT_EQ(dialog.controls[0]->translated, 1); // no red frame for "OK" -> "OK"
+    EXPECT_EQ(dialog.controls[1]->translated, 0);
+}
+
 TEST(PreviewTranslator, TranslatedTextsAndFlags)
 {
     GeneralDictionary general;
