@@ -102,6 +102,11 @@ bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progr
     if (progress)
         progress->SetPosition(3);
 
+    std::vector<std::string> sources;
+    for (const auto& entry : files->Files())
+        sources.push_back(entry.value.source);
+    context->MatchScripts(sources);
+
     auto notExtracted = std::make_unique<NotExtractedList>();
     notExtracted->SetFilePath(nirPath);
     notExtracted->Load(m_reporter);
@@ -134,7 +139,10 @@ bool CTrelvarDoc::Save()
     m_files->SetDefaultFolders(m_sourceFolder, m_destinationFolder);
     ok = m_files->Save(m_reporter) && ok;
     ok = m_notExtracted->Save(m_reporter) && ok;
-    m_modified = false;
+    // A dictionary that could not be written stays modified, so that
+    // closing the program asks again instead of losing the edits.
+    if (ok)
+        m_modified = false;
     return ok;
 }
 

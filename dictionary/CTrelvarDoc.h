@@ -41,7 +41,8 @@ public:
     /// headers, then loads the four stores, stepping the bar (0..4) after
     /// each. On failure the open dictionary stays as it was.
     bool OnOpenDocument(const std::string& dicPath, ProgressSink* progress = nullptr);
-    /// Saves the four stores; true when every file was written.
+    /// Saves the four stores; true when every file was written. The
+    /// document stays modified unless every file was.
     bool Save();
     /// Creates the file set of a new dictionary and opens it.
     bool CreateDictionary(const std::string& name, const std::string& location,

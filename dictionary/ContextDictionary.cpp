@@ -5,8 +5,10 @@
 #include "dictionary/LineFile.h"
 #include "dictionary/TextRules.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <unordered_map>
 
 void ContextDictionary::AddEntry(std::string_view file, std::string_view textKey, std::string_view original,
                                  std::string_view contextTranslation, int shortcut,
@@ -55,6 +57,53 @@ void ContextDictionary::ReplaceEntry(Section& section, std::string_view textKey,
 bool ContextDictionary::RemoveFile(std::string_view file)
 {
     return m_files.Erase(AnsiLower(file));
+}
+
+ContextDictionary::Section ContextDictionary::TakeFile(std::string_view file)
+{
+    const std::string key = AnsiLower(file);
+    Section taken;
+    if (Section* section = m_files.Find(key)) {
+        taken = std::move(*section);
+        m_files.Erase(key);
+    }
+    return taken;
+}
+
+void ContextDictionary::CarryOver(std::string_view file, const Section& previous,
+                                  const GeneralDictionary& general)
+{
+    Section* section = FindFile(file);
+    if (!section || previous.Empty())
+        return;
+    auto translated = [&general](const ContextEntry& entry) {
+        if (!entry.contextTranslation.empty())
+            return true;
+        const std::string* translation = general.FindTranslation(entry.original);
+        return translation && !translation->empty();
+    };
+    auto take = [&](ContextEntry& entry, const ContextEntry& old) {
+        entry.contextTranslation = old.contextTranslation;
+        if (translated(old))
+            entry.shortcut = old.shortcut;
+    };
+    // Entries gone from the script, by original, in their order.
+    std::unordered_map<std::string_view, std::vector<const ContextEntry*>> gone;
+    for (const auto& old : previous) {
+        if (!section->Contains(old.key) && (!old.value.contextTranslation.empty() || translated(old.value)))
+            gone[old.value.original].push_back(&old.value);
+    }
+    for (auto& entry : *section) {
+        if (const ContextEntry* old = previous.Find(entry.key)) {
+            take(entry.value, *old);
+            continue;
+        }
+        auto it = gone.find(entry.value.original);
+        if (it == gone.end() || it->second.empty())
+            continue;
+        take(entry.value, *it->second.front());
+        it->second.erase(it->second.begin());
+    }
 }
 
 bool ContextDictionary::KeyBelongsTo(std::string_view textKey, std::string_view resourceName)
@@ -143,6 +192,51 @@ int ContextDictionary::EntryCount() const
     return static_cast<int>(count);
 }
 
+void ContextDictionary::MatchScripts(const std::vector<std::string>& sources)
+{
+    std::vector<std::string> known;
+    known.reserve(sources.size());
+    for (const std::string& source : sources)
+        known.push_back(AnsiLower(source));
+    auto isKnown = [&known](std::string_view path) {
+        return std::find(known.begin(), known.end(), path) != known.end();
+    };
+    bool misfiled = false;
+    for (const auto& section : m_files)
+        misfiled = misfiled || !isKnown(section.key);
+    if (!misfiled)
+        return;
+    // The longest known path that the whole key starts with, then "+".
+    auto owner = [&known](const std::string& key) -> const std::string* {
+        const std::string* best = nullptr;
+        for (const std::string& path : known) {
+            if (key.size() > path.size() && key.compare(0, path.size(), path) == 0 &&
+                key[path.size()] == '+' && (!best || path.size() > best->size()))
+                best = &path;
+        }
+        return best;
+    };
+    // Rebuilt in the same order, so that saving writes the same records.
+    FileMap rebuilt;
+    std::string key;
+    for (auto& section : m_files) {
+        const bool keep = isKnown(section.key);
+        for (auto& entry : section.value) {
+            key.assign(section.key).append(1, '+').append(entry.key);
+            const std::string* path = keep ? &section.key : owner(key);
+            std::string file = path ? *path : section.key;
+            std::string textKey = path ? key.substr(path->size() + 1) : entry.key;
+            Section* target = rebuilt.Find(file);
+            if (!target)
+                target = rebuilt.Insert(file, Section()).first;
+            target->Insert(textKey, std::move(entry.value));
+        }
+        if (section.value.Empty() && !rebuilt.Contains(section.key))
+            rebuilt.Insert(section.key, Section());
+    }
+    m_files = std::move(rebuilt);
+}
+
 bool ContextDictionary::Load(MessageReporter*)
 {
     LineFile file;
@@ -161,8 +255,16 @@ bool ContextDictionary::Load(MessageReporter*)
         SplitFields(line, kDicSeparator, 5, [&](std::string_view f) { fields[n++] = f; });
         if (n == 0 || fields[0].empty())
             continue;
-        for (auto& f : fields)
-            f = StripQuotes(f);
+        // Fields in the file layout are decoded ("\XHH" back to its byte);
+        // most hold no escape and are used in place.
+        std::array<std::string, 5> decoded;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            fields[i] = StripQuotes(fields[i]);
+            if (HasFieldEscape(fields[i])) {
+                decoded[i] = DecodeField(fields[i]);
+                fields[i] = decoded[i];
+            }
+        }
         const std::size_t plus = ScriptPathEnd(fields[0]);
         const std::string_view source = fields[0].substr(0, plus);
         const std::string_view textKey =
@@ -204,24 +306,22 @@ bool ContextDictionary::Save(MessageReporter* reporter) const
         return false;
     file.WriteLine(std::string(kEntHeader));
     std::string record;
+    std::string key;
     for (const auto& fileEntry : m_files) {
         for (const auto& entry : fileEntry.value) {
             const ContextEntry& e = entry.value;
             record.clear();
-            record += '"';
-            record += fileEntry.key;
-            record += '+';
-            record += entry.key;
-            record += '"';
+            key.assign(fileEntry.key).append(1, '+').append(entry.key);
+            AppendQuotedField(record, key);
             record += kDicSeparator;
-            AppendQuoted(record, e.original);
+            AppendQuotedField(record, e.original);
             record += kDicSeparator;
-            AppendQuoted(record, e.contextTranslation);
+            AppendQuotedField(record, e.contextTranslation);
             record += kDicSeparator;
             AppendQuoted(record, e.shortcut >= 0 ? std::to_string(e.shortcut) : std::string());
             if (!e.itemReference.empty()) {
                 record += kDicSeparator;
-                AppendQuoted(record, e.itemReference);
+                AppendQuotedField(record, e.itemReference);
             }
             file.WriteLine(record);
         }

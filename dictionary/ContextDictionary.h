@@ -48,6 +48,15 @@ public:
     /// Replaces an existing entry; does nothing when the key is absent.
     static void ReplaceEntry(Section& section, std::string_view textKey, ContextEntry entry);
     bool RemoveFile(std::string_view file);
+    /// Removes the file's section and hands it over (empty when absent).
+    Section TakeFile(std::string_view file);
+    /// After a re-extraction of the file: the work the user put into the
+    /// entries of its previous section comes back. An entry that is still
+    /// there keeps its in-context translation, and its shortcut when it is
+    /// translated; an entry that is gone hands both to the first new entry of
+    /// the same original (texts that moved to another resource, for example
+    /// when the script's resources were misread before).
+    void CarryOver(std::string_view file, const Section& previous, const GeneralDictionary& general);
 
     /// True unless some entry of the resource has neither a general nor an
     /// in-context translation; true as well for an unknown file.
@@ -71,6 +80,13 @@ public:
     /// with the name and the name must end there ("IDD_A" does not own the
     /// keys of "IDD_AB").
     static bool KeyBelongsTo(std::string_view textKey, std::string_view resourceName);
+
+    /// Files the records of each section under the script they belong to.
+    /// A record's key joins the script's path, the resource and the text with
+    /// "+", and a path may hold "+" itself (a folder "Visual C++"); reading
+    /// guesses the path's end, and once the list of files is known, a key
+    /// that starts with a known script's path and "+" goes to that script.
+    void MatchScripts(const std::vector<std::string>& sources);
 
     bool Load(MessageReporter* reporter = nullptr);
     bool Save(MessageReporter* reporter = nullptr) const;

@@ -3,8 +3,17 @@
 #include <string>
 #include <string_view>
 
-// Layout constants shared by the four dictionary files. Every field is
-// written between double quotes and nothing inside a field is escaped.
+// Layout shared by the four dictionary files. Every field is written between
+// double quotes, and the fields of the .dic and .ent files are separated by
+// the byte 0xA4.
+//
+// A text may hold bytes that the layout cannot carry raw: a carriage
+// return or a line feed (which would split the record) and 0xA4 (which
+// would split the field). These are written as a backslash, a capital X and
+// two hexadecimal digits ("\X0A"), and so is the backslash of a "\X" that
+// a text holds itself ("\X5CX"), so that reading back is exact. A field
+// without such bytes is written as it is: files of texts without them do
+// not change by one byte.
 
 inline constexpr char kDicSeparator = '\xA4';
 
@@ -22,6 +31,19 @@ inline void AppendQuoted(std::string& out, std::string_view field)
     out += '"';
     out.append(field);
     out += '"';
+}
+
+/// Appends a .dic or .ent field, quoted, with the bytes the layout cannot
+/// carry written as "\XHH".
+void AppendQuotedField(std::string& out, std::string_view field);
+
+/// A .dic or .ent field as read (quotes stripped) with every "\XHH" turned
+/// back into its byte.
+std::string DecodeField(std::string_view field);
+/// Whether DecodeField would change the field.
+inline bool HasFieldEscape(std::string_view field)
+{
+    return field.find("\\X") != std::string_view::npos;
 }
 
 /// Where the script path of a stored key ends: the "+" after the path's

@@ -80,14 +80,24 @@ bool GeneralDictionary::Load(MessageReporter*)
     std::int64_t length = file.ReadFirstLine(line);
     if (m_hasHeader)
         length = file.ReadLine(line);
+    // A dictionary file holds its texts in the file layout ("\XHH" for the
+    // bytes it cannot carry raw); an imported text file may hold "\X"
+    // escapes typed by hand, decoded when asked.
+    auto decoded = [this](std::string_view field) {
+        if (m_hasHeader)
+            return HasFieldEscape(field) ? DecodeField(field) : std::string(field);
+        return m_decode ? DecodeXEscapes(field) : std::string(field);
+    };
     while (length >= 0) {
         if (length > 0) {
             std::array<std::string_view, 3> fields{};
             std::size_t n = 0;
             SplitFields(line, kDicSeparator, 3, [&](std::string_view f) { fields[n++] = StripQuotes(f); });
+            const std::string original = decoded(fields[0]);
             if (fields[2] == "1")
-                SetDoNotTranslate(m_decode ? DecodeXEscapes(fields[0]) : std::string(fields[0]));
-            AddText(fields[0], fields[1]);
+                SetDoNotTranslate(original);
+            if (IsTranslatableText(original))
+                m_texts.Insert(original, decoded(fields[1]));
         }
         length = file.ReadLine(line);
     }
@@ -103,9 +113,9 @@ bool GeneralDictionary::Save(MessageReporter* reporter) const
     std::string record;
     for (const auto& entry : m_texts) {
         record.clear();
-        AppendQuoted(record, entry.key);
+        AppendQuotedField(record, entry.key);
         record += kDicSeparator;
-        AppendQuoted(record, entry.value);
+        AppendQuotedField(record, entry.value);
         record += kDicSeparator;
         record += IsDoNotTranslate(entry.key) ? "\"1\"" : "\"0\"";
         file.WriteLine(record);
