@@ -96,8 +96,8 @@ bool DocumentCommands::SaveModified()
         tr("Would you like to save the changes of %1 ?").arg(QString::fromStdString(m_doc.PathName()));
     switch (RkMessageBox(question, 0x0003 | 0x0020, -1, m_window, nullptr, -1)) {
     case CRkMessageBox::IdYes:
-        OnFileSave();
-        return true;
+        // A save that failed has told why; what was asked for does not go on.
+        return OnFileSave();
     case CRkMessageBox::IdNo:
         return true;
     default:

@@ -67,11 +67,7 @@ public:
     StderrReporter& Reporter() { return m_reporter; }
     int Exit() const { return m_reporter.Count() == 0 ? ExitOk : ExitError; }
 
-    bool Save()
-    {
-        const bool ok = m_doc.Save();
-        return ok;
-    }
+    bool Save() { return m_doc.Save(); }
 
     /// The stored record of a script named on the command line.
     const FileList::Record* FindScript(const std::string& name)
@@ -133,7 +129,8 @@ int RunInsert(const CliArguments& args)
         return ExitError;
     }
     doc.SetModifiedFlag();
-    session.Save();
+    if (!session.Save())
+        return ExitError;
     std::cout << "Inserted " << Absolute(args.positional[1]) << " -> " << result.destination << '\n';
     return session.Exit();
 }
@@ -171,8 +168,8 @@ int RunExtract(const CliArguments& args)
     TerminalProgress progress;
     const ExtractionRun run = ExtractScripts(session.Doc(), sources, progress.AllFiles(),
                                              progress.CurrentFile(), &session.Reporter());
-    if (run.extracted > 0)
-        session.Save();
+    if (run.extracted > 0 && !session.Save())
+        return ExitError;
     std::cout << "Extracted " << run.extracted << " of " << sources.size()
               << " file(s); the dictionary holds " << session.Doc().General()->TextCount() << " text(s)\n";
     return session.Exit();
@@ -213,7 +210,8 @@ int RunTranslate(const CliArguments& args)
     }
     general.SetTranslation(original, translation);
     session.Doc().MarkChanged(CTrelvarDoc::GeneralChanged);
-    session.Save();
+    if (!session.Save())
+        return ExitError;
     return session.Exit();
 }
 
@@ -246,7 +244,8 @@ int RunExcludeOrInclude(const CliArguments& args, bool exclude)
     else if (!list.Remove(key))
         std::cout << name << " was not excluded\n";
     session.Doc().SetModifiedFlag();
-    session.Save();
+    if (!session.Save())
+        return ExitError;
     return session.Exit();
 }
 

@@ -3,10 +3,6 @@
 #include "dictionary/LineFile.h"
 #include "dictionary/TextRules.h"
 
-// Bytes in, bytes out: the settings file is read without any conversion.
-#define SI_NO_CONVERSION
-#define SI_IMPLEMENTATION
-#include <SimpleIni.h>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -15,23 +11,64 @@
 
 namespace {
 
+// The file as lines, each with its own line end, so that a rewrite gives
+// back every other line byte for byte. Reading and writing both look at
+// the file through this one parse, so a value just written reads back
+// whatever else the file holds (a lone "[", a NUL byte, lone carriage
+// returns, a key or a section met twice).
+struct ProfileLine
+{
+    std::string text;
+    std::string end; // "\r\n", "\n", "\r" or "" for a last line without one
+};
+
+std::vector<ProfileLine> ParseLines(const std::string& bytes)
+{
+    std::vector<ProfileLine> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t stop = bytes.find_first_of("\r\n", start);
+        if (stop == std::string::npos) {
+            lines.push_back({bytes.substr(start), {}});
+            break;
+        }
+        const std::size_t endSize =
+            bytes[stop] == '\r' && stop + 1 < bytes.size() && bytes[stop + 1] == '\n' ? 2 : 1;
+        lines.push_back({bytes.substr(start, stop - start), bytes.substr(stop, endSize)});
+        start = stop + endSize;
+    }
+    return lines;
+}
+
+bool ReadFile(const std::string& path, std::string& bytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream out;
+    out << in.rdbuf();
+    bytes = out.str();
+    return true;
+}
+
 std::string_view Trim(std::string_view s)
 {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
         s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
         s.remove_suffix(1);
     return s;
 }
 
-// "[name]" on a line: the name, or nothing.
+// "[name]" on a line: the name is everything between the first "[" and the
+// last "]", so that a dictionary path holding "]" is a section name too.
 bool SectionName(std::string_view line, std::string_view& name)
 {
     line = Trim(line);
     if (line.size() < 2 || line.front() != '[')
         return false;
-    const std::size_t close = line.find(']');
-    if (close == std::string_view::npos)
+    const std::size_t close = line.rfind(']');
+    if (close == 0)
         return false;
     name = Trim(line.substr(1, close - 1));
     return true;
@@ -46,20 +83,46 @@ bool KeyName(std::string_view line, std::string_view& name)
     return !name.empty() && name.front() != ';' && name.front() != '#';
 }
 
-bool LoadIni(const std::string& path, CSimpleIniA& ini)
+// Where a key stands: the first section of that name, the first key of that
+// name in it, and the section's last non-blank line. Positions are
+// lines.size() when absent.
+struct Place
 {
-    // Section and key names compare without regard to case; a key met
-    // twice keeps its first value, as the private-profile calls read it.
-    ini.SetUnicode(false);
-    ini.SetMultiKey(true);
-    ini.SetMultiLine(false);
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    const std::string data = bytes.str();
-    return ini.LoadData(data.data(), data.size()) >= 0;
+    std::size_t section;
+    std::size_t key;
+    std::size_t lastOfSection;
+};
+
+Place Locate(const std::vector<ProfileLine>& lines, std::string_view section, std::string_view key)
+{
+    Place place{lines.size(), lines.size(), lines.size()};
+    bool inSection = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string_view name;
+        if (SectionName(lines[i].text, name)) {
+            if (inSection)
+                break;
+            if (EqualsNoCase(name, section)) {
+                inSection = true;
+                place.section = i;
+                place.lastOfSection = i;
+            }
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (!Trim(lines[i].text).empty())
+            place.lastOfSection = i;
+        if (place.key == lines.size() && KeyName(lines[i].text, name) && EqualsNoCase(name, key))
+            place.key = i;
+    }
+    return place;
+}
+
+// The value of a key line: after the "=", without blanks around it.
+std::string ValueOf(std::string_view line)
+{
+    return std::string(Trim(line.substr(line.find('=') + 1)));
 }
 
 } // namespace
@@ -78,12 +141,13 @@ bool ProfileFile::Exists() const
 std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
                                     std::string_view defaultText) const
 {
-    CSimpleIniA ini;
     std::string value(defaultText);
-    if (LoadIni(m_path, ini)) {
-        const std::string s(section), k(key);
-        if (const char* found = ini.GetValue(s.c_str(), k.c_str(), nullptr))
-            value = found;
+    std::string bytes;
+    if (ReadFile(m_path, bytes)) {
+        const std::vector<ProfileLine> lines = ParseLines(bytes);
+        const Place place = Locate(lines, section, key);
+        if (place.key < lines.size())
+            value = ValueOf(lines[place.key].text);
     }
     if (value.size() > kMaxValue)
         value.resize(kMaxValue);
@@ -97,11 +161,11 @@ int ProfileFile::ReadInt(std::string_view section, std::string_view key, int def
 
 bool ProfileFile::HasKey(std::string_view section, std::string_view key) const
 {
-    CSimpleIniA ini;
-    if (!LoadIni(m_path, ini))
+    std::string bytes;
+    if (!ReadFile(m_path, bytes))
         return false;
-    const std::string s(section), k(key);
-    return ini.GetValue(s.c_str(), k.c_str(), nullptr) != nullptr;
+    const std::vector<ProfileLine> lines = ParseLines(bytes);
+    return Locate(lines, section, key).key < lines.size();
 }
 
 bool ProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value) const
@@ -122,68 +186,41 @@ bool ProfileFile::DeleteKey(std::string_view section, std::string_view key) cons
 
 bool ProfileFile::Rewrite(std::string_view section, std::string_view key, const std::string* value) const
 {
-    // Read every line as it is, with its own line end.
-    std::vector<std::pair<std::string, LineFile::LineEnd>> lines;
-    LineFile::LineEnd usual = LineFile::LineEnd::Lf;
-    {
-        LineFile in;
-        if (in.OpenForReading(m_path)) {
-            std::string line;
-            for (auto n = in.ReadFirstLine(line); n >= 0; n = in.ReadLine(line)) {
-                lines.emplace_back(line, in.LastLineEnd());
-                if (lines.size() == 1 && in.LastLineEnd() != LineFile::LineEnd::None)
-                    usual = in.LastLineEnd();
-            }
-        }
-    }
-    if (!lines.empty() && lines.back().second == LineFile::LineEnd::None)
-        lines.back().second = usual;
-
-    // Find the section, the key in it, and the last line of the section.
-    std::size_t sectionLine = lines.size();
-    std::size_t keyLine = lines.size();
-    std::size_t lastOfSection = lines.size();
-    bool inSection = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string_view name;
-        if (SectionName(lines[i].first, name)) {
-            if (inSection)
-                break;
-            if (EqualsNoCase(name, section)) {
-                inSection = true;
-                sectionLine = i;
-                lastOfSection = i;
-            }
-            continue;
-        }
-        if (!inSection)
-            continue;
-        if (!Trim(lines[i].first).empty())
-            lastOfSection = i;
-        if (keyLine == lines.size() && KeyName(lines[i].first, name) && EqualsNoCase(name, key))
-            keyLine = i;
-    }
+    std::string bytes;
+    ReadFile(m_path, bytes);
+    std::vector<ProfileLine> lines = ParseLines(bytes);
+    // New lines take the line end the file uses; a last line without one
+    // gets it before anything is added after it.
+    const std::string usual = !lines.empty() && !lines.front().end.empty() ? lines.front().end : "\n";
+    const Place place = Locate(lines, section, key);
 
     const std::string entry = std::string(key) + "=" + (value ? *value : std::string());
     if (!value) {
-        if (keyLine == lines.size())
+        if (place.key == lines.size())
             return true; // nothing to remove
-        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(keyLine));
-    } else if (keyLine < lines.size()) {
-        lines[keyLine].first = entry;
-    } else if (sectionLine < lines.size()) {
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastOfSection) + 1, {entry, usual});
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(place.key));
+    } else if (place.key < lines.size()) {
+        lines[place.key].text = entry;
     } else {
-        if (!lines.empty() && !Trim(lines.back().first).empty())
-            lines.emplace_back(std::string(), usual);
-        lines.emplace_back("[" + std::string(section) + "]", usual);
-        lines.emplace_back(entry, usual);
+        if (!lines.empty() && lines.back().end.empty())
+            lines.back().end = usual;
+        if (place.section < lines.size()) {
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(place.lastOfSection) + 1,
+                         {entry, usual});
+        } else {
+            if (!lines.empty() && !Trim(lines.back().text).empty())
+                lines.push_back({std::string(), usual});
+            lines.push_back({"[" + std::string(section) + "]", usual});
+            lines.push_back({entry, usual});
+        }
     }
 
     LineFile out;
     if (!out.OpenForWriting(m_path, nullptr))
         return false;
-    for (const auto& [text, end] : lines)
-        out.WriteLine(text, end);
+    for (const ProfileLine& line : lines) {
+        out.WriteRaw(line.text.data(), line.text.size());
+        out.WriteRaw(line.end.data(), line.end.size());
+    }
     return out.Close();
 }

@@ -93,6 +93,32 @@ TEST(Settings, OddFilesReadAndWriteWithoutLosingLines)
                   longValue + "\n[Interface]\nSplit_cx=abc\nSelTab=1\n");
 }
 
+TEST(Settings, ReadingAndWritingAgreeOnOddFiles)
+{
+    TempDir dir;
+    const std::string path = dir.File("odd.ini");
+    // A dictionary's section named by a path that holds "]".
+    const Settings s(path);
+    EXPECT_TRUE(s.Set("/home/u/a]b/d.dic", Settings::DictionaryKey::SelTreeItem, "x"));
+    EXPECT_TRUE(s.Set("/home/u/a]b/d.dic", Settings::DictionaryKey::SelTreeItem, "y"));
+    EXPECT_EQ(s.Get("/home/u/a]b/d.dic", Settings::DictionaryKey::SelTreeItem), "y");
+    EXPECT_EQ(ReadBytes(path), "[/home/u/a]b/d.dic]\nSelTreeItem=y\n");
+    // A lone "[", a NUL byte, carriage returns alone, keys and sections met
+    // twice: what is written reads back, and nothing else changes.
+    static const char kOdd[] = "[\r[General]\rReload=1\rreload=0\rx=a\0b\r[General]\rCenter=0\r";
+    WriteBytes(path, std::string(kOdd, sizeof kOdd - 1));
+    EXPECT_EQ(s.File().ReadString("General", "x", ""), std::string("a\0b", 3));
+    EXPECT_TRUE(s.Get(Settings::Flag::Reload));
+    EXPECT_TRUE(s.Set(Settings::Flag::Reload, false));
+    EXPECT_FALSE(s.Get(Settings::Flag::Reload));
+    EXPECT_TRUE(s.Set(Settings::Flag::Center, true));
+    EXPECT_TRUE(s.Get(Settings::Flag::Center));
+    EXPECT_TRUE(s.File().DeleteKey("general", "RELOAD"));
+    EXPECT_TRUE(s.Get(Settings::Flag::Reload) == false); // the second key counts now: reload=0
+    static const char kAfter[] = "[\r[General]\rreload=0\rx=a\0b\rCenter=1\r[General]\rCenter=0\r";
+    EXPECT_EQ(ReadBytes(path), std::string(kAfter, sizeof kAfter - 1));
+}
+
 TEST(Settings, UnwritableFilesFailQuietly)
 {
     TempDir dir;
