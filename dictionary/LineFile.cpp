@@ -2,9 +2,12 @@
 
 #include "dictionary/Feedback.h"
 #include "dictionary/Messages.h"
+#include "dictionary/SafeFiles.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
-#include <filesystem>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,24 +28,62 @@ void LineFile::Reset()
     m_file = nullptr;
     m_writing = false;
     m_writeFailed = false;
+    m_readFailed = false;
     m_tempPath.clear();
     m_pos = m_len = 0;
     m_eof = false;
     m_lastEnd = LineEnd::None;
+    m_inMemory = false;
+    m_memory = {};
+    m_memoryPos = 0;
+    m_memoryOut = nullptr;
+}
+
+void LineFile::OpenMemory(std::string_view bytes)
+{
+    Close();
+    m_path.clear();
+    m_error.clear();
+    m_inMemory = true;
+    m_memory = bytes;
+    m_buffer.resize(kReadBlock);
+}
+
+void LineFile::OpenMemoryForWriting(std::string* out)
+{
+    Close();
+    m_path.clear();
+    m_error.clear();
+    m_inMemory = true;
+    m_memoryOut = out;
+    m_writing = true;
 }
 
 bool LineFile::OpenForReading(const std::string& path)
 {
     Close();
     m_path = path;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
+    m_error.clear();
+    // Opened without blocking, so that a FIFO put in a script's place cannot
+    // hang the program; only a regular file is read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        m_error = SystemReason(errno);
         return false;
+    }
     struct stat st
     {
     };
-    if (fstat(fileno(f), &st) != 0 || S_ISDIR(st.st_mode)) {
-        std::fclose(f);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        m_error = "not a regular file";
+        ::close(fd);
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) {
+        m_error = SystemReason(errno);
+        ::close(fd);
         return false;
     }
     m_file = f;
@@ -55,29 +96,33 @@ bool LineFile::OpenForWriting(const std::string& path, MessageReporter* reporter
     Close();
     m_path = path;
     m_reporter = reporter;
-    std::string temp = path + ".XXXXXX";
-    if (path.empty() || std::filesystem::is_directory(path)) {
-        if (reporter)
-            reporter->Report(MsgCannotSaveFile, {path});
-        return false;
-    }
-    const int fd = mkstemp(temp.data());
-    std::FILE* f = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+    m_error.clear();
+    struct stat st
+    {
+    };
+    const bool exists = ::stat(path.c_str(), &st) == 0;
+    if (path.empty() || (exists && S_ISDIR(st.st_mode)))
+        m_error = SystemReason(EISDIR);
+    else
+        CanReplace(path, &m_error);
+    std::string temp;
+    const int fd = m_error.empty() ? CreateTemporaryFile(path, temp) : -1;
+    if (fd < 0 && m_error.empty())
+        m_error = SystemReason(errno);
+    std::FILE* f = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
     if (!f) {
         if (fd >= 0) {
+            m_error = SystemReason(errno);
             ::close(fd);
             ::unlink(temp.c_str());
         }
         if (reporter)
-            reporter->Report(MsgCannotSaveFile, {path});
+            reporter->Report(MsgCannotSaveFile, {path, m_error});
         return false;
     }
     // Give the new file the permissions the old one had, or the usual ones
     // of a new file, instead of the private mode of a temporary file.
-    struct stat st
-    {
-    };
-    if (::stat(path.c_str(), &st) == 0) {
+    if (exists) {
         ::fchmod(fd, st.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
@@ -100,9 +145,20 @@ bool LineFile::Fill()
     m_pos = 0;
     if (m_len == m_buffer.size())
         m_buffer.resize(m_buffer.size() * 2);
-    const std::size_t got = std::fread(m_buffer.data() + m_len, 1, m_buffer.size() - m_len, m_file);
+    std::size_t got = 0;
+    if (m_inMemory) {
+        got = std::min(m_buffer.size() - m_len, m_memory.size() - m_memoryPos);
+        std::memcpy(m_buffer.data() + m_len, m_memory.data() + m_memoryPos, got);
+        m_memoryPos += got;
+    } else {
+        got = std::fread(m_buffer.data() + m_len, 1, m_buffer.size() - m_len, m_file);
+    }
     if (got == 0) {
         m_eof = true;
+        if (!m_inMemory && std::ferror(m_file)) {
+            m_readFailed = true;
+            m_error = SystemReason(errno);
+        }
         return false;
     }
     m_len += got;
@@ -112,9 +168,12 @@ bool LineFile::Fill()
 std::int64_t LineFile::ReadFirstLine(std::string& line)
 {
     line.clear();
-    if (!m_file || m_writing)
+    if (!IsOpen() || m_writing)
         return -1;
-    std::rewind(m_file);
+    if (m_inMemory)
+        m_memoryPos = 0;
+    else
+        std::rewind(m_file);
     m_pos = m_len = 0;
     m_eof = false;
     return ReadLine(line);
@@ -123,7 +182,7 @@ std::int64_t LineFile::ReadFirstLine(std::string& line)
 std::int64_t LineFile::ReadLine(std::string& line)
 {
     line.clear();
-    if (!m_file || m_writing)
+    if (!IsOpen() || m_writing)
         return -1;
     std::size_t scanFrom = m_pos;
     for (;;) {
@@ -150,7 +209,18 @@ std::int64_t LineFile::ReadLine(std::string& line)
             return static_cast<std::int64_t>(line.size());
         }
         const std::size_t scanned = m_len - m_pos;
+        if (scanned > kMaxLine) {
+            // No script has such a line: the file is something else (a
+            // device, a binary), and reading it whole would eat the memory.
+            m_readFailed = true;
+            m_error = "a line is longer than " + std::to_string(kMaxLine >> 20) + " MB";
+            m_eof = true;
+            m_pos = m_len = 0;
+            return -1;
+        }
         if (!Fill()) {
+            if (m_readFailed)
+                return -1;
             if (m_len == m_pos)
                 return -1;
             // A last line without a newline.
@@ -165,7 +235,7 @@ std::int64_t LineFile::ReadLine(std::string& line)
 
 int LineFile::WriteLine(const std::string& line, LineEnd end)
 {
-    if (!m_file || !m_writing)
+    if (!IsOpen() || !m_writing)
         return -1;
     if (WriteRaw(line.data(), line.size()) < 0)
         return -1;
@@ -182,7 +252,7 @@ int LineFile::WriteLine(const std::string& line, LineEnd end)
 
 int LineFile::WriteRaw(const char* data, std::size_t size)
 {
-    if (!m_file || !m_writing)
+    if (!IsOpen() || !m_writing)
         return -1;
     m_out.append(data, size);
     if (m_out.size() >= kReadBlock && !FlushWrites())
@@ -192,14 +262,24 @@ int LineFile::WriteRaw(const char* data, std::size_t size)
 
 bool LineFile::FlushWrites()
 {
-    if (!m_out.empty() && std::fwrite(m_out.data(), 1, m_out.size(), m_file) != m_out.size())
+    if (m_memoryOut) {
+        m_memoryOut->append(m_out);
+        m_out.clear();
+        return true;
+    }
+    if (!m_out.empty() && !m_writeFailed &&
+        (InjectedFault("write") || std::fwrite(m_out.data(), 1, m_out.size(), m_file) != m_out.size())) {
         m_writeFailed = true;
+        m_error = SystemReason(errno);
+    }
     m_out.clear();
     return !m_writeFailed;
 }
 
 std::int64_t LineFile::Size() const
 {
+    if (m_inMemory)
+        return static_cast<std::int64_t>(m_writing ? m_memoryOut->size() + m_out.size() : m_memory.size());
     if (!m_file)
         return -1;
     if (m_writing) {
@@ -214,8 +294,35 @@ std::int64_t LineFile::Size() const
     return st.st_size;
 }
 
+bool LineFile::FinishWriting()
+{
+    bool ok = FlushWrites();
+    if (ok && (std::fflush(m_file) != 0 || InjectedFault("sync") || ::fsync(fileno(m_file)) != 0)) {
+        m_error = SystemReason(errno);
+        ok = false;
+    }
+    if (std::fclose(m_file) != 0 && ok) {
+        m_error = SystemReason(errno);
+        ok = false;
+    }
+    m_file = nullptr;
+    return ok;
+}
+
+void LineFile::ReportSaveFailure()
+{
+    if (m_reporter)
+        m_reporter->Report(MsgCannotSaveFile, {m_path, m_error});
+}
+
 bool LineFile::Close()
 {
+    if (m_inMemory) {
+        if (m_writing)
+            FlushWrites();
+        Reset();
+        return true;
+    }
     if (!m_file)
         return true;
     if (!m_writing) {
@@ -223,14 +330,30 @@ bool LineFile::Close()
         Reset();
         return true;
     }
-    bool ok = FlushWrites() && std::fflush(m_file) == 0 && ::fsync(fileno(m_file)) == 0;
-    ok = (std::fclose(m_file) == 0) && ok;
-    if (ok)
-        ok = std::rename(m_tempPath.c_str(), m_path.c_str()) == 0;
+    bool ok = FinishWriting();
+    if (ok && (InjectedFault("rename") || std::rename(m_tempPath.c_str(), m_path.c_str()) != 0)) {
+        m_error = SystemReason(errno);
+        ok = false;
+    }
     if (!ok) {
         ::unlink(m_tempPath.c_str());
-        if (m_reporter)
-            m_reporter->Report(MsgCannotSaveFile, {m_path});
+        ReportSaveFailure();
+    }
+    Reset();
+    return ok;
+}
+
+bool LineFile::CloseKeepingTemporary(std::string& temporaryPath)
+{
+    temporaryPath.clear();
+    if (!m_file || !m_writing)
+        return false;
+    const bool ok = FinishWriting();
+    if (ok) {
+        temporaryPath = m_tempPath;
+    } else {
+        ::unlink(m_tempPath.c_str());
+        ReportSaveFailure();
     }
     Reset();
     return ok;
@@ -238,6 +361,10 @@ bool LineFile::Close()
 
 void LineFile::Discard()
 {
+    if (m_inMemory) {
+        Reset();
+        return;
+    }
     if (!m_file)
         return;
     m_out.clear();

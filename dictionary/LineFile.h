@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class MessageReporter;
@@ -32,12 +33,20 @@ public:
     LineFile(const LineFile&) = delete;
     LineFile& operator=(const LineFile&) = delete;
 
-    /// Opens for reading; a failure is silent.
+    /// Opens a regular file for reading; a failure is silent (ErrorText
+    /// says why). A FIFO or a device is never opened, so nothing blocks.
     bool OpenForReading(const std::string& path);
-    /// Opens for writing; a failure shows "Cannot save the file %s".
+    /// Opens for writing; a failure shows "Cannot save the file %s" with
+    /// the system's reason. A file the user may not write is not replaced.
     bool OpenForWriting(const std::string& path, MessageReporter* reporter);
 
-    bool IsOpen() const { return m_file != nullptr; }
+    /// Reads lines from bytes in memory instead of a file (the bytes must
+    /// outlive the reading).
+    void OpenMemory(std::string_view bytes);
+    /// Writes into a string instead of a file; closing completes it.
+    void OpenMemoryForWriting(std::string* out);
+
+    bool IsOpen() const { return m_file != nullptr || m_inMemory; }
     bool IsWriting() const { return m_writing; }
     const std::string& Path() const { return m_path; }
 
@@ -63,6 +72,19 @@ public:
     bool Close();
     /// Closes a file opened for writing without replacing the target.
     void Discard();
+    /// Completes a file opened for writing (written, flushed to the disk)
+    /// but leaves it under its temporary name for the caller to put in
+    /// place; false (reported) when it could not be completed.
+    bool CloseKeepingTemporary(std::string& temporaryPath);
+
+    /// Whether reading stopped early: a read error, or a line longer than
+    /// any real script holds (kMaxLine). The lines read so far are valid.
+    bool Failed() const { return !m_error.empty() && m_readFailed; }
+    /// Why the last open, read or write failed.
+    const std::string& ErrorText() const { return m_error; }
+
+    /// The longest line read; a longer one ends the reading as a failure.
+    static constexpr std::size_t kMaxLine = std::size_t(64) << 20;
 
 private:
     bool Fill();
@@ -74,12 +96,23 @@ private:
     MessageReporter* m_reporter = nullptr;
     bool m_writing = false;
     bool m_writeFailed = false;
+    bool m_readFailed = false;
+    std::string m_error;
     LineEnd m_lastEnd = LineEnd::None;
 
     bool FlushWrites();
+    /// Flushes and closes the temporary file; false when that failed.
+    bool FinishWriting();
+    void ReportSaveFailure();
 
     // Write buffer, handed to the file in large blocks.
     std::string m_out;
+
+    // Memory instead of a file: the bytes read, or the string written.
+    bool m_inMemory = false;
+    std::string_view m_memory;
+    std::size_t m_memoryPos = 0;
+    std::string* m_memoryOut = nullptr;
 
     // Read buffer: bytes [m_pos, m_len) are not consumed yet.
     std::vector<char> m_buffer;

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 36> kMessages{{
+constexpr std::array<std::pair<int, std::string_view>, 43> kMessages{{
     {MsgNameAndLocationRequired, "The name and the location of the dictionary must be defined"},
     {MsgLocation, "Location"},
     {MsgInvalidFileName, "Invalid file name"},
@@ -45,6 +45,15 @@ constexpr std::array<std::pair<int, std::string_view>, 36> kMessages{{
     {MsgCloseDictionaryWindow, "You have to close the dictionary window."},
     {MsgDamagedComboData,
      "The combo-box data at line %d of %s does not end where its length says; the entry is left as it is."},
+    {MsgDictionaryInUse, "The dictionary %s is in use by another program."},
+    {MsgUnreadableNotSaved, "The file %s could not be read; the dictionary is not saved over it."},
+    {MsgDictionaryReadOnly, "The dictionary %s is open read-only; it cannot be saved."},
+    {MsgPathNotStorable,
+     "The path %s cannot be stored in a dictionary: it holds a double quote or a line break."},
+    {MsgErrorReadingFile, "The file %s could not be read to its end."},
+    {MsgOpenReadOnly, "The dictionary %s is in use by another program. Do you want to open it read-only ?"},
+    {MsgReplaceUnreadable,
+     "The file %s could not be read. Saving replaces it with what the program holds. Do you want to save ?"},
     {MsgTexts, "Texts"},
 }};
 
@@ -92,6 +101,12 @@ std::string FormatText(std::string_view format, const std::vector<std::string>& 
             }
         }
         out += c;
+    }
+    // Arguments the text has no marker for (the system's reason for a
+    // failure) follow on lines of their own.
+    for (; next < arguments.size(); ++next) {
+        if (!arguments[next].empty())
+            out += "\n" + arguments[next];
     }
     return out;
 }

@@ -44,6 +44,13 @@ enum MessageId : int
     MsgDeleteShortcutsInResource = 2017,
     MsgCloseDictionaryWindow = 2018,
     MsgDamagedComboData = 2019,
+    MsgDictionaryInUse = 2020,
+    MsgUnreadableNotSaved = 2021,
+    MsgDictionaryReadOnly = 2022,
+    MsgPathNotStorable = 2023,
+    MsgErrorReadingFile = 2024,
+    MsgOpenReadOnly = 2025,
+    MsgReplaceUnreadable = 2026,
     MsgTexts = 1033,
 };
 
@@ -51,6 +58,8 @@ enum MessageId : int
 std::string_view MessageText(int messageId);
 
 /// The message with its "%s" and "%d" markers replaced by the arguments in
-/// order ("%%" gives one percent sign); missing arguments leave the marker.
+/// order ("%%" gives one percent sign); missing arguments leave the marker,
+/// and arguments beyond the markers (the system's reason for a failure)
+/// follow, each on a line of its own.
 std::string FormatMessage(int messageId, const std::vector<std::string>& arguments);
 std::string FormatText(std::string_view format, const std::vector<std::string>& arguments);

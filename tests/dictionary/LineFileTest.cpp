@@ -142,7 +142,8 @@ TEST(LineFile, AFailedWriteKeepsTheOldFileAndIsReported)
     EXPECT_FALSE(closed);
     EXPECT_EQ(ReadBytes(path), "old\r\n");
     ASSERT_EQ(reporter.texts.size(), 1u);
-    EXPECT_EQ(reporter.texts[0], "Cannot save the file " + path);
+    // The system's reason follows on a line of its own.
+    EXPECT_EQ(reporter.texts[0], "Cannot save the file " + path + "\nFile too large");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
@@ -156,5 +157,5 @@ TEST(LineFile, OpeningForWritingInAMissingFolderIsReported)
     EXPECT_FALSE(file.IsOpen());
     EXPECT_EQ(file.WriteLine("x"), -1);
     ASSERT_EQ(reporter.ids, std::vector<int>{MsgCannotSaveFile});
-    EXPECT_EQ(reporter.texts[0], "Cannot save the file " + path);
+    EXPECT_EQ(reporter.texts[0], "Cannot save the file " + path + "\nNo such file or directory");
 }

@@ -1,0 +1,245 @@
+#include "dictionary/SafeFiles.h"
+
+#include "dictionary/FileSystem.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+FaultHook g_faultHook = nullptr;
+
+std::string FolderFor(std::string_view path)
+{
+    const std::string folder(FolderOf(path));
+    return folder.empty() ? std::string(".") : folder;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        if (InjectedFault("write"))
+            return false;
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Copies a file into a new temporary file beside the target; path receives
+// its name. The copy is flushed to the disk.
+bool CopyToTemporary(const std::string& from, const std::string& target, std::string& path)
+{
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return false;
+    const int out = CreateTemporaryFile(target, path);
+    if (out < 0) {
+        const int saved = errno;
+        ::close(in);
+        errno = saved;
+        return false;
+    }
+    char buffer[1 << 16];
+    bool ok = true;
+    for (;;) {
+        const ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        if (!WriteAll(out, buffer, static_cast<std::size_t>(n))) {
+            ok = false;
+            break;
+        }
+    }
+    struct stat st
+    {
+    };
+    if (ok && ::fstat(in, &st) == 0)
+        ::fchmod(out, st.st_mode & 07777);
+    ok = ok && !InjectedFault("sync") && ::fsync(out) == 0;
+    const int saved = errno;
+    ::close(in);
+    ok = ::close(out) == 0 && ok;
+    if (!ok) {
+        ::unlink(path.c_str());
+        errno = saved;
+    }
+    return ok;
+}
+
+} // namespace
+
+std::string SystemReason(int error)
+{
+    return std::strerror(error);
+}
+
+bool IsReadableRegularFile(const std::string& path, std::string* reason)
+{
+    struct stat st
+    {
+    };
+    if (::stat(path.c_str(), &st) != 0) {
+        if (reason)
+            *reason = SystemReason(errno);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        if (reason)
+            *reason = "not a regular file";
+        return false;
+    }
+    return true;
+}
+
+bool CanReplace(const std::string& path, std::string* reason)
+{
+    struct stat st
+    {
+    };
+    if (::lstat(path.c_str(), &st) != 0)
+        return true; // nothing to replace
+    // Nobody may write it, or this user may not: a read-only file is the
+    // user's decision, which a rename must not quietly undo.
+    if ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) {
+        if (reason)
+            *reason = SystemReason(EACCES);
+        return false;
+    }
+    return true;
+}
+
+std::string TemporaryPrefix(std::string_view target)
+{
+    return "." + std::string(FileNameOf(target)) + ".lingorel-";
+}
+
+int CreateTemporaryFile(const std::string& target, std::string& path)
+{
+    const std::string folder(FolderOf(target));
+    path = (folder.empty() ? std::string() : folder + "/") + TemporaryPrefix(target) +
+           std::to_string(::getpid()) + "-XXXXXX";
+    if (InjectedFault("create")) {
+        path.clear();
+        return -1;
+    }
+    const int fd = ::mkostemp(path.data(), O_CLOEXEC);
+    if (fd < 0)
+        path.clear();
+    return fd;
+}
+
+int RemoveStaleTemporaryFiles(const std::string& folder)
+{
+    const std::string dir = folder.empty() ? std::string(".") : folder;
+    DIR* d = ::opendir(dir.c_str());
+    if (!d)
+        return 0;
+    int removed = 0;
+    while (const dirent* entry = ::readdir(d)) {
+        const std::string_view name = entry->d_name;
+        const std::size_t mark = name.rfind(".lingorel-");
+        if (name.empty() || name.front() != '.' || mark == std::string_view::npos || mark == 0)
+            continue;
+        // ".lingorel-<pid>-XXXXXX": the owner's process number.
+        const std::string_view rest = name.substr(mark + 10);
+        const std::size_t dash = rest.find('-');
+        if (dash == std::string_view::npos || dash == 0 || rest.size() - dash - 1 != 6)
+            continue;
+        const std::string digits(rest.substr(0, dash));
+        if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::atol(digits.c_str()));
+        if (pid == ::getpid() || pid <= 0 || ::kill(pid, 0) == 0 || errno != ESRCH)
+            continue;
+        const std::string path = dir + "/" + std::string(name);
+        struct stat st
+        {
+        };
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    ::closedir(d);
+    return removed;
+}
+
+void SyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+bool ReplaceKeepingBackup(const std::string& temporary, const std::string& destination,
+                          const std::string& backup, std::string& reason)
+{
+    struct stat st
+    {
+    };
+    if (::stat(destination.c_str(), &st) == 0) {
+        // The backup: a second name for the old destination when the file
+        // system allows it, else a copy; renamed over the old backup only
+        // once it is complete.
+        std::string copy;
+        bool made = false;
+        if (!InjectedFault("link")) {
+            const int fd = CreateTemporaryFile(backup, copy);
+            if (fd >= 0) {
+                ::close(fd);
+                ::unlink(copy.c_str());
+                made = ::link(destination.c_str(), copy.c_str()) == 0;
+            }
+        }
+        if (!made && !CopyToTemporary(destination, backup, copy)) {
+            reason = SystemReason(errno);
+            ::unlink(temporary.c_str());
+            return false;
+        }
+        if (InjectedFault("rename") || ::rename(copy.c_str(), backup.c_str()) != 0) {
+            reason = SystemReason(errno);
+            ::unlink(copy.c_str());
+            ::unlink(temporary.c_str());
+            return false;
+        }
+    }
+    if (InjectedFault("rename") || ::rename(temporary.c_str(), destination.c_str()) != 0) {
+        reason = SystemReason(errno);
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    SyncFolder(FolderFor(destination));
+    return true;
+}
+
+void SetFaultHook(FaultHook hook)
+{
+    g_faultHook = hook;
+}
+
+bool InjectedFault(const char* step)
+{
+    if (g_faultHook && g_faultHook(step)) {
+        errno = ENOSPC;
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// How the program writes files without ever losing the old one: every new
+// file is written in full to a temporary file beside its target, flushed to
+// the disk, and only then renamed over the target. Temporary files have a
+// hidden name that says whose they are ".<target>.lingorel-<pid>-XXXXXX", so
+// that those left by a process that was killed are recognised and removed.
+
+/// The system's reason for the last failure (strerror of errno).
+std::string SystemReason(int error);
+
+/// Whether the path names a regular file that can be read; reason (when
+/// given) receives why not ("not a regular file" for a FIFO, a device or a
+/// folder).
+bool IsReadableRegularFile(const std::string& path, std::string* reason = nullptr);
+
+/// Whether a new file may replace the one at the path: true when there is
+/// none, or when the user may write the one there. A file without any write
+/// permission (as a version-control checkout leaves it) stays as it is.
+bool CanReplace(const std::string& path, std::string* reason = nullptr);
+
+/// The prefix of the temporary files of a target (".<name>.lingorel-").
+std::string TemporaryPrefix(std::string_view target);
+/// Creates a new temporary file beside the target and returns its
+/// descriptor (-1 on failure, with errno set); path receives its name.
+int CreateTemporaryFile(const std::string& target, std::string& path);
+
+/// Removes the temporary files in the folder that processes which are gone
+/// left behind. Returns how many were removed.
+int RemoveStaleTemporaryFiles(const std::string& folder);
+
+/// Flushes a folder's entries (the renames done in it) to the disk.
+void SyncFolder(const std::string& folder);
+
+/// Replaces the destination with the complete temporary file, keeping the
+/// old destination as the backup: the backup is made first (a link or a
+/// copy, itself written to a temporary file and renamed), then the
+/// temporary file is renamed over the destination. At every moment the
+/// destination is either the old or the new file and the backup either the
+/// old backup or the old destination. False (reason set) when anything
+/// failed; the temporary file is then removed and nothing else changed.
+bool ReplaceKeepingBackup(const std::string& temporary, const std::string& destination,
+                          const std::string& backup, std::string& reason);
+
+/// Fault injection for the tests of what a crash or a full disk leaves: the
+/// hook is asked before each step of a save or a generation ("write",
+/// "sync", "rename"...) and may end the process there, or answer true to
+/// make the step fail as a full disk would. No hook in the program.
+using FaultHook = bool (*)(const char* step);
+void SetFaultHook(FaultHook hook);
+/// Whether the step is to fail (ENOSPC is set then).
+bool InjectedFault(const char* step);
