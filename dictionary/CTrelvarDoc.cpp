@@ -1,7 +1,9 @@
 #include "dictionary/CTrelvarDoc.h"
 
 #include "dictionary/ContextDictionary.h"
+#include "dictionary/DictionaryCommit.h"
 #include "dictionary/DictionaryFormat.h"
+#include "dictionary/DictionaryLock.h"
 #include "dictionary/Feedback.h"
 #include "dictionary/FileList.h"
 #include "dictionary/FileSystem.h"
@@ -9,6 +11,7 @@
 #include "dictionary/LineFile.h"
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
+#include "dictionary/SafeFiles.h"
 
 #include <cstdio>
 #include <initializer_list>
@@ -36,7 +39,7 @@ bool HasHeader(const std::string& path, std::initializer_list<std::string_view> 
 
 } // namespace
 
-CTrelvarDoc::CTrelvarDoc() : m_reporter(&SilentReporter()) {}
+CTrelvarDoc::CTrelvarDoc() : m_reporter(&SilentReporter()), m_lock(std::make_unique<DictionaryLock>()) {}
 
 CTrelvarDoc::~CTrelvarDoc() = default;
 
@@ -70,13 +73,37 @@ bool CTrelvarDoc::CheckHeaders(const std::string& dic, const std::string& ent, c
     return true;
 }
 
-bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progress)
+bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progress, Access access)
 {
     const std::string entPath = CompanionPath(dicPath, ".ent");
     const std::string filPath = CompanionPath(dicPath, ".fil");
     const std::string nirPath = CompanionPath(dicPath, ".nir");
-    if (!CheckHeaders(dicPath, entPath, filPath))
+    m_inUse = false;
+    // Another program writing the dictionary would lose one of the two
+    // programs' work: the lock is held as long as the dictionary is open.
+    auto lock = std::make_unique<DictionaryLock>();
+    bool reused = false;
+    if (access == Access::ReadWrite) {
+        if (m_lock->Held() && m_lock->DictionaryPath() == dicPath) {
+            std::swap(lock, m_lock); // the same dictionary again: its lock goes on
+            reused = true;
+        } else if (!lock->Acquire(dicPath, m_lockWait)) {
+            m_inUse = true;
+            m_reporter->Report(MsgDictionaryInUse, {dicPath});
+            return false;
+        }
+        DictionaryCommit::Recover(dicPath);
+        RemoveStaleTemporaryFiles(std::string(FolderOf(dicPath)));
+    }
+    // On failure the open dictionary stays as it was, with its lock.
+    auto keepLock = [&] {
+        if (reused)
+            std::swap(lock, m_lock);
+    };
+    if (!CheckHeaders(dicPath, entPath, filPath)) {
+        keepLock();
         return false;
+    }
 
     if (progress) {
         progress->SetRange(4);
@@ -84,21 +111,27 @@ bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progr
     }
     // Load into new stores and replace the old ones only once all are read,
     // so that nothing of the open dictionary is lost when a load goes wrong.
+    // A file that cannot be read whole is remembered: saving over it would
+    // replace what the user has with what could be read.
+    std::vector<std::string> unreadable;
     auto general = std::make_unique<GeneralDictionary>(true);
     general->SetFilePath(dicPath);
-    general->Load(m_reporter);
+    if (!general->Load(m_reporter))
+        unreadable.push_back(dicPath);
     if (progress)
         progress->SetPosition(1);
 
     auto context = std::make_unique<ContextDictionary>();
     context->SetFilePath(entPath);
-    context->Load(m_reporter);
+    if (!context->Load(m_reporter))
+        unreadable.push_back(entPath);
     if (progress)
         progress->SetPosition(2);
 
     auto files = std::make_unique<FileList>(m_askOnChange, m_question);
     files->SetFilePath(filPath);
-    files->Load(m_reporter);
+    if (!files->Load(m_reporter))
+        unreadable.push_back(filPath);
     if (progress)
         progress->SetPosition(3);
 
@@ -109,9 +142,16 @@ bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progr
 
     auto notExtracted = std::make_unique<NotExtractedList>();
     notExtracted->SetFilePath(nirPath);
-    notExtracted->Load(m_reporter);
+    if (!notExtracted->Load(m_reporter))
+        unreadable.push_back(nirPath);
     if (progress)
         progress->SetPosition(4);
+
+    // The previous dictionary's lock goes with it.
+    std::swap(lock, m_lock);
+    lock.reset();
+    m_readOnly = access == Access::ReadOnly;
+    m_unreadable = std::move(unreadable);
 
     m_general = std::move(general);
     m_context = std::move(context);
@@ -133,17 +173,57 @@ bool CTrelvarDoc::Save()
 {
     if (!IsOpen())
         return false;
-    // Each file on its own: a failure is reported and the others go on.
-    bool ok = m_general->Save(m_reporter);
-    ok = m_context->Save(m_reporter) && ok;
+    if (m_readOnly) {
+        m_reporter->Report(MsgDictionaryReadOnly, {m_pathName});
+        return false;
+    }
+    if (!m_unreadable.empty()) {
+        m_reporter->Report(MsgUnreadableNotSaved, {m_unreadable.front()});
+        return false;
+    }
+    DictionaryCommit::Recover(m_pathName);
     m_files->SetDefaultFolders(m_sourceFolder, m_destinationFolder);
-    ok = m_files->Save(m_reporter) && ok;
-    ok = m_notExtracted->Save(m_reporter) && ok;
-    // A dictionary that could not be written stays modified, so that
-    // closing the program asks again instead of losing the edits.
-    if (ok)
-        m_modified = false;
-    return ok;
+    // Every file is written whole before any is put in place; the first
+    // that fails ends the save with nothing changed on the disk.
+    DictionaryCommit commit(m_pathName);
+    auto write = [&](const std::string& path, auto&& store) {
+        LineFile file;
+        if (!file.OpenForWriting(path, m_reporter))
+            return false;
+        store.Write(file);
+        std::string temporary;
+        if (!file.CloseKeepingTemporary(temporary))
+            return false;
+        commit.Add(temporary, path);
+        return true;
+    };
+    const bool written = write(m_general->FilePath(), *m_general) &&
+                         write(m_context->FilePath(), *m_context) && write(m_files->FilePath(), *m_files) &&
+                         write(m_notExtracted->FilePath(), *m_notExtracted);
+    if (!written) {
+        commit.Abandon();
+        return false;
+    }
+    std::string reason;
+    if (!commit.Commit(reason)) {
+        m_reporter->Report(MsgCannotSaveFile, {m_pathName, reason});
+        return false;
+    }
+    m_modified = false;
+    return true;
+}
+
+void CTrelvarDoc::Close()
+{
+    m_general.reset();
+    m_context.reset();
+    m_files.reset();
+    m_notExtracted.reset();
+    m_unreadable.clear();
+    m_modified = false;
+    m_readOnly = false;
+    m_pathName.clear();
+    m_lock->Release();
 }
 
 void CTrelvarDoc::SetDefaultFolders(std::string source, std::string destination)
@@ -175,6 +255,13 @@ bool CTrelvarDoc::CreateDictionary(const std::string& name, const std::string& l
         return false;
     }
 
+    for (const std::string* path : {&dic, &sourceFolder, &destinationFolder}) {
+        if (!IsStorablePath(*path)) {
+            m_reporter->Report(MsgPathNotStorable, {*path});
+            return false;
+        }
+    }
+
     std::string folderLine;
     AppendQuoted(folderLine, sourceFolder);
     folderLine += ';';
@@ -186,24 +273,32 @@ bool CTrelvarDoc::CreateDictionary(const std::string& name, const std::string& l
         const std::string* second;
     } files[] = {{dic, kDicHeader, nullptr}, {ent, kEntHeader, nullptr}, {fil, kFilHeader, &folderLine}};
 
-    std::vector<const std::string*> created;
+    // The three files appear together or not at all.
+    DictionaryLock lock;
+    lock.Acquire(dic, m_lockWait);
+    DictionaryCommit commit(dic);
     for (const auto& f : files) {
         LineFile file;
+        std::string temporary;
         bool ok = file.OpenForWriting(f.path, nullptr);
         if (ok) {
             file.WriteLine(std::string(f.header));
             if (f.second)
                 file.WriteLine(*f.second);
-            ok = file.Close();
+            ok = file.CloseKeepingTemporary(temporary);
         }
         if (!ok) {
-            m_reporter->Report(MsgErrorCreatingFile, {f.path});
-            for (const std::string* path : created)
-                std::remove(path->c_str());
+            m_reporter->Report(MsgErrorCreatingFile, {f.path, file.ErrorText()});
             return false;
         }
-        created.push_back(&f.path);
+        commit.Add(temporary, f.path);
     }
+    std::string reason;
+    if (!commit.Commit(reason)) {
+        m_reporter->Report(MsgErrorCreatingFile, {dic, reason});
+        return false;
+    }
+    lock.Release();
     if (!OnOpenDocument(dic))
         return false;
     SetDefaultFolders(sourceFolder, destinationFolder);

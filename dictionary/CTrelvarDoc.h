@@ -2,8 +2,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class ContextDictionary;
+class DictionaryLock;
 class FileList;
 class GeneralDictionary;
 class MessageReporter;
@@ -37,12 +39,24 @@ public:
     /// The [General] AskExtract setting handed to every list of files loaded.
     void SetAskOnChange(int ask) { m_askOnChange = ask; }
 
-    /// Opens the dictionary whose ".dic" file is given: checks the three
-    /// headers, then loads the four stores, stepping the bar (0..4) after
-    /// each. On failure the open dictionary stays as it was.
-    bool OnOpenDocument(const std::string& dicPath, ProgressSink* progress = nullptr);
-    /// Saves the four stores; true when every file was written. The
-    /// document stays modified unless every file was.
+    enum class Access
+    {
+        ReadWrite, ///< the dictionary is locked against other writers while open
+        ReadOnly   ///< nothing is locked and nothing can be saved
+    };
+
+    /// Opens the dictionary whose ".dic" file is given: takes its lock
+    /// (waiting a little for another program to let it go), completes a save
+    /// that a crash interrupted, checks the three headers, then loads the
+    /// four stores, stepping the bar (0..4) after each. On failure the open
+    /// dictionary stays as it was; InUse() tells whether the lock was taken.
+    bool OnOpenDocument(const std::string& dicPath, ProgressSink* progress = nullptr,
+                        Access access = Access::ReadWrite);
+    /// Saves the four files as one unit: all of them are written first, then
+    /// put in place together, so that the disk holds the whole old or the
+    /// whole new dictionary whatever happens. Nothing is written over a file
+    /// that could not be read until ReplaceUnreadable() allows it. The
+    /// document stays modified unless the save succeeded.
     bool Save();
     /// Creates the file set of a new dictionary and opens it.
     bool CreateDictionary(const std::string& name, const std::string& location,
@@ -73,6 +87,20 @@ public:
     /// replaced (".ent", ".fil", ".nir").
     static std::string CompanionPath(const std::string& dicPath, const char* extension);
 
+    bool IsReadOnly() const { return m_readOnly; }
+    /// Whether the last open failed because another program has the
+    /// dictionary open.
+    bool InUse() const { return m_inUse; }
+    /// How long an open waits for another program's lock (milliseconds).
+    void SetLockWait(int milliseconds) { m_lockWait = milliseconds; }
+    /// Files of the open dictionary that could not be read; what the
+    /// program holds of them is incomplete.
+    const std::vector<std::string>& UnreadableFiles() const { return m_unreadable; }
+    /// The user agrees that the next save replaces the unreadable files.
+    void ReplaceUnreadable() { m_unreadable.clear(); }
+    /// Closes the dictionary and lets other programs have it.
+    void Close();
+
 private:
     bool CheckHeaders(const std::string& dic, const std::string& ent, const std::string& fil) const;
 
@@ -90,4 +118,9 @@ private:
     std::unique_ptr<NotExtractedList> m_notExtracted;
     std::unique_ptr<FileList> m_files;
     bool m_modified = false;
+    bool m_readOnly = false;
+    bool m_inUse = false;
+    int m_lockWait = 5000;
+    std::vector<std::string> m_unreadable;
+    std::unique_ptr<DictionaryLock> m_lock;
 };

@@ -1,8 +1,10 @@
 #include "dictionary/ContextDictionary.h"
 
 #include "dictionary/DictionaryFormat.h"
+#include "dictionary/Feedback.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/LineFile.h"
+#include "dictionary/Messages.h"
 #include "dictionary/TextRules.h"
 
 #include <algorithm>
@@ -68,6 +70,14 @@ ContextDictionary::Section ContextDictionary::TakeFile(std::string_view file)
         m_files.Erase(key);
     }
     return taken;
+}
+
+void ContextDictionary::PutFile(std::string_view file, Section section)
+{
+    const std::string key = AnsiLower(file);
+    m_files.Erase(key);
+    if (!section.Empty())
+        m_files.Insert(key, std::move(section));
 }
 
 void ContextDictionary::CarryOver(std::string_view file, const Section& previous,
@@ -237,11 +247,16 @@ void ContextDictionary::MatchScripts(const std::vector<std::string>& sources)
     m_files = std::move(rebuilt);
 }
 
-bool ContextDictionary::Load(MessageReporter*)
+bool ContextDictionary::Load(MessageReporter* reporter)
 {
     LineFile file;
     if (!file.OpenForReading(m_path))
         return false;
+    return Read(file, reporter);
+}
+
+bool ContextDictionary::Read(LineFile& file, MessageReporter* reporter)
+{
     m_files.Clear();
     std::string line;
     file.ReadFirstLine(line); // the header
@@ -296,6 +311,13 @@ bool ContextDictionary::Load(MessageReporter*)
         entry.shortcut = static_cast<std::int16_t>(shortcut);
         lastSection->Insert(textKey, std::move(entry));
     }
+    // A read that stopped early (a read error, a line no dictionary holds)
+    // loaded part of the file only.
+    if (file.Failed()) {
+        if (reporter)
+            reporter->Report(MsgErrorReadingFile, {m_path, file.ErrorText()});
+        return false;
+    }
     return true;
 }
 
@@ -304,6 +326,12 @@ bool ContextDictionary::Save(MessageReporter* reporter) const
     LineFile file;
     if (!file.OpenForWriting(m_path, reporter))
         return false;
+    Write(file);
+    return file.Close();
+}
+
+void ContextDictionary::Write(LineFile& file) const
+{
     file.WriteLine(std::string(kEntHeader));
     std::string record;
     std::string key;
@@ -326,5 +354,4 @@ bool ContextDictionary::Save(MessageReporter* reporter) const
             file.WriteLine(record);
         }
     }
-    return file.Close();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 class GeneralDictionary;
+class LineFile;
 class MessageReporter;
 
 /// One occurrence of a text in one resource of one script.
@@ -50,6 +51,8 @@ public:
     bool RemoveFile(std::string_view file);
     /// Removes the file's section and hands it over (empty when absent).
     Section TakeFile(std::string_view file);
+    /// Puts a section taken before back in place of the file's section.
+    void PutFile(std::string_view file, Section section);
     /// After a re-extraction of the file: the work the user put into the
     /// entries of its previous section comes back. An entry that is still
     /// there keeps its in-context translation, and its shortcut when it is
@@ -89,7 +92,11 @@ public:
     void MatchScripts(const std::vector<std::string>& sources);
 
     bool Load(MessageReporter* reporter = nullptr);
+    /// Reads the records from a file open for reading (a file or bytes in
+    /// memory); false (reported) when the reading stopped early.
+    bool Read(LineFile& file, MessageReporter* reporter = nullptr);
     bool Save(MessageReporter* reporter = nullptr) const;
+    void Write(LineFile& file) const;
 
 private:
     std::string m_path;

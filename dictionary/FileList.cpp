@@ -62,7 +62,10 @@ void FileList::CheckChanged(std::string_view source, std::string_view destinatio
     const auto time = LastWriteFileTime(std::string(source));
     if (!time)
         return; // a script that is gone is not offered for extraction
-    const bool changed = stamp.empty() || *time > ParseStamp(stamp);
+    // A stamp that is not a real time (edited by hand, or from the far
+    // future) would keep a changed script from ever being offered again.
+    const std::optional<std::uint64_t> stamped = ParseValidStamp(stamp);
+    const bool changed = !stamped || *time > *stamped;
     if (!changed)
         return;
     if (m_askOnChange != 0) {
@@ -86,11 +89,16 @@ void FileList::ForgetChanged(std::string_view source)
     m_changed.Erase(AnsiLower(source));
 }
 
-bool FileList::Load(MessageReporter*)
+bool FileList::Load(MessageReporter* reporter)
 {
     LineFile file;
     if (!file.OpenForReading(m_path))
         return false;
+    return Read(file, reporter);
+}
+
+bool FileList::Read(LineFile& file, MessageReporter* reporter)
+{
     m_files.Clear();
     m_changed.Clear();
     m_sourceFolder.clear();
@@ -149,6 +157,13 @@ bool FileList::Load(MessageReporter*)
         CheckChanged(values[0], values[1], values[2]);
         AddFile(values[0], values[1], values[2]);
     }
+    // A read that stopped early (a read error, a line no dictionary holds)
+    // loaded part of the file only.
+    if (file.Failed()) {
+        if (reporter)
+            reporter->Report(MsgErrorReadingFile, {m_path, file.ErrorText()});
+        return false;
+    }
     return true;
 }
 
@@ -157,6 +172,12 @@ bool FileList::Save(MessageReporter* reporter) const
     LineFile file;
     if (!file.OpenForWriting(m_path, reporter))
         return false;
+    Write(file);
+    return file.Close();
+}
+
+void FileList::Write(LineFile& file) const
+{
     file.WriteLine(std::string(kFilHeader));
     std::string record;
     AppendQuoted(record, m_sourceFolder);
@@ -172,5 +193,4 @@ bool FileList::Save(MessageReporter* reporter) const
         AppendQuoted(record, entry.value.stamp);
         file.WriteLine(record);
     }
-    return file.Close();
 }

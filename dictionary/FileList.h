@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+class LineFile;
 class MessageReporter;
 class YesNoAllQuestion;
 
@@ -72,7 +73,11 @@ public:
     void SetQuestion(YesNoAllQuestion* question) { m_question = question; }
 
     bool Load(MessageReporter* reporter = nullptr);
+    /// Reads the records from a file open for reading (a file or bytes in
+    /// memory); false (reported) when the reading stopped early.
+    bool Read(LineFile& file, MessageReporter* reporter = nullptr);
     bool Save(MessageReporter* reporter = nullptr) const;
+    void Write(LineFile& file) const;
 
 private:
     void CheckChanged(std::string_view source, std::string_view destination, std::string_view stamp);

@@ -3,6 +3,7 @@
 #include "dictionary/TextRules.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -81,6 +82,41 @@ std::uint64_t ParseStamp(std::string_view stamp)
     const auto low = static_cast<std::uint32_t>(ParseIntPrefix(lowText));
     const auto high = static_cast<std::uint32_t>(ParseIntPrefix(highText));
     return (static_cast<std::uint64_t>(high) << 32) | low;
+}
+
+bool IsStorablePath(std::string_view path)
+{
+    return path.find_first_of("\"\r\n") == std::string_view::npos;
+}
+
+std::optional<std::uint64_t> ParseValidStamp(std::string_view stamp)
+{
+    auto half = [](std::string_view text, std::int64_t& value) {
+        bool negative = !text.empty() && text.front() == '-';
+        if (negative)
+            text.remove_prefix(1);
+        if (text.empty() || text.size() > 10 ||
+            text.find_first_not_of("0123456789") != std::string_view::npos)
+            return false;
+        value = 0;
+        for (char c : text)
+            value = value * 10 + (c - '0');
+        if (negative)
+            value = -value;
+        return value >= INT32_MIN && value <= INT32_MAX;
+    };
+    const std::size_t plus = stamp.find('+');
+    std::int64_t low = 0, high = 0;
+    if (plus == std::string_view::npos || !half(stamp.substr(0, plus), low) ||
+        !half(stamp.substr(plus + 1), high) || high < 0)
+        return std::nullopt;
+    const std::uint64_t time = (static_cast<std::uint64_t>(high) << 32) | static_cast<std::uint32_t>(low);
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const auto ticks = std::chrono::duration_cast<std::chrono::nanoseconds>(now).count() / 100;
+    const std::uint64_t dayFromNow = static_cast<std::uint64_t>(ticks + kEpochDifference) + 864000000000ULL;
+    if (time > dayFromNow)
+        return std::nullopt;
+    return time;
 }
 
 std::string_view FileNameOf(std::string_view path)

@@ -28,6 +28,17 @@ std::string FormatStamp(std::uint64_t fileTime);
 /// The inverse of FormatStamp; each half is read like atoi reads it.
 std::uint64_t ParseStamp(std::string_view stamp);
 
+/// Reads a stamp that is a real time: two signed 32-bit decimal halves
+/// joined by "+", a high half that is not negative, and no later than a day
+/// from now. Anything else (a stamp edited by hand, "-1+-1", numbers too
+/// large) is not a time, and the script it stands for counts as changed.
+std::optional<std::uint64_t> ParseValidStamp(std::string_view stamp);
+
+/// Whether the dictionary files can hold the path: they write paths between
+/// double quotes, one per line, so a path with a double quote or a line
+/// break in it cannot be stored.
+bool IsStorablePath(std::string_view path);
+
 /// The part of a path after its last "\" or "/".
 std::string_view FileNameOf(std::string_view path);
 /// The part of a path before its last "\" or "/" (empty when there is none).

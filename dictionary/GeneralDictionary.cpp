@@ -1,7 +1,9 @@
 #include "dictionary/GeneralDictionary.h"
 
 #include "dictionary/DictionaryFormat.h"
+#include "dictionary/Feedback.h"
 #include "dictionary/LineFile.h"
+#include "dictionary/Messages.h"
 #include "dictionary/TextRules.h"
 
 #include <array>
@@ -69,11 +71,16 @@ bool GeneralDictionary::ClearDoNotTranslate(std::string_view original)
     return m_doNotTranslate.Erase(original);
 }
 
-bool GeneralDictionary::Load(MessageReporter*)
+bool GeneralDictionary::Load(MessageReporter* reporter)
 {
     LineFile file;
     if (!file.OpenForReading(m_path))
         return false;
+    return Read(file, reporter);
+}
+
+bool GeneralDictionary::Read(LineFile& file, MessageReporter* reporter)
+{
     m_texts.Clear();
     m_doNotTranslate.Clear();
     std::string line;
@@ -101,6 +108,13 @@ bool GeneralDictionary::Load(MessageReporter*)
         }
         length = file.ReadLine(line);
     }
+    // A read that stopped early (a read error, a line no dictionary holds)
+    // loaded part of the file only.
+    if (file.Failed()) {
+        if (reporter)
+            reporter->Report(MsgErrorReadingFile, {m_path, file.ErrorText()});
+        return false;
+    }
     return true;
 }
 
@@ -109,6 +123,12 @@ bool GeneralDictionary::Save(MessageReporter* reporter) const
     LineFile file;
     if (!file.OpenForWriting(m_path, reporter))
         return false;
+    Write(file);
+    return file.Close();
+}
+
+void GeneralDictionary::Write(LineFile& file) const
+{
     file.WriteLine(std::string(kDicHeader));
     std::string record;
     for (const auto& entry : m_texts) {
@@ -120,5 +140,4 @@ bool GeneralDictionary::Save(MessageReporter* reporter) const
         record += IsDoNotTranslate(entry.key) ? "\"1\"" : "\"0\"";
         file.WriteLine(record);
     }
-    return file.Close();
 }

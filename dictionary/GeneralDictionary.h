@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+class LineFile;
 class MessageReporter;
 
 /// Every distinct original text of the project with its general
@@ -47,8 +48,13 @@ public:
 
     /// Reads the file at FilePath(); false when it cannot be opened.
     bool Load(MessageReporter* reporter = nullptr);
+    /// Reads the records from a file open for reading (a file or bytes in
+    /// memory); false (reported) when the reading stopped early.
+    bool Read(LineFile& file, MessageReporter* reporter = nullptr);
     /// Writes the header and every text; reports "Cannot save the file %s".
     bool Save(MessageReporter* reporter = nullptr) const;
+    /// Writes the header and every text to a file open for writing.
+    void Write(LineFile& file) const;
 
 private:
     bool m_decode = false;

@@ -6,7 +6,9 @@
 #include "dictionary/Messages.h"
 #include "dictionary/TextRules.h"
 
+#include <cerrno>
 #include <charconv>
+#include <sys/stat.h>
 
 std::string NotExtractedList::MakeKey(std::string_view source, std::string_view resourceName, int kind)
 {
@@ -90,8 +92,23 @@ void NotExtractedList::ForgetTouched(std::string_view source)
 bool NotExtractedList::Load(MessageReporter* reporter)
 {
     LineFile file;
-    if (!file.OpenForReading(m_path))
-        return true; // no file: nothing excluded
+    if (!file.OpenForReading(m_path)) {
+        // No file: nothing excluded. A file that is there but cannot be
+        // read is a failure: saving must not replace it with an empty list.
+        struct stat st
+        {
+        };
+        if (::stat(m_path.c_str(), &st) != 0 && errno == ENOENT)
+            return true;
+        if (reporter)
+            reporter->Report(MsgErrorOpeningFile, {m_path, file.ErrorText()});
+        return false;
+    }
+    return Read(file, reporter);
+}
+
+bool NotExtractedList::Read(LineFile& file, MessageReporter* reporter)
+{
     std::string line;
     if (file.ReadFirstLine(line) <= 0 || line != kNirHeader) {
         file.Close();
@@ -104,6 +121,11 @@ bool NotExtractedList::Load(MessageReporter* reporter)
         if (!line.empty())
             Add(StripQuotes(line));
     }
+    if (file.Failed()) {
+        if (reporter)
+            reporter->Report(MsgErrorReadingFile, {m_path, file.ErrorText()});
+        return false;
+    }
     return true;
 }
 
@@ -112,6 +134,12 @@ bool NotExtractedList::Save(MessageReporter* reporter) const
     LineFile file;
     if (!file.OpenForWriting(m_path, reporter))
         return false;
+    Write(file);
+    return file.Close();
+}
+
+void NotExtractedList::Write(LineFile& file) const
+{
     file.WriteLine(std::string(kNirHeader));
     std::string record;
     for (const auto& entry : m_keys) {
@@ -119,5 +147,4 @@ bool NotExtractedList::Save(MessageReporter* reporter) const
         AppendQuoted(record, entry.value);
         file.WriteLine(record);
     }
-    return file.Close();
 }

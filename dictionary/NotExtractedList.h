@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+class LineFile;
 class MessageReporter;
 
 /// Resources that extraction skips, by resource key: source path, "+",
@@ -33,10 +34,14 @@ public:
     bool IsTouched(std::string_view source) const;
     void ForgetTouched(std::string_view source);
 
-    /// A missing file reads as an empty list; a wrong header is reported and
-    /// leaves the list unchanged.
+    /// A missing file reads as an empty list. A file that cannot be read or
+    /// has a wrong header is reported and leaves the list unchanged (false).
     bool Load(MessageReporter* reporter = nullptr);
+    /// Reads the list from a file open for reading (a file or bytes in
+    /// memory), header first.
+    bool Read(LineFile& file, MessageReporter* reporter = nullptr);
     bool Save(MessageReporter* reporter = nullptr) const;
+    void Write(LineFile& file) const;
 
     /// Builds the key of a resource.
     static std::string MakeKey(std::string_view source, std::string_view resourceName, int kind);

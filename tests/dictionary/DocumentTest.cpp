@@ -173,17 +173,20 @@ TEST(Document, CreateDictionaryRefusesExistingFilesAndCleansUpAfterAFailure)
     EXPECT_FALSE(fs::exists(dir.File("x.dic")));
     EXPECT_FALSE(doc.IsOpen());
 
-    // The .fil cannot be created (a folder of that name is in the way): the
-    // two files already made are removed again.
+    // The .fil cannot be created (a folder of that name is in the way): no
+    // file of the set appears, and no temporary file stays.
     fs::create_directory(dir.File("y.fil"));
     reporter.texts.clear();
     EXPECT_FALSE(doc.CreateDictionary("y", dir.Path().string(), "", ""));
-    EXPECT_EQ(reporter.texts, std::vector<std::string>{"Error when creating file " + dir.File("y.fil")});
+    EXPECT_EQ(reporter.texts,
+              std::vector<std::string>{"Error when creating file " + dir.File("y.fil") + "\nIs a directory"});
     EXPECT_FALSE(fs::exists(dir.File("y.dic")));
     EXPECT_FALSE(fs::exists(dir.File("y.ent")));
+    for (const auto& entry : fs::directory_iterator(dir.Path()))
+        EXPECT_EQ(entry.path().filename().string().find(".lingorel-"), std::string::npos) << entry.path();
 }
 
-TEST(Document, ASaveThatFailsGoesOnWithTheOtherFiles)
+TEST(Document, ASaveThatFailsChangesNothingOnTheDisk)
 {
     TempDir dir;
     const std::string dic = WriteDictionary(dir);
@@ -191,14 +194,19 @@ TEST(Document, ASaveThatFailsGoesOnWithTheOtherFiles)
     RecordingReporter reporter;
     doc.SetReporter(&reporter);
     ASSERT_TRUE(doc.OnOpenDocument(dic));
-    const std::string before = ReadBytes(dir.File("d.ent"));
+    const std::string before = ReadBytes(dic);
     fs::remove(dir.File("d.ent"));
     fs::create_directory(dir.File("d.ent"));
     doc.General()->SetTranslation("File", "Dossier");
+    doc.MarkChanged(CTrelvarDoc::GeneralChanged);
     EXPECT_FALSE(doc.Save());
-    EXPECT_EQ(reporter.texts, std::vector<std::string>{"Cannot save the file " + dir.File("d.ent")});
-    EXPECT_NE(ReadBytes(dic).find("Dossier"), std::string::npos);
-    EXPECT_TRUE(fs::exists(dir.File("d.nir")));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(reporter.texts,
+              std::vector<std::string>{"Cannot save the file " + dir.File("d.ent") + "\nIs a directory"});
+    // The dictionary is one unit: the .dic that could be written was not
+    // put in place without the others.
+    EXPECT_EQ(ReadBytes(dic), before);
+    EXPECT_FALSE(fs::exists(dir.File("d.nir")));
 }
 
 TEST(Document, CompanionPathsReplaceOnlyTheFileExtension)
