@@ -423,6 +423,8 @@ void CMainFrame::UpdateActions()
                    Cmd::Generate, Cmd::TextsNotToTranslate, Cmd::ResourcesNotToExtract, Cmd::UnusedTexts,
                    Cmd::UpdateIcons, Cmd::DeleteAllShortcuts, Cmd::FindInResources, Cmd::Results})
         enable(id, open);
+    // A dictionary another program has open is looked at, not written.
+    enable(Cmd::FileSave, open && !m_documents->Doc().IsReadOnly());
     for (int id : {Cmd::FileNew, Cmd::FileOpen, Cmd::Options, Cmd::Help, Cmd::WhatsNew, Cmd::AppAbout,
                    Cmd::Dictionary})
         enable(id, id == Cmd::Dictionary ? open : true);

@@ -27,12 +27,17 @@ bool DocumentCommands::OpenDocumentFile(const QString& path)
     const std::string file = QFileInfo(path).absoluteFilePath().toStdString();
     emit aboutToReplace();
     m_doc.SetAskOnChange(AppSettings().Get(Settings::Flag::AskExtract) ? 1 : 0);
-    bool opened = false;
-    {
+    auto open = [&](CTrelvarDoc::Access access) {
         CWaitWindow wait(DisplayText(std::string(MessageText(MsgLoadingDictionary))),
                          CWaitWindow::WithProgressBar, m_window);
-        opened = m_doc.OnOpenDocument(file, &wait);
-    }
+        return m_doc.OnOpenDocument(file, &wait, access);
+    };
+    bool opened = open(CTrelvarDoc::Access::ReadWrite);
+    // Another program writes the dictionary: it can still be looked at.
+    if (!opened && m_doc.InUse() &&
+        RkMessageBox(DisplayText(FormatMessage(MsgOpenReadOnly, {file})), 0x0004 | 0x0020, -1, m_window,
+                     nullptr, -1) == CRkMessageBox::IdYes)
+        opened = open(CTrelvarDoc::Access::ReadOnly);
     if (!opened)
         return false;
     Announce(file);
@@ -81,6 +86,14 @@ bool DocumentCommands::OnFileSave()
 {
     if (!m_doc.IsOpen())
         return false;
+    // A file that could not be read is replaced only when the user agrees.
+    if (!m_doc.UnreadableFiles().empty()) {
+        const std::string file = m_doc.UnreadableFiles().front();
+        if (RkMessageBox(DisplayText(FormatMessage(MsgReplaceUnreadable, {file})), 0x0004 | 0x0030, -1,
+                         m_window, nullptr, -1) != CRkMessageBox::IdYes)
+            return false;
+        m_doc.ReplaceUnreadable();
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool ok = m_doc.Save();
     QApplication::restoreOverrideCursor();
@@ -124,6 +137,8 @@ void DocumentCommands::OnDeleteAllShortcuts()
 
 QString DocumentCommands::Title() const
 {
-    const QString name = m_doc.IsOpen() ? QString::fromStdString(m_doc.PathName()) : tr("Untitled");
+    QString name = m_doc.IsOpen() ? QString::fromStdString(m_doc.PathName()) : tr("Untitled");
+    if (m_doc.IsReadOnly())
+        name += tr(" (read-only)");
     return name + QStringLiteral("[*] - ") + GlobalVarsForDll::csPartOfAppTitle;
 }

@@ -21,6 +21,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
@@ -60,9 +61,18 @@ public:
     {
         m_doc.SetReporter(&m_reporter);
         m_doc.SetQuestion(&m_question);
+        // How long a command waits for another program to let the
+        // dictionary go (milliseconds).
+        if (const char* wait = std::getenv("LINGOREL_LOCK_WAIT"))
+            m_doc.SetLockWait(std::atoi(wait));
     }
 
-    bool Open(const std::string& dicPath) { return m_doc.OnOpenDocument(Absolute(dicPath)); }
+    /// Commands that change the dictionary hold its lock while they run;
+    /// those that only read it take none.
+    bool Open(const std::string& dicPath, CTrelvarDoc::Access access = CTrelvarDoc::Access::ReadWrite)
+    {
+        return m_doc.OnOpenDocument(Absolute(dicPath), nullptr, access);
+    }
     CTrelvarDoc& Doc() { return m_doc; }
     StderrReporter& Reporter() { return m_reporter; }
     int Exit() const { return m_reporter.Count() == 0 ? ExitOk : ExitError; }
@@ -125,7 +135,7 @@ int RunInsert(const CliArguments& args)
     const ScriptInsertion result =
         InsertScript(*doc.Files(), Absolute(args.positional[1]), destination, doc.DefaultDestinationFolder());
     if (result.message != 0) {
-        session.Reporter().Report(result.message, {});
+        session.Reporter().Report(result.message, {result.argument});
         return ExitError;
     }
     doc.SetModifiedFlag();
@@ -262,7 +272,7 @@ int RunInclude(const CliArguments& args)
 int RunStats(const CliArguments& args)
 {
     Session session(args);
-    if (!session.Open(args.positional[0]))
+    if (!session.Open(args.positional[0], CTrelvarDoc::Access::ReadOnly))
         return ExitError;
     const CTrelvarDoc& doc = session.Doc();
     const int texts = doc.General()->TextCount();
@@ -302,7 +312,7 @@ int RunShow(const CliArguments& args)
     Session session(args);
     PreviewTranslator translator;
     if (dictionary) {
-        if (!session.Open(*dictionary))
+        if (!session.Open(*dictionary, CTrelvarDoc::Access::ReadOnly))
             return ExitError;
         CTrelvarDoc& doc = session.Doc();
         // The script as the dictionary names it, when it is one of its own.

@@ -6,6 +6,7 @@
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
+#include "dictionary/SafeFiles.h"
 #include "engine/ComboData.h"
 #include "engine/ScriptKeywords.h"
 
@@ -66,9 +67,10 @@ bool ResourceScript::OpenSource(const std::string& path)
 {
     m_sourcePath = path;
     m_source.reset();
+    m_readFailed = false;
     auto file = std::make_unique<LineFile>();
     if (!file->OpenForReading(ResolveExistingPath(path))) {
-        m_reporter->Report(MsgErrorOpeningFile, {path});
+        m_reporter->Report(MsgErrorOpeningFile, {path, file->ErrorText()});
         return false;
     }
     m_source = std::move(file);
@@ -76,36 +78,67 @@ bool ResourceScript::OpenSource(const std::string& path)
     return true;
 }
 
+void ResourceScript::OpenSourceMemory(const std::string& path, std::string_view bytes)
+{
+    m_sourcePath = path;
+    m_readFailed = false;
+    m_source = std::make_unique<LineFile>();
+    m_source->OpenMemory(bytes);
+    ResetCurrentFileBar();
+}
+
+void ResourceScript::OpenMemoryDestination(std::string* out)
+{
+    m_destination = std::make_unique<LineFile>();
+    m_destination->OpenMemoryForWriting(out);
+    m_destinationPath.clear();
+    m_backupPath.clear();
+}
+
+namespace {
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+} // namespace
+
 bool ResourceScript::OpenForGeneration(const std::string& source, const std::string& destination)
 {
+    if (m_destination)
+        m_destination->Discard();
+    m_destination.reset();
     if (!OpenSource(source))
         return false;
-    namespace fs = std::filesystem;
+    const std::string resolvedSource = ResolveExistingPath(source);
+    auto refuse = [this](int message, const std::vector<std::string>& arguments) {
+        m_reporter->Report(message, arguments);
+        m_source.reset();
+        return false;
+    };
+    // The previous translation is kept as <name>.qv when it is replaced.
+    m_backupPath.clear();
     std::error_code ec;
-    if (fs::exists(destination, ec)) {
-        // Keep the previous translation as <name>.qv before overwriting it.
+    if (std::filesystem::exists(destination, ec)) {
+        // A destination that is the source itself (a link to it, or a list of
+        // files edited by hand) would replace the texts to translate.
+        if (SameFile(resolvedSource, destination))
+            return refuse(MsgSourceEqualsDestination, {destination});
         const std::string_view name = FileNameOf(destination);
         const std::size_t dot = name.find_last_of('.');
-        if (dot == std::string_view::npos) {
-            m_reporter->Report(MsgCannotBackUpFile, {destination});
-            m_source.reset();
-            return false;
-        }
-        const std::string backup = destination.substr(0, destination.size() - name.size() + dot + 1) + "qv";
-        fs::copy_file(destination, backup, fs::copy_options::overwrite_existing, ec);
-        if (ec) {
-            m_reporter->Report(MsgCannotBackUpFile, {destination});
-            m_source.reset();
-            return false;
-        }
+        if (dot == std::string_view::npos)
+            return refuse(MsgCannotBackUpFile, {destination});
+        m_backupPath = destination.substr(0, destination.size() - name.size() + dot + 1) + "qv";
+        if (SameFile(resolvedSource, m_backupPath))
+            return refuse(MsgCannotBackUpFile, {destination});
     }
+    RemoveStaleTemporaryFiles(std::string(FolderOf(destination)));
     m_destinationPath = destination;
-    if (m_destination)
-        m_destination->Close();
     auto file = std::make_unique<LineFile>();
     if (!file->OpenForWriting(destination, m_reporter)) {
         m_source.reset();
-        m_destination.reset();
         return false;
     }
     m_destination = std::move(file);
@@ -114,13 +147,40 @@ bool ResourceScript::OpenForGeneration(const std::string& source, const std::str
 
 bool ResourceScript::Close()
 {
+    const bool readFailed = m_readFailed;
     m_source.reset();
-    bool ok = true;
-    if (m_destination) {
-        ok = m_destination->Close();
-        m_destination.reset();
+    if (!m_destination)
+        return true;
+    std::unique_ptr<LineFile> file = std::move(m_destination);
+    if (readFailed) {
+        // A source read only in part gives only part of a script.
+        file->Discard();
+        return false;
     }
-    return ok;
+    if (m_destinationPath.empty())
+        return file->Close(); // written into memory
+    std::string temporary;
+    if (!file->CloseKeepingTemporary(temporary))
+        return false;
+    // Only the whole new script replaces the old one, which becomes the
+    // backup at the same moment.
+    std::string reason;
+    if (!ReplaceKeepingBackup(temporary, m_destinationPath,
+                              m_backupPath.empty() ? m_destinationPath : m_backupPath, reason)) {
+        m_reporter->Report(m_backupPath.empty() ? MsgCannotSaveFile : MsgCannotBackUpFile,
+                           {m_destinationPath, reason});
+        return false;
+    }
+    return true;
+}
+
+bool ResourceScript::SourceReadWhole()
+{
+    if (!m_source || !m_source->Failed())
+        return true;
+    m_readFailed = true;
+    m_reporter->Report(MsgErrorReadingFile, {m_sourcePath, m_source->ErrorText()});
+    return false;
 }
 
 bool ResourceScript::IsExcluded(std::string_view name, int kind) const
@@ -373,11 +433,11 @@ DecodedLiteral ResourceScript::DecodeHandledLine(const std::string& line, bool i
     return d;
 }
 
-void ResourceScript::Extract()
+bool ResourceScript::Extract()
 {
     if (!m_source || !m_general || !m_context)
-        return;
-    const ContextDictionary::Section previous = m_context->TakeFile(m_sourcePath);
+        return false;
+    ContextDictionary::Section previous = m_context->TakeFile(m_sourcePath);
     SetUpCurrentFileBar();
     std::string key;
     Walk(
@@ -395,7 +455,15 @@ void ResourceScript::Extract()
                                 d.itemReference);
         },
         [](const std::string&) {});
+    if (!SourceReadWhole()) {
+        // What was read of a script that could not be read to its end does
+        // not replace what the dictionary knew of it.
+        m_context->RemoveFile(m_sourcePath);
+        m_context->PutFile(m_sourcePath, std::move(previous));
+        return false;
+    }
     m_context->CarryOver(m_sourcePath, previous, *m_general);
+    return true;
 }
 
 void ResourceScript::WriteRaw(const std::string& line, LineFile::LineEnd end)
@@ -447,6 +515,7 @@ void ResourceScript::Generate()
     Walk([this](const std::string& line, bool isCaption,
                 bool isComboData) { HandleGenerated(line, isCaption, isComboData); },
          [this](const std::string& line) { WriteRaw(line, m_lineEnd); });
+    SourceReadWhole();
     m_inRun = false;
     m_runSection = nullptr;
 }

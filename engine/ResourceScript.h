@@ -52,6 +52,11 @@ public:
 
     /// Opens the source script; reports "Error when opening file %s".
     bool OpenSource(const std::string& path);
+    /// Takes the script from memory (the bytes must outlive the run); path
+    /// names it in the dictionaries.
+    void OpenSourceMemory(const std::string& path, std::string_view bytes);
+    /// Writes the generated script into a string instead of a file.
+    void OpenMemoryDestination(std::string* out);
     /// Opens the source and a new destination, backing up an existing
     /// destination under the extension "qv" first.
     bool OpenForGeneration(const std::string& source, const std::string& destination);
@@ -60,12 +65,17 @@ public:
     /// inResource carries over from line to line.
     bool ScanLine(std::string_view line, bool& inResource, bool& isCaption, bool& isComboData);
 
-    /// Puts every text of the script's wanted resources into the dictionaries.
-    void Extract();
+    /// Puts every text of the script's wanted resources into the
+    /// dictionaries. False (reported) when the script could not be read to
+    /// its end; the dictionaries then keep what they knew of it.
+    bool Extract();
     /// Writes the translated copy of the source to the destination.
     void Generate();
-    /// Closes both files; a destination becomes complete here. False when
-    /// the destination could not be written (reported).
+    /// Closes both files. The generated script replaces the destination
+    /// here, and only when it is whole; the old destination becomes the
+    /// backup at the same moment. False when the destination could not be
+    /// written (reported); the destination and its backup are then as
+    /// they were.
     bool Close();
 
     /// The translation of a decoded text with its decorations put back; the
@@ -106,6 +116,9 @@ private:
     /// Hands the line just read back, so that the next read returns it.
     void UnreadLine(std::string line);
     void SetUpCurrentFileBar();
+    /// After a walk: false (reported) when the source could not be read to
+    /// its end.
+    bool SourceReadWhole();
     bool IsExcluded(std::string_view name, int kind) const;
     /// Decodes a combo-box entry from its header line, reading its data lines.
     DecodedLiteral DecodeComboData(std::string_view header);
@@ -118,6 +131,8 @@ private:
 
     std::string m_sourcePath;
     std::string m_destinationPath;
+    std::string m_backupPath; // empty when the destination is new
+    bool m_readFailed = false;
     std::unique_ptr<LineFile> m_source;
     std::unique_ptr<LineFile> m_destination;
     GeneralDictionary* m_general = nullptr;

@@ -39,15 +39,31 @@ void ScriptResources::Recognise(std::string_view line, int shownKinds)
     }
 }
 
+namespace {
+
+void ScanLines(LineFile& file, ScriptResources& resources, int shownKinds)
+{
+    std::string line;
+    for (auto n = file.ReadFirstLine(line); n >= 0; n = file.ReadLine(line)) {
+        if (n > 0)
+            resources.Recognise(line, shownKinds);
+    }
+}
+
+} // namespace
+
 bool ScriptResources::Scan(const std::string& path, int shownKinds)
 {
     LineFile file;
     if (!file.OpenForReading(ResolveExistingPath(path)))
         return false;
-    std::string line;
-    for (auto n = file.ReadFirstLine(line); n >= 0; n = file.ReadLine(line)) {
-        if (n > 0)
-            Recognise(line, shownKinds);
-    }
+    ScanLines(file, *this, shownKinds);
     return true;
+}
+
+void ScriptResources::ScanText(std::string_view script, int shownKinds)
+{
+    LineFile file;
+    file.OpenMemory(script);
+    ScanLines(file, *this, shownKinds);
 }

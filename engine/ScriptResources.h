@@ -32,4 +32,6 @@ struct ScriptResources
 
     /// Scans a whole script; false when it cannot be opened.
     bool Scan(const std::string& path, int shownKinds = All);
+    /// Scans the bytes of a script in memory.
+    void ScanText(std::string_view script, int shownKinds = All);
 };

@@ -66,9 +66,10 @@ ExtractionRun ExtractScripts(CTrelvarDoc& doc, const std::vector<std::string>& s
     script.SetNotExtractedList(doc.NotExtracted());
     PrepareBars(script, TotalSize(sources), allFiles, currentFile);
     for (const std::string& source : sources) {
-        if (!script.OpenSource(source))
+        // A script that cannot be read to its end is not stamped: it is
+        // offered for extraction again.
+        if (!script.OpenSource(source) || !script.Extract())
             continue;
-        script.Extract();
         if (doc.NotExtracted()->IsTouched(source)) {
             doc.NotExtracted()->ForgetTouched(source);
             run.rebuildTree = true;

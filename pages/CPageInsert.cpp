@@ -108,7 +108,8 @@ void CPageInsert::OnAdd()
         InsertScript(*doc->Files(), source, m_destination->text().trimmed().toStdString(),
                      doc->DefaultDestinationFolder());
     if (result.message != 0) {
-        Refuse(result.message, result.focus == ScriptInsertion::Field::Destination ? m_destination : m_file);
+        Refuse(result.message, result.focus == ScriptInsertion::Field::Destination ? m_destination : m_file,
+               result.argument);
         return;
     }
     m_rows->Append(source, result.destination);

@@ -1,6 +1,7 @@
 #include "pages/CPageNew.h"
 
 #include "dictionary/CTrelvarDoc.h"
+#include "dictionary/FileSystem.h"
 #include "dictionary/Messages.h"
 #include "pages/CSheetWizard.h"
 #include "tessary/CRkCoolDlg.h"
@@ -92,6 +93,14 @@ bool CPageNew::validatePage()
     CTrelvarDoc* doc = Sheet()->Document();
     const std::string source = m_source->text().toStdString();
     const std::string destination = m_destination->text().toStdString();
+    // The list of files writes the folders between double quotes.
+    for (QLineEdit* field : {m_source, m_destination, m_location, m_name}) {
+        const std::string path = field->text().toStdString();
+        if (!IsStorablePath(path)) {
+            Refuse(MsgPathNotStorable, field, path);
+            return false;
+        }
+    }
     if (!m_createMode) {
         if (source != doc->DefaultSourceFolder() || destination != doc->DefaultDestinationFolder()) {
             doc->SetDefaultFolders(source, destination);

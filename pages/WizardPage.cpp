@@ -60,9 +60,9 @@ QLineEdit* WizardPage::NewEdit(QWidget* parent, const char* id, int maxLength)
     return edit;
 }
 
-void WizardPage::Refuse(int messageId, QWidget* focus)
+void WizardPage::Refuse(int messageId, QWidget* focus, const std::string& argument)
 {
-    MessageBoxReporter(this).Report(messageId, {});
+    MessageBoxReporter(this).Report(messageId, {argument});
     if (focus)
         focus->setFocus();
 }

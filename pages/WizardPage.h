@@ -2,6 +2,8 @@
 
 #include "tessary/CRkCoolPage.h"
 
+#include <string>
+
 class CListCtrlEx;
 class CSheetWizard;
 class QBoxLayout;
@@ -32,9 +34,9 @@ protected:
     CListCtrlEx* NewList(const char* id, bool singleSelection);
     static QPushButton* NewButton(QWidget* parent, const QString& text, const char* id);
     static QLineEdit* NewEdit(QWidget* parent, const char* id, int maxLength);
-    /// Shows a message of the core's table, then puts the focus on the
-    /// field at fault.
-    void Refuse(int messageId, QWidget* focus = nullptr);
+    /// Shows a message of the core's table (with the path it names, if
+    /// any), then puts the focus on the field at fault.
+    void Refuse(int messageId, QWidget* focus = nullptr, const std::string& argument = {});
     /// The page moved on (Next or Finish).
     void Passed();
 

@@ -22,19 +22,20 @@ struct ProfileLine
     std::string end; // "\r\n", "\n", "\r" or "" for a last line without one
 };
 
-std::vector<ProfileLine> ParseLines(const std::string& bytes)
+std::vector<ProfileLine> ParseLines(std::string_view bytes)
 {
     std::vector<ProfileLine> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
         std::size_t stop = bytes.find_first_of("\r\n", start);
         if (stop == std::string::npos) {
-            lines.push_back({bytes.substr(start), {}});
+            lines.push_back({std::string(bytes.substr(start)), {}});
             break;
         }
         const std::size_t endSize =
             bytes[stop] == '\r' && stop + 1 < bytes.size() && bytes[stop + 1] == '\n' ? 2 : 1;
-        lines.push_back({bytes.substr(start, stop - start), bytes.substr(stop, endSize)});
+        lines.push_back(
+            {std::string(bytes.substr(start, stop - start)), std::string(bytes.substr(stop, endSize))});
         start = stop + endSize;
     }
     return lines;
@@ -138,20 +139,61 @@ bool ProfileFile::Exists() const
     return std::filesystem::is_regular_file(m_path, ec);
 }
 
-std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
-                                    std::string_view defaultText) const
+std::string ProfileFile::ReadFromText(std::string_view text, std::string_view section, std::string_view key,
+                                      std::string_view defaultText)
 {
     std::string value(defaultText);
-    std::string bytes;
-    if (ReadFile(m_path, bytes)) {
-        const std::vector<ProfileLine> lines = ParseLines(bytes);
-        const Place place = Locate(lines, section, key);
-        if (place.key < lines.size())
-            value = ValueOf(lines[place.key].text);
-    }
+    const std::vector<ProfileLine> lines = ParseLines(text);
+    const Place place = Locate(lines, section, key);
+    if (place.key < lines.size())
+        value = ValueOf(lines[place.key].text);
     if (value.size() > kMaxValue)
         value.resize(kMaxValue);
     return value;
+}
+
+std::string ProfileFile::RewriteText(std::string_view text, std::string_view section, std::string_view key,
+                                     const std::string* value)
+{
+    std::vector<ProfileLine> lines = ParseLines(text);
+    // New lines take the line end the file uses; a last line without one
+    // gets it before anything is added after it.
+    const std::string usual = !lines.empty() && !lines.front().end.empty() ? lines.front().end : "\n";
+    const Place place = Locate(lines, section, key);
+
+    const std::string entry = std::string(key) + "=" + (value ? *value : std::string());
+    if (!value) {
+        if (place.key < lines.size())
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(place.key));
+    } else if (place.key < lines.size()) {
+        lines[place.key].text = entry;
+    } else {
+        if (!lines.empty() && lines.back().end.empty())
+            lines.back().end = usual;
+        if (place.section < lines.size()) {
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(place.lastOfSection) + 1,
+                         {entry, usual});
+        } else {
+            if (!lines.empty() && !Trim(lines.back().text).empty())
+                lines.push_back({std::string(), usual});
+            lines.push_back({"[" + std::string(section) + "]", usual});
+            lines.push_back({entry, usual});
+        }
+    }
+    std::string out;
+    out.reserve(text.size() + entry.size() + 8);
+    for (const ProfileLine& line : lines)
+        out.append(line.text).append(line.end);
+    return out;
+}
+
+std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
+                                    std::string_view defaultText) const
+{
+    std::string bytes;
+    if (!ReadFile(m_path, bytes))
+        bytes.clear();
+    return ReadFromText(bytes, section, key, defaultText);
 }
 
 int ProfileFile::ReadInt(std::string_view section, std::string_view key, int defaultValue) const
@@ -188,39 +230,12 @@ bool ProfileFile::Rewrite(std::string_view section, std::string_view key, const 
 {
     std::string bytes;
     ReadFile(m_path, bytes);
-    std::vector<ProfileLine> lines = ParseLines(bytes);
-    // New lines take the line end the file uses; a last line without one
-    // gets it before anything is added after it.
-    const std::string usual = !lines.empty() && !lines.front().end.empty() ? lines.front().end : "\n";
-    const Place place = Locate(lines, section, key);
-
-    const std::string entry = std::string(key) + "=" + (value ? *value : std::string());
-    if (!value) {
-        if (place.key == lines.size())
-            return true; // nothing to remove
-        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(place.key));
-    } else if (place.key < lines.size()) {
-        lines[place.key].text = entry;
-    } else {
-        if (!lines.empty() && lines.back().end.empty())
-            lines.back().end = usual;
-        if (place.section < lines.size()) {
-            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(place.lastOfSection) + 1,
-                         {entry, usual});
-        } else {
-            if (!lines.empty() && !Trim(lines.back().text).empty())
-                lines.push_back({std::string(), usual});
-            lines.push_back({"[" + std::string(section) + "]", usual});
-            lines.push_back({entry, usual});
-        }
-    }
-
+    const std::string text = RewriteText(bytes, section, key, value);
+    if (!value && text == bytes)
+        return true; // nothing to remove
     LineFile out;
     if (!out.OpenForWriting(m_path, nullptr))
         return false;
-    for (const ProfileLine& line : lines) {
-        out.WriteRaw(line.text.data(), line.text.size());
-        out.WriteRaw(line.end.data(), line.end.size());
-    }
+    out.WriteRaw(text.data(), text.size());
     return out.Close();
 }

@@ -36,6 +36,13 @@ public:
     /// Longest value a read returns.
     static constexpr std::size_t kMaxValue = 1023;
 
+    // The same rules on the text of a settings file, for both directions.
+    static std::string ReadFromText(std::string_view text, std::string_view section, std::string_view key,
+                                    std::string_view defaultText);
+    /// The text with the key set to the value (value null: removed).
+    static std::string RewriteText(std::string_view text, std::string_view section, std::string_view key,
+                                   const std::string* value);
+
 private:
     bool Rewrite(std::string_view section, std::string_view key, const std::string* value) const;
 

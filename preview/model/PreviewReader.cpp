@@ -631,6 +631,27 @@ bool PreviewReader::MenuLine(const std::string& line, const std::string& name, P
 PreviewReader::Result PreviewReader::Read(const std::string& path, const std::string& resourceName, int kind,
                                           PreviewDialogInfo& dialog, PreviewMenu& menu)
 {
+    LineFile file;
+    if (path.empty() || !file.OpenForReading(ResolveExistingPath(path))) {
+        dialog.Clear();
+        dialog.controls.clear();
+        menu.Reset();
+        return {};
+    }
+    return ReadLines(file, resourceName, kind, dialog, menu);
+}
+
+PreviewReader::Result PreviewReader::ReadText(std::string_view script, const std::string& resourceName,
+                                              int kind, PreviewDialogInfo& dialog, PreviewMenu& menu)
+{
+    LineFile file;
+    file.OpenMemory(script);
+    return ReadLines(file, resourceName, kind, dialog, menu);
+}
+
+PreviewReader::Result PreviewReader::ReadLines(LineFile& file, const std::string& resourceName, int kind,
+                                               PreviewDialogInfo& dialog, PreviewMenu& menu)
+{
     Result result;
     dialog.Clear();
     dialog.controls.clear();
@@ -638,9 +659,6 @@ PreviewReader::Result PreviewReader::Read(const std::string& path, const std::st
     m_inside = false;
     m_depth = 0;
     if (kind != 4 && kind != 5)
-        return result;
-    LineFile file;
-    if (path.empty() || !file.OpenForReading(ResolveExistingPath(path)))
         return result;
     result.opened = true;
     m_file = &file;

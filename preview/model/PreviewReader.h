@@ -40,6 +40,9 @@ public:
     /// description is cleared first.
     Result Read(const std::string& path, const std::string& resourceName, int kind, PreviewDialogInfo& dialog,
                 PreviewMenu& menu);
+    /// The same from the bytes of a script in memory.
+    Result ReadText(std::string_view script, const std::string& resourceName, int kind,
+                    PreviewDialogInfo& dialog, PreviewMenu& menu);
 
     /// The text between the first double quote and the next single one
     /// (doubled quotes are kept as the two characters). False without an
@@ -49,6 +52,8 @@ public:
     static bool IsEndLine(std::string_view line);
 
 private:
+    Result ReadLines(LineFile& file, const std::string& resourceName, int kind, PreviewDialogInfo& dialog,
+                     PreviewMenu& menu);
     bool DialogLine(const std::string& line, const std::string& name, PreviewDialogInfo& dialog);
     bool MenuLine(const std::string& line, const std::string& name, PreviewMenu& menu);
     void ParseHeader(std::string text, PreviewDialogInfo& dialog);

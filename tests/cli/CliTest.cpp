@@ -242,3 +242,55 @@ TEST(Cli, ShowPrintsTheDescriptionAsJson)
     EXPECT_EQ(r.err, "Error when opening file " + dir.File("none.rc") + "\n");
     EXPECT_EQ(RunCli(dir, {"show", script, "IDD_X", "window"}).exit, 2);
 }
+
+TEST(Cli, TwoCommandsWritingOneDictionaryLoseNothing)
+{
+    TempDir dir;
+    const std::string script = dir.File("app.rc");
+    WriteBytes(script, SampleScript());
+    ASSERT_EQ(RunCli(dir, {"new", dir.Path().string(), "app"}).exit, 0);
+    const std::string dic = dir.File("app.dic");
+    ASSERT_EQ(RunCli(dir, {"insert", dic, script, dir.File("out.rc")}).exit, 0);
+    ASSERT_EQ(RunCli(dir, {"extract", dic}).exit, 0);
+    // Pairs of commands started together: the second waits for the first.
+    for (int round = 0; round < 10; ++round) {
+        const std::string a = "Fichier" + std::to_string(round), b = "Edition" + std::to_string(round);
+        const std::string command = Quote(LORVO_CLI) + " translate " + Quote(dic) + " File " + Quote(a) +
+                                    " & " + Quote(LORVO_CLI) + " translate " + Quote(dic) + " Edit " +
+                                    Quote(b) + " & wait";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        const std::string saved = ReadBytes(dic);
+        EXPECT_NE(saved.find("\"File\"\xA4\"" + a + "\""), std::string::npos) << round;
+        EXPECT_NE(saved.find("\"Edit\"\xA4\"" + b + "\""), std::string::npos) << round;
+    }
+}
+
+TEST(Cli, ADictionaryInUseOrHalfReadIsNotWritten)
+{
+    TempDir dir;
+    ASSERT_EQ(RunCli(dir, {"new", dir.Path().string(), "app"}).exit, 0);
+    const std::string dic = dir.File("app.dic");
+    // An unreadable list of resources not to extract is not replaced.
+    WriteBytes(dir.File("app.nir"), "Not imported resources, or not\r\n\"x.rc+IDD_X+5\"\r\n");
+    const std::string nir = ReadBytes(dir.File("app.nir"));
+    WriteBytes(dir.File("app.rc"), SampleScript());
+    Result r = RunCli(dir, {"insert", dic, dir.File("app.rc"), dir.File("out.rc")});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find("is not a not imported resources file"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("could not be read; the dictionary is not saved over it"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(ReadBytes(dir.File("app.nir")), nir);
+    std::filesystem::remove(dir.File("app.nir"));
+
+    // A dictionary another program holds: the command waits, then gives up.
+    const std::string hold = "exec 9>" + Quote(dir.File(".app.dic.lock")) + " && flock 9 && sleep 2";
+    const std::string command = "(" + hold + ") & sleep 0.3; LINGOREL_LOCK_WAIT=200 " + Quote(LORVO_CLI) +
+                                " insert " + Quote(dic) + " " + Quote(dir.File("app.rc")) + " " +
+                                Quote(dir.File("out.rc")) + " 2>" + Quote(dir.File(".err")) + "; echo $? >" +
+                                Quote(dir.File(".code")) + "; wait";
+    std::system(command.c_str());
+    EXPECT_EQ(ReadBytes(dir.File(".code")), "1\n");
+    EXPECT_EQ(ReadBytes(dir.File(".err")), "The dictionary " + dic + " is in use by another program.\n");
+    // Reading needs no lock.
+    EXPECT_EQ(RunCli(dir, {"stats", dic}).exit, 0);
+}

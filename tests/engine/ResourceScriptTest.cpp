@@ -316,7 +316,8 @@ TEST_F(ScriptTest, AnExistingDestinationIsBackedUp)
     EXPECT_FALSE(script.OpenForGeneration(source, noDot));
     EXPECT_EQ(ReadBytes(noDot), "keep");
     EXPECT_FALSE(script.OpenForGeneration(dir.File("missing.rc"), destination));
-    EXPECT_EQ(reporter.texts.back(), "Error when opening file " + dir.File("missing.rc"));
+    EXPECT_EQ(reporter.texts.back(),
+              "Error when opening file " + dir.File("missing.rc") + "\nNo such file or directory");
 }
 
 TEST_F(ScriptTest, LineEndsOfEachLineAreKept)

@@ -317,7 +317,7 @@ TEST(GenerateDialog, WritesEveryDestinationAndKeepsFailuresSelected)
     EXPECT_TRUE(fs::exists(dir.File("out/atlduck.rc")));
     EXPECT_EQ(ReadBytes(dir.File("out/ActiveDoc.qv")), "earlier translation");
     EXPECT_NE(ReadBytes(dir.File("out/ActiveDoc.rc")), "earlier translation");
-    EXPECT_TRUE(Shown(QStringLiteral("Error when opening file %1").arg(Q(third))));
+    EXPECT_TRUE(Shown(QStringLiteral("Error when opening file %1\nNo such file or directory").arg(Q(third))));
     EXPECT_EQ(Selected(list), QStringList{Q(third)});
     EXPECT_TRUE(dialog.GenerateButton()->isEnabled());
     EXPECT_EQ(dialog.AllFilesBar()->value(), 0);

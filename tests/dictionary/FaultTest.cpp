@@ -1,0 +1,468 @@
+// What crashes, full disks, odd files and odd paths leave of a user's work.
+// A child process is killed before every single step of a save and of a
+// generation (the fault hook is asked before each write, flush, link and
+// rename), and a full disk is simulated at every step as well: each time
+// the dictionary must be wholly old or wholly new, and the destination
+// whole.
+#include "TestSupport.h"
+#include "dictionary/CTrelvarDoc.h"
+#include "dictionary/ContextDictionary.h"
+#include "dictionary/DictionaryLock.h"
+#include "dictionary/FileList.h"
+#include "dictionary/FileSystem.h"
+#include "dictionary/GeneralDictionary.h"
+#include "dictionary/LineFile.h"
+#include "dictionary/Messages.h"
+#include "dictionary/NotExtractedList.h"
+#include "dictionary/SafeFiles.h"
+#include "dictionary/ScriptInsertion.h"
+#include "engine/ScriptRuns.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int g_step = 0;
+int g_stopAt = -1;
+bool g_kill = false;
+
+// Counts the steps; at the chosen one, ends the process as a kill would
+// or makes the step fail as a full disk would.
+bool Hook(const char*)
+{
+    if (++g_step != g_stopAt)
+        return false;
+    if (g_kill)
+        ::_exit(99);
+    return true;
+}
+
+void ArmFaults(int stopAt, bool kill)
+{
+    g_step = 0;
+    g_stopAt = stopAt;
+    g_kill = kill;
+    SetFaultHook(stopAt < 0 ? nullptr : Hook);
+}
+
+const char* const kScript =
+    "IDD_A DIALOG 0, 0, 10, 10\r\nBEGIN\r\n    LTEXT \"File\",IDC_STATIC,1,1,8,8\r\nEND\r\n";
+
+// A dictionary with one script, extracted and saved: the "old" one.
+std::string MakeDictionary(const TempDir& dir)
+{
+    CTrelvarDoc doc;
+    EXPECT_TRUE(doc.CreateDictionary("d", dir.Path().string(), "/old-src", "/old-dst"));
+    WriteBytes(dir.File("app.rc"), kScript);
+    EXPECT_EQ(InsertScript(*doc.Files(), dir.File("app.rc"), dir.File("out.rc"), {}).message, 0);
+    ExtractScripts(doc, {dir.File("app.rc")}, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(doc.Save());
+    return dir.File("d.dic");
+}
+
+// The changes that make the "new" dictionary, one in each of its files.
+void MakeNew(CTrelvarDoc& doc, const std::string& script)
+{
+    doc.General()->SetTranslation("File", "NEW");
+    ContextDictionary::FindEntry(*doc.Context()->FindFile(script), "IDD_A+File")->contextTranslation =
+        "NEWCTX";
+    doc.SetDefaultFolders("/new-src", "/new-dst");
+    doc.NotExtracted()->Add(script + "+IDD_NEW+5");
+    doc.MarkChanged(CTrelvarDoc::GeneralChanged);
+}
+
+// Which of the four files hold the new dictionary: 0 none, 4 all.
+int NewParts(const std::string& dic, const std::string& script)
+{
+    CTrelvarDoc doc;
+    if (!doc.OnOpenDocument(dic))
+        return -1;
+    const std::string* translation = doc.General()->FindTranslation("File");
+    const auto* section = doc.Context()->FindFile(script);
+    const ContextEntry* entry = section ? ContextDictionary::FindEntry(*section, "IDD_A+File") : nullptr;
+    return (translation && *translation == "NEW") + (entry && entry->contextTranslation == "NEWCTX") +
+           (doc.DefaultSourceFolder() == "/new-src") + doc.NotExtracted()->Contains(script + "+IDD_NEW+5");
+}
+
+int TemporaryFiles(const TempDir& dir)
+{
+    int n = 0;
+    for (const auto& entry : fs::directory_iterator(dir.Path()))
+        n += entry.path().filename().string().find(".lingorel-") != std::string::npos;
+    return n;
+}
+
+} // namespace
+
+TEST(Faults, AKilledSaveLeavesTheWholeOldOrTheWholeNewDictionary)
+{
+    int steps = 0, oldOnes = 0, newOnes = 0;
+    for (int stopAt = 1;; ++stopAt) {
+        TempDir dir;
+        const std::string dic = MakeDictionary(dir);
+        const std::string script = dir.File("app.rc");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            CTrelvarDoc doc;
+            if (!doc.OnOpenDocument(dic))
+                ::_exit(2);
+            MakeNew(doc, script);
+            ArmFaults(stopAt, true);
+            ::_exit(doc.Save() ? 0 : 1);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        const int exit = WEXITSTATUS(status);
+        ASSERT_TRUE(exit == 0 || exit == 99) << "step " << stopAt;
+        const int parts = NewParts(dic, script);
+        EXPECT_TRUE(parts == 0 || parts == 4) << "killed at step " << stopAt << ": " << parts << " new files";
+        oldOnes += parts == 0;
+        newOnes += parts == 4;
+        // The next open cleaned up after the killed process.
+        EXPECT_EQ(TemporaryFiles(dir), 0) << "step " << stopAt;
+        if (exit == 0) {
+            steps = stopAt - 1;
+            break;
+        }
+    }
+    EXPECT_GT(steps, 12); // every file written, flushed and renamed, and the journal
+    EXPECT_GT(oldOnes, 0);
+    EXPECT_GT(newOnes, 1);
+    RecordProperty("killedSaves", std::to_string(steps) + " steps: " + std::to_string(oldOnes) + " old, " +
+                                      std::to_string(newOnes) + " new");
+}
+
+TEST(Faults, AFullDiskAtAnyStepOfASaveChangesNothingOrCompletesOnTheNextOpen)
+{
+    for (int stopAt = 1;; ++stopAt) {
+        TempDir dir;
+        const std::string dic = MakeDictionary(dir);
+        const std::string script = dir.File("app.rc");
+        bool saved = false;
+        {
+            CTrelvarDoc doc;
+            RecordingReporter reporter;
+            doc.SetReporter(&reporter);
+            ASSERT_TRUE(doc.OnOpenDocument(dic));
+            MakeNew(doc, script);
+            ArmFaults(stopAt, false);
+            saved = doc.Save();
+            const bool faulted = g_step >= stopAt;
+            ArmFaults(-1, false);
+            if (!faulted) {
+                EXPECT_TRUE(saved);
+                break;
+            }
+            EXPECT_FALSE(saved) << "step " << stopAt;
+            EXPECT_TRUE(doc.IsModified());
+            ASSERT_FALSE(reporter.texts.empty());
+            EXPECT_NE(reporter.texts.back().find("No space left on device"), std::string::npos)
+                << reporter.texts.back();
+        }
+        const int parts = NewParts(dic, script);
+        EXPECT_TRUE(parts == 0 || parts == 4) << "failed at step " << stopAt << ": " << parts << " new files";
+        EXPECT_EQ(TemporaryFiles(dir), 0) << "step " << stopAt;
+    }
+}
+
+TEST(Faults, AKilledOrFailedGenerationKeepsTheDestinationAndItsBackupWhole)
+{
+    const std::string oldDestination = "old translation\r\n", oldBackup = "older translation\r\n";
+    for (bool kill : {true, false}) {
+        for (int stopAt = 1;; ++stopAt) {
+            TempDir dir;
+            const std::string dic = MakeDictionary(dir);
+            const std::string out = dir.File("out.rc"), backup = dir.File("out.qv");
+            WriteBytes(out, oldDestination);
+            WriteBytes(backup, oldBackup);
+            bool done = false;
+            const pid_t child = kill ? ::fork() : 0;
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                CTrelvarDoc doc;
+                RecordingReporter reporter;
+                doc.SetReporter(&reporter);
+                if (!doc.OnOpenDocument(dic)) {
+                    if (kill)
+                        ::_exit(2);
+                    FAIL();
+                }
+                doc.General()->SetTranslation("File", "Fichier");
+                ArmFaults(stopAt, kill);
+                const auto generated =
+                    GenerateScripts(doc, {{dir.File("app.rc"), out}}, nullptr, nullptr, &reporter);
+                // Past the last step nothing was hit; a failed link is no
+                // failure (the backup is then copied).
+                done = g_step < stopAt;
+                ArmFaults(-1, false);
+                if (kill)
+                    ::_exit(generated.size() == 1 ? 0 : 1);
+                if (done) {
+                    EXPECT_EQ(generated.size(), 1u);
+                }
+            } else {
+                int status = 0;
+                ::waitpid(child, &status, 0);
+                done = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+            }
+            const std::string now = ReadBytes(out), kept = ReadBytes(backup);
+            const bool isNew = now.find("\"Fichier\"") != std::string::npos;
+            EXPECT_TRUE(now == oldDestination || (isNew && now.size() > 40)) << "step " << stopAt;
+            if (isNew) {
+                EXPECT_EQ(kept, oldDestination) << "step " << stopAt;
+            } else {
+                EXPECT_TRUE(kept == oldBackup || kept == oldDestination) << "step " << stopAt;
+            }
+            // The next generation removes what a killed one left.
+            RemoveStaleTemporaryFiles(dir.Path().string());
+            EXPECT_EQ(TemporaryFiles(dir), 0) << "step " << stopAt;
+            if (done)
+                break;
+        }
+    }
+}
+
+TEST(Faults, GenerationNeverWritesOverItsOwnSource)
+{
+    TempDir dir;
+    const std::string dic = MakeDictionary(dir);
+    const std::string script = dir.File("app.rc");
+    fs::create_symlink(script, dir.File("link.rc"));
+    CTrelvarDoc doc;
+    RecordingReporter reporter;
+    doc.SetReporter(&reporter);
+    ASSERT_TRUE(doc.OnOpenDocument(dic));
+    doc.General()->SetTranslation("File", "Fichier");
+    // A destination that reaches the source through a link, and one that
+    // is the source itself (a list of files edited by hand).
+    for (const std::string& destination : {dir.File("link.rc"), script}) {
+        EXPECT_TRUE(GenerateScripts(doc, {{script, destination}}, nullptr, nullptr, &reporter).empty());
+        EXPECT_EQ(reporter.ids.back(), MsgSourceEqualsDestination);
+        EXPECT_EQ(ReadBytes(script), kScript);
+        EXPECT_FALSE(fs::exists(dir.File("app.qv")));
+    }
+    // Inserting it is refused in the first place.
+    EXPECT_EQ(InsertScript(*doc.Files(), dir.File("link.rc"), script, {}).message,
+              MsgSourceEqualsDestination);
+}
+
+TEST(Faults, AListThatCouldNotBeReadIsNotWrittenBackEmpty)
+{
+    TempDir dir;
+    const std::string dic = MakeDictionary(dir);
+    WriteBytes(dir.File("d.nir"), "Not imported resources\r\n\"x.rc+IDD_X+5\"\r\n");
+    for (const char* damage : {"header", "folder"}) {
+        const std::string nir = dir.File("d.nir");
+        const std::string before = ReadBytes(nir);
+        if (std::string(damage) == "header") {
+            WriteBytes(nir, "Not imported resources \r\n\"x.rc+IDD_X+5\"\r\n");
+        } else {
+            fs::remove(nir);
+            fs::create_directory(nir);
+        }
+        const std::string damaged = fs::is_directory(nir) ? std::string() : ReadBytes(nir);
+        CTrelvarDoc doc;
+        RecordingReporter reporter;
+        doc.SetReporter(&reporter);
+        ASSERT_TRUE(doc.OnOpenDocument(dic));
+        ASSERT_EQ(doc.UnreadableFiles(), std::vector<std::string>{nir}) << damage;
+        doc.General()->SetTranslation("File", "Fichier");
+        doc.MarkChanged(CTrelvarDoc::GeneralChanged);
+        EXPECT_FALSE(doc.Save());
+        EXPECT_EQ(reporter.ids.back(), MsgUnreadableNotSaved);
+        EXPECT_EQ(fs::is_directory(nir) ? std::string() : ReadBytes(nir), damaged);
+        EXPECT_EQ(doc.General()->FindTranslation("File")->size(), 7u);
+        // The user agrees (the window asks): then it is replaced.
+        doc.ReplaceUnreadable();
+        if (fs::is_directory(nir))
+            fs::remove(nir);
+        EXPECT_TRUE(doc.Save());
+        WriteBytes(nir, before);
+    }
+}
+
+TEST(Faults, OnlyRegularFilesAreReadAndHugeLinesAreRefused)
+{
+    TempDir dir;
+    const std::string fifo = dir.File("fifo.rc");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string reason;
+    EXPECT_FALSE(IsReadableRegularFile(fifo, &reason));
+    LineFile file;
+    EXPECT_FALSE(file.OpenForReading(fifo)); // returns at once instead of waiting for a writer
+    EXPECT_EQ(file.ErrorText(), "not a regular file");
+    EXPECT_FALSE(file.OpenForReading("/dev/zero"));
+
+    // A script whose "line" never ends is not extracted, and not stamped.
+    const std::string dic = MakeDictionary(dir);
+    const std::string script = dir.File("app.rc");
+    WriteBytes(script, std::string(LineFile::kMaxLine + 10, 'x'));
+    CTrelvarDoc doc;
+    RecordingReporter reporter;
+    doc.SetReporter(&reporter);
+    ASSERT_TRUE(doc.OnOpenDocument(dic));
+    const std::string stamp = doc.Files()->Find(script)->stamp;
+    const ExtractionRun run = ExtractScripts(doc, {script}, nullptr, nullptr, &reporter);
+    EXPECT_EQ(run.extracted, 0);
+    EXPECT_EQ(reporter.ids.back(), MsgErrorReadingFile);
+    EXPECT_EQ(doc.Files()->Find(script)->stamp, stamp);
+    EXPECT_NE(doc.Context()->FindFile(script), nullptr); // what it knew of the script stays
+    fs::remove(script);
+}
+
+TEST(Faults, PathsTheFilesCannotHoldAreRefused)
+{
+    TempDir dir;
+    const std::string quoted = dir.File("a\"b");
+    fs::create_directory(quoted);
+    CTrelvarDoc doc;
+    RecordingReporter reporter;
+    doc.SetReporter(&reporter);
+    EXPECT_FALSE(doc.CreateDictionary("d", quoted, "", ""));
+    EXPECT_EQ(reporter.ids.back(), MsgPathNotStorable);
+    const std::string dic = MakeDictionary(dir);
+    ASSERT_TRUE(doc.OnOpenDocument(dic));
+    WriteBytes(quoted + "/app.rc", kScript);
+    const ScriptInsertion result = InsertScript(*doc.Files(), quoted + "/app.rc", dir.File("x.rc"), {});
+    EXPECT_EQ(result.message, MsgPathNotStorable);
+    EXPECT_EQ(result.argument, quoted + "/app.rc");
+}
+
+TEST(Faults, ADestinationIsAFileByItsNameOrWhatIsThere)
+{
+    TempDir dir;
+    const std::string script = dir.File("app.rc");
+    WriteBytes(script, kScript);
+    fs::create_directories(dir.File("my.rc.d"));
+    WriteBytes(dir.File("existing"), "x");
+    const struct
+    {
+        std::string destination;
+        std::string recorded;
+    } cases[] = {
+        {dir.File("out/D.RC"), dir.File("out/D.RC")},
+        {dir.File("out/d.Rc2"), dir.File("out/d.Rc2")},
+        {dir.File("my.rc.d/out"), dir.File("my.rc.d/out/app.rc")},
+        {dir.File("my.rc.d"), dir.File("my.rc.d/app.rc")},
+        {dir.File("existing"), dir.File("existing")},
+    };
+    for (const auto& c : cases) {
+        FileList list;
+        const ScriptInsertion result = InsertScript(list, script, c.destination, {});
+        EXPECT_EQ(result.message, 0) << c.destination;
+        EXPECT_EQ(result.destination, c.recorded) << c.destination;
+    }
+}
+
+TEST(Faults, ReadOnlyFilesStayReadOnly)
+{
+    TempDir dir;
+    const std::string dic = MakeDictionary(dir);
+    CTrelvarDoc doc;
+    RecordingReporter reporter;
+    doc.SetReporter(&reporter);
+    ASSERT_TRUE(doc.OnOpenDocument(dic));
+    // A destination checked out read-only is not replaced through a rename.
+    const std::string out = dir.File("out.rc");
+    WriteBytes(out, "read-only\r\n");
+    fs::permissions(out, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    doc.General()->SetTranslation("File", "Fichier");
+    EXPECT_TRUE(GenerateScripts(doc, {{dir.File("app.rc"), out}}, nullptr, nullptr, &reporter).empty());
+    EXPECT_EQ(reporter.texts.back(), "Cannot save the file " + out + "\nPermission denied");
+    EXPECT_EQ(ReadBytes(out), "read-only\r\n");
+    // Nor is a dictionary file.
+    fs::permissions(dir.File("d.ent"), fs::perms::owner_read);
+    doc.MarkChanged(CTrelvarDoc::GeneralChanged);
+    EXPECT_FALSE(doc.Save());
+    EXPECT_EQ(reporter.texts.back(), "Cannot save the file " + dir.File("d.ent") + "\nPermission denied");
+    EXPECT_EQ(ReadBytes(dic).find("Fichier"), std::string::npos);
+    fs::permissions(dir.File("d.ent"), fs::perms::owner_all);
+}
+
+TEST(Faults, StaleTemporaryFilesGoAndLiveOnesStay)
+{
+    TempDir dir;
+    const std::string dic = MakeDictionary(dir);
+    // A process number that is surely gone: a child that has ended.
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string stale = dir.File(".d.dic.lingorel-" + std::to_string(gone) + "-abcdef");
+    const std::string live = dir.File(".d.dic.lingorel-" + std::to_string(::getppid()) + "-abcdef");
+    const std::string other = dir.File(".d.dic.other-" + std::to_string(gone) + "-abcdef");
+    for (const std::string& path : {stale, live, other})
+        WriteBytes(path, "x");
+    CTrelvarDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(dic));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(live));
+    EXPECT_TRUE(fs::exists(other));
+}
+
+TEST(Faults, StampsThatAreNoTimeMeanChanged)
+{
+    EXPECT_FALSE(ParseValidStamp("-1+-1"));
+    EXPECT_FALSE(ParseValidStamp("99999999999+99999999999"));
+    EXPECT_FALSE(ParseValidStamp("1+2+3"));
+    EXPECT_FALSE(ParseValidStamp(""));
+    EXPECT_FALSE(ParseValidStamp("12 + 3"));
+    EXPECT_FALSE(ParseValidStamp("0+2147483647")); // the year 30828
+    const auto now = LastWriteFileTime("/");
+    ASSERT_TRUE(now);
+    EXPECT_EQ(ParseValidStamp(FormatStamp(*now)), now);
+
+    TempDir dir;
+    const std::string script = dir.File("app.rc");
+    WriteBytes(script, kScript);
+    for (const char* stamp : {"-1+-1", "0+2147483647", "x"}) {
+        WriteBytes(dir.File("d.fil"), "List of files\r\n\"\";\"\"\r\n\"" + script + "\";\"" +
+                                          dir.File("out.rc") + "\";\"" + stamp + "\"\r\n");
+        FileList list;
+        list.SetFilePath(dir.File("d.fil"));
+        list.SetAskOnChange(0);
+        ASSERT_TRUE(list.Load());
+        EXPECT_TRUE(list.IsChanged(script)) << stamp;
+    }
+}
+
+TEST(Faults, TwoWritersTakeTurns)
+{
+    TempDir dir;
+    const std::string dic = MakeDictionary(dir);
+    DictionaryLock first;
+    ASSERT_TRUE(first.Acquire(dic, 0));
+    CTrelvarDoc doc;
+    RecordingReporter reporter;
+    doc.SetReporter(&reporter);
+    doc.SetLockWait(100);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Another process: it waits, then says the dictionary is in use.
+        CTrelvarDoc other;
+        RecordingReporter otherReporter;
+        other.SetReporter(&otherReporter);
+        other.SetLockWait(100);
+        const bool opened = other.OnOpenDocument(dic);
+        ::_exit(!opened && other.InUse() && otherReporter.ids.back() == MsgDictionaryInUse ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    // Read-only opening needs no lock.
+    EXPECT_TRUE(doc.OnOpenDocument(dic, nullptr, CTrelvarDoc::Access::ReadOnly));
+    EXPECT_TRUE(doc.IsReadOnly());
+    doc.MarkChanged(CTrelvarDoc::GeneralChanged);
+    EXPECT_FALSE(doc.Save());
+    EXPECT_EQ(reporter.ids.back(), MsgDictionaryReadOnly);
+    first.Release();
+    EXPECT_TRUE(doc.OnOpenDocument(dic));
+    EXPECT_FALSE(doc.IsReadOnly());
+}
