@@ -175,6 +175,12 @@ bool Codec::IsValidUtf8(std::string_view text)
             return false;
         if (extra > 0 && i + extra >= text.size())
             return false;
+        // The second byte also rules out overlong forms, surrogates and
+        // code points above U+10FFFF.
+        const auto second = extra > 0 ? static_cast<unsigned char>(text[i + 1]) : 0x80;
+        if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second > 0x9F) || (c == 0xF0 && second < 0x90) ||
+            (c == 0xF4 && second > 0x8F))
+            return false;
         for (int k = 1; k <= extra; ++k) {
             if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
                 return false;

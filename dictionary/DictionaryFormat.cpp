@@ -4,21 +4,20 @@
 
 namespace {
 
-bool NeedsEscape(char c, char next)
+bool NeedsEscape(char c, char next, char special)
 {
-    return c == '\r' || c == '\n' || c == kDicSeparator || (c == '\\' && next == 'X');
+    return c == '\r' || c == '\n' || c == special || (c == '\\' && next == 'X');
 }
 
-} // namespace
-
-void AppendQuotedField(std::string& out, std::string_view field)
+// Quotes the field, writing the bytes the layout cannot carry as "\XHH".
+void AppendEscaped(std::string& out, std::string_view field, char special)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
     out += '"';
     std::size_t plain = 0; // start of the bytes not copied yet
     for (std::size_t i = 0; i < field.size(); ++i) {
         const char next = i + 1 < field.size() ? field[i + 1] : '\0';
-        if (!NeedsEscape(field[i], next))
+        if (!NeedsEscape(field[i], next, special))
             continue;
         out.append(field.substr(plain, i - plain));
         const auto b = static_cast<unsigned char>(field[i]);
@@ -29,6 +28,18 @@ void AppendQuotedField(std::string& out, std::string_view field)
     }
     out.append(field.substr(plain));
     out += '"';
+}
+
+} // namespace
+
+void AppendQuotedField(std::string& out, std::string_view field)
+{
+    AppendEscaped(out, field, kDicSeparator);
+}
+
+void AppendQuotedPath(std::string& out, std::string_view field)
+{
+    AppendEscaped(out, field, '"');
 }
 
 std::string DecodeField(std::string_view field)

@@ -37,6 +37,12 @@ inline void AppendQuoted(std::string& out, std::string_view field)
 /// carry written as "\XHH".
 void AppendQuotedField(std::string& out, std::string_view field);
 
+/// Appends a .fil field (a path or a stamp), quoted. A path never holds a
+/// double quote or a line break when the program stores it, but one read
+/// from a file edited by hand may: such bytes, and the backslash of a "\X",
+/// are written as "\XHH" so that the list reads back as it was.
+void AppendQuotedPath(std::string& out, std::string_view field);
+
 /// A .dic or .ent field as read (quotes stripped) with every "\XHH" turned
 /// back into its byte.
 std::string DecodeField(std::string_view field);

@@ -8,6 +8,7 @@
 #include "dictionary/TextRules.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 bool FileList::AddFile(std::string_view source, std::string_view destination, std::string_view stamp)
@@ -111,7 +112,8 @@ bool FileList::Read(LineFile& file, MessageReporter* reporter)
     // A line of another shape falls back to splitting at every quote and
     // dropping the pieces that are empty or a lone ";".
     std::vector<std::string_view> values;
-    auto split = [&values](std::string_view line) {
+    std::array<std::string, 3> decoded;
+    auto split = [&values, &decoded](std::string_view line) {
         values.clear();
         const auto quotes = static_cast<std::size_t>(std::count(line.begin(), line.end(), '"'));
         std::size_t joints = 0;
@@ -140,6 +142,13 @@ bool FileList::Read(LineFile& file, MessageReporter* reporter)
             }
         }
         values.resize(3);
+        // Bytes the layout cannot carry come as "\XHH".
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (HasFieldEscape(values[i])) {
+                decoded[i] = DecodeField(values[i]);
+                values[i] = decoded[i];
+            }
+        }
     };
 
     std::string line;
@@ -180,17 +189,17 @@ void FileList::Write(LineFile& file) const
 {
     file.WriteLine(std::string(kFilHeader));
     std::string record;
-    AppendQuoted(record, m_sourceFolder);
+    AppendQuotedPath(record, m_sourceFolder);
     record += ';';
-    AppendQuoted(record, m_destinationFolder);
+    AppendQuotedPath(record, m_destinationFolder);
     file.WriteLine(record);
     for (const auto& entry : m_files) {
         record.clear();
-        AppendQuoted(record, entry.value.source);
+        AppendQuotedPath(record, entry.value.source);
         record += ';';
-        AppendQuoted(record, entry.value.destination);
+        AppendQuotedPath(record, entry.value.destination);
         record += ';';
-        AppendQuoted(record, entry.value.stamp);
+        AppendQuotedPath(record, entry.value.stamp);
         file.WriteLine(record);
     }
 }

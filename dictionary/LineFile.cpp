@@ -46,7 +46,8 @@ void LineFile::OpenMemory(std::string_view bytes)
     m_error.clear();
     m_inMemory = true;
     m_memory = bytes;
-    m_buffer.resize(kReadBlock);
+    // Small texts need no block of their own.
+    m_buffer.resize(std::min(kReadBlock, bytes.size() + 1));
 }
 
 void LineFile::OpenMemoryForWriting(std::string* out)

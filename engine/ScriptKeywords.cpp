@@ -127,6 +127,12 @@ LineKeywords FindKeywords(std::string_view line)
         }
     }
     // Newer editors end the statement line with the keyword.
+    std::size_t last = n;
+    while (last > 0 && IsBlank(line[last - 1]))
+        --last;
+    const char end = last > 0 ? line[last - 1] : '\0';
+    if (end != 'U' && end != 'G' && end != 'X')
+        return k;
     if (k.menu == LineKeywords::npos) {
         k.menu = KeywordEndingLine(line, "MENU");
         if (k.menu == LineKeywords::npos)

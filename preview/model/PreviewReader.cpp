@@ -87,15 +87,16 @@ std::size_t Statement(std::string_view line, std::string_view keyword)
     return std::string_view::npos;
 }
 
-// Whether the line declares the named resource with the keyword: the name
-// and the keyword followed by a blank, or ending the line.
-bool Declares(std::string_view line, const std::string& name, std::string_view keyword, std::size_t* after)
+// Whether the line declares the resource: its header ("IDD_A DIALOG") followed
+// by a blank, or ending the line. after: where the statement's fields begin.
+bool Declares(std::string_view line, std::string_view header, std::size_t* after)
 {
-    const std::string header = name + " " + std::string(keyword);
-    std::size_t p = line.find(header + " ");
-    if (p != std::string_view::npos) {
-        *after = p + header.size() + 1;
-        return true;
+    for (std::size_t p = line.find(header); p != std::string_view::npos; p = line.find(header, p + 1)) {
+        const std::size_t end = p + header.size();
+        if (end < line.size() && line[end] == ' ') {
+            *after = end + 1;
+            return true;
+        }
     }
     const std::string_view right = RightTrimmed(line);
     if (right.size() >= header.size() && right.substr(right.size() - header.size()) == header) {
@@ -530,10 +531,10 @@ void PreviewReader::GenericControl(std::string rest, PreviewDialogInfo& dialog)
     dialog.controls.push_back(std::move(control));
 }
 
-bool PreviewReader::DialogLine(const std::string& line, const std::string& name, PreviewDialogInfo& dialog)
+bool PreviewReader::DialogLine(const std::string& line, PreviewDialogInfo& dialog)
 {
     std::size_t after = 0;
-    if (Declares(line, name, "DIALOGEX", &after) || Declares(line, name, "DIALOG", &after)) {
+    if (Declares(line, m_headers[0], &after) || Declares(line, m_headers[1], &after)) {
         dialog.found = 1;
         m_inside = true;
         ParseHeader(line.substr(after), dialog);
@@ -589,10 +590,10 @@ bool PreviewReader::DialogLine(const std::string& line, const std::string& name,
     return IsEndLine(line);
 }
 
-bool PreviewReader::MenuLine(const std::string& line, const std::string& name, PreviewMenu& menu)
+bool PreviewReader::MenuLine(const std::string& line, PreviewMenu& menu)
 {
     std::size_t after = 0;
-    if (Declares(line, name, "MENU", &after) || Declares(line, name, "MENUEX", &after)) {
+    if (Declares(line, m_headers[0], &after) || Declares(line, m_headers[1], &after)) {
         m_inside = true;
         menu.Reset();
     }
@@ -662,12 +663,14 @@ PreviewReader::Result PreviewReader::ReadLines(LineFile& file, const std::string
         return result;
     result.opened = true;
     m_file = &file;
+    // The statements that declare the resource, made once for all its lines.
+    m_headers[0] = resourceName + (kind == 5 ? " DIALOGEX" : " MENU");
+    m_headers[1] = resourceName + (kind == 5 ? " DIALOG" : " MENUEX");
     std::string line;
     for (auto n = file.ReadFirstLine(line); n >= 0; n = file.ReadLine(line)) {
         if (n == 0)
             continue;
-        const bool ended =
-            kind == 5 ? DialogLine(line, resourceName, dialog) : MenuLine(line, resourceName, menu);
+        const bool ended = kind == 5 ? DialogLine(line, dialog) : MenuLine(line, menu);
         if (ended) {
             result.ended = true;
             break;

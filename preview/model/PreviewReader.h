@@ -54,8 +54,8 @@ public:
 private:
     Result ReadLines(LineFile& file, const std::string& resourceName, int kind, PreviewDialogInfo& dialog,
                      PreviewMenu& menu);
-    bool DialogLine(const std::string& line, const std::string& name, PreviewDialogInfo& dialog);
-    bool MenuLine(const std::string& line, const std::string& name, PreviewMenu& menu);
+    bool DialogLine(const std::string& line, PreviewDialogInfo& dialog);
+    bool MenuLine(const std::string& line, PreviewMenu& menu);
     void ParseHeader(std::string text, PreviewDialogInfo& dialog);
     void ParseHeaderFields(std::string_view text, PreviewDialogInfo& dialog);
 
@@ -86,6 +86,7 @@ private:
     const StyleNameTable& m_styles;
     int& m_counter;
     LineFile* m_file = nullptr;
+    std::string m_headers[2]; // "NAME DIALOGEX" and "NAME DIALOG", or the menu's
     bool m_inside = false;
     int m_depth = 0;
 };

@@ -268,6 +268,11 @@ TEST_F(ChangedFiles, WithoutAskingNewerFilesAreQueuedAndUpToDateOnesAreNot)
 
 TEST(Codec, Windows1252BothWays)
 {
+    // Only well-formed UTF-8 counts as typed text: no overlong forms, no
+    // surrogates, nothing above U+10FFFF.
+    EXPECT_TRUE(Codec::IsValidUtf8("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"));
+    for (const char* bad : {"\xE0\x81\x81", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xC3"})
+        EXPECT_FALSE(Codec::IsValidUtf8(bad)) << bad;
     const Codec codec;
     EXPECT_EQ(codec.ToUtf8("caf\xE9 \x80"), "caf\xC3\xA9 \xE2\x82\xAC");
     std::string bytes;

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -80,7 +81,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto written = first.Write();
     Stores second;
     second.Read(written);
-    if (second.Write() != written)
-        std::abort();
+    const auto again = second.Write();
+    for (std::size_t i = 0; i < again.size(); ++i) {
+        if (again[i] != written[i]) {
+            std::fprintf(stderr, "file %zu written differently:\n%s\n-- then --\n%s\n", i, written[i].c_str(),
+                         again[i].c_str());
+            std::abort();
+        }
+    }
     return 0;
 }
