@@ -4,6 +4,7 @@
 #include "app/DocumentCommands.h"
 #include "app/ProgramSettings.h"
 #include "app/RecentFiles.h"
+#include "app/WindowPlacement.h"
 #include "dictionary/FileList.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
@@ -123,13 +124,15 @@ CMainFrame::CMainFrame(bool firstStart) : m_documents(new DocumentCommands(this)
     m_splitter->addWidget(m_treeView);
     m_splitter->addWidget(m_miscView);
     m_splitter->setStretchFactor(1, 1);
+    m_splitter->setChildrenCollapsible(false);
     const int treeWidth = AppSettings().Get(Settings::Integer::SplitCx);
     m_splitter->setSizes({treeWidth, std::max(200, 1000 - treeWidth)});
     setCentralWidget(m_splitter);
 
     connect(m_documents, &DocumentCommands::documentOpened, this, &CMainFrame::OnDocumentOpened);
     connect(m_documents, &DocumentCommands::aboutToReplace, this, [this] {
-        CloseDictionaryWindow();
+        if (!CloseDictionaryWindow())
+            m_dictionaryWindow->Discard(); // the dictionary goes: its list cannot stay
         PrepareCommand();
         Tree()->SaveSelection();
     });
@@ -175,6 +178,11 @@ CMainFrame::CMainFrame(bool firstStart) : m_documents(new DocumentCommands(this)
 
 CMainFrame::~CMainFrame() = default;
 
+void CMainFrame::ShowAtRememberedPlace()
+{
+    ::ShowAtRememberedPlace(this, m_splitter);
+}
+
 CResTreeCtrl* CMainFrame::Tree() const
 {
     return m_treeView->Tree();
@@ -216,7 +224,8 @@ void CMainFrame::CreateActions()
     connect(Action(Cmd::FileSave), &QAction::triggered, m_documents, &DocumentCommands::OnFileSave);
     connect(Action(Cmd::FileNew), &QAction::triggered, this, [this] {
         PrepareCommand();
-        CloseDictionaryWindow();
+        if (!CloseDictionaryWindow())
+            return;
         if (m_documents->PrepareNew())
             RunWizard(CSheetWizard::FileNewSet);
     });
@@ -230,6 +239,8 @@ void CMainFrame::CreateActions()
         PrepareCommand();
         CDlgGenerate dialog(&m_documents->Doc(), &m_documents->Reporter(), this);
         dialog.exec();
+        if (dialog.GeneratedCount() > 0)
+            ShowRunSummary(tr("%1 file(s) generated").arg(dialog.GeneratedCount()));
     });
     connect(Action(Cmd::AppExit), &QAction::triggered, this, &QWidget::close);
     connect(Action(Cmd::AppAbout), &QAction::triggered, this,
@@ -379,14 +390,32 @@ void CMainFrame::CreateToolBar()
 void CMainFrame::CreateStatusBar()
 {
     statusBar()->showMessage(tr("Ready"));
-    for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
-        auto* label = new QLabel(QString::fromLatin1(indicator), statusBar());
-        label->setEnabled(false);
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Sunken);
-        statusBar()->addPermanentWidget(label);
-    }
+    // The open dictionary's counts stay in the bar's right corner.
+    m_counts = new QLabel(statusBar());
+    m_counts->setObjectName(QStringLiteral("dictionaryCounts"));
+    statusBar()->addPermanentWidget(m_counts);
     Action(Cmd::ViewStatusBar)->setChecked(true);
+}
+
+void CMainFrame::UpdateCounts()
+{
+    const CTrelvarDoc& doc = m_documents->Doc();
+    if (!doc.IsOpen()) {
+        m_counts->clear();
+        return;
+    }
+    const int texts = doc.General()->TextCount();
+    const int translated = doc.General()->CountTranslated();
+    m_counts->setText(tr("%1 texts, %2 translated (%3 %)")
+                          .arg(texts)
+                          .arg(translated)
+                          .arg(texts > 0 ? 100.0 * translated / texts : 0.0, 0, 'f', 1));
+}
+
+void CMainFrame::ShowRunSummary(const QString& done)
+{
+    UpdateCounts();
+    statusBar()->showMessage(done + QStringLiteral("; ") + m_counts->text());
 }
 
 void CMainFrame::SetFonts(const std::string& original, const std::string& translation, bool lists,
@@ -415,6 +444,7 @@ void CMainFrame::SetAvailable(int command, bool available)
 void CMainFrame::UpdateActions()
 {
     const bool open = m_documents->Doc().IsOpen();
+    UpdateCounts();
     auto enable = [this](int id, bool on) {
         if (QAction* a = Action(id))
             a->setEnabled(on && !m_unavailable.contains(id));
@@ -512,7 +542,11 @@ void CMainFrame::RunWizard(int pageSet)
     connect(&sheet, &CSheetWizard::filesChanged, this, [&rebuild] { rebuild = true; });
     connect(&sheet, &CSheetWizard::treeRebuildNeeded, this, [&rebuild] { rebuild = true; });
     connect(&sheet, &CSheetWizard::treeRefreshNeeded, this, [&refresh] { refresh = true; });
-    connect(&sheet, &CSheetWizard::textsExtracted, this, [&extracted] { extracted = true; });
+    int extractedFiles = 0;
+    connect(&sheet, &CSheetWizard::textsExtracted, this, [&extracted, &extractedFiles](int files) {
+        extracted = true;
+        extractedFiles += files;
+    });
     if (m_wizardHook)
         m_wizardHook(&sheet);
     sheet.exec();
@@ -530,6 +564,8 @@ void CMainFrame::RunWizard(int pageSet)
         m_dictionaryWindow->Refill();
     setWindowModified(doc.IsModified());
     UpdateActions();
+    if (extracted)
+        ShowRunSummary(tr("%1 file(s) extracted").arg(extractedFiles));
 }
 
 void CMainFrame::OnTabSelected(int tab)
@@ -577,6 +613,12 @@ CDlgGeneralDictionary* CMainFrame::DictionaryWindow()
         });
         connect(m_dictionaryWindow->List(), &CListCtrlEx::itemSelectionChanged, this,
                 &CMainFrame::UpdateActions);
+        // Back on the Texts tab, the selected resource's texts show again.
+        connect(m_dictionaryWindow, &CDlgGeneralDictionary::hidden, this, [this] {
+            if (m_tabs && m_tabs->SelectedTab() == CDlgPreviewTabs::TabTexts)
+                ShowTextsWindow();
+            UpdateActions();
+        });
     }
     return m_dictionaryWindow;
 }
@@ -586,17 +628,26 @@ bool CMainFrame::DictionaryWindowVisible() const
     return m_dictionaryWindow && m_dictionaryWindow->isVisible();
 }
 
-void CMainFrame::CloseDictionaryWindow()
+bool CMainFrame::CloseDictionaryWindow()
 {
     if (!DictionaryWindowVisible())
-        return;
+        return true;
+    if (!m_dictionaryWindow->HasChanges()) {
+        m_dictionaryWindow->Discard();
+        return true;
+    }
     const int answer =
-        RkMessageBox(MessageString(MsgSaveGeneralDictionary), 0x0004 | 0x0020, -1, this, nullptr, -1);
-    if (answer == CRkMessageBox::IdYes) {
+        RkMessageBox(MessageString(MsgSaveGeneralDictionary), 0x0003 | 0x0020, -1, this, nullptr, -1);
+    switch (answer) {
+    case CRkMessageBox::IdYes:
+        // The list goes into the dictionary, which is saved as a whole.
         m_dictionaryWindow->OnOK(false);
-        m_documents->Doc().General()->Save(&m_documents->Reporter());
-    } else {
-        m_dictionaryWindow->OnCancel();
+        return m_documents->OnFileSave();
+    case CRkMessageBox::IdNo:
+        m_dictionaryWindow->Discard();
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -623,8 +674,7 @@ void CMainFrame::ShowTextsWindow()
     m_textsWindow->SetSourceFile(Tree()->SelectedSource());
     m_textsWindow->SetResourcePrefix(Tree()->SelectedResourceName() + "+");
     m_textsWindow->Fill();
-    if (AppSettings().Get(Settings::Flag::Center))
-        m_textsWindow->Place();
+    m_textsWindow->Place();
     m_textsWindow->show();
     m_textsWindow->raise();
     UpdateActions();
@@ -648,10 +698,14 @@ void CMainFrame::OnActivateApp()
     std::vector<std::pair<std::string, std::string>> pairs;
     for (const auto& entry : files.Files())
         pairs.emplace_back(entry.value.source, entry.value.destination);
+    // Only scripts not offered yet are asked about, and the wizard comes up
+    // for them alone: the ones offered when the dictionary was opened have
+    // their own wizard on the way.
+    bool queued = false;
     for (const auto& [source, destination] : pairs)
-        files.CheckChanged(source, destination);
+        queued = files.CheckChanged(source, destination) || queued;
     m_inActivationRound = false;
-    if (files.ChangedCount() > 0) {
+    if (queued) {
         if (QAction* extract = Action(Cmd::Extract); extract && extract->isEnabled())
             extract->trigger();
     }
@@ -733,9 +787,12 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 {
     const Settings settings = AppSettings();
     SaveFindHistory();
-    settings.Set(Settings::Integer::SplitCx, m_splitter->sizes().value(0));
+    RememberPlace(this, m_splitter);
     const bool dictionaryOpen = DictionaryWindowVisible();
-    CloseDictionaryWindow();
+    if (!CloseDictionaryWindow()) {
+        event->ignore();
+        return;
+    }
     settings.Set(Settings::Flag::DictionaryOpen, dictionaryOpen);
     settings.Set(Settings::Flag::FindInResource, false);
     if (m_tabs)

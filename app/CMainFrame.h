@@ -18,6 +18,7 @@ class CSheetWizard;
 class DocumentCommands;
 class QAction;
 class QComboBox;
+class QLabel;
 class QMenu;
 class QSplitter;
 
@@ -67,9 +68,13 @@ public:
     void ShowTextsWindow();
     void HideTextsWindow();
     CDlgEntityDictionary* TextsWindow() const { return m_textsWindow; }
-    /// Asks whether the visible "Dictionary" window's list is to be saved
-    /// (before the dictionary is replaced or the program closes).
-    void CloseDictionaryWindow();
+    /// Before the dictionary is replaced or the program closes: when the
+    /// visible "Dictionary" window holds changed rows, asks whether to save
+    /// them (Yes saves the dictionary, No drops them). False when the user
+    /// cancels.
+    bool CloseDictionaryWindow();
+    /// Shows the main window where it was at the last close.
+    void ShowAtRememberedPlace();
 
     /// Runs the wizard with a set of its pages (modal).
     void RunWizard(int pageSet);
@@ -92,6 +97,10 @@ private:
     void OnTabSelected(int tab);
     void OnEditCommand(int command);
     void ShowTextDialog(const QString& title, const QString& text);
+    /// The open dictionary's counts in the status bar.
+    void UpdateCounts();
+    /// What a run did, with the dictionary's counts, in the status bar.
+    void ShowRunSummary(const QString& done);
 
     DocumentCommands* m_documents;
     bool m_firstStart;
@@ -101,6 +110,7 @@ private:
     QAction* m_recentSeparator = nullptr;
     QList<QAction*> m_recentActions;
     QComboBox* m_findBox = nullptr;
+    QLabel* m_counts = nullptr;
     QSplitter* m_splitter = nullptr;
     CFvTree* m_treeView = nullptr;
     CFvMisc* m_miscView = nullptr;

@@ -43,7 +43,7 @@ int main(int argc, char** argv)
     CTrelvarApp app;
     if (!app.InitInstance(arguments))
         return 1;
-    app.MainFrame()->showMaximized();
+    app.MainFrame()->ShowAtRememberedPlace();
     if (selfTest) {
         // Start, show the window and the previews, and leave.
         QTimer::singleShot(600, &application, [&app] {

@@ -52,32 +52,39 @@ void FileList::StampFile(std::string_view source)
         record->stamp = FormatStamp(*time);
 }
 
-void FileList::CheckChanged(std::string_view source, std::string_view destination)
+bool FileList::CheckChanged(std::string_view source, std::string_view destination)
 {
     const Record* record = Find(source);
-    CheckChanged(source, destination, record ? std::string_view(record->stamp) : std::string_view());
+    return CheckChanged(source, destination, record ? std::string_view(record->stamp) : std::string_view());
 }
 
-void FileList::CheckChanged(std::string_view source, std::string_view destination, std::string_view stamp)
+bool FileList::CheckChanged(std::string_view source, std::string_view destination, std::string_view stamp)
 {
     const auto time = LastWriteFileTime(std::string(source));
     if (!time)
-        return; // a script that is gone is not offered for extraction
+        return false; // a script that is gone is not offered for extraction
     // A stamp that is not a real time (edited by hand, or from the far
     // future) would keep a changed script from ever being offered again.
     const std::optional<std::uint64_t> stamped = ParseValidStamp(stamp);
     const bool changed = !stamped || *time > *stamped;
     if (!changed)
-        return;
+        return false;
+    // This version of the file was offered already (at the open, say, and
+    // now the program is activated): the user has answered.
+    const std::string key = AnsiLower(source);
+    if (const std::uint64_t* seen = m_seen.Find(key); seen && *seen == *time)
+        return false;
+    m_seen.Assign(key, *time);
     if (m_askOnChange != 0) {
         if (m_lastAnswer == YesNoAllQuestion::Yes || m_lastAnswer == YesNoAllQuestion::No) {
             m_lastAnswer = m_question ? m_question->Ask(MsgFileChanged, {std::string(source)})
                                       : static_cast<int>(YesNoAllQuestion::Yes);
         }
         if (m_lastAnswer != YesNoAllQuestion::Yes && m_lastAnswer != YesNoAllQuestion::YesAll)
-            return;
+            return false;
     }
-    m_changed.Assign(AnsiLower(source), Record{std::string(source), std::string(destination), {}});
+    m_changed.Assign(key, Record{std::string(source), std::string(destination), {}});
+    return true;
 }
 
 bool FileList::IsChanged(std::string_view source) const
@@ -102,6 +109,7 @@ bool FileList::Read(LineFile& file, MessageReporter* reporter)
 {
     m_files.Clear();
     m_changed.Clear();
+    m_seen.Clear();
     m_sourceFolder.clear();
     m_destinationFolder.clear();
     m_lastAnswer = 0;

@@ -2,6 +2,7 @@
 
 #include "dictionary/OrderedMap.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -58,8 +59,11 @@ public:
     void StampFile(std::string_view source);
 
     /// The changed-file test: queues the file for extraction when it has no
-    /// stamp or was written since; may ask the question first.
-    void CheckChanged(std::string_view source, std::string_view destination);
+    /// stamp or was written since; may ask the question first. A version of
+    /// a file that was already asked about (or queued) is not asked about
+    /// again: one question per changed script. True when the file was
+    /// queued by this call.
+    bool CheckChanged(std::string_view source, std::string_view destination);
     int ChangedCount() const { return static_cast<int>(m_changed.Size()); }
     const ChangedMap& Changed() const { return m_changed; }
     bool IsChanged(std::string_view source) const;
@@ -80,13 +84,14 @@ public:
     void Write(LineFile& file) const;
 
 private:
-    void CheckChanged(std::string_view source, std::string_view destination, std::string_view stamp);
+    bool CheckChanged(std::string_view source, std::string_view destination, std::string_view stamp);
 
     std::string m_path;
     std::string m_sourceFolder;
     std::string m_destinationFolder;
     RecordMap m_files;
     ChangedMap m_changed;
+    OrderedMap<std::uint64_t> m_seen; // lower-cased source -> the file time asked about
     int m_askOnChange;
     int m_lastAnswer = 0;
     YesNoAllQuestion* m_question;

@@ -93,7 +93,7 @@ bool CPageExtract::validatePage()
     if (run.rebuildTree)
         emit sheet->treeRebuildNeeded();
     if (run.extracted > 0)
-        emit sheet->textsExtracted();
+        emit sheet->textsExtracted(run.extracted);
     Passed();
     return true;
 }

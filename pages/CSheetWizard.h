@@ -68,7 +68,8 @@ signals:
     /// Extraction changed what the tree shows of a script.
     void treeRebuildNeeded();
     /// Texts were extracted into the dictionary.
-    void textsExtracted();
+    /// Texts were extracted from that many scripts.
+    void textsExtracted(int files);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

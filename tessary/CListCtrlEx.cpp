@@ -844,8 +844,9 @@ void CListCtrlEx::mousePressEvent(QMouseEvent* event)
     if (!index.isValid())
         return;
     emit itemClicked(index.row(), m_clickedColumn);
-    // A click on a cell of a selected row edits it, as a label edit would.
-    if (wasSelected && m_clickedColumn > 0 && event->button() == Qt::LeftButton)
+    // A click on a cell of a selected row edits it, as a label edit would,
+    // in the lists that take what is typed there.
+    if (m_inPlaceEditing && wasSelected && m_clickedColumn > 0 && event->button() == Qt::LeftButton)
         EditSubItem(index.row(), m_clickedColumn);
 }
 

@@ -6,7 +6,11 @@
 #include "tessary/GlobalVarsForDll.h"
 #include "views/CListCtrlBookmark.h"
 
+#include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 
@@ -38,6 +42,66 @@ QPushButton* CDlgDictionaryBase::NewButton(const QString& text, const char* id)
     button->setObjectName(QString::fromLatin1(id));
     button->setAutoDefault(false);
     return button;
+}
+
+QLayout* CDlgDictionaryBase::NewFilterBar()
+{
+    auto* bar = new QHBoxLayout;
+    m_filterEdit = new QLineEdit(this);
+    m_filterEdit->setObjectName(QStringLiteral("filterLineEdit"));
+    m_filterEdit->setClearButtonEnabled(true);
+    m_filterEdit->setPlaceholderText(tr("Text in the original or a translation"));
+    auto* label = new QLabel(tr("Filte&r:"), this);
+    label->setBuddy(m_filterEdit);
+    m_untranslatedOnly = new QCheckBox(tr("&Untranslated only"), this);
+    m_untranslatedOnly->setObjectName(QStringLiteral("untranslatedOnlyCheckBox"));
+    bar->addWidget(label);
+    bar->addWidget(m_filterEdit, 1);
+    bar->addWidget(m_untranslatedOnly);
+    connect(m_filterEdit, &QLineEdit::textChanged, this, &CDlgDictionaryBase::ApplyFilter);
+    connect(m_untranslatedOnly, &QCheckBox::toggled, this, &CDlgDictionaryBase::ApplyFilter);
+    return bar;
+}
+
+bool CDlgDictionaryBase::RowShown(int row) const
+{
+    return row >= 0 && row < m_list->GetItemCount() && !m_list->isRowHidden(row, QModelIndex());
+}
+
+void CDlgDictionaryBase::ApplyFilter()
+{
+    if (!m_filterEdit)
+        return;
+    ApplyPendingEdit();
+    const QString text = m_filterEdit->text();
+    const bool untranslatedOnly = m_untranslatedOnly->isChecked();
+    const int columns = m_list->GetColumnCount();
+    m_list->setUpdatesEnabled(false);
+    for (int row = 0; row < m_list->GetItemCount(); ++row) {
+        bool shown = !untranslatedOnly || !RowTranslated(row);
+        if (shown && !text.isEmpty()) {
+            shown = false;
+            for (int column = 0; column < columns && !shown; ++column)
+                shown = m_list->GetItemText(row, column).contains(text, Qt::CaseInsensitive);
+        }
+        m_list->setRowHidden(row, QModelIndex(), !shown);
+    }
+    m_list->setUpdatesEnabled(true);
+    // A selected row that is no longer shown is not edited any more.
+    const int selected = SelectedRow();
+    if (selected >= 0 && !RowShown(selected))
+        m_list->clearSelection();
+}
+
+int CDlgDictionaryBase::NextShownRow(int row) const
+{
+    const int count = m_list->GetItemCount();
+    for (int step = 1; step <= count; ++step) {
+        const int candidate = (row + step) % count;
+        if (RowShown(candidate))
+            return candidate;
+    }
+    return -1;
 }
 
 void CDlgDictionaryBase::ReadRowColours()

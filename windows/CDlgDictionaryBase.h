@@ -8,6 +8,8 @@
 
 class CListCtrlBookmark;
 class CTrelvarDoc;
+class QCheckBox;
+class QLayout;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -50,6 +52,15 @@ public:
     bool CanDoNotTranslate() const { return SelectedRow() >= 0 && !SelectedOriginal().empty(); }
     bool IsDoNotTranslate() const;
 
+    /// The filter above the list: rows whose original or translations hold
+    /// the text (in any case), and only the untranslated ones when asked.
+    /// Filtering hides rows, never drops them: what OK or Modify writes
+    /// covers every row, shown or not.
+    QLineEdit* FilterEdit() const { return m_filterEdit; }
+    QCheckBox* UntranslatedOnlyBox() const { return m_untranslatedOnly; }
+    void ApplyFilter();
+    bool RowShown(int row) const;
+
 signals:
     /// The window changed the dictionary.
     void documentChanged();
@@ -58,6 +69,16 @@ protected:
     /// A push button named by its command id that never becomes the default
     /// button, so Enter in an edit does not press it.
     QPushButton* NewButton(const QString& text, const char* id);
+    /// The filter's line: its edit and check box, made once.
+    QLayout* NewFilterBar();
+    /// Whether a row has a translation (general or in context).
+    virtual bool RowTranslated(int row) const = 0;
+    /// Puts a typed translation that was not applied yet into its row, before
+    /// the row may be hidden or the window changes what it shows.
+    virtual void ApplyPendingEdit() {}
+    /// The shown row after the given one, the first shown one after the
+    /// last; -1 when no row is shown.
+    int NextShownRow(int row) const;
     /// Row colours from the settings, as the list's alternating lines.
     void ReadRowColours();
     /// Overlay 1 for a text not to translate, 2 otherwise.
@@ -67,6 +88,8 @@ protected:
 
     CTrelvarDoc* m_document;
     CListCtrlBookmark* m_list;
+    QLineEdit* m_filterEdit = nullptr;
+    QCheckBox* m_untranslatedOnly = nullptr;
     QFont m_originalFont;
     QFont m_translationFont;
     bool m_fontsForLists = false;

@@ -12,8 +12,10 @@
 #include "windows/DictionaryTexts.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -65,6 +67,7 @@ CDlgEntityDictionary::CDlgEntityDictionary(QWidget* parent, CTrelvarDoc* documen
         {tr("Enter the translation for the selected text then click on Modify. It's possible to enter a "
             "particular translation ( in the context ) for a text. This translation is valid only for "
             "the current resource.\nChoose a letter to define the keyboard shortcut.")});
+    layout->addLayout(NewFilterBar());
     auto* listLabel = new QLabel(tr("&Texts:"), this);
     listLabel->setBuddy(m_list);
     layout->addWidget(listLabel);
@@ -74,9 +77,13 @@ CDlgEntityDictionary::CDlgEntityDictionary(QWidget* parent, CTrelvarDoc* documen
     m_list->InsertColumn(2, tr("In context"), CListCtrlEx::FormatLeft, 185);
     m_list->InsertColumn(3, QStringLiteral("_"), CListCtrlEx::FormatLeft, 25);
     m_list->SetCompareProcForSorting(&CDlgEntityDictionary::CompareRows);
-    // Wide enough for the four columns beside a vertical scroll bar, so the
-    // shortcut letter never hides past the right edge.
-    m_list->setMinimumWidth(3 * 185 + 25 + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+    // The two translations share the width the window gives; the original
+    // and the shortcut letter keep theirs, so the letter never hides past
+    // the right edge.
+    m_list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    m_list->header()->setSectionResizeMode(2, QHeaderView::Stretch);
+    m_list->header()->setStretchLastSection(false);
+    m_list->setMinimumWidth(185 + 2 * 120 + 25 + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
                             2 * m_list->frameWidth() + 4);
     layout->addWidget(m_list, 1);
 
@@ -120,13 +127,19 @@ CDlgEntityDictionary::CDlgEntityDictionary(QWidget* parent, CTrelvarDoc* documen
     connect(m_deleteShortcuts, &QPushButton::clicked, this, &CDlgEntityDictionary::OnDeleteShortcuts);
     connect(close, &QPushButton::clicked, this, &CDlgEntityDictionary::reject);
     connect(m_shortcutEdit, &QLineEdit::textEdited, this, &CDlgEntityDictionary::OnShortcutEdited);
+    // Enter in an edit applies the texts and goes on to the next row.
+    for (QLineEdit* edit : {m_dictionaryEdit, m_contextEdit, m_shortcutEdit})
+        connect(edit, &QLineEdit::returnPressed, this, &CDlgEntityDictionary::OnModify);
     connect(m_list, &CListCtrlEx::itemSelectionChanged, this, &CDlgEntityDictionary::OnSelectionChanged);
     connect(m_list, &CListCtrlEx::columnClicked, this, [this](int) {
         m_list->RebuildBookmarks();
+        ApplyFilter();
         m_selected = SelectedRow();
     });
-    // 401 by 281 dialog units.
+    // 401 by 281 dialog units until it is laid over its area.
     resize(std::max(602, minimumSizeHint().width()), 457);
+    if (parent)
+        parent->installEventFilter(this);
     ApplyFonts();
 }
 
@@ -154,19 +167,60 @@ void CDlgEntityDictionary::SavePosition() const
 
 void CDlgEntityDictionary::Place()
 {
-    const Settings settings = AppSettings();
-    if (!settings.Get(Settings::Flag::Center)) {
-        move(settings.Get(Settings::Integer::EntityDicLeft), settings.Get(Settings::Integer::EntityDicTop));
+    QWidget* area = parentWidget();
+    if (!area)
         return;
-    }
-    if (QWidget* view = parentWidget())
-        move(std::max(0, (view->width() - width()) / 2), std::max(0, (view->height() - height()) / 2));
+    // The window covers the area (less a margin), so the list shows as many
+    // rows as the pane holds; not centred, it starts at its remembered place.
+    const Settings settings = AppSettings();
+    constexpr int margin = 8;
+    QPoint at(margin, margin);
+    if (!settings.Get(Settings::Flag::Center))
+        at = QPoint(std::max(0, settings.Get(Settings::Integer::EntityDicLeft)),
+                    std::max(0, settings.Get(Settings::Integer::EntityDicTop)));
+    const QSize room(area->width() - at.x() - margin, area->height() - at.y() - margin);
+    setGeometry(QRect(at, room.expandedTo(minimumSizeHint())));
+}
+
+bool CDlgEntityDictionary::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize && isVisible())
+        Place();
+    return CDlgDictionaryBase::eventFilter(watched, event);
 }
 
 void CDlgEntityDictionary::reject()
 {
+    ApplyPendingEdit();
     SavePosition();
     hide();
+}
+
+void CDlgEntityDictionary::hideEvent(QHideEvent* event)
+{
+    // Typed texts are stored before the window goes.
+    ApplyPendingEdit();
+    CDlgDictionaryBase::hideEvent(event);
+}
+
+bool CDlgEntityDictionary::RowTranslated(int row) const
+{
+    return !m_list->GetItemText(row, 1).isEmpty() || !m_list->GetItemText(row, 2).isEmpty();
+}
+
+bool CDlgEntityDictionary::HasPendingEdit() const
+{
+    if (m_selected < 0 || m_selected >= m_list->GetItemCount())
+        return false;
+    return m_dictionaryEdit->text() != m_list->GetItemText(m_selected, 1) ||
+           m_contextEdit->text() != m_list->GetItemText(m_selected, 2) ||
+           m_shortcutEdit->text() != m_list->GetItemText(m_selected, 3);
+}
+
+void CDlgEntityDictionary::ApplyPendingEdit()
+{
+    if (HasPendingEdit())
+        StoreRow(m_selected);
 }
 
 void CDlgEntityDictionary::SetSourceFile(const std::string& source)
@@ -197,6 +251,8 @@ void CDlgEntityDictionary::SetRowTexts(int row, Row& data, const std::string& co
 
 void CDlgEntityDictionary::Fill()
 {
+    // What was typed for the resource shown before is not lost.
+    ApplyPendingEdit();
     Restyle();
     ClearList();
     ReadRowColours();
@@ -224,6 +280,7 @@ void CDlgEntityDictionary::Fill()
         m_list->setUpdatesEnabled(true);
         QApplication::restoreOverrideCursor();
     }
+    ApplyFilter();
     setWindowTitle(
         m_baseTitle +
         QStringLiteral(" ( %1 %2 ) ").arg(m_list->GetItemCount()).arg(MessageString(MsgTexts).toLower()));
@@ -261,6 +318,8 @@ void CDlgEntityDictionary::OnSelectionChanged()
     const int row = SelectedRow();
     if (row < 0)
         return;
+    if (row != m_selected)
+        ApplyPendingEdit();
     m_selected = row;
     m_originalEdit->setText(m_list->GetItemText(row, 0));
     m_dictionaryEdit->setText(m_list->GetItemText(row, 1));
@@ -316,11 +375,13 @@ void CDlgEntityDictionary::OnModify()
     const int row = m_selected;
     if (row < 0 || row >= m_list->GetItemCount() || !StoreRow(row))
         return;
-    const int next = row + 1 < m_list->GetItemCount() ? row + 1 : 0;
+    const int next = NextShownRow(row);
     m_list->clearSelection();
-    m_list->SetItemState(next, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
-                         CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
-    m_list->EnsureVisible(next);
+    if (next >= 0) {
+        m_list->SetItemState(next, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
+                             CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
+        m_list->EnsureVisible(next);
+    }
     m_dictionaryEdit->setFocus();
 }
 
@@ -353,5 +414,6 @@ void CDlgEntityDictionary::SortByColumn(int column)
 {
     m_list->Sort(column, false);
     m_list->RebuildBookmarks();
+    ApplyFilter();
     m_selected = SelectedRow();
 }

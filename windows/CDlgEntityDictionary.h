@@ -30,7 +30,9 @@ public:
     /// Selects the first row whose original, general or in-context text is
     /// the text.
     void SelectText(const std::string& text);
-    /// Centres the window on its parent, or moves it to its remembered place.
+    /// Lays the window over the area of its parent (the preview tabs'
+    /// area), at its remembered place when it is not to be centred, and
+    /// keeps it there as the area changes size.
     void Place();
 
     void OnModify();
@@ -49,7 +51,11 @@ public:
 
 protected:
     void ApplyFonts() override;
+    bool RowTranslated(int row) const override;
+    void ApplyPendingEdit() override;
     void reject() override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Row
@@ -66,6 +72,8 @@ private:
     bool StoreRow(int row);
     void SetRowTexts(int row, Row& data, const std::string& context, int shortcut);
     void SavePosition() const;
+    /// Whether the edits hold something the selected row does not.
+    bool HasPendingEdit() const;
 
     std::string m_source;
     std::string m_prefix;

@@ -4,6 +4,7 @@
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
+#include "tessary/CRkMessageBox.h"
 #include "tessary/CWaitWindow.h"
 #include "tessary/CoolDisplay.h"
 #include "tessary/CoreFeedback.h"
@@ -14,6 +15,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,7 +37,10 @@ CDlgGeneralDictionary::CDlgGeneralDictionary(QWidget* parent, CTrelvarDoc* docum
     : CDlgDictionaryBase(parent, document), m_refreshTimer(std::move(refreshTimer))
 {
     setObjectName(QStringLiteral("131"));
-    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // A window of its own (not a tool window of the main one), so that its
+    // mnemonics and edits get the keys rather than the main menu.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowMaximizeButtonHint);
     setModal(false);
     m_baseTitle = tr("Dictionary");
     setWindowTitle(m_baseTitle);
@@ -53,6 +58,7 @@ CDlgGeneralDictionary::CDlgGeneralDictionary(QWidget* parent, CTrelvarDoc* docum
     QLabel* third = findChild<QLabel*>(QStringLiteral("42003"));
     second->setObjectName(QStringLiteral("42003"));
     third->setObjectName(QStringLiteral("42002"));
+    layout->addLayout(NewFilterBar());
     auto* listLabel = new QLabel(tr("&Dictionary:"), this);
     listLabel->setBuddy(m_list);
     layout->addWidget(listLabel);
@@ -60,6 +66,8 @@ CDlgGeneralDictionary::CDlgGeneralDictionary(QWidget* parent, CTrelvarDoc* docum
     m_list->InsertColumn(0, tr("Original"), CListCtrlEx::FormatLeft, 290);
     m_list->InsertColumn(1, tr("Translation"), CListCtrlEx::FormatLeft, 290);
     m_list->SetCompareProcForSorting(&CDlgGeneralDictionary::CompareRows);
+    // The translation takes the width the window gives.
+    m_list->header()->setStretchLastSection(true);
     layout->addWidget(m_list, 1);
 
     auto* edits = new QGridLayout;
@@ -82,8 +90,9 @@ CDlgGeneralDictionary::CDlgGeneralDictionary(QWidget* parent, CTrelvarDoc* docum
     auto* buttons = new QHBoxLayout;
     m_modify = NewButton(tr("&Modify"), "1072");
     m_clear = NewButton(tr("&Clear"), "1062");
-    auto* ok = new QPushButton(tr("OK"), this);
-    ok->setObjectName(QStringLiteral("1"));
+    // Enter belongs to the translation edit (it applies the translation);
+    // no button is the default one.
+    auto* ok = NewButton(tr("OK"), "1");
     auto* cancel = NewButton(tr("Cancel"), "2");
     m_modify->setEnabled(false);
     m_clear->setEnabled(false);
@@ -99,14 +108,22 @@ CDlgGeneralDictionary::CDlgGeneralDictionary(QWidget* parent, CTrelvarDoc* docum
     connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
     connect(cancel, &QPushButton::clicked, this, &CDlgGeneralDictionary::OnCancel);
     connect(m_translationEdit, &QLineEdit::textEdited, this, [this] { m_edited = true; });
+    // Enter applies the translation and goes on to the next text, as
+    // translators work through a list.
+    connect(m_translationEdit, &QLineEdit::returnPressed, this, &CDlgGeneralDictionary::OnModify);
     connect(m_list, &CListCtrlEx::itemSelectionChanged, this, &CDlgGeneralDictionary::OnSelectionChanged);
     connect(m_list, &CListCtrlEx::columnClicked, this, [this](int) {
-        // The list sorted itself; the bookmarks and the selection follow.
+        // The list sorted itself; the bookmarks, the filter and the
+        // selection follow.
         m_list->RebuildBookmarks();
+        ApplyFilter();
         m_selected = SelectedRow();
     });
-    // 401 by 274 dialog units.
-    resize(602, 445);
+    // 401 by 274 dialog units, or the size the user gave it last time.
+    const Settings settings = AppSettings();
+    const int width = settings.Get(Settings::Integer::DictionaryWidth);
+    const int height = settings.Get(Settings::Integer::DictionaryHeight);
+    resize(width > 0 ? width : 602, height > 0 ? height : 445);
     ApplyFonts();
 }
 
@@ -128,12 +145,19 @@ void CDlgGeneralDictionary::SavePosition() const
     const Settings settings = AppSettings();
     settings.Set(Settings::Integer::DictionaryLeft, x());
     settings.Set(Settings::Integer::DictionaryTop, y());
+    settings.Set(Settings::Integer::DictionaryWidth, width());
+    settings.Set(Settings::Integer::DictionaryHeight, height());
+}
+
+bool CDlgGeneralDictionary::RowTranslated(int row) const
+{
+    return !reinterpret_cast<const Row*>(m_list->GetItemData(row))->translation.empty();
 }
 
 void CDlgGeneralDictionary::ShowOrHide()
 {
     if (isVisible()) {
-        hide();
+        OnCancel();
         return;
     }
     ShowWindow();
@@ -175,6 +199,7 @@ void CDlgGeneralDictionary::Refill()
         m_translationEdit->clear();
         m_selected = -1;
         m_edited = false;
+        m_rowsChanged = false;
         m_rebuildRequested = true;
         const GeneralDictionary& general = *m_document->General();
         m_list->setUpdatesEnabled(false);
@@ -199,6 +224,7 @@ void CDlgGeneralDictionary::Refill()
         }
         m_list->Sort(0, false);
         m_list->setUpdatesEnabled(true);
+        ApplyFilter();
     }
     UpdateTitle();
     m_modify->setEnabled(false);
@@ -218,6 +244,9 @@ void CDlgGeneralDictionary::OnSelectionChanged()
     const int row = SelectedRow();
     if (row < 0)
         return;
+    // What was typed for the row left is kept in it.
+    if (row != m_selected)
+        ApplyPendingEdit();
     m_selected = row;
     m_originalEdit->setText(m_list->GetItemText(row, 0));
     m_translationEdit->setText(m_list->GetItemText(row, 1));
@@ -225,25 +254,52 @@ void CDlgGeneralDictionary::OnSelectionChanged()
     m_clear->setEnabled(true);
 }
 
-void CDlgGeneralDictionary::OnModify()
+bool CDlgGeneralDictionary::WriteRow(int row)
 {
-    const int row = m_selected;
     if (row < 0 || row >= m_list->GetItemCount())
-        return;
+        return false;
     std::string bytes;
     if (!FromDisplay(m_translationEdit->text(), bytes, this))
-        return;
+        return false;
     auto* data = reinterpret_cast<Row*>(m_list->GetItemData(row));
     data->translation = bytes;
     data->translationKey = ToDisplay(bytes);
     m_list->SetItemText(row, 1, data->translationKey);
+    m_rowsChanged = true;
+    return true;
+}
+
+bool CDlgGeneralDictionary::HasPendingEdit() const
+{
+    return m_selected >= 0 && m_selected < m_list->GetItemCount() &&
+           m_translationEdit->text() != m_list->GetItemText(m_selected, 1);
+}
+
+void CDlgGeneralDictionary::ApplyPendingEdit()
+{
+    if (HasPendingEdit())
+        WriteRow(m_selected);
+}
+
+bool CDlgGeneralDictionary::HasChanges() const
+{
+    return m_rowsChanged || HasPendingEdit();
+}
+
+void CDlgGeneralDictionary::OnModify()
+{
+    const int row = m_selected;
+    if (!WriteRow(row))
+        return;
     m_edited = true;
-    // On to the next row; after the last one, the first.
-    const int next = row + 1 < m_list->GetItemCount() ? row + 1 : 0;
+    // On to the next row shown; after the last one, the first.
+    const int next = NextShownRow(row);
     m_list->clearSelection();
-    m_list->SetItemState(next, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
-                         CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
-    m_list->EnsureVisible(next);
+    if (next >= 0) {
+        m_list->SetItemState(next, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
+                             CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
+        m_list->EnsureVisible(next);
+    }
     m_translationEdit->setFocus();
 }
 
@@ -258,11 +314,15 @@ void CDlgGeneralDictionary::OnClear()
     data->translationKey.clear();
     m_list->SetItemText(row, 1, QString());
     m_edited = true;
+    m_rowsChanged = true;
 }
 
 void CDlgGeneralDictionary::OnOK(bool startTimer)
 {
+    // A translation typed and not applied yet is not dropped.
+    ApplyPendingEdit();
     m_edited = false;
+    m_rowsChanged = false;
     if (m_document && m_document->General()) {
         GeneralDictionary& general = *m_document->General();
         CWaitWindow wait(MessageString(MsgUpdatingDictionary), CWaitWindow::WithProgressBar, this);
@@ -283,9 +343,30 @@ void CDlgGeneralDictionary::OnOK(bool startTimer)
 
 void CDlgGeneralDictionary::OnCancel()
 {
+    if (HasChanges()) {
+        switch (
+            RkMessageBox(MessageString(MsgSaveGeneralDictionary), 0x0003 | 0x0020, -1, this, nullptr, -1)) {
+        case CRkMessageBox::IdYes:
+            OnOK();
+            return;
+        case CRkMessageBox::IdNo:
+            break;
+        default:
+            return; // back to the window
+        }
+    }
+    Discard();
+}
+
+void CDlgGeneralDictionary::Discard()
+{
     // The next show builds the list again from the dictionary.
-    if (m_edited && m_document)
+    if ((m_edited || HasChanges()) && m_document)
         m_document->SetChangeMask(m_document->ChangeMask() | CTrelvarDoc::GeneralChanged);
+    m_edited = false;
+    m_rowsChanged = false;
+    if (m_selected >= 0 && m_selected < m_list->GetItemCount())
+        m_translationEdit->setText(m_list->GetItemText(m_selected, 1));
     SavePosition();
     hide();
 }
@@ -301,9 +382,16 @@ void CDlgGeneralDictionary::closeEvent(QCloseEvent* event)
     event->ignore();
 }
 
+void CDlgGeneralDictionary::hideEvent(QHideEvent* event)
+{
+    CDlgDictionaryBase::hideEvent(event);
+    emit hidden();
+}
+
 void CDlgGeneralDictionary::SortByColumn(int column)
 {
     m_list->Sort(column, false);
     m_list->RebuildBookmarks();
+    ApplyFilter();
     m_selected = SelectedRow();
 }

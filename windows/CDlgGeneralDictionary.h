@@ -28,10 +28,19 @@ public:
     void Refill();
     void OnModify();
     void OnClear();
-    /// Writes every row into the dictionary and hides the window. The
-    /// refresh timer is not started when it is suppressed.
+    /// Writes every row into the dictionary (a translation typed and not
+    /// applied yet included) and hides the window. The refresh timer is not
+    /// started when it is suppressed.
     void OnOK(bool startTimer = true);
+    /// Cancel, Escape and the close box: when rows were changed, asks
+    /// whether to keep them (Yes writes them as OK does, No drops them,
+    /// Cancel goes back to the window).
     void OnCancel();
+    /// Whether rows were changed (or a translation typed) since the list
+    /// was built or written.
+    bool HasChanges() const;
+    /// Drops the list's changes and hides the window.
+    void Discard();
     /// Sorts the rows by a column without regard to case.
     void SortByColumn(int column);
 
@@ -42,10 +51,17 @@ public:
     QPushButton* ClearButton() const { return m_clear; }
     bool Edited() const { return m_edited; }
 
+signals:
+    /// The window was hidden (by OK, Cancel or the Dictionary command).
+    void hidden();
+
 protected:
     void ApplyFonts() override;
+    bool RowTranslated(int row) const override;
+    void ApplyPendingEdit() override;
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     struct Row
@@ -57,6 +73,10 @@ private:
     };
     static int CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue);
     void OnSelectionChanged();
+    /// Puts the translation edit into the row; false when it cannot be
+    /// written in the dictionary's code page (reported).
+    bool WriteRow(int row);
+    bool HasPendingEdit() const;
     void SavePosition() const;
     void UpdateTitle();
 
@@ -70,4 +90,5 @@ private:
     int m_selected = -1;
     bool m_rebuildRequested = false;
     bool m_edited = false;
+    bool m_rowsChanged = false; // Modify or Clear since the list was built or written
 };

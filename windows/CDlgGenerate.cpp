@@ -84,12 +84,14 @@ void CDlgGenerate::OnGenerate()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ProgressBarSink allFiles(m_allFiles);
     ProgressBarSink currentFile(m_currentFile);
-    GenerateScripts(*m_document, pairs, &allFiles, &currentFile, m_reporter,
-                    [this, &rows](std::size_t index) {
-                        // The user sees which files are done.
-                        m_list->SetItemState(rows[static_cast<int>(index)], 0, CListCtrlEx::StateSelected);
-                        m_list->viewport()->repaint();
-                    });
+    m_generated += GenerateScripts(*m_document, pairs, &allFiles, &currentFile, m_reporter,
+                                   [this, &rows](std::size_t index) {
+                                       // The user sees which files are done.
+                                       m_list->SetItemState(rows[static_cast<int>(index)], 0,
+                                                            CListCtrlEx::StateSelected);
+                                       m_list->viewport()->repaint();
+                                   })
+                       .size();
     QApplication::restoreOverrideCursor();
 }
 

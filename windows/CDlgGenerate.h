@@ -29,6 +29,8 @@ public:
     QPushButton* GenerateButton() const { return m_generate; }
     QPushButton* GenerateAllButton() const { return m_generateAll; }
     QProgressBar* AllFilesBar() const { return m_allFiles; }
+    /// How many scripts were written while the dialog was open.
+    int GeneratedCount() const { return static_cast<int>(m_generated); }
     QProgressBar* CurrentFileBar() const { return m_currentFile; }
 
 private:
@@ -40,4 +42,5 @@ private:
     QPushButton* m_generateAll;
     QProgressBar* m_allFiles;
     QProgressBar* m_currentFile;
+    std::size_t m_generated = 0;
 };

@@ -11,7 +11,7 @@ struct KeyInfo
     const char* defaultText;
 };
 
-constexpr std::array<KeyInfo, 8> kFlags{{
+constexpr std::array<KeyInfo, 9> kFlags{{
     {"General", "Reload", "0"},
     {"General", "Center", "1"},
     {"General", "UpdateTree", "0"},
@@ -20,15 +20,22 @@ constexpr std::array<KeyInfo, 8> kFlags{{
     {"General", "ShowTexture", "1"},
     {"Interface", "Dictionary", "0"},
     {"Interface", "FindInResource", "0"},
+    {"Interface", "Main_maximized", "0"},
 }};
 
-constexpr std::array<KeyInfo, 6> kIntegers{{
+constexpr std::array<KeyInfo, 12> kIntegers{{
     {"Interface", "Split_cx", "230"},
     {"Interface", "SelTab", "0"},
     {"Interface", "Dictionary_left", "-1"},
     {"Interface", "Dictionary_top", "-1"},
     {"Interface", "Entity_dic_left", "0"},
     {"Interface", "Entity_dic_top", "0"},
+    {"Interface", "Main_left", "-1"},
+    {"Interface", "Main_top", "-1"},
+    {"Interface", "Main_width", "-1"},
+    {"Interface", "Main_height", "-1"},
+    {"Interface", "Dictionary_width", "-1"},
+    {"Interface", "Dictionary_height", "-1"},
 }};
 
 constexpr std::array<KeyInfo, 6> kColours{{

@@ -21,6 +21,7 @@ public:
         ShowTexture,    // [General] textured dialog backgrounds
         DictionaryOpen, // [Interface] Dictionary: the window was open at close
         FindInResource, // [Interface] the results window was open at close
+        MainMaximized,  // [Interface] Main_maximized: the main window was maximised at close
     };
     enum class Integer
     {
@@ -30,6 +31,13 @@ public:
         DictionaryTop,  // [Interface] Dictionary_top
         EntityDicLeft,  // [Interface] Entity_dic_left
         EntityDicTop,   // [Interface] Entity_dic_top
+        // Where the windows were at the last close (-1: never saved).
+        MainLeft,         // [Interface] Main_left
+        MainTop,          // [Interface] Main_top
+        MainWidth,        // [Interface] Main_width
+        MainHeight,       // [Interface] Main_height
+        DictionaryWidth,  // [Interface] Dictionary_width
+        DictionaryHeight, // [Interface] Dictionary_height
     };
     /// Colours are RGB colour references: red in the low byte.
     enum class Colour

@@ -241,12 +241,20 @@ TEST_F(ChangedFiles, YesAllAndNoAllHoldForTheRound)
     CheckAll(other);
     EXPECT_EQ(noAll.asked.size(), 2u);
     EXPECT_EQ(other.ChangedCount(), 1);
-    // A new round starts with the answer reset by the caller.
+    // A new round starts with the answer reset by the caller. Scripts
+    // already asked about are not asked about again...
     other.SetLastAnswer(0);
     other.ForgetAllChanged();
     noAll.answers = {YesNoAllQuestion::Yes, YesNoAllQuestion::Yes, YesNoAllQuestion::Yes,
                      YesNoAllQuestion::Yes};
     CheckAll(other);
+    EXPECT_EQ(noAll.asked.size(), 2u);
+    EXPECT_EQ(other.ChangedCount(), 0);
+    // ...until they change again.
+    for (const auto& p : paths)
+        TouchFile(p, 10);
+    CheckAll(other);
+    EXPECT_EQ(noAll.asked.size(), 6u);
     EXPECT_EQ(other.ChangedCount(), 4);
 }
 

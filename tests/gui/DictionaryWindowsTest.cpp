@@ -10,6 +10,7 @@
 #include "gui/GuiTestSupport.h"
 #include "gui/ProgramFixture.h"
 #include "preview/CDlgPreview.h"
+#include "tessary/CRkMessageBox.h"
 #include "tessary/ModalAnswers.h"
 #include "views/CListCtrlBookmark.h"
 #include "windows/CDlgEntityDictionary.h"
@@ -120,7 +121,13 @@ TEST_F(DictionaryWindows, CancelDropsTheListEditsAndTheNextShowRebuilds)
     SelectRow(list, down);
     window->TranslationEdit()->setText(QStringLiteral("Vers le bas"));
     window->ModifyButton()->click();
+    // Cancel asks whether to keep the changed rows: No drops them.
+    ModalAnswers::Clear();
+    ModalAnswers::Push(CRkMessageBox::IdNo);
     window->findChild<QPushButton*>(QStringLiteral("2"))->click(); // Cancel
+    ASSERT_EQ(ModalAnswers::Shown().size(), 1);
+    EXPECT_EQ(ModalAnswers::Shown()[0], QStringLiteral("Would you like to save the general dictionary ?"));
+    EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(Translation(Doc(), "Down"), "Bas");
     window = ShowDictionary();
     EXPECT_EQ(list->GetItemText(RowOf(list, QStringLiteral("Down")), 1), QStringLiteral("Bas"));

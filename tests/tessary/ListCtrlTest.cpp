@@ -286,6 +286,19 @@ TEST(CListCtrlEx, EditingACellReportsTheCellAndKeepsTheText)
     list->show();
     QApplication::processEvents();
     QSignalSpy ended(list.get(), &CListCtrlEx::endLabelEdit);
+    // A click on a selected row's cell edits it only in lists that ask so.
+    list->SetItemState(1, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
+                       CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
+    QRect cell;
+    ASSERT_TRUE(list->GetSubItemRect(1, 1, cell));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_TRUE(!list->InPlaceEditor() || !list->InPlaceEditor()->isVisible());
+    list->SetInPlaceEditing(true);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    ASSERT_NE(list->InPlaceEditor(), nullptr);
+    EXPECT_TRUE(list->InPlaceEditor()->isVisible());
+    QTest::keyClick(list->InPlaceEditor(), Qt::Key_Escape);
+    ended.clear();
     EXPECT_FALSE(list->EditSubItem(1, 0)); // the first column is not edited here
     ASSERT_TRUE(list->EditSubItem(1, 1));
     QLineEdit* editor = list->InPlaceEditor();

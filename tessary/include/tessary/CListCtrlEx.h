@@ -139,6 +139,10 @@ public:
     QPlainTextEdit* EntireItemWindow() const { return m_entireWindow; }
     /// Starts editing a cell of a column after the first.
     bool EditSubItem(int item, int column);
+    /// Whether a click on a cell of the selected row starts an in-place
+    /// edit. Off unless the list's owner handles the edited text.
+    void SetInPlaceEditing(bool on) { m_inPlaceEditing = on; }
+    bool InPlaceEditing() const { return m_inPlaceEditing; }
     /// The editor; after the end-edit signal its text is the new value.
     QLineEdit* InPlaceEditor() const { return m_editor; }
     int EditedItem() const { return m_editedItem; }
@@ -214,6 +218,7 @@ private:
     int m_directions[50] = {};
     int m_lastSortColumn = 0;
     QLineEdit* m_editor = nullptr;
+    bool m_inPlaceEditing = false;
     int m_editedItem = -1;
     int m_editedColumn = -1;
     QPlainTextEdit* m_entireWindow = nullptr;
