@@ -20,6 +20,12 @@ std::string Rect(const PreviewRect& r)
            ", " + std::to_string(r.bottom) + "]";
 }
 
+// Only the options an entry has, so that plain entries read as before.
+std::string Options(const PreviewMenuEntry& e)
+{
+    return std::string(e.grayed ? ", \"grayed\": true" : "") + (e.checked ? ", \"checked\": true" : "");
+}
+
 std::string Entries(const std::vector<PreviewMenuEntry>& entries, bool translated)
 {
     std::string out = "[";
@@ -33,10 +39,10 @@ std::string Entries(const std::vector<PreviewMenuEntry>& entries, bool translate
             out += "{\"type\": \"separator\"}";
             break;
         case PreviewMenuEntry::Type::Item:
-            out += "{\"type\": \"item\", \"text\": " + JsonString(text) + "}";
+            out += "{\"type\": \"item\", \"text\": " + JsonString(text) + Options(e) + "}";
             break;
         case PreviewMenuEntry::Type::Popup:
-            out += "{\"type\": \"popup\", \"text\": " + JsonString(text) +
+            out += "{\"type\": \"popup\", \"text\": " + JsonString(text) + Options(e) +
                    ", \"entries\": " + Entries(e.popup->entries, translated) + "}";
             break;
         }

@@ -21,20 +21,31 @@ namespace {
 
 // Reads the first line of a file and compares it with the accepted headers.
 // A file that cannot be opened is reported and fails too.
-bool HasHeader(const std::string& path, std::initializer_list<std::string_view> accepted,
-               MessageReporter& reporter)
+enum class HeaderCheck
+{
+    Right,
+    Wrong,
+    Unreadable // reported already
+};
+
+// Reads the first line of a file and compares it with the accepted headers.
+// A file that cannot be opened is reported as such, and only so.
+HeaderCheck CheckHeader(const std::string& path, std::initializer_list<std::string_view> accepted,
+                        MessageReporter& reporter)
 {
     LineFile file;
     std::string line;
-    if (!file.OpenForReading(path))
-        reporter.Report(MsgErrorOpeningFile, {path});
-    else if (file.ReadFirstLine(line) > 0) {
+    if (!file.OpenForReading(path)) {
+        reporter.Report(MsgErrorOpeningFile, {path, file.ErrorText()});
+        return HeaderCheck::Unreadable;
+    }
+    if (file.ReadFirstLine(line) > 0) {
         for (std::string_view header : accepted) {
             if (line == header)
-                return true;
+                return HeaderCheck::Right;
         }
     }
-    return false;
+    return HeaderCheck::Wrong;
 }
 
 } // namespace
@@ -58,17 +69,20 @@ std::string CTrelvarDoc::CompanionPath(const std::string& dicPath, const char* e
 
 bool CTrelvarDoc::CheckHeaders(const std::string& dic, const std::string& ent, const std::string& fil) const
 {
-    if (!HasHeader(dic, {kDicHeader, kDicHeaderFrench}, *m_reporter)) {
-        m_reporter->Report(MsgNotGeneralDictionary, {dic});
-        return false;
-    }
-    if (!HasHeader(ent, {kEntHeader, kEntHeaderFrench}, *m_reporter)) {
-        m_reporter->Report(MsgNotSpecificDictionary, {ent});
-        return false;
-    }
-    if (!HasHeader(fil, {kFilHeader, kFilHeaderFrench}, *m_reporter)) {
-        m_reporter->Report(MsgNotListOfFiles, {fil});
-        return false;
+    const struct
+    {
+        const std::string& path;
+        std::initializer_list<std::string_view> headers;
+        int wrongHeader;
+    } files[] = {{dic, {kDicHeader, kDicHeaderFrench}, MsgNotGeneralDictionary},
+                 {ent, {kEntHeader, kEntHeaderFrench}, MsgNotSpecificDictionary},
+                 {fil, {kFilHeader, kFilHeaderFrench}, MsgNotListOfFiles}};
+    for (const auto& f : files) {
+        const HeaderCheck check = CheckHeader(f.path, f.headers, *m_reporter);
+        if (check == HeaderCheck::Wrong)
+            m_reporter->Report(f.wrongHeader, {f.path});
+        if (check != HeaderCheck::Right)
+            return false;
     }
     return true;
 }
@@ -114,10 +128,27 @@ bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progr
     // A file that cannot be read whole is remembered: saving over it would
     // replace what the user has with what could be read.
     std::vector<std::string> unreadable;
+    // A file cut short or damaged is opened only when the user agrees, and
+    // then counts as unreadable: saving asks before replacing it.
+    auto acceptDamage = [&](const std::string& path, std::int64_t line) {
+        if (line == 0)
+            return true;
+        const std::vector<std::string> arguments{path, std::to_string(line)};
+        if (!m_question || !m_question->Confirm(MsgOpenDamaged, arguments)) {
+            m_reporter->Report(MsgFileDamaged, arguments);
+            return false;
+        }
+        unreadable.push_back(path);
+        return true;
+    };
     auto general = std::make_unique<GeneralDictionary>(true);
     general->SetFilePath(dicPath);
     if (!general->Load(m_reporter))
         unreadable.push_back(dicPath);
+    if (!acceptDamage(dicPath, general->DamagedLine())) {
+        keepLock();
+        return false;
+    }
     if (progress)
         progress->SetPosition(1);
 
@@ -125,6 +156,10 @@ bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progr
     context->SetFilePath(entPath);
     if (!context->Load(m_reporter))
         unreadable.push_back(entPath);
+    if (!acceptDamage(entPath, context->DamagedLine())) {
+        keepLock();
+        return false;
+    }
     if (progress)
         progress->SetPosition(2);
 

@@ -258,13 +258,18 @@ bool ContextDictionary::Load(MessageReporter* reporter)
 bool ContextDictionary::Read(LineFile& file, MessageReporter* reporter)
 {
     m_files.Clear();
+    m_damagedLine = 0;
     std::string line;
     file.ReadFirstLine(line); // the header
     Section* lastSection = nullptr;
     std::string lastFile;
+    std::int64_t number = 1;
     while (file.ReadLine(line) >= 0) {
+        ++number;
         if (line.empty())
             continue;
+        if (m_damagedLine == 0 && !IsWholeRecord(line, kDicSeparator, 4, 5))
+            m_damagedLine = number;
         std::array<std::string_view, 5> fields{};
         std::size_t n = 0;
         SplitFields(line, kDicSeparator, 5, [&](std::string_view f) { fields[n++] = f; });

@@ -95,10 +95,14 @@ public:
     /// Reads the records from a file open for reading (a file or bytes in
     /// memory); false (reported) when the reading stopped early.
     bool Read(LineFile& file, MessageReporter* reporter = nullptr);
+    /// The first line of the last file read that is not a whole record; 0
+    /// when there is none.
+    std::int64_t DamagedLine() const { return m_damagedLine; }
     bool Save(MessageReporter* reporter = nullptr) const;
     void Write(LineFile& file) const;
 
 private:
     std::string m_path;
     FileMap m_files;
+    std::int64_t m_damagedLine = 0;
 };

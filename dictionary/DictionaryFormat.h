@@ -46,6 +46,12 @@ void AppendQuotedPath(std::string& out, std::string_view field);
 /// A .dic or .ent field as read (quotes stripped) with every "\XHH" turned
 /// back into its byte.
 std::string DecodeField(std::string_view field);
+/// Whether a line is a whole record: between minFields and maxFields fields,
+/// each between double quotes, separated by single separator bytes. A
+/// record cut short (a file truncated in the middle of one) or split (a line
+/// end inside a text of an old file) is not.
+bool IsWholeRecord(std::string_view line, char separator, std::size_t minFields, std::size_t maxFields);
+
 /// Whether DecodeField would change the field.
 inline bool HasFieldEscape(std::string_view field)
 {

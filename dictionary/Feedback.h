@@ -31,6 +31,12 @@ public:
     virtual ~YesNoAllQuestion() = default;
     /// Returns 0 (Yes), 1 (Yes All), 2 (No) or 3 (No All).
     virtual int Ask(int messageId, const std::vector<std::string>& arguments) = 0;
+    /// A question of its own, answered Yes or No; true for Yes.
+    virtual bool Confirm(int messageId, const std::vector<std::string>& arguments)
+    {
+        const int answer = Ask(messageId, arguments);
+        return answer == Yes || answer == YesAll;
+    }
 };
 
 /// One progress bar: a range 0..maximum and a position.

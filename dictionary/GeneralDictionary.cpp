@@ -83,10 +83,14 @@ bool GeneralDictionary::Read(LineFile& file, MessageReporter* reporter)
 {
     m_texts.Clear();
     m_doNotTranslate.Clear();
+    m_damagedLine = 0;
     std::string line;
     std::int64_t length = file.ReadFirstLine(line);
-    if (m_hasHeader)
+    std::int64_t number = 1;
+    if (m_hasHeader) {
         length = file.ReadLine(line);
+        ++number;
+    }
     // A dictionary file holds its texts in the file layout ("\XHH" for the
     // bytes it cannot carry raw); an imported text file may hold "\X"
     // escapes typed by hand, decoded when asked.
@@ -96,6 +100,8 @@ bool GeneralDictionary::Read(LineFile& file, MessageReporter* reporter)
         return m_decode ? DecodeXEscapes(field) : std::string(field);
     };
     while (length >= 0) {
+        if (m_hasHeader && length > 0 && m_damagedLine == 0 && !IsWholeRecord(line, kDicSeparator, 3, 3))
+            m_damagedLine = number;
         if (length > 0) {
             std::array<std::string_view, 3> fields{};
             std::size_t n = 0;
@@ -107,6 +113,7 @@ bool GeneralDictionary::Read(LineFile& file, MessageReporter* reporter)
                 m_texts.Insert(original, decoded(fields[1]));
         }
         length = file.ReadLine(line);
+        ++number;
     }
     // A read that stopped early (a read error, a line no dictionary holds)
     // loaded part of the file only.

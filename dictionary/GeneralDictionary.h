@@ -2,6 +2,7 @@
 
 #include "dictionary/OrderedMap.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -51,6 +52,9 @@ public:
     /// Reads the records from a file open for reading (a file or bytes in
     /// memory); false (reported) when the reading stopped early.
     bool Read(LineFile& file, MessageReporter* reporter = nullptr);
+    /// The first line of the last file read that is not a whole record
+    /// (cut short, split, with fields missing); 0 when there is none.
+    std::int64_t DamagedLine() const { return m_damagedLine; }
     /// Writes the header and every text; reports "Cannot save the file %s".
     bool Save(MessageReporter* reporter = nullptr) const;
     /// Writes the header and every text to a file open for writing.
@@ -59,6 +63,7 @@ public:
 private:
     bool m_decode = false;
     bool m_hasHeader;
+    std::int64_t m_damagedLine = 0;
     std::string m_path;
     TextMap m_texts;
     TextSet m_doNotTranslate;

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 43> kMessages{{
+constexpr std::array<std::pair<int, std::string_view>, 46> kMessages{{
     {MsgNameAndLocationRequired, "The name and the location of the dictionary must be defined"},
     {MsgLocation, "Location"},
     {MsgInvalidFileName, "Invalid file name"},
@@ -54,6 +54,11 @@ constexpr std::array<std::pair<int, std::string_view>, 43> kMessages{{
     {MsgOpenReadOnly, "The dictionary %s is in use by another program. Do you want to open it read-only ?"},
     {MsgReplaceUnreadable,
      "The file %s could not be read. Saving replaces it with what the program holds. Do you want to save ?"},
+    {MsgOpenDamaged, "The file %s could not be read at line %d. Do you want to open what could be read ? "
+                     "Saving it will then ask "
+                     "before replacing the file."},
+    {MsgFileDamaged, "The file %s could not be read at line %d; the dictionary is not opened."},
+    {MsgCreateFolder, "The folder %s does not exist. Do you want to create it ?"},
     {MsgTexts, "Texts"},
 }};
 

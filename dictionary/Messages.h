@@ -51,6 +51,9 @@ enum MessageId : int
     MsgErrorReadingFile = 2024,
     MsgOpenReadOnly = 2025,
     MsgReplaceUnreadable = 2026,
+    MsgOpenDamaged = 2027,
+    MsgFileDamaged = 2028,
+    MsgCreateFolder = 2029,
     MsgTexts = 1033,
 };
 

@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,9 +36,9 @@ CPageInsert::CPageInsert(QWidget* parent)
     auto* grid = new QGridLayout;
     m_file = NewEdit(this, "1014", 255);
     m_destination = NewEdit(this, "1015", 255);
-    QPushButton* browseFile = NewButton(this, tr("&Browse..."), "1016");
+    QPushButton* browseFile = NewButton(this, tr("Bro&wse..."), "1016");
     QPushButton* browseDestination = NewButton(this, tr("B&rowse..."), "1017");
-    auto* fileLabel = new QLabel(tr("&File:"), this);
+    auto* fileLabel = new QLabel(tr("F&ile:"), this);
     fileLabel->setBuddy(m_file);
     auto* destinationLabel = new QLabel(tr("&Destination:"), this);
     destinationLabel->setBuddy(m_destination);
@@ -62,14 +63,15 @@ CPageInsert::CPageInsert(QWidget* parent)
     connect(m_add, &QPushButton::clicked, this, &CPageInsert::OnAdd);
     connect(m_delete, &QPushButton::clicked, this, &CPageInsert::OnDelete);
     connect(m_list, &CListCtrlEx::itemSelectionChanged, this, &CPageInsert::OnSelectionChanged);
-    connect(m_file, &QLineEdit::returnPressed, this, &CPageInsert::OnAdd);
+    // Enter in the File field adds the script; with the field empty it
+    // goes on to the wizard's Next.
+    m_file->installEventFilter(this);
     connect(browseFile, &QPushButton::clicked, this, [this] {
         const CTrelvarDoc* doc = Sheet()->Document();
-        const QString path = QFileDialog::getOpenFileName(
+        const QStringList paths = QFileDialog::getOpenFileNames(
             this, tr("Open"), DisplayText(doc->DefaultSourceFolder()),
-            QStringLiteral("Resource Files (*.rc)"), nullptr, QFileDialog::ReadOnly);
-        if (!path.isEmpty())
-            m_file->setText(QDir::toNativeSeparators(path));
+            QStringLiteral("Resource Files (*.rc *.rc2);;All Files (*)"), nullptr, QFileDialog::ReadOnly);
+        AddScripts(paths);
     });
     connect(browseDestination, &QPushButton::clicked, this, [this] {
         const QString folder =
@@ -96,6 +98,33 @@ void CPageInsert::OnSelectionChanged()
     const QList<int> selected = m_list->GetSelectedItems();
     m_selected = selected.isEmpty() ? -1 : selected.first();
     m_delete->setEnabled(m_selected >= 0);
+}
+
+bool CPageInsert::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_file && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !m_file->text().trimmed().isEmpty()) {
+            OnAdd();
+            return true;
+        }
+    }
+    return WizardPage::eventFilter(watched, event);
+}
+
+void CPageInsert::AddScripts(const QStringList& paths)
+{
+    // One script goes into the field to be added; several are added at
+    // once, each by the same rules, with the destination of the field.
+    if (paths.size() == 1) {
+        m_file->setText(QDir::toNativeSeparators(paths.first()));
+        return;
+    }
+    for (const QString& path : paths) {
+        m_file->setText(QDir::toNativeSeparators(path));
+        OnAdd();
+    }
+    m_file->clear();
 }
 
 void CPageInsert::OnAdd()

@@ -2,6 +2,8 @@
 
 #include "pages/WizardPage.h"
 
+#include <QStringList>
+
 #include <map>
 #include <memory>
 #include <string>
@@ -26,12 +28,18 @@ public:
 
     void OnAdd();
     void OnDelete();
+    /// The scripts chosen in the file dialog: one goes into the File field,
+    /// several are added at once.
+    void AddScripts(const QStringList& paths);
 
     CListCtrlEx* List() const { return m_list; }
     QLineEdit* FileEdit() const { return m_file; }
     QLineEdit* DestinationEdit() const { return m_destination; }
     QPushButton* AddButton() const { return m_add; }
     QPushButton* DeleteButton() const { return m_delete; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Changed();

@@ -5,10 +5,12 @@
 #include "dictionary/Messages.h"
 #include "pages/CSheetWizard.h"
 #include "tessary/CRkCoolDlg.h"
+#include "tessary/CRkMessageBox.h"
 #include "tessary/CoreFeedback.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,7 +34,7 @@ CPageNew::CPageNew(QWidget* parent)
     m_destination = NewEdit(this, "1068", 200);
     for (QLineEdit* folder : {m_location, m_source, m_destination})
         folder->setText(home);
-    m_browseLocation = NewButton(this, tr("&Browse..."), "1003");
+    m_browseLocation = NewButton(this, tr("Bro&wse..."), "1003");
     QPushButton* browseSource = NewButton(this, tr("B&rowse..."), "1016");
     QPushButton* browseDestination = NewButton(this, tr("Br&owse..."), "1017");
     const struct
@@ -40,7 +42,7 @@ CPageNew::CPageNew(QWidget* parent)
         QString label;
         QLineEdit* edit;
         QPushButton* browse;
-    } rows[] = {{tr("&Name:"), m_name, nullptr},
+    } rows[] = {{tr("N&ame:"), m_name, nullptr},
                 {tr("&Location:"), m_location, m_browseLocation},
                 {tr("&Source folder:"), m_source, browseSource},
                 {tr("&Destination folder:"), m_destination, browseDestination}};
@@ -114,6 +116,18 @@ bool CPageNew::validatePage()
     if (name.isEmpty() || location.isEmpty()) {
         Refuse(MsgNameAndLocationRequired, name.isEmpty() ? m_name : m_location);
         return false;
+    }
+    // A location that does not exist yet is offered for creation.
+    if (!QFileInfo(location).isDir()) {
+        if (RkMessageBox(MessageString(MsgCreateFolder, {location.toStdString()}), 0x0004 | 0x0020, -1, this,
+                         nullptr, -1) != CRkMessageBox::IdYes) {
+            m_location->setFocus();
+            return false;
+        }
+        if (!QDir().mkpath(location)) {
+            Refuse(MsgErrorCreatingFile, m_location, location.toStdString());
+            return false;
+        }
     }
     if (!doc->CreateDictionary(name.toStdString(), location.toStdString(), source, destination))
         return false;

@@ -15,7 +15,12 @@ CSheetWizard::CSheetWizard(int pageSet, CTrelvarDoc* document, MessageReporter* 
 {
     setObjectName(QStringLiteral("sheetWizard"));
     setWizardStyle(QWizard::ClassicStyle);
-    setOptions(QWizard::NoBackButtonOnStartPage | QWizard::NoDefaultButton);
+    // Enter presses Next or Finish; no mnemonic of the buttons is one of a
+    // page's own.
+    setOptions(QWizard::NoBackButtonOnStartPage);
+    setButtonText(QWizard::BackButton, tr("< &Back"));
+    setButtonText(QWizard::NextButton, tr("&Next >"));
+    setButtonText(QWizard::FinishButton, tr("&Finish"));
     setButtonText(QWizard::CancelButton, tr("Cancel"));
     // Every page exists; only those of the set take part, under their bit.
     m_new = new CPageNew(this);

@@ -32,6 +32,7 @@ constexpr std::uint32_t kVisible = 0x10000000;
 constexpr std::uint32_t kDisabled = 0x08000000;
 constexpr std::uint32_t kCaption = 0x00C00000;
 constexpr std::uint32_t kBorder = 0x00800000;
+constexpr std::uint32_t kSysMenu = 0x00080000;
 
 // Texts of scripts are bytes of the Windows code page.
 QString FromScript(const std::string& bytes)
@@ -206,12 +207,16 @@ void AddEntries(QWidget* menu, const std::vector<PreviewMenuEntry>& entries)
         case PreviewMenuEntry::Type::Item: {
             auto* action = new QAction(FromScript(entry.displayText), menu);
             action->setData(entry.index);
+            action->setEnabled(!entry.grayed);
+            action->setCheckable(entry.checked);
+            action->setChecked(entry.checked);
             menu->addAction(action);
             break;
         }
         case PreviewMenuEntry::Type::Popup: {
             auto* popup = new QMenu(FromScript(entry.displayText), menu);
             AddEntries(popup, entry.popup->entries);
+            popup->menuAction()->setEnabled(!entry.grayed);
             menu->addAction(popup->menuAction());
             break;
         }
@@ -402,11 +407,14 @@ void CDlgPreview::paintEvent(QPaintEvent*)
         painter.setPen(Qt::white);
         painter.drawText(bar.adjusted(4, 0, -20, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
                          QFontMetrics(bold).elidedText(m_caption, Qt::ElideRight, bar.width() - 24));
-        // The close box.
-        const QRect close(bar.right() - bar.height() + 2, bar.top() + 2, bar.height() - 4, bar.height() - 4);
-        painter.fillRect(close, pal.color(QPalette::Button));
-        painter.setPen(pal.color(QPalette::ButtonText));
-        painter.drawLine(close.topLeft() + QPoint(3, 3), close.bottomRight() - QPoint(3, 3));
-        painter.drawLine(close.topRight() + QPoint(-3, 3), close.bottomLeft() + QPoint(3, -3));
+        // The close box, which only a window with a system menu has.
+        if ((m_style & kSysMenu) || !m_owner) {
+            const QRect close(bar.right() - bar.height() + 2, bar.top() + 2, bar.height() - 4,
+                              bar.height() - 4);
+            painter.fillRect(close, pal.color(QPalette::Button));
+            painter.setPen(pal.color(QPalette::ButtonText));
+            painter.drawLine(close.topLeft() + QPoint(3, 3), close.bottomRight() - QPoint(3, 3));
+            painter.drawLine(close.topRight() + QPoint(-3, 3), close.bottomLeft() + QPoint(3, -3));
+        }
     }
 }

@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QScrollArea>
 #include <QTabBar>
 
 namespace {
@@ -38,8 +39,17 @@ CDlgPreviewTabs::CDlgPreviewTabs(QWidget* parent) : QWidget(parent)
     m_picture->setObjectName(QStringLiteral("picture"));
     m_picture->setPixmap(QPixmap(QStringLiteral(":/lorvo/icons/lingorel64.png")));
     m_picture->adjustSize();
-    m_host = new PreviewHost(this);
+    // The area scrolls when a previewed dialog is larger than the pane.
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("previewScrollArea"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    m_host = new PreviewHost(m_scroll);
     m_host->setObjectName(QStringLiteral("previewHost"));
+    m_scroll->setWidget(m_host);
+    // The textured background shows through (the scroll area would fill it).
+    m_host->setAutoFillBackground(false);
     connect(m_tabs, &QTabBar::currentChanged, this, &CDlgPreviewTabs::tabSelected);
     Layout();
 }
@@ -63,7 +73,7 @@ void CDlgPreviewTabs::Layout()
 {
     const int strip = m_tabs->sizeHint().height();
     m_tabs->setGeometry(0, 0, width(), strip);
-    m_host->setGeometry(0, strip, width(), std::max(0, height() - strip));
+    m_scroll->setGeometry(0, strip, width(), std::max(0, height() - strip));
     const int below = height() - strip;
     m_picture->move((width() - m_picture->width()) / 2, strip + (below - m_picture->height()) / 2);
 }

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QLabel;
+class QScrollArea;
 class QTabBar;
 
 /// The three tabs over the right pane, "Original", "Translation" and
@@ -38,6 +39,7 @@ protected:
 
 private:
     QTabBar* m_tabs;
+    QScrollArea* m_scroll;
     QWidget* m_host;
     QLabel* m_picture;
     QString m_texture;

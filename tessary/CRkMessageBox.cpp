@@ -120,18 +120,20 @@ int CRkMessageBox::SetType(unsigned type, short category)
     unsigned set = type & 0x0F;
     if (set > 5)
         set = m_type = 0;
+    // Only the buttons of the set are shown.
     const int ids[3] = {m_idBtn1[set], m_idBtn2[set], m_idBtn3[set]};
     for (int i = 0; i < 3; ++i) {
+        m_buttons[i]->setVisible(ids[i] != 0);
         m_buttons[i]->setEnabled(ids[i] != 0);
-        m_buttons[i]->setText(ids[i] ? TessaryStrings::Load(TessaryStrings::ButtonBase + ids[i])
-                                     : m_buttons[i]->text());
-        if (ids[i] == 0 && m_buttons[i]->text().isEmpty())
-            m_buttons[i]->setText(QStringLiteral(" "));
+        if (ids[i])
+            m_buttons[i]->setText(TessaryStrings::Load(TessaryStrings::ButtonBase + ids[i]));
     }
     const unsigned icon = type & 0xF0;
     const bool exclamation = icon == 0x10 || icon == 0x30;
     m_icon->setPixmap(
         LoadCoolBitmap(exclamation ? QStringLiteral("_EXCLAMATION") : QStringLiteral("_QUESTION")));
+    // The check box only where there is a kind of message to stop showing.
+    m_dontShow->setVisible(category > 0);
     m_dontShow->setEnabled(category > 0);
     const int defaultButton = ((type >> 8) & 0x03) == 1 ? 1 : 0;
     m_buttons[defaultButton]->setDefault(true);
@@ -172,9 +174,16 @@ int CRkMessageBox::Run()
 
 void CRkMessageBox::reject()
 {
-    // Escape takes the second button's way; a box with one button closes
-    // with that button.
+    // Escape cancels where the box has a Cancel button (in Yes, No, Cancel
+    // it must not answer No and drop what the question was about), else it
+    // takes the second button's way; a box with one button closes with it.
     const unsigned set = m_type & 0x0F;
+    for (const int* ids : {m_idBtn1, m_idBtn2, m_idBtn3}) {
+        if (ids[set] == IdCancel) {
+            Finish(IdCancel);
+            return;
+        }
+    }
     Finish(m_idBtn2[set] ? m_idBtn2[set] : m_idBtn1[set]);
 }
 

@@ -35,6 +35,12 @@ int YesNoAllAsker::Ask(int messageId, const std::vector<std::string>& arguments)
     return YesNoAllBox::Ask(MessageString(messageId, arguments), m_parent);
 }
 
+bool YesNoAllAsker::Confirm(int messageId, const std::vector<std::string>& arguments)
+{
+    return RkMessageBox(MessageString(messageId, arguments), 0x0004 | 0x0030, -1, m_parent, nullptr, -1) ==
+           CRkMessageBox::IdYes;
+}
+
 void ProgressBarSink::SetRange(int maximum)
 {
     if (!m_bar)

@@ -232,6 +232,23 @@ void CResTreeCtrl::SetPreviewVisible(bool visible)
         m_dialogPreview->setVisible(visible);
     if (m_menuPreview)
         m_menuPreview->setVisible(visible);
+    FitHost();
+}
+
+void CResTreeCtrl::FitHost()
+{
+    // The area the previews are shown in grows to hold a preview larger
+    // than the pane (its scroll bars then show it all), and shrinks back
+    // when none is shown.
+    QWidget* host = m_host ? m_host.data() : nullptr;
+    if (!host)
+        return;
+    QSize needed(0, 0);
+    for (const CDlgPreview* preview : {m_dialogPreview.data(), m_menuPreview.data()}) {
+        if (preview && m_previewVisible)
+            needed = needed.expandedTo(preview->size() + QSize(2 * kPreviewMargin, 2 * kPreviewMargin + 20));
+    }
+    host->setMinimumSize(needed);
 }
 
 void CResTreeCtrl::SetPreviewFonts(const QFont& original, const QFont& translation, bool forControls)
@@ -257,6 +274,7 @@ void CResTreeCtrl::DestroyPreviews()
     delete m_menuPreview.data();
     m_dialogPreview = nullptr;
     m_menuPreview = nullptr;
+    FitHost();
 }
 
 void CResTreeCtrl::DropTranslator()
@@ -305,11 +323,22 @@ int CResTreeCtrl::Preview()
 void CResTreeCtrl::Place(CDlgPreview* preview, bool menu)
 {
     QWidget* host = m_host ? m_host.data() : parentWidget();
+    if (m_host) {
+        // The host first takes the size the preview needs, then the preview
+        // goes in its middle (or at its margin, when the host scrolls).
+        if (menu)
+            m_menuPreview = preview;
+        else
+            m_dialogPreview = preview;
+        FitHost();
+        if (QWidget* viewport = host->parentWidget())
+            host->resize(host->minimumSize().expandedTo(viewport->size()));
+    }
     const QSize area = host->size();
     const int x = (area.width() - preview->width()) / 2;
     const int y =
         menu ? (area.height() - preview->height()) / 3 : (area.height() - preview->height()) / 2 + 20;
-    preview->move(std::max(0, x), std::max(0, y));
+    preview->move(std::max(kPreviewMargin, x), std::max(kPreviewMargin, y));
 }
 
 void CResTreeCtrl::CreateDialogPreview()

@@ -112,6 +112,9 @@ private:
     void CreateDialogPreview();
     void ShowMenuPreview();
     void Place(CDlgPreview* preview, bool menu);
+    /// Sizes the previews' area to hold the preview shown.
+    void FitHost();
+    static constexpr int kPreviewMargin = 8;
 
     ResourceTree m_model;
     CTrelvarDoc* m_document = nullptr;

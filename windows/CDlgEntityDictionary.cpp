@@ -77,11 +77,11 @@ CDlgEntityDictionary::CDlgEntityDictionary(QWidget* parent, CTrelvarDoc* documen
     m_list->InsertColumn(2, tr("In context"), CListCtrlEx::FormatLeft, 185);
     m_list->InsertColumn(3, QStringLiteral("_"), CListCtrlEx::FormatLeft, 25);
     m_list->SetCompareProcForSorting(&CDlgEntityDictionary::CompareRows);
-    // The two translations share the width the window gives; the original
-    // and the shortcut letter keep theirs, so the letter never hides past
-    // the right edge.
-    m_list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
-    m_list->header()->setSectionResizeMode(2, QHeaderView::Stretch);
+    // The original and the two translations share the width the window
+    // gives; the shortcut letter keeps its own, so it never hides past the
+    // right edge.
+    for (int column = 0; column < 3; ++column)
+        m_list->header()->setSectionResizeMode(column, QHeaderView::Stretch);
     m_list->header()->setStretchLastSection(false);
     m_list->setMinimumWidth(185 + 2 * 120 + 25 + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
                             2 * m_list->frameWidth() + 4);
@@ -225,7 +225,14 @@ void CDlgEntityDictionary::ApplyPendingEdit()
 
 void CDlgEntityDictionary::SetSourceFile(const std::string& source)
 {
+    ApplyPendingEdit();
     m_source = source;
+}
+
+void CDlgEntityDictionary::SetResourcePrefix(const std::string& prefix)
+{
+    ApplyPendingEdit();
+    m_prefix = prefix;
 }
 
 void CDlgEntityDictionary::ClearList()

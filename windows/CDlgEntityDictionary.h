@@ -21,8 +21,9 @@ public:
 
     /// The script (its section of the in-context dictionary) and the
     /// resource whose texts are listed.
+    /// Both first store what was typed for the resource shown until now.
     void SetSourceFile(const std::string& source);
-    void SetResourcePrefix(const std::string& prefix) { m_prefix = prefix; }
+    void SetResourcePrefix(const std::string& prefix);
     const std::string& ResourcePrefix() const { return m_prefix; }
     void Fill();
     /// Empties the list (no resource).

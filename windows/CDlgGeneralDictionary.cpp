@@ -119,11 +119,15 @@ CDlgGeneralDictionary::CDlgGeneralDictionary(QWidget* parent, CTrelvarDoc* docum
         ApplyFilter();
         m_selected = SelectedRow();
     });
-    // 401 by 274 dialog units, or the size the user gave it last time.
+    // At least 401 by 274 dialog units, and a good part of the screen so
+    // that the list shows many rows; later the size the user gave it.
     const Settings settings = AppSettings();
     const int width = settings.Get(Settings::Integer::DictionaryWidth);
     const int height = settings.Get(Settings::Integer::DictionaryHeight);
-    resize(width > 0 ? width : 602, height > 0 ? height : 445);
+    const QRect screenArea = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    resize(width > 0 ? width : std::max(602, screenArea.width() * 11 / 20),
+           height > 0 ? height : std::max(445, screenArea.height() * 7 / 10));
+    m_list->SetColumnWidth(0, std::max(290, this->width() * 2 / 5));
     ApplyFonts();
 }
 

@@ -6,14 +6,14 @@ void PreviewMenu::Reset()
     m_popupStack.clear();
 }
 
-void PreviewMenu::AddPopup(const std::string& text, int depth)
+PreviewMenuEntry* PreviewMenu::AddPopup(const std::string& text, int depth)
 {
     if (depth < 0)
-        return;
+        return nullptr;
     std::vector<PreviewMenuEntry>* container = &m_bar;
     if (depth > 0) {
         if (static_cast<std::size_t>(depth) > m_popupStack.size() || !m_popupStack[depth - 1])
-            return;
+            return nullptr;
         container = &m_popupStack[depth - 1]->entries;
     }
     PreviewMenuEntry entry;
@@ -28,14 +28,15 @@ void PreviewMenu::AddPopup(const std::string& text, int depth)
     m_popupStack[depth] = popup;
     // A pop-up closes what was open below it.
     m_popupStack.resize(depth + 1);
+    return &container->back();
 }
 
-void PreviewMenu::AddItem(bool separator, const std::string& text, int depth, int index)
+PreviewMenuEntry* PreviewMenu::AddItem(bool separator, const std::string& text, int depth, int index)
 {
     std::vector<PreviewMenuEntry>* container = &m_bar;
     if (depth >= 1) {
         if (static_cast<std::size_t>(depth) > m_popupStack.size() || !m_popupStack[depth - 1])
-            return;
+            return nullptr;
         container = &m_popupStack[depth - 1]->entries;
     }
     PreviewMenuEntry entry;
@@ -44,4 +45,5 @@ void PreviewMenu::AddItem(bool separator, const std::string& text, int depth, in
     if (!separator)
         entry.text = text;
     container->push_back(std::move(entry));
+    return &container->back();
 }

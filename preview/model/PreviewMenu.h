@@ -20,6 +20,8 @@ struct PreviewMenuEntry
     std::string text;        ///< script form
     std::string displayText; ///< as shown (translated in translated mode)
     int index = 0;           ///< items: the running control counter
+    bool grayed = false;     ///< GRAYED (MFS_GRAYED, MFS_DISABLED): drawn disabled
+    bool checked = false;    ///< CHECKED (MFS_CHECKED)
     std::unique_ptr<PreviewPopup> popup;
 };
 
@@ -39,10 +41,10 @@ public:
     void Reset();
     /// A pop-up with its text at a depth (0 = on the bar). Ignored at a
     /// negative depth or when no pop-up is open at the depth above.
-    void AddPopup(const std::string& text, int depth);
+    PreviewMenuEntry* AddPopup(const std::string& text, int depth);
     /// An item, or a separator, at a depth; below 1 it goes on the bar.
     /// Ignored when no pop-up is open at the depth above.
-    void AddItem(bool separator, const std::string& text, int depth, int index);
+    PreviewMenuEntry* AddItem(bool separator, const std::string& text, int depth, int index);
 
     const std::vector<PreviewMenuEntry>& Bar() const { return m_bar; }
     std::vector<PreviewMenuEntry>& Bar() { return m_bar; }

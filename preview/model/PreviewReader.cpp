@@ -606,18 +606,33 @@ bool PreviewReader::MenuLine(const std::string& line, PreviewMenu& menu)
     std::size_t popup = line.find(" POPUP ");
     if (popup == std::string::npos)
         popup = line.find("\tPOPUP ");
+    // The options after an entry's text: GRAYED and CHECKED, or their
+    // MFS_ forms in an extended menu.
+    auto options = [](PreviewMenuEntry* entry, std::string_view after) {
+        if (!entry)
+            return;
+        entry->grayed = after.find("GRAYED") != std::string_view::npos ||
+                        after.find("MFS_DISABLED") != std::string_view::npos;
+        entry->checked = after.find("CHECKED") != std::string_view::npos;
+    };
     if (popup != std::string::npos) {
         std::string text;
-        if (QuotedText(std::string_view(line).substr(popup + 6), text))
-            menu.AddPopup(text, m_depth - 1);
+        std::size_t after = 0;
+        const std::string_view rest = std::string_view(line).substr(popup + 6);
+        if (QuotedText(rest, text, &after))
+            options(menu.AddPopup(text, m_depth - 1), rest.substr(std::min(rest.size(), after + 1)));
     }
     const std::size_t item = line.find("MENUITEM ");
     if (item != std::string::npos) {
         std::string text;
-        const bool quoted = QuotedText(std::string_view(line).substr(item + 9), text);
+        std::size_t after = 0;
+        const std::string_view rest = std::string_view(line).substr(item + 9);
+        const bool quoted = QuotedText(rest, text, &after);
         // An extended menu writes its separators as items of that type.
         const bool separator = !quoted || (text.empty() && line.find("MFT_SEPARATOR") != std::string::npos);
-        menu.AddItem(separator, text, m_depth - 1, m_counter++);
+        PreviewMenuEntry* entry = menu.AddItem(separator, text, m_depth - 1, m_counter++);
+        if (quoted)
+            options(entry, rest.substr(std::min(rest.size(), after + 1)));
     }
     if (opensAfter)
         ++m_depth;

@@ -7,9 +7,13 @@
 
 namespace {
 
-bool IsOctal(char c)
+// The script form of a text the dictionary holds.
+std::string ScriptForm(const std::string& text)
 {
-    return c >= '0' && c <= '7';
+    std::string script = text;
+    int shortcut = 0;
+    EncodeLiteral(script, 0, shortcut);
+    return script;
 }
 
 void FillEntries(std::vector<PreviewMenuEntry>& entries, PreviewTranslator* translator)
@@ -17,15 +21,10 @@ void FillEntries(std::vector<PreviewMenuEntry>& entries, PreviewTranslator* tran
     for (PreviewMenuEntry& entry : entries) {
         if (entry.type == PreviewMenuEntry::Type::Separator)
             continue;
-        const std::string text = DecodeOctal(entry.text);
-        entry.displayText = translator ? translator->Translate(text, true) : text;
-        if (entry.type == PreviewMenuEntry::Type::Item) {
-            // The accelerator after the script's "\t" goes right-aligned.
-            const std::size_t tab = entry.displayText.find("\\t");
-            if (tab != std::string::npos)
-                entry.displayText =
-                    entry.displayText.substr(0, tab) + '\t' + entry.displayText.substr(tab + 2);
-        } else {
+        // Shown as compiled: the "\t" before an accelerator is a tab, which
+        // the menu puts right-aligned.
+        entry.displayText = translator ? translator->Translate(entry.text, true) : ShownText(entry.text);
+        if (entry.type == PreviewMenuEntry::Type::Popup) {
             entry.popup->displayText = entry.displayText;
             FillEntries(entry.popup->entries, translator);
         }
@@ -34,21 +33,9 @@ void FillEntries(std::vector<PreviewMenuEntry>& entries, PreviewTranslator* tran
 
 } // namespace
 
-std::string DecodeOctal(const std::string& text)
+std::string ShownText(const std::string& scriptText)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '3' &&
-            IsOctal(text[i + 2]) && IsOctal(text[i + 3])) {
-            out +=
-                static_cast<char>((text[i + 1] - '0') * 64 + (text[i + 2] - '0') * 8 + (text[i + 3] - '0'));
-            i += 3;
-            continue;
-        }
-        out += text[i];
-    }
-    return out;
+    return CompileLiteral(scriptText);
 }
 
 void PreviewTranslator::Prepare(GeneralDictionary* general, ContextDictionary* context,
@@ -75,12 +62,12 @@ std::string PreviewTranslator::Translate(const std::string& scriptText, bool wit
         return {};
     int shortcut = d.shortcut;
     std::string result = m_script.TranslateText(d.text, shortcut, found);
-    if (withMnemonic) {
-        int encoded = 0;
-        EncodeLiteral(result, shortcut, encoded);
+    // Written as generation writes it, then shown as the compiler reads it.
+    int encoded = 0;
+    EncodeLiteral(result, withMnemonic ? shortcut : 0, encoded);
+    if (withMnemonic)
         InsertMnemonic(result, encoded);
-    }
-    return DecodeOctal(result);
+    return ShownText(result);
 }
 
 void FillDialogDisplay(PreviewDialogInfo& dialog, PreviewTranslator* translator,
@@ -89,10 +76,9 @@ void FillDialogDisplay(PreviewDialogInfo& dialog, PreviewTranslator* translator,
 {
     // In translated mode a text counts as translated when the dictionary has
     // a translation for it, even one equal to the original ("OK" is "OK").
-    dialog.displayCaption = DecodeOctal(dialog.caption);
     bool found = false;
-    if (translator)
-        dialog.displayCaption = translator->Translate(dialog.displayCaption, false, &found);
+    dialog.displayCaption =
+        translator ? translator->Translate(dialog.caption, false, &found) : ShownText(dialog.caption);
     dialog.captionTranslated = (translator ? found : dialog.displayCaption != dialog.caption) ? 1 : 0;
 
     for (auto& control : dialog.controls) {
@@ -105,19 +91,13 @@ void FillDialogDisplay(PreviewDialogInfo& dialog, PreviewTranslator* translator,
         case PreviewControlKind::DefPushButton:
         case PreviewControlKind::CheckBox:
         case PreviewControlKind::RadioButton: {
-            std::string display = DecodeOctal(control->text);
+            // The text as the script writes it: the record keeps it aside
+            // when it held line-break or tab escapes.
+            const std::string& script = control->rawText.empty() ? control->text : control->rawText;
             bool translated = false;
-            if (translator) {
-                if (!control->rawText.empty()) {
-                    display = translator->Translate(DecodeOctal(control->rawText), true, &translated);
-                    ExpandLineBreaks(display);
-                    ExpandTabs(display);
-                } else {
-                    display = translator->Translate(display, true, &translated);
-                }
-            }
-            control->displayText = display;
-            control->translated = (translator ? translated : display != control->text) ? 1 : 0;
+            control->displayText =
+                translator ? translator->Translate(script, true, &translated) : ShownText(script);
+            control->translated = (translator ? translated : control->displayText != control->text) ? 1 : 0;
             break;
         }
         case PreviewControlKind::ComboBox: {
@@ -127,10 +107,10 @@ void FillDialogDisplay(PreviewDialogInfo& dialog, PreviewTranslator* translator,
                 context->TextsOfItem(source, resourceName, control->idName, originals);
             bool all = true;
             for (const std::string& original : originals) {
-                std::string display = DecodeOctal(original);
+                const std::string script = ScriptForm(original);
                 bool translated = false;
-                if (translator)
-                    display = translator->Translate(display, true, &translated);
+                const std::string display =
+                    translator ? translator->Translate(script, true, &translated) : ShownText(script);
                 all = all && (translator ? translated : display != original);
                 control->items.push_back(display);
             }

@@ -22,9 +22,10 @@ public:
                  const std::string& source, const std::string& resourceName, int kind);
 
     /// The translation of a text in script form: decoded as a literal,
-    /// looked up, the mnemonic put back (not for dialog captions), octal
-    /// escapes decoded. Empty for an empty text. found (when given) tells
-    /// whether the dictionary holds a translation for it.
+    /// looked up, written back as generation writes it (the mnemonic put
+    /// back, but not for dialog captions) and shown as compiled. Empty for
+    /// an empty text. found (when given) tells whether the dictionary holds
+    /// a translation for it.
     std::string Translate(const std::string& scriptText, bool withMnemonic, bool* found = nullptr);
 
     ResourceScript& Script() { return m_script; }
@@ -45,6 +46,8 @@ void FillDialogDisplay(PreviewDialogInfo& dialog, PreviewTranslator* translator,
 /// "\t" becomes a tab before its accelerator.
 void FillMenuDisplay(PreviewMenu& menu, PreviewTranslator* translator);
 
-/// Octal escapes (a backslash, then three octal digits, the first 0 to 3)
-/// decoded to their byte.
-std::string DecodeOctal(const std::string& text);
+/// A text in script form as the compiled resource shows it: escapes
+/// resolved ("\\" one backslash, "\n" a line break, octal and hexadecimal
+/// escapes their byte), doubled quotes single; ampersands stay for the
+/// window to draw the mnemonic.
+std::string ShownText(const std::string& scriptText);

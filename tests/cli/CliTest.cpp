@@ -134,8 +134,7 @@ TEST(Cli, RefusalsAreTheSystemsMessages)
     EXPECT_EQ(r.err, "The text Unknown is not in the dictionary.\n");
     r = RunCli(dir, {"extract", dir.File("nope.dic")});
     EXPECT_EQ(r.exit, 1);
-    EXPECT_EQ(r.err, "Error when opening file " + dir.File("nope.dic") + "\n" + dir.File("nope.dic") +
-                         " is not a general dictionary file\n");
+    EXPECT_EQ(r.err, "Error when opening file " + dir.File("nope.dic") + "\nNo such file or directory\n");
     r = RunCli(dir, {"generate", dic, dir.File("other.rc")});
     EXPECT_EQ(r.exit, 1);
     EXPECT_EQ(r.err, "The file " + dir.File("other.rc") + " is not in the active dictionary.\n");

@@ -111,9 +111,9 @@ TEST(Document, WrongHeadersFailInOrderAndKeepTheOpenDictionary)
     fs::remove(other.File("d.ent"));
     reporter.texts.clear();
     EXPECT_FALSE(doc.OnOpenDocument(bad));
-    EXPECT_EQ(reporter.texts,
-              (std::vector<std::string>{"Error when opening file " + other.File("d.ent"),
-                                        other.File("d.ent") + " is not a specific dictionary file"}));
+    // A missing file is said to be missing, and nothing else.
+    EXPECT_EQ(reporter.texts, (std::vector<std::string>{"Error when opening file " + other.File("d.ent") +
+                                                        "\nNo such file or directory"}));
     EXPECT_EQ(doc.PathName(), dic);
     EXPECT_EQ(doc.General()->TextCount(), 1);
 }

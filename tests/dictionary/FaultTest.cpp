@@ -466,3 +466,32 @@ TEST(Faults, TwoWritersTakeTurns)
     EXPECT_TRUE(doc.OnOpenDocument(dic));
     EXPECT_FALSE(doc.IsReadOnly());
 }
+
+TEST(Faults, AFileCutInTheMiddleOfARecordOpensOnlyWhenTheUserAgrees)
+{
+    TempDir dir;
+    const std::string dic = MakeDictionary(dir);
+    const std::string ent = dir.File("d.ent");
+    std::string bytes = ReadBytes(ent);
+    bytes.resize(bytes.size() - 6); // the last record loses its end
+    WriteBytes(ent, bytes);
+    for (int answer : {YesNoAllQuestion::No, YesNoAllQuestion::Yes}) {
+        CTrelvarDoc doc;
+        RecordingReporter reporter;
+        ScriptedQuestion question({answer});
+        doc.SetReporter(&reporter);
+        doc.SetQuestion(&question);
+        const bool opened = doc.OnOpenDocument(dic);
+        ASSERT_EQ(question.asked.size(), 1u);
+        EXPECT_NE(question.asked[0].find(ent + " could not be read at line 2"), std::string::npos);
+        if (answer == YesNoAllQuestion::No) {
+            EXPECT_FALSE(opened);
+            EXPECT_EQ(reporter.ids, std::vector<int>{MsgFileDamaged});
+        } else {
+            ASSERT_TRUE(opened);
+            EXPECT_EQ(doc.UnreadableFiles(), std::vector<std::string>{ent});
+            EXPECT_FALSE(doc.Save()); // not over the damaged file without the user's word
+            EXPECT_EQ(ReadBytes(ent), bytes);
+        }
+    }
+}

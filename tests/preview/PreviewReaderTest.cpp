@@ -300,6 +300,38 @@ TEST_F(Reader, MenusWithBracesAndExtendedMenus)
     EXPECT_EQ(menu.Bar().size(), 2u);
 }
 
+TEST_F(Reader, GrayedAndCheckedMenuItems)
+{
+    Read("M MENU\r\nBEGIN\r\n    POPUP \"&File\"\r\n    BEGIN\r\n"
+         "        MENUITEM \"&Open\", 1, GRAYED\r\n        MENUITEM \"&Grayed? no\", 2, CHECKED\r\n"
+         "    END\r\n    POPUP \"&Off\", GRAYED\r\n    BEGIN\r\n        MENUITEM \"x\", 3\r\n    "
+         "END\r\nEND\r\n",
+         "M", 4);
+    ASSERT_EQ(menu.Bar().size(), 2u);
+    const auto& items = menu.Bar()[0].popup->entries;
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_TRUE(items[0].grayed);
+    EXPECT_FALSE(items[1].grayed); // the word in the text does not count
+    EXPECT_TRUE(items[1].checked);
+    EXPECT_TRUE(menu.Bar()[1].grayed);
+}
+
+TEST(PreviewTranslator, TextsShowAsTheCompiledResourceShowsThem)
+{
+    // The script's "\\\\server" (a path of the network) shows two
+    // backslashes, in both modes, as the compiled dialog does.
+    const std::string unc = R"(\\\\server\\share)";
+    EXPECT_EQ(ShownText(unc), R"(\\server\share)");
+    EXPECT_EQ(ShownText(R"(Say ""hi""\tnow)"), "Say \"hi\"\tnow");
+    GeneralDictionary general;
+    ContextDictionary context;
+    NotExtractedList notExtracted;
+    general.AddText(unc, R"(\\\\serveur\\partage)");
+    PreviewTranslator translator;
+    translator.Prepare(&general, &context, &notExtracted, "/a.rc", "IDD_A", 5);
+    EXPECT_EQ(translator.Translate(unc, true), R"(\\serveur\partage)");
+}
+
 TEST(PreviewTranslator, ATranslationEqualToItsOriginalIsATranslation)
 {
     GeneralDictionary general;

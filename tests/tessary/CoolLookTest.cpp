@@ -161,16 +161,22 @@ TEST(CRkMessageBox, ButtonSetsAndLabels)
     CRkMessageBox box;
     box.SetText(QStringLiteral("Proceed ?"));
     EXPECT_EQ(box.SetType(0x0000, -1), 0);
-    EXPECT_TRUE(Button(&box, 1)->isEnabled());
-    EXPECT_FALSE(Button(&box, 2)->isEnabled());
-    EXPECT_FALSE(Button(&box, 9)->isEnabled());
+    // Only the set's buttons are there, and the check box only with a
+    // category.
+    EXPECT_FALSE(Button(&box, 1)->isHidden());
+    EXPECT_TRUE(Button(&box, 2)->isHidden());
+    EXPECT_TRUE(Button(&box, 9)->isHidden());
+    EXPECT_TRUE(box.findChild<QCheckBox*>()->isHidden());
     EXPECT_EQ(Button(&box, 1)->text(), QStringLiteral("&Ok"));
     box.SetType(0x0003, -1);
     EXPECT_EQ(Button(&box, 1)->text(), QStringLiteral("&Yes"));
     EXPECT_EQ(Button(&box, 2)->text(), QStringLiteral("&No"));
     EXPECT_EQ(Button(&box, 9)->text(), QStringLiteral("&Cancel"));
-    EXPECT_TRUE(Button(&box, 9)->isEnabled());
-    EXPECT_FALSE(box.findChild<QCheckBox*>()->isEnabled()); // no category
+    EXPECT_FALSE(Button(&box, 9)->isHidden());
+    EXPECT_TRUE(box.findChild<QCheckBox*>()->isHidden()); // no category
+    box.SetType(0x0004, 2);
+    EXPECT_TRUE(Button(&box, 9)->isHidden());
+    EXPECT_FALSE(box.findChild<QCheckBox*>()->isHidden());
 
     TessaryStrings::SetLanguage(TessaryStrings::French);
     CRkMessageBox french;
@@ -197,6 +203,11 @@ TEST(CRkMessageBox, ClickedButtonsAnswerTheirIdentifiers)
     escaped.SetType(0x0004, -1);
     QTimer::singleShot(0, &escaped, [&escaped] { QTest::keyClick(&escaped, Qt::Key_Escape); });
     EXPECT_EQ(escaped.Run(), 7);
+    // With a Cancel button, Escape cancels rather than answering No.
+    CRkMessageBox cancelled;
+    cancelled.SetType(0x0003, -1);
+    QTimer::singleShot(0, &cancelled, [&cancelled] { QTest::keyClick(&cancelled, Qt::Key_Escape); });
+    EXPECT_EQ(cancelled.Run(), 2);
     ModalAnswers::SetAutomatic(true);
 }
 

@@ -36,6 +36,8 @@ class TESSARY_EXPORT YesNoAllAsker : public YesNoAllQuestion
 public:
     explicit YesNoAllAsker(QWidget* parent = nullptr) : m_parent(parent) {}
     int Ask(int messageId, const std::vector<std::string>& arguments) override;
+    /// Asks with a Yes/No box.
+    bool Confirm(int messageId, const std::vector<std::string>& arguments) override;
 
 private:
     QWidget* m_parent;
