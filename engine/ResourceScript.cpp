@@ -134,7 +134,11 @@ bool ResourceScript::OpenForGeneration(const std::string& source, const std::str
         if (SameFile(resolvedSource, m_backupPath))
             return refuse(MsgCannotBackUpFile, {destination});
     }
-    RemoveStaleTemporaryFiles(std::string(FolderOf(destination)));
+    // The folder chosen for the translations is made when it is not there yet.
+    const std::string folder(FolderOf(destination));
+    if (!folder.empty())
+        std::filesystem::create_directories(folder, ec);
+    RemoveStaleTemporaryFiles(folder);
     m_destinationPath = destination;
     auto file = std::make_unique<LineFile>();
     if (!file->OpenForWriting(destination, m_reporter)) {

@@ -144,6 +144,8 @@ void CPageInsert::OnAdd()
     m_rows->Append(source, result.destination);
     m_added[source] = result.destination;
     m_rows->Sort();
+    // Ready for the next script; Enter in the empty field goes on.
+    m_file->clear();
     Changed();
 }
 

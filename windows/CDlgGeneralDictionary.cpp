@@ -66,8 +66,9 @@ CDlgGeneralDictionary::CDlgGeneralDictionary(QWidget* parent, CTrelvarDoc* docum
     m_list->InsertColumn(0, tr("Original"), CListCtrlEx::FormatLeft, 290);
     m_list->InsertColumn(1, tr("Translation"), CListCtrlEx::FormatLeft, 290);
     m_list->SetCompareProcForSorting(&CDlgGeneralDictionary::CompareRows);
-    // The translation takes the width the window gives.
-    m_list->header()->setStretchLastSection(true);
+    // The translation takes the width the window gives, without a
+    // horizontal scroll bar.
+    m_list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     layout->addWidget(m_list, 1);
 
     auto* edits = new QGridLayout;
@@ -127,7 +128,7 @@ CDlgGeneralDictionary::CDlgGeneralDictionary(QWidget* parent, CTrelvarDoc* docum
     const QRect screenArea = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
     resize(width > 0 ? width : std::max(602, screenArea.width() * 11 / 20),
            height > 0 ? height : std::max(445, screenArea.height() * 7 / 10));
-    m_list->SetColumnWidth(0, std::max(290, this->width() * 2 / 5));
+    m_list->SetColumnWidth(0, this->width() * 9 / 20);
     ApplyFonts();
 }
 

@@ -329,3 +329,11 @@ TEST_F(Fidelity, ScriptsWithoutRcInAFolderWithAPlusKeepTheirEntries)
     ASSERT_TRUE(doc.Save());
     EXPECT_EQ(ReadBytes(dir.File("d.ent")), saved);
 }
+
+TEST_F(Fidelity, GenerationMakesTheDestinationFolder)
+{
+    Start(Crlf({"STRINGTABLE", "BEGIN", "    IDS_A \"Alpha\"", "END"}));
+    destination = dir.File("not/there/yet/out.rc");
+    Translate("Alpha", "Alpha (fr)");
+    EXPECT_NE(Generate().find("\"Alpha (fr)\""), std::string::npos);
+}
