@@ -1,11 +1,8 @@
 #include "cli/CliCommands.h"
 
+#include "cli/CliSession.h"
 #include "cli/PreviewJson.h"
-#include "cli/TerminalFeedback.h"
-#include "dictionary/CTrelvarDoc.h"
-#include "dictionary/Codec.h"
 #include "dictionary/ContextDictionary.h"
-#include "dictionary/FileList.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
@@ -19,13 +16,10 @@
 #include "preview/model/PreviewTranslator.h"
 #include "preview/model/StyleNameTable.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <iostream>
-
-namespace fs = std::filesystem;
 
 const std::string* CliArguments::Option(const std::string& name) const
 {
@@ -36,80 +30,22 @@ const std::string* CliArguments::Option(const std::string& name) const
     return nullptr;
 }
 
-namespace {
-
-std::string Absolute(const std::string& path)
+std::vector<std::string> CliArguments::Options(const std::string& name) const
 {
-    if (path.empty())
-        return path;
-    std::error_code ec;
-    const fs::path absolute = fs::absolute(path, ec);
-    if (ec)
-        return path;
-    std::string out = absolute.lexically_normal().string();
-    // Keep a trailing separator: it says the destination is a folder.
-    if ((path.back() == '/') && out.back() != '/')
-        out += '/';
-    return out;
+    std::vector<std::string> values;
+    for (const auto& [key, value] : options) {
+        if (key == name)
+            values.push_back(value);
+    }
+    return values;
 }
 
-/// One open dictionary with the terminal's reporter and question.
-class Session
+bool CliArguments::Flag(const std::string& name) const
 {
-public:
-    explicit Session(const CliArguments& args) : m_question(args.ask), m_codec(args.codePage), m_raw(args.raw)
-    {
-        m_doc.SetReporter(&m_reporter);
-        m_doc.SetQuestion(&m_question);
-        // How long a command waits for another program to let the
-        // dictionary go (milliseconds).
-        if (const char* wait = std::getenv("LINGOREL_LOCK_WAIT"))
-            m_doc.SetLockWait(std::atoi(wait));
-    }
+    return std::find(flags.begin(), flags.end(), name) != flags.end();
+}
 
-    /// Commands that change the dictionary hold its lock while they run;
-    /// those that only read it take none.
-    bool Open(const std::string& dicPath, CTrelvarDoc::Access access = CTrelvarDoc::Access::ReadWrite)
-    {
-        return m_doc.OnOpenDocument(Absolute(dicPath), nullptr, access);
-    }
-    CTrelvarDoc& Doc() { return m_doc; }
-    StderrReporter& Reporter() { return m_reporter; }
-    int Exit() const { return m_reporter.Count() == 0 ? ExitOk : ExitError; }
-
-    bool Save() { return m_doc.Save(); }
-
-    /// The stored record of a script named on the command line.
-    const FileList::Record* FindScript(const std::string& name)
-    {
-        if (const FileList::Record* record = m_doc.Files()->Find(name))
-            return record;
-        if (const FileList::Record* record = m_doc.Files()->Find(Absolute(name)))
-            return record;
-        m_reporter.Report(MsgFileNotInDictionary, {name});
-        return nullptr;
-    }
-
-    /// A text typed on the command line in the dictionary's code page.
-    bool Text(const std::string& typed, std::string& bytes)
-    {
-        if (m_raw || !Codec::IsValidUtf8(typed)) {
-            bytes = typed;
-            return true;
-        }
-        if (m_codec.FromUtf8(typed, bytes))
-            return true;
-        m_reporter.Report(MsgTextNotInCodePage, {typed, m_codec.CodePage()});
-        return false;
-    }
-
-private:
-    StderrReporter m_reporter;
-    TerminalQuestion m_question;
-    Codec m_codec;
-    bool m_raw;
-    CTrelvarDoc m_doc;
-};
+namespace {
 
 int RunNew(const CliArguments& args)
 {
@@ -347,72 +283,77 @@ int RunShow(const CliArguments& args)
 
 const std::vector<CliCommand>& CliCommands()
 {
-    static const std::vector<CliCommand> commands = {
-        {"new",
-         "new <folder> <name> [--source-folder DIR] [--destination-folder DIR]",
-         "Creates the dictionary <folder>/<name>.dic with its companion files.",
-         {"source-folder", "destination-folder"},
-         2,
-         2,
-         RunNew},
-        {"insert",
-         "insert <dict.dic> <script.rc> [<destination>]",
-         "Adds a resource script to the dictionary; the destination is a .rc file or a folder "
-         "(default: the dictionary's destination folder).",
-         {},
-         2,
-         3,
-         RunInsert},
-        {"extract",
-         "extract <dict.dic> [<script.rc>...]",
-         "Extracts the texts of the named scripts (all scripts when none is named) into the dictionary.",
-         {},
-         1,
-         SIZE_MAX,
-         RunExtract},
-        {"generate",
-         "generate <dict.dic> [<script.rc>...]",
-         "Writes the translated copy of the named scripts (all scripts when none is named).",
-         {},
-         1,
-         SIZE_MAX,
-         RunGenerate},
-        {"translate",
-         "translate <dict.dic> <original> <translation>",
-         "Sets the general translation of a text of the dictionary.",
-         {},
-         3,
-         3,
-         RunTranslate},
-        {"exclude",
-         "exclude <dict.dic> <script.rc> <resource-name> menu|dialog",
-         "Puts a menu or dialog on the list of resources not to extract.",
-         {},
-         4,
-         4,
-         RunExclude},
-        {"include",
-         "include <dict.dic> <script.rc> <resource-name> menu|dialog",
-         "Takes a menu or dialog off the list of resources not to extract.",
-         {},
-         4,
-         4,
-         RunInclude},
-        {"stats",
-         "stats <dict.dic>",
-         "Shows the number of texts, translated and untranslated, and the resources of each script.",
-         {},
-         1,
-         1,
-         RunStats},
-        {"show",
-         "show <script.rc> <resource-name> dialog|menu [--translated <dict.dic>]",
-         "Reads one dialog or menu as the preview does and prints its description as JSON "
-         "(exit code 3 when the resource's END is not met).",
-         {"translated"},
-         3,
-         3,
-         RunShow},
-    };
+    static const std::vector<CliCommand> commands = [] {
+        std::vector<CliCommand> all = {
+            {"new",
+             "new <folder> <name> [--source-folder DIR] [--destination-folder DIR]",
+             "Creates the dictionary <folder>/<name>.dic with its companion files.",
+             {"source-folder", "destination-folder"},
+             2,
+             2,
+             RunNew},
+            {"insert",
+             "insert <dict.dic> <script.rc> [<destination>]",
+             "Adds a resource script to the dictionary; the destination is a .rc file or a folder "
+             "(default: the dictionary's destination folder).",
+             {},
+             2,
+             3,
+             RunInsert},
+            {"extract",
+             "extract <dict.dic> [<script.rc>...]",
+             "Extracts the texts of the named scripts (all scripts when none is named) into the dictionary.",
+             {},
+             1,
+             SIZE_MAX,
+             RunExtract},
+            {"generate",
+             "generate <dict.dic> [<script.rc>...]",
+             "Writes the translated copy of the named scripts (all scripts when none is named).",
+             {},
+             1,
+             SIZE_MAX,
+             RunGenerate},
+            {"translate",
+             "translate <dict.dic> <original> <translation>",
+             "Sets the general translation of a text of the dictionary.",
+             {},
+             3,
+             3,
+             RunTranslate},
+            {"exclude",
+             "exclude <dict.dic> <script.rc> <resource-name> menu|dialog",
+             "Puts a menu or dialog on the list of resources not to extract.",
+             {},
+             4,
+             4,
+             RunExclude},
+            {"include",
+             "include <dict.dic> <script.rc> <resource-name> menu|dialog",
+             "Takes a menu or dialog off the list of resources not to extract.",
+             {},
+             4,
+             4,
+             RunInclude},
+            {"stats",
+             "stats <dict.dic>",
+             "Shows the number of texts, translated and untranslated, and the resources of each script.",
+             {},
+             1,
+             1,
+             RunStats},
+            {"show",
+             "show <script.rc> <resource-name> dialog|menu [--translated <dict.dic>]",
+             "Reads one dialog or menu as the preview does and prints its description as JSON "
+             "(exit code 3 when the resource's END is not met).",
+             {"translated"},
+             3,
+             3,
+             RunShow},
+        };
+        for (CliCommand& command : ToolCommands())
+            all.push_back(std::move(command));
+        return all;
+    }();
     return commands;
 }

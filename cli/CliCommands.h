@@ -17,11 +17,15 @@ struct CliArguments
 {
     std::vector<std::string> positional;
     std::vector<std::pair<std::string, std::string>> options; // --name value
+    std::vector<std::string> flags;                           // --name of the command's own switches
     bool ask = false;                                         // ask the changed-file question on the terminal
     bool raw = false; // texts on the command line are bytes, not UTF-8
     std::string codePage = "WINDOWS-1252";
 
     const std::string* Option(const std::string& name) const;
+    /// Every value of an option that may be given more than once.
+    std::vector<std::string> Options(const std::string& name) const;
+    bool Flag(const std::string& name) const;
 };
 
 struct CliCommand
@@ -33,6 +37,10 @@ struct CliCommand
     std::size_t minArgs;
     std::size_t maxArgs; // SIZE_MAX for any number
     int (*run)(const CliArguments&);
+    std::vector<std::string> flagOptions = {}; // switches without a value
 };
 
 const std::vector<CliCommand>& CliCommands();
+/// The commands that search and move translations (find, import, export,
+/// and the two maintenance lists).
+std::vector<CliCommand> ToolCommands();

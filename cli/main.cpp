@@ -2,6 +2,7 @@
 // a window, over the same core the program uses.
 #include "cli/CliCommands.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <iostream>
@@ -13,8 +14,11 @@ void PrintOverview(std::ostream& out)
     out << "Usage: lorvo-cli <command> [options] [arguments]\n\n"
         << "Translates the texts of Windows resource scripts (.rc) through a dictionary.\n\n"
         << "Commands:\n";
+    std::size_t width = 0;
     for (const CliCommand& c : CliCommands())
-        out << "  " << c.name << std::string(10 - std::strlen(c.name), ' ') << c.summary << '\n';
+        width = std::max(width, std::strlen(c.name));
+    for (const CliCommand& c : CliCommands())
+        out << "  " << c.name << std::string(width + 2 - std::strlen(c.name), ' ') << c.summary << '\n';
     out << "\nOptions of every command:\n"
         << "  --ask              ask on the terminal whether changed scripts are to be extracted\n"
         << "                     (without it the answer is \"No All\")\n"
@@ -75,8 +79,14 @@ int main(int argc, char** argv)
             args.codePage = argv[++i];
         } else {
             bool known = false;
+            for (const std::string& flag : command->flagOptions) {
+                if (arg == "--" + flag) {
+                    args.flags.push_back(flag);
+                    known = true;
+                }
+            }
             for (const std::string& option : command->valueOptions) {
-                if (arg == "--" + option && i + 1 < argc) {
+                if (!known && arg == "--" + option && i + 1 < argc) {
                     args.options.emplace_back(option, argv[++i]);
                     known = true;
                     break;

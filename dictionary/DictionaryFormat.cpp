@@ -42,6 +42,11 @@ void AppendQuotedPath(std::string& out, std::string_view field)
     AppendEscaped(out, field, '"');
 }
 
+void AppendQuotedText(std::string& out, std::string_view field)
+{
+    AppendEscaped(out, field, '\n');
+}
+
 std::string DecodeField(std::string_view field)
 {
     std::string out;

@@ -43,6 +43,11 @@ void AppendQuotedField(std::string& out, std::string_view field);
 /// are written as "\XHH" so that the list reads back as it was.
 void AppendQuotedPath(std::string& out, std::string_view field);
 
+/// Appends a text between double quotes, with only its line ends (and the
+/// backslash of a "\X") written as "\XHH": the layout of text exports,
+/// where a text keeps its quotes and separators as they are.
+void AppendQuotedText(std::string& out, std::string_view field);
+
 /// A .dic or .ent field as read (quotes stripped) with every "\XHH" turned
 /// back into its byte.
 std::string DecodeField(std::string_view field);

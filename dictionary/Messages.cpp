@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 46> kMessages{{
+constexpr std::array<std::pair<int, std::string_view>, 59> kMessages{{
     {MsgNameAndLocationRequired, "The name and the location of the dictionary must be defined"},
     {MsgLocation, "Location"},
     {MsgInvalidFileName, "Invalid file name"},
@@ -60,6 +60,19 @@ constexpr std::array<std::pair<int, std::string_view>, 46> kMessages{{
     {MsgFileDamaged, "The file %s could not be read at line %d; the dictionary is not opened."},
     {MsgCreateFolder, "The folder %s does not exist. Do you want to create it ?"},
     {MsgTexts, "Texts"},
+    {MsgTextNotFound, "Text not found !"},
+    {MsgEndOfList, "The end of the list is reached. Would you like to continue ?"},
+    {MsgBeginningOfList, "The beginning of the list is reached. Would you like to continue ?"},
+    {MsgFindResultsTitle, "Find in resources results"},
+    {MsgLoadingTexts, "Loading texts"},
+    {MsgExportingDictionary, "Exporting dictionary"},
+    {MsgCannotExport, "Cannot export the active dictionary."},
+    {MsgCannotExportWithoutList, "Cannot export if a dictionary is not displayed."},
+    {MsgSearchingUnusedTexts, "Searching unused texts"},
+    {MsgCannotDisplayUnused, "Cannot display unused texts."},
+    {MsgImportedTranslations, "%d translation(s) imported"},
+    {MsgDialogBox, "Dialog box"},
+    {MsgMenu, "Menu"},
 }};
 
 class NullReporter : public MessageReporter

@@ -218,6 +218,11 @@ ResourceTreeItem* ResourceTree::FindFileItem(std::string_view source) const
         if (file->source == source)
             return file.get();
     }
+    // The in-context dictionary names a script without regard to case.
+    for (const auto& file : m_files) {
+        if (EqualsNoCase(file->source, source))
+            return file.get();
+    }
     return nullptr;
 }
 

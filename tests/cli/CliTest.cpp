@@ -1,62 +1,12 @@
 // The command-line tool run as a user runs it.
 #include "TestSupport.h"
+#include "cli/CliRunner.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-struct Result
-{
-    int exit = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& arg)
-{
-    std::string q = "'";
-    for (char c : arg) {
-        if (c == '\'')
-            q += "'\\''";
-        else
-            q += c;
-    }
-    return q + "'";
-}
-
-Result RunCli(const TempDir& dir, const std::vector<std::string>& args)
-{
-    std::string command = Quote(LORVO_CLI);
-    for (const std::string& arg : args)
-        command += " " + Quote(arg);
-    command += " </dev/null >" + Quote(dir.File(".out")) + " 2>" + Quote(dir.File(".err"));
-    const int status = std::system(command.c_str());
-    Result r;
-    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = ReadBytes(dir.File(".out"));
-    r.err = ReadBytes(dir.File(".err"));
-    return r;
-}
-
-std::string SampleScript()
-{
-    return ReadBytes((SourceDir() / "samples" / "sample.rc").string());
-}
-
-std::string Replace(std::string text, const std::string& from, const std::string& to)
-{
-    const std::size_t p = text.find(from);
-    EXPECT_NE(p, std::string::npos) << from;
-    if (p != std::string::npos)
-        text.replace(p, from.size(), to);
-    return text;
-}
-
-} // namespace
 
 TEST(Cli, TheWholeRoadFromScriptToTranslatedScript)
 {

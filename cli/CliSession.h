@@ -1,0 +1,45 @@
+#pragma once
+
+#include "cli/TerminalFeedback.h"
+#include "dictionary/CTrelvarDoc.h"
+#include "dictionary/Codec.h"
+#include "dictionary/FileList.h"
+
+#include <string>
+
+struct CliArguments;
+
+/// The path made absolute and normal; a trailing separator (a folder) stays.
+std::string Absolute(const std::string& path);
+
+/// One open dictionary with the terminal's reporter and question, and the
+/// conversion of texts between the terminal and the dictionary's code page.
+class Session
+{
+public:
+    explicit Session(const CliArguments& args);
+
+    /// Commands that change the dictionary hold its lock while they run;
+    /// those that only read it take none.
+    bool Open(const std::string& dicPath, CTrelvarDoc::Access access = CTrelvarDoc::Access::ReadWrite);
+    CTrelvarDoc& Doc() { return m_doc; }
+    StderrReporter& Reporter() { return m_reporter; }
+    int Exit() const;
+    bool Save() { return m_doc.Save(); }
+
+    /// The stored record of a script named on the command line.
+    const FileList::Record* FindScript(const std::string& name);
+
+    /// A text typed on the command line in the dictionary's code page.
+    bool Text(const std::string& typed, std::string& bytes);
+    /// A text of the dictionary as the terminal shows it (UTF-8, or the
+    /// bytes themselves with --raw).
+    std::string Shown(const std::string& bytes) const;
+
+private:
+    StderrReporter m_reporter;
+    TerminalQuestion m_question;
+    Codec m_codec;
+    bool m_raw;
+    CTrelvarDoc m_doc;
+};

@@ -1,0 +1,220 @@
+// The commands that search the dictionary and move translations in and out
+// of it, with the same core and messages as the program's windows.
+#include "cli/CliCommands.h"
+#include "cli/CliSession.h"
+#include "dictionary/ContextDictionary.h"
+#include "dictionary/DictionaryTools.h"
+#include "dictionary/GeneralDictionary.h"
+#include "dictionary/Messages.h"
+#include "dictionary/TextRules.h"
+#include "engine/ResourceSearch.h"
+#include "engine/ResourceTree.h"
+
+#include <iostream>
+
+namespace {
+
+// The extension of a path, without its dot; "" when it has none.
+std::string Extension(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return {};
+    return path.substr(dot + 1);
+}
+
+int RunFind(const CliArguments& args)
+{
+    Session session(args);
+    if (!session.Open(args.positional[0], CTrelvarDoc::Access::ReadOnly))
+        return ExitError;
+    std::string text;
+    if (!session.Text(args.positional[1], text))
+        return ExitError;
+    CTrelvarDoc& doc = session.Doc();
+    // The resources are looked up as the resource tree shows them.
+    ResourceTree tree;
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& entry : doc.Files()->Files())
+        files.emplace_back(entry.value.source, entry.value.destination);
+    tree.SetFileMap(std::move(files));
+    tree.SetHasFileMap(true);
+    tree.SetStores(doc.General(), doc.Context(), doc.NotExtracted());
+    tree.RebuildTree();
+    const std::vector<LocatedMatch> located =
+        LocateMatches(tree, FindInResources(*doc.General(), *doc.Context(), text));
+    if (located.empty()) {
+        std::cerr << MessageText(MsgTextNotFound) << '\n';
+        return ExitError;
+    }
+    for (const LocatedMatch& m : located) {
+        std::cout << m.match.file << '\t' << session.Shown(m.match.resourceName) << '\t'
+                  << ResourceTypeName(m.kind);
+        if (args.Flag("matched"))
+            std::cout << '\t' << session.Shown(m.match.matched);
+        std::cout << '\n';
+    }
+    return session.Exit();
+}
+
+int RunImport(const CliArguments& args)
+{
+    Session session(args);
+    if (!session.Open(args.positional[0]))
+        return ExitError;
+    const std::string path = Absolute(args.positional[1]);
+    // A .dic file must carry the dictionary header; any other file is read
+    // as records of the same layout without it.
+    const bool dictionaryFile = EqualsNoCase(Extension(path), "dic");
+    const std::optional<GeneralDictionary> imported =
+        ReadImportFile(path, dictionaryFile, &session.Reporter());
+    if (!imported)
+        return ExitError;
+    CTrelvarDoc& doc = session.Doc();
+    const int count = ImportTranslations(*doc.General(), *imported);
+    if (count > 0) {
+        doc.MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);
+        if (!session.Save())
+            return ExitError;
+    }
+    std::cout << FormatMessage(MsgImportedTranslations, {std::to_string(count)}) << '\n';
+    return session.Exit();
+}
+
+int RunExport(const CliArguments& args)
+{
+    Session session(args);
+    const std::string path = Absolute(args.positional[1]);
+    const std::string extension = Extension(path);
+    // The HTML page is the Dictionary window's list as it shows it.
+    if (extension == "htm" || extension == "html") {
+        session.Reporter().Report(MsgCannotExportWithoutList, {});
+        return ExitError;
+    }
+    if (!session.Open(args.positional[0], CTrelvarDoc::Access::ReadOnly))
+        return ExitError;
+    if (!ExportTexts(*session.Doc().General(), path, &session.Reporter())) {
+        session.Reporter().Report(MsgCannotExport, {});
+        return ExitError;
+    }
+    std::cout << "Exported " << session.Doc().General()->TextCount() << " text(s) to " << path << '\n';
+    return session.Exit();
+}
+
+int RunUnused(const CliArguments& args)
+{
+    const bool remove = args.Flag("remove");
+    Session session(args);
+    if (!session.Open(args.positional[0],
+                      remove ? CTrelvarDoc::Access::ReadWrite : CTrelvarDoc::Access::ReadOnly))
+        return ExitError;
+    CTrelvarDoc& doc = session.Doc();
+    const std::vector<std::string> unused = UnusedTexts(*doc.General(), *doc.Context());
+    for (const std::string& text : unused)
+        std::cout << session.Shown(text) << '\n';
+    if (!remove || unused.empty())
+        return session.Exit();
+    int removed = 0;
+    for (const std::string& text : unused)
+        removed += doc.General()->RemoveText(text) ? 1 : 0;
+    doc.MarkChanged(CTrelvarDoc::GeneralChanged);
+    if (!session.Save())
+        return ExitError;
+    std::cerr << "Removed " << removed << " text(s)\n";
+    return session.Exit();
+}
+
+int RunDoNotTranslate(const CliArguments& args)
+{
+    const std::vector<std::string> removals = args.Options("remove");
+    const std::vector<std::string> additions = args.Options("add");
+    const bool changing = !removals.empty() || !additions.empty();
+    Session session(args);
+    if (!session.Open(args.positional[0],
+                      changing ? CTrelvarDoc::Access::ReadWrite : CTrelvarDoc::Access::ReadOnly))
+        return ExitError;
+    CTrelvarDoc& doc = session.Doc();
+    GeneralDictionary& general = *doc.General();
+    if (!changing) {
+        for (const auto& text : general.DoNotTranslate())
+            std::cout << session.Shown(text.key) << '\n';
+        return session.Exit();
+    }
+    bool changed = false;
+    for (const std::string& typed : additions) {
+        std::string text;
+        if (!session.Text(typed, text))
+            continue;
+        if (!general.FindTranslation(text)) {
+            session.Reporter().Report(MsgTextNotInDictionary, {typed});
+            continue;
+        }
+        general.SetDoNotTranslate(text);
+        changed = true;
+    }
+    for (const std::string& typed : removals) {
+        std::string text;
+        if (!session.Text(typed, text))
+            continue;
+        if (general.ClearDoNotTranslate(text))
+            changed = true;
+        else
+            std::cerr << typed << " was not a text not to translate\n";
+    }
+    if (changed) {
+        doc.MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);
+        if (!session.Save())
+            return ExitError;
+    }
+    return session.Exit();
+}
+
+} // namespace
+
+std::vector<CliCommand> ToolCommands()
+{
+    return {
+        {"find",
+         "find <dict.dic> <text> [--matched]",
+         "Lists the file, resource and type of every resource whose original, in-context or general "
+         "translation holds the text, in any case (exit code 1 when none does); --matched adds the "
+         "text that holds it.",
+         {},
+         2,
+         2,
+         RunFind,
+         {"matched"}},
+        {"import",
+         "import <dict.dic> <file.dic|file.txt>",
+         "Gives the texts of the dictionary that have no translation yet the translations of another "
+         "dictionary (.dic) or of a text file in the same record layout; existing translations are "
+         "never replaced.",
+         {},
+         2,
+         2,
+         RunImport},
+        {"export",
+         "export <dict.dic> <file.txt>",
+         "Writes every text and its translation, one \"original\";\"translation\" line each.",
+         {},
+         2,
+         2,
+         RunExport},
+        {"unused",
+         "unused <dict.dic> [--remove]",
+         "Lists the texts of the dictionary that no resource uses any more; --remove deletes them.",
+         {},
+         1,
+         1,
+         RunUnused,
+         {"remove"}},
+        {"do-not-translate",
+         "do-not-translate <dict.dic> [--remove TEXT]... [--add TEXT]...",
+         "Lists the texts not to translate, or takes texts off that list or puts them on it.",
+         {"remove", "add"},
+         1,
+         1,
+         RunDoNotTranslate},
+    };
+}

@@ -1,0 +1,109 @@
+#include "dictionary/DictionaryTools.h"
+
+#include "dictionary/ContextDictionary.h"
+#include "dictionary/DictionaryFormat.h"
+#include "dictionary/Feedback.h"
+#include "dictionary/GeneralDictionary.h"
+#include "dictionary/LineFile.h"
+#include "dictionary/Messages.h"
+
+#include <unordered_set>
+
+std::optional<GeneralDictionary> ReadImportFile(const std::string& path, bool dictionaryFile,
+                                                MessageReporter* reporter)
+{
+    LineFile file;
+    if (!file.OpenForReading(path)) {
+        if (reporter)
+            reporter->Report(MsgErrorOpeningFile, {path, file.ErrorText()});
+        return std::nullopt;
+    }
+    if (dictionaryFile) {
+        std::string header;
+        file.ReadFirstLine(header);
+        if (header != kDicHeader && header != kDicHeaderFrench) {
+            if (reporter)
+                reporter->Report(MsgNotGeneralDictionary, {path});
+            return std::nullopt;
+        }
+    }
+    GeneralDictionary imported(dictionaryFile);
+    imported.SetDecode(true);
+    imported.SetFilePath(path);
+    if (!imported.Read(file, reporter))
+        return std::nullopt;
+    return imported;
+}
+
+int ImportTranslations(GeneralDictionary& target, const GeneralDictionary& imported, ProgressSink* progress)
+{
+    if (progress)
+        progress->SetRange(target.TextCount());
+    int changed = 0;
+    int step = 0;
+    // The texts that have no translation, gathered first: setting one does
+    // not disturb the walk.
+    std::vector<const std::string*> untranslated;
+    for (const auto& entry : target.Texts()) {
+        if (entry.value.empty())
+            untranslated.push_back(&entry.key);
+    }
+    for (const std::string* original : untranslated) {
+        const std::string* translation = imported.FindTranslation(*original);
+        if (translation && !translation->empty()) {
+            target.SetTranslation(*original, *translation);
+            ++changed;
+        }
+        if (progress && (++step & 0x3FF) == 0)
+            progress->SetPosition(step);
+    }
+    if (progress)
+        progress->SetPosition(target.TextCount());
+    return changed;
+}
+
+bool ExportTexts(const GeneralDictionary& general, const std::string& path, MessageReporter* reporter,
+                 ProgressSink* progress)
+{
+    LineFile file;
+    if (!file.OpenForWriting(path, reporter))
+        return false;
+    if (progress)
+        progress->SetRange(general.TextCount());
+    std::string record;
+    int step = 0;
+    for (const auto& entry : general.Texts()) {
+        record.clear();
+        AppendQuotedText(record, entry.key);
+        record += ';';
+        AppendQuotedText(record, entry.value);
+        file.WriteLine(record);
+        if (progress && (++step & 0x3FF) == 0)
+            progress->SetPosition(step);
+    }
+    return file.Close();
+}
+
+std::vector<std::string> UnusedTexts(const GeneralDictionary& general, const ContextDictionary& context,
+                                     ProgressSink* progress)
+{
+    // Every original of every resource once, then one look per text.
+    std::unordered_set<std::string_view> used;
+    for (const auto& file : context.Files()) {
+        for (const auto& entry : file.value)
+            used.insert(entry.value.original);
+    }
+    if (progress)
+        progress->SetRange(general.TextCount());
+    std::vector<std::string> unused;
+    int step = 0;
+    for (const auto& entry : general.Texts()) {
+        if (!used.count(entry.key))
+            unused.push_back(entry.key);
+        if (progress && (++step & 0x3FF) == 0)
+            progress->SetPosition(step);
+    }
+    if (progress)
+        progress->SetPosition(general.TextCount());
+    return unused;
+}
