@@ -2,8 +2,10 @@
 
 #include "app/CommandIds.h"
 #include "app/DocumentCommands.h"
+#include "app/MaintenanceCommands.h"
 #include "app/ProgramSettings.h"
 #include "app/RecentFiles.h"
+#include "app/SearchCommands.h"
 #include "app/WindowPlacement.h"
 #include "dictionary/FileList.h"
 #include "dictionary/GeneralDictionary.h"
@@ -21,6 +23,7 @@
 #include "windows/CDlgEntityDictionary.h"
 #include "windows/CDlgGeneralDictionary.h"
 #include "windows/CDlgGenerate.h"
+#include "windows/DictionaryTexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,62 +42,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace {
-
-struct CommandInfo
-{
-    int id;
-    const char* text;
-    const char* icon;
-    QKeySequence shortcut;
-};
-
-// Every command of the program with its menu text, picture and keys.
-const std::vector<CommandInfo>& Commands()
-{
-    static const std::vector<CommandInfo> commands = {
-        {Cmd::FileNew, "&New...\tCtrl+N", "new", QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {Cmd::FileOpen, "&Open...\tCtrl+O", "open", QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {Cmd::FileSave, "&Save\tCtrl+S", "save", QKeySequence(Qt::CTRL | Qt::Key_S)},
-        {Cmd::Import, "&Import...", nullptr, {}},
-        {Cmd::Export, "E&xport...", nullptr, {}},
-        {Cmd::AppExit, "E&xit", nullptr, {}},
-        {Cmd::EditUndo, "&Undo\tCtrl+Z", nullptr, QKeySequence(Qt::CTRL | Qt::Key_Z)},
-        {Cmd::EditCut, "Cu&t\tCtrl+X", nullptr, QKeySequence(Qt::CTRL | Qt::Key_X)},
-        {Cmd::EditCopy, "&Copy\tCtrl+C", nullptr, QKeySequence(Qt::CTRL | Qt::Key_C)},
-        {Cmd::EditPaste, "&Paste\tCtrl+V", nullptr, QKeySequence(Qt::CTRL | Qt::Key_V)},
-        {Cmd::EditFind, "&Find...\tCtrl+F", nullptr, QKeySequence(Qt::CTRL | Qt::Key_F)},
-        {Cmd::EditReplace, "R&eplace...\tCtrl+H", nullptr, QKeySequence(Qt::CTRL | Qt::Key_H)},
-        {Cmd::FindInResources, "F&ind in resources...", nullptr, {}},
-        {Cmd::DoNotTranslate, "Do not &translate", nullptr, {}},
-        {Cmd::DoNotExtract, "Do not e&xtract", nullptr, {}},
-        {Cmd::DeleteAllShortcuts, "Delete all &shortcuts", nullptr, {}},
-        {Cmd::Dictionary, "&Dictionary\tCtrl+D", "dictionary", QKeySequence(Qt::CTRL | Qt::Key_D)},
-        {Cmd::Results, "&Results", nullptr, {}},
-        {Cmd::Properties, "&Properties\tAlt+Enter", nullptr, QKeySequence(Qt::ALT | Qt::Key_Return)},
-        {Cmd::UpdateIcons, "Update &icons", "updateicons", {}},
-        {Cmd::ViewToolbar, "&Toolbar", nullptr, {}},
-        {Cmd::ViewStatusBar, "&Status Bar", nullptr, {}},
-        {Cmd::Insert, "&Insert...", "insert", {}},
-        {Cmd::Extract, "&Extract...", "extract", {}},
-        {Cmd::Generate, "&Generate...", "generate", {}},
-        {Cmd::TextsNotToTranslate, "Texts not to &translate...", nullptr, {}},
-        {Cmd::ResourcesNotToExtract, "Resources not to e&xtract ...", nullptr, {}},
-        {Cmd::UnusedTexts, "&Unused texts...", nullptr, {}},
-        {Cmd::Options, "&Options...", nullptr, {}},
-        {Cmd::Help, "&Help...", nullptr, QKeySequence(Qt::Key_F1)},
-        {Cmd::WhatsNew, "&What's new...", nullptr, {}},
-        {Cmd::AppAbout, "&About Lingorel...", "about", {}},
-        {Cmd::FindNext, "Find next", "findnext", {}},
-        {Cmd::FindPrevious, "Find previous", "findprevious", {}},
-        {Cmd::NextPane, "Next pane", nullptr, QKeySequence(Qt::Key_F6)},
-        {Cmd::PreviousPane, "Previous pane", nullptr, QKeySequence(Qt::SHIFT | Qt::Key_F6)},
-    };
-    return commands;
-}
-
-} // namespace
-
 // The program's pictures live in a static library: register them by hand.
 static void InitLorvoResources()
 {
@@ -108,14 +55,15 @@ CMainFrame::CMainFrame(bool firstStart) : m_documents(new DocumentCommands(this)
     setWindowIcon(QIcon(QStringLiteral(":/lorvo/icons/lingorel64.png")));
     m_originalFont = m_translationFont = TemplateFont();
     // Commands whose windows do not exist yet stay disabled.
-    for (int id : {Cmd::Import, Cmd::Export, Cmd::EditFind, Cmd::EditReplace, Cmd::FindInResources,
-                   Cmd::Results, Cmd::Properties, Cmd::TextsNotToTranslate, Cmd::UnusedTexts, Cmd::Options,
-                   Cmd::FindNext, Cmd::FindPrevious})
+    for (int id : {Cmd::Properties, Cmd::Options})
         m_unavailable.insert(id);
     CreateActions();
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    m_searches = new SearchCommands(this, m_findBox);
+    m_maintenance = new MaintenanceCommands(this);
+    ConnectSearchAndTools();
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setObjectName(QStringLiteral("splitter"));
@@ -188,215 +136,6 @@ CResTreeCtrl* CMainFrame::Tree() const
     return m_treeView->Tree();
 }
 
-void CMainFrame::CreateActions()
-{
-    for (const CommandInfo& c : Commands()) {
-        QString text = QString::fromUtf8(c.text);
-        text =
-            text.left(text.indexOf(QLatin1Char('\t')) >= 0 ? text.indexOf(QLatin1Char('\t')) : text.size());
-        auto* action = new QAction(text, this);
-        action->setObjectName(QStringLiteral("command%1").arg(c.id));
-        action->setData(c.id);
-        if (c.icon)
-            action->setIcon(QIcon(QStringLiteral(":/lorvo/icons/%1.png").arg(QLatin1String(c.icon))));
-        if (!c.shortcut.isEmpty())
-            action->setShortcut(c.shortcut);
-        m_actions.insert(c.id, action);
-        addAction(action);
-    }
-    // Some commands share keys in the original table.
-    Action(Cmd::EditCopy)
-        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
-    Action(Cmd::EditPaste)
-        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
-    Action(Cmd::EditCut)
-        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
-    Action(Cmd::EditUndo)
-        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    for (int id : {Cmd::DoNotTranslate, Cmd::DoNotExtract, Cmd::Dictionary, Cmd::Results, Cmd::ViewToolbar,
-                   Cmd::ViewStatusBar})
-        Action(id)->setCheckable(true);
-
-    connect(Action(Cmd::FileOpen), &QAction::triggered, m_documents, [this] {
-        PrepareCommand();
-        m_documents->OnFileOpen();
-    });
-    connect(Action(Cmd::FileSave), &QAction::triggered, m_documents, &DocumentCommands::OnFileSave);
-    connect(Action(Cmd::FileNew), &QAction::triggered, this, [this] {
-        PrepareCommand();
-        if (!CloseDictionaryWindow())
-            return;
-        if (m_documents->PrepareNew())
-            RunWizard(CSheetWizard::FileNewSet);
-    });
-    connect(Action(Cmd::Insert), &QAction::triggered, this, [this] { RunWizard(CSheetWizard::InsertSet); });
-    connect(Action(Cmd::Extract), &QAction::triggered, this, [this] { RunWizard(CSheetWizard::ExtractSet); });
-    connect(Action(Cmd::ResourcesNotToExtract), &QAction::triggered, this,
-            [this] { RunWizard(CSheetWizard::NotExtractedSet); });
-    connect(Action(Cmd::Generate), &QAction::triggered, this, [this] {
-        if (!m_documents->Doc().IsOpen())
-            return;
-        PrepareCommand();
-        CDlgGenerate dialog(&m_documents->Doc(), &m_documents->Reporter(), this);
-        dialog.exec();
-        if (dialog.GeneratedCount() > 0)
-            ShowRunSummary(tr("%1 file(s) generated").arg(dialog.GeneratedCount()));
-    });
-    connect(Action(Cmd::AppExit), &QAction::triggered, this, &QWidget::close);
-    connect(Action(Cmd::AppAbout), &QAction::triggered, this,
-            [this] { GlobalVarsForDll::DisplayAboutDlg(this); });
-    connect(Action(Cmd::DoNotExtract), &QAction::triggered, this, [this] { Tree()->OnDoNotExtract(); });
-    connect(Action(Cmd::Dictionary), &QAction::triggered, this, [this] {
-        if (!m_documents->Doc().IsOpen())
-            return;
-        HideTextsWindow();
-        DictionaryWindow()->ShowOrHide();
-        UpdateActions();
-    });
-    connect(Action(Cmd::DoNotTranslate), &QAction::triggered, this, [this] {
-        // The texts window first, else the Dictionary window.
-        if (m_textsWindow && m_textsWindow->isVisible() && m_textsWindow->CanDoNotTranslate())
-            m_textsWindow->OnDoNotTranslate();
-        else if (DictionaryWindowVisible() && m_dictionaryWindow->CanDoNotTranslate())
-            m_dictionaryWindow->OnDoNotTranslate();
-        UpdateActions();
-    });
-    connect(Action(Cmd::DeleteAllShortcuts), &QAction::triggered, this, [this] {
-        PrepareCommand();
-        m_documents->OnDeleteAllShortcuts();
-    });
-    connect(Action(Cmd::UpdateIcons), &QAction::triggered, this, [this] {
-        PrepareCommand();
-        Tree()->UpdateIconsNow();
-    });
-    connect(Action(Cmd::Help), &QAction::triggered, this, [this] {
-        ShowTextDialog(
-            tr("Help"),
-            tr("Lingorel translates the texts of Windows resource scripts.\n\n"
-               "1. Create a dictionary and insert the scripts to translate (Resource > Insert).\n"
-               "2. Extract their texts (Resource > Extract).\n"
-               "3. Translate the texts in the Dictionary window, or in context on the Texts tab.\n"
-               "4. Check the dialogs and menus on the Original and Translation tabs: red frames mark "
-               "texts without translation, white frames translations that do not fit.\n"
-               "5. Generate the translated scripts (Resource > Generate)."));
-    });
-    connect(Action(Cmd::WhatsNew), &QAction::triggered, this, [this] {
-        ShowTextDialog(tr("What's new"),
-                       tr("This version reads and writes dictionaries made on Windows, keeps every line of a "
-                          "script that has no translation exactly as it was, and previews dialogs and menus "
-                          "with the pixel sizes they have on Windows."));
-    });
-    connect(Action(Cmd::ViewToolbar), &QAction::toggled, this, [this](bool on) {
-        if (auto* bar = findChild<QToolBar*>())
-            bar->setVisible(on);
-    });
-    connect(Action(Cmd::ViewStatusBar), &QAction::toggled, this,
-            [this](bool on) { statusBar()->setVisible(on); });
-    for (int id : {Cmd::EditUndo, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste})
-        connect(Action(id), &QAction::triggered, this, [this, id] { OnEditCommand(id); });
-    connect(Action(Cmd::NextPane), &QAction::triggered, this,
-            [this] { (Tree()->hasFocus() ? static_cast<QWidget*>(m_miscView) : Tree())->setFocus(); });
-    connect(Action(Cmd::PreviousPane), &QAction::triggered, this,
-            [this] { (Tree()->hasFocus() ? static_cast<QWidget*>(m_miscView) : Tree())->setFocus(); });
-}
-
-void CMainFrame::CreateMenus()
-{
-    auto add = [this](QMenu* menu, std::initializer_list<int> ids) {
-        for (int id : ids) {
-            if (id == 0)
-                menu->addSeparator();
-            else
-                menu->addAction(Action(id));
-        }
-    };
-    menuBar()->setNativeMenuBar(false);
-    m_fileMenu = menuBar()->addMenu(tr("&File"));
-    add(m_fileMenu, {Cmd::FileNew, Cmd::FileOpen, Cmd::FileSave, 0, Cmd::Import, Cmd::Export});
-    m_recentSeparator = m_fileMenu->addSeparator();
-    m_fileMenu->addSeparator();
-    add(m_fileMenu, {Cmd::AppExit});
-    add(menuBar()->addMenu(tr("&Edit")),
-        {Cmd::EditUndo, 0, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, 0, Cmd::EditFind, Cmd::EditReplace,
-         Cmd::FindInResources, 0, Cmd::DoNotTranslate, Cmd::DoNotExtract, Cmd::DeleteAllShortcuts});
-    add(menuBar()->addMenu(tr("&View")), {Cmd::ViewToolbar, Cmd::ViewStatusBar, 0, Cmd::Dictionary,
-                                          Cmd::Results, 0, Cmd::Properties, Cmd::UpdateIcons});
-    add(menuBar()->addMenu(tr("&Resource")), {Cmd::Insert, Cmd::Extract, Cmd::Generate});
-    add(menuBar()->addMenu(tr("&Tools")),
-        {Cmd::TextsNotToTranslate, Cmd::ResourcesNotToExtract, Cmd::UnusedTexts, 0, Cmd::Options});
-    add(menuBar()->addMenu(tr("&Help")), {Cmd::Help, Cmd::WhatsNew, 0, Cmd::AppAbout});
-    FillRecentFiles();
-}
-
-void CMainFrame::FillRecentFiles()
-{
-    for (QAction* action : m_recentActions) {
-        m_fileMenu->removeAction(action);
-        action->deleteLater();
-    }
-    m_recentActions.clear();
-    const QStringList files = RecentFiles::Load();
-    QAction* before = m_fileMenu->actions().value(m_fileMenu->actions().indexOf(m_recentSeparator) + 1);
-    for (int i = 0; i < files.size(); ++i) {
-        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]), m_fileMenu);
-        action->setObjectName(QStringLiteral("command%1").arg(Cmd::FileMruFirst + i));
-        const QString path = files[i];
-        connect(action, &QAction::triggered, this, [this, path] {
-            PrepareCommand();
-            if (!m_documents->OpenDocumentFile(path) && !QFileInfo::exists(path))
-                RecentFiles::Remove(path);
-            FillRecentFiles();
-        });
-        m_fileMenu->insertAction(before, action);
-        m_recentActions << action;
-    }
-    m_recentSeparator->setVisible(!files.isEmpty());
-}
-
-void CMainFrame::CreateToolBar()
-{
-    auto* bar = addToolBar(tr("Toolbar"));
-    bar->setObjectName(QStringLiteral("128"));
-    bar->setIconSize(QSize(16, 16));
-    bar->setMovable(true);
-    for (int id : {Cmd::FileNew, Cmd::FileOpen, Cmd::FileSave, 0, Cmd::Dictionary, 0, Cmd::Insert,
-                   Cmd::Extract, Cmd::Generate, 0}) {
-        if (id == 0)
-            bar->addSeparator();
-        else
-            bar->addAction(Action(id));
-    }
-    // Slot 10: the find box.
-    m_findBox = new QComboBox(bar);
-    m_findBox->setObjectName(QString::number(Cmd::FindBox));
-    m_findBox->setEditable(true);
-    m_findBox->setFixedWidth(180);
-    m_findBox->setMaxCount(10);
-    m_findBox->setInsertPolicy(QComboBox::NoInsert);
-    QFont font = TemplateFont();
-    font.setPixelSize(12);
-    font.setBold(true);
-    m_findBox->setFont(font);
-    bar->addWidget(m_findBox);
-    for (int id : {0, Cmd::FindNext, Cmd::FindPrevious, 0, Cmd::UpdateIcons, 0, Cmd::AppAbout}) {
-        if (id == 0)
-            bar->addSeparator();
-        else
-            bar->addAction(Action(id));
-    }
-    Action(Cmd::ViewToolbar)->setChecked(true);
-}
-
-void CMainFrame::CreateStatusBar()
-{
-    statusBar()->showMessage(tr("Ready"));
-    // The open dictionary's counts stay in the bar's right corner.
-    m_counts = new QLabel(statusBar());
-    m_counts->setObjectName(QStringLiteral("dictionaryCounts"));
-    statusBar()->addPermanentWidget(m_counts);
-    Action(Cmd::ViewStatusBar)->setChecked(true);
-}
-
 void CMainFrame::UpdateCounts()
 {
     const CTrelvarDoc& doc = m_documents->Doc();
@@ -467,10 +206,15 @@ void CMainFrame::UpdateActions()
                                                                        : nullptr;
     enable(Cmd::DoNotTranslate, listWindow && listWindow->CanDoNotTranslate());
     Action(Cmd::DoNotTranslate)->setChecked(listWindow && listWindow->IsDoNotTranslate());
-    // Searching in the lists comes with the find windows.
-    for (int id : {Cmd::EditFind, Cmd::EditReplace, Cmd::FindNext, Cmd::FindPrevious})
-        enable(id, false);
-    m_findBox->setEnabled(false);
+    // Find and Replace work on the list on screen; without one there is
+    // nothing to search.
+    const bool listShown = m_searches && m_searches->ListWindow();
+    enable(Cmd::EditFind, listShown);
+    enable(Cmd::EditReplace, listShown);
+    enable(Cmd::FindNext, m_searches && m_searches->CanFindNext());
+    enable(Cmd::FindPrevious, m_searches && m_searches->CanFindNext());
+    m_findBox->setEnabled(listShown);
+    Action(Cmd::Results)->setChecked(m_searches && m_searches->ResultsVisible());
 }
 
 void CMainFrame::StartTimer(int timer, int milliseconds)
@@ -507,13 +251,14 @@ void CMainFrame::OnTimer(int timer)
             Tree()->RestoreSelection(m_firstStart);
             StartTimer(4, 100);
         }
-        FillFindBox();
+        m_searches->FillFindBox();
         break;
     case 4:
-        if (AppSettings().Get(Settings::Flag::DictionaryOpen) && m_documents->Doc().IsOpen()) {
+        if (AppSettings().Get(Settings::Flag::DictionaryOpen) && m_documents->Doc().IsOpen())
             DictionaryWindow()->ShowWindow();
-            UpdateActions();
-        }
+        if (AppSettings().Get(Settings::Flag::FindInResource) && m_documents->Doc().IsOpen())
+            m_searches->ShowResults();
+        UpdateActions();
         break;
     default:
         break;
@@ -588,6 +333,7 @@ void CMainFrame::OnTabSelected(int tab)
 void CMainFrame::OnDocumentOpened()
 {
     HideTextsWindow();
+    m_searches->ClearResults();
     m_treeView->OnUpdate(&m_documents->Doc(), m_tabs ? m_tabs->Host() : nullptr);
     if (DictionaryWindowVisible())
         m_dictionaryWindow->Refill();
@@ -613,6 +359,11 @@ CDlgGeneralDictionary* CMainFrame::DictionaryWindow()
         });
         connect(m_dictionaryWindow->List(), &CListCtrlEx::itemSelectionChanged, this,
                 &CMainFrame::UpdateActions);
+        ConnectFindRequests(m_dictionaryWindow);
+        // The window is one of its own: the search keys work in it too.
+        for (int id :
+             {Cmd::EditFind, Cmd::EditReplace, Cmd::FindNext, Cmd::FindPrevious, Cmd::FindInResources})
+            m_dictionaryWindow->addAction(Action(id));
         // Back on the Texts tab, the selected resource's texts show again.
         connect(m_dictionaryWindow, &CDlgGeneralDictionary::hidden, this, [this] {
             if (m_tabs && m_tabs->SelectedTab() == CDlgPreviewTabs::TabTexts)
@@ -666,6 +417,7 @@ void CMainFrame::ShowTextsWindow()
             UpdateActions();
         });
         connect(m_textsWindow->List(), &CListCtrlEx::itemSelectionChanged, this, &CMainFrame::UpdateActions);
+        ConnectFindRequests(m_textsWindow);
     }
     if (kind != 3 && kind != 4 && kind != 5) {
         m_textsWindow->hide();
@@ -711,82 +463,10 @@ void CMainFrame::OnActivateApp()
     }
 }
 
-void CMainFrame::OnEditCommand(int command)
-{
-    QWidget* focus = QApplication::focusWidget();
-    QLineEdit* line = qobject_cast<QLineEdit*>(focus);
-    if (auto* combo = qobject_cast<QComboBox*>(focus))
-        line = combo->lineEdit();
-    if (line) {
-        switch (command) {
-        case Cmd::EditUndo:
-            line->undo();
-            break;
-        case Cmd::EditCut:
-            line->cut();
-            break;
-        case Cmd::EditCopy:
-            line->copy();
-            break;
-        case Cmd::EditPaste:
-            line->paste();
-            break;
-        }
-        return;
-    }
-    if (auto* text = qobject_cast<QPlainTextEdit*>(focus)) {
-        switch (command) {
-        case Cmd::EditUndo:
-            text->undo();
-            break;
-        case Cmd::EditCut:
-            text->cut();
-            break;
-        case Cmd::EditCopy:
-            text->copy();
-            break;
-        case Cmd::EditPaste:
-            text->paste();
-            break;
-        }
-    }
-}
-
-void CMainFrame::ShowTextDialog(const QString& title, const QString& text)
-{
-    CRkCoolDlg dialog(this);
-    dialog.setWindowTitle(title);
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* label = new QLabel(text, &dialog);
-    label->setWordWrap(true);
-    layout->addWidget(label);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    layout->addWidget(buttons);
-    dialog.resize(460, 240);
-    dialog.exec();
-}
-
-void CMainFrame::FillFindBox()
-{
-    m_findBox->clear();
-    for (const std::string& entry : AppSettings().Get(Settings::History::Find))
-        m_findBox->addItem(QString::fromStdString(entry));
-    m_findBox->setCurrentIndex(-1);
-}
-
-void CMainFrame::SaveFindHistory()
-{
-    std::vector<std::string> entries;
-    for (int i = 0; i < m_findBox->count(); ++i)
-        entries.push_back(m_findBox->itemText(i).toStdString());
-    AppSettings().Set(Settings::History::Find, entries);
-}
-
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     const Settings settings = AppSettings();
-    SaveFindHistory();
+    m_searches->SaveFindHistory();
     RememberPlace(this, m_splitter);
     const bool dictionaryOpen = DictionaryWindowVisible();
     if (!CloseDictionaryWindow()) {
@@ -794,7 +474,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         return;
     }
     settings.Set(Settings::Flag::DictionaryOpen, dictionaryOpen);
-    settings.Set(Settings::Flag::FindInResource, false);
+    settings.Set(Settings::Flag::FindInResource, m_searches->ResultsVisible());
     if (m_tabs)
         settings.Set(Settings::Integer::SelTab, m_tabs->SelectedTab());
     if (!m_documents->SaveModified()) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+class CDlgDictionaryBase;
 class CDlgEntityDictionary;
 class CDlgGeneralDictionary;
 class CDlgPreviewTabs;
@@ -16,6 +17,8 @@ class CFvTree;
 class CResTreeCtrl;
 class CSheetWizard;
 class DocumentCommands;
+class MaintenanceCommands;
+class SearchCommands;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -40,6 +43,9 @@ public:
     QComboBox* FindBox() const { return m_findBox; }
     QSplitter* Splitter() const { return m_splitter; }
     DocumentCommands* Documents() const { return m_documents; }
+    CFvMisc* MiscView() const { return m_miscView; }
+    SearchCommands* Searches() const { return m_searches; }
+    MaintenanceCommands* Maintenance() const { return m_maintenance; }
 
     /// Fonts of original texts and translations from their descriptions
     /// (the default font for an unreadable one).
@@ -75,6 +81,8 @@ public:
     bool CloseDictionaryWindow();
     /// Shows the main window where it was at the last close.
     void ShowAtRememberedPlace();
+    /// What a run did, with the dictionary's counts, in the status bar.
+    void ShowRunSummary(const QString& done);
 
     /// Runs the wizard with a set of its pages (modal).
     void RunWizard(int pageSet);
@@ -90,8 +98,8 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void FillRecentFiles();
-    void FillFindBox();
-    void SaveFindHistory();
+    void ConnectSearchAndTools();
+    void ConnectFindRequests(CDlgDictionaryBase* window);
     void OnDocumentOpened();
     void OnTimer(int timer);
     void OnTabSelected(int tab);
@@ -99,10 +107,10 @@ private:
     void ShowTextDialog(const QString& title, const QString& text);
     /// The open dictionary's counts in the status bar.
     void UpdateCounts();
-    /// What a run did, with the dictionary's counts, in the status bar.
-    void ShowRunSummary(const QString& done);
 
     DocumentCommands* m_documents;
+    SearchCommands* m_searches = nullptr;
+    MaintenanceCommands* m_maintenance = nullptr;
     bool m_firstStart;
     QHash<int, QAction*> m_actions;
     QSet<int> m_unavailable;

@@ -11,15 +11,36 @@
 
 namespace {
 
-// Whether the text holds the lower-cased needle, without regard to case.
-bool HoldsNoCase(std::string_view text, const std::string& needle, std::string& scratch)
+// Every byte lower-cased, looked up instead of computed.
+struct LowerTable
+{
+    unsigned char lower[256];
+    LowerTable()
+    {
+        for (int b = 0; b < 256; ++b)
+            lower[b] = static_cast<unsigned char>(AnsiToLower(static_cast<char>(b)));
+    }
+};
+
+// Whether the text holds the lower-cased needle, without regard to case and
+// without copying the text.
+bool HoldsNoCase(std::string_view text, std::string_view needle, const LowerTable& table)
 {
     if (needle.size() > text.size())
         return false;
-    scratch.assign(text);
-    for (char& c : scratch)
-        c = AnsiToLower(c);
-    return scratch.find(needle) != std::string::npos;
+    const auto* t = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* n = reinterpret_cast<const unsigned char*>(needle.data());
+    const std::size_t last = text.size() - needle.size();
+    for (std::size_t i = 0; i <= last; ++i) {
+        if (table.lower[t[i]] != n[0])
+            continue;
+        std::size_t k = 1;
+        while (k < needle.size() && table.lower[t[i + k]] == n[k])
+            ++k;
+        if (k == needle.size())
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -30,18 +51,18 @@ std::vector<ResourceMatch> FindInResources(const GeneralDictionary& general, con
     std::vector<ResourceMatch> matches;
     if (text.empty())
         return matches;
+    static const LowerTable table;
     const std::string needle = AnsiLower(text);
-    std::string scratch;
     for (const auto& file : context.Files()) {
         for (const auto& entry : file.value) {
             const ContextEntry& e = entry.value;
             const std::string* matched = nullptr;
-            if (HoldsNoCase(e.original, needle, scratch)) {
+            if (HoldsNoCase(e.original, needle, table)) {
                 matched = &e.original;
-            } else if (HoldsNoCase(e.contextTranslation, needle, scratch)) {
+            } else if (HoldsNoCase(e.contextTranslation, needle, table)) {
                 matched = &e.contextTranslation;
             } else if (const std::string* translation = general.FindTranslation(e.original);
-                       translation && HoldsNoCase(*translation, needle, scratch)) {
+                       translation && HoldsNoCase(*translation, needle, table)) {
                 matched = translation;
             }
             if (!matched)

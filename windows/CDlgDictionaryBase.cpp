@@ -155,9 +155,11 @@ void CDlgDictionaryBase::contextMenuEvent(QContextMenuEvent* event)
     doNotTranslate->setChecked(IsDoNotTranslate());
     doNotTranslate->setEnabled(CanDoNotTranslate());
     connect(doNotTranslate, &QAction::triggered, this, &CDlgDictionaryBase::OnDoNotTranslate);
-    // Searching comes with the find windows.
-    menu.addAction(tr("Find..."))->setEnabled(false);
-    menu.addAction(tr("Find in resources"))->setEnabled(false);
+    connect(menu.addAction(tr("Find...")), &QAction::triggered, this, &CDlgDictionaryBase::findRequested);
+    QAction* inResources = menu.addAction(tr("Find in resources"));
+    inResources->setEnabled(row >= 0 && !SelectedOriginal().empty());
+    connect(inResources, &QAction::triggered, this,
+            [this] { emit findInResourcesRequested(SelectedOriginal()); });
     menu.addSeparator();
     const bool marked = row >= 0 && m_list->IsBookmark(row);
     QAction* toggle = menu.addAction(marked ? tr("Remove bookmark\tCtrl+F2") : tr("Add bookmark\tCtrl+F2"));

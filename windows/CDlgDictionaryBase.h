@@ -61,9 +61,19 @@ public:
     void ApplyFilter();
     bool RowShown(int row) const;
 
+    /// Keeps a cell text a Replace made as if it had been typed for the row:
+    /// the "Dictionary" window in its row (written by OK), the texts window
+    /// in the dictionaries at once. False when it cannot be kept.
+    /// The edits of a selected row show the new text.
+    virtual bool StoreReplacedCell(int row, int column, const QString& text) = 0;
+
 signals:
     /// The window changed the dictionary.
     void documentChanged();
+    /// The context menu's "Find..." and "Find in resources" (with the
+    /// selected original text).
+    void findRequested();
+    void findInResourcesRequested(const std::string& original);
 
 protected:
     /// A push button named by its command id that never becomes the default

@@ -348,12 +348,36 @@ void CDlgEntityDictionary::OnShortcutEdited(const QString& letter)
 
 bool CDlgEntityDictionary::StoreRow(int row)
 {
+    return StoreTexts(row, m_dictionaryEdit->text(), m_contextEdit->text(), m_shortcutEdit->text());
+}
+
+bool CDlgEntityDictionary::StoreReplacedCell(int row, int column, const QString& text)
+{
+    if (column < 1 || column > 3 || row < 0 || row >= m_list->GetItemCount())
+        return false;
+    // What was typed for the selected row stays before a cell changes.
+    ApplyPendingEdit();
+    QString cells[4];
+    for (int c = 1; c < 4; ++c)
+        cells[c] = c == column ? text : m_list->GetItemText(row, c);
+    if (!StoreTexts(row, cells[1], cells[2], cells[3]))
+        return false;
+    if (row == m_selected) {
+        m_dictionaryEdit->setText(m_list->GetItemText(row, 1));
+        m_contextEdit->setText(m_list->GetItemText(row, 2));
+        m_shortcutEdit->setText(m_list->GetItemText(row, 3));
+    }
+    return true;
+}
+
+bool CDlgEntityDictionary::StoreTexts(int row, const QString& generalText, const QString& contextText,
+                                      const QString& letterText)
+{
     if (row < 0 || row >= m_list->GetItemCount() || !m_document || !m_document->Context())
         return false;
     std::string general, context, letter;
-    if (!FromDisplay(m_dictionaryEdit->text(), general, this) ||
-        !FromDisplay(m_contextEdit->text(), context, this) ||
-        !FromDisplay(m_shortcutEdit->text(), letter, this))
+    if (!FromDisplay(generalText, general, this) || !FromDisplay(contextText, context, this) ||
+        !FromDisplay(letterText, letter, this))
         return false;
     auto* data = reinterpret_cast<Row*>(m_list->GetItemData(row));
     data->general = general;

@@ -42,6 +42,7 @@ public:
     void SortByColumn(int column);
 
     std::string SelectedOriginal() const override;
+    bool StoreReplacedCell(int row, int column, const QString& text) override;
     QLineEdit* OriginalEdit() const { return m_originalEdit; }
     QLineEdit* DictionaryEdit() const { return m_dictionaryEdit; }
     QLineEdit* ContextEdit() const { return m_contextEdit; }
@@ -71,6 +72,10 @@ private:
     void OnShortcutEdited(const QString& letter);
     /// Writes the edits into the row and into the dictionaries.
     bool StoreRow(int row);
+    /// Writes the general and in-context translation and the shortcut
+    /// letter into the row and into the dictionaries.
+    bool StoreTexts(int row, const QString& generalText, const QString& contextText,
+                    const QString& letterText);
     void SetRowTexts(int row, Row& data, const std::string& context, int shortcut);
     void SavePosition() const;
     /// Whether the edits hold something the selected row does not.

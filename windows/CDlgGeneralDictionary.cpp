@@ -22,6 +22,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <unordered_map>
+
 int CDlgGeneralDictionary::CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue)
 {
     // By the shown text of the sorted column, without regard to case.
@@ -198,6 +200,9 @@ void CDlgGeneralDictionary::Refill()
     ReadRowColours();
     if (m_document && m_document->General() && (m_document->ChangeMask() & CTrelvarDoc::GeneralChanged)) {
         m_document->SetChangeMask(m_document->ChangeMask() & ~CTrelvarDoc::GeneralChanged);
+        // Translations typed in the list and not written yet survive the
+        // rebuild, for the texts the dictionary still holds.
+        const std::unordered_map<std::string, std::string> typed = TypedTranslations();
         m_list->DeleteAllItems();
         m_rows.clear();
         m_originalEdit->clear();
@@ -216,6 +221,10 @@ void CDlgGeneralDictionary::Refill()
                 Row& row = m_rows.emplace_back();
                 row.original = entry.key;
                 row.translation = entry.value;
+                if (auto kept = typed.find(entry.key); kept != typed.end() && kept->second != entry.value) {
+                    row.translation = kept->second;
+                    m_rowsChanged = true;
+                }
                 row.originalKey = ToDisplay(entry.key);
                 row.translationKey = ToDisplay(entry.value);
                 const int item =
@@ -272,6 +281,41 @@ bool CDlgGeneralDictionary::WriteRow(int row)
     m_list->SetItemText(row, 1, data->translationKey);
     m_rowsChanged = true;
     return true;
+}
+
+bool CDlgGeneralDictionary::StoreReplacedCell(int row, int column, const QString& text)
+{
+    if (column != 1 || row < 0 || row >= m_list->GetItemCount())
+        return false;
+    // What was typed for the selected row stays before a cell changes.
+    ApplyPendingEdit();
+    std::string bytes;
+    if (!FromDisplay(text, bytes, this))
+        return false;
+    auto* data = reinterpret_cast<Row*>(m_list->GetItemData(row));
+    data->translation = bytes;
+    data->translationKey = ToDisplay(bytes);
+    m_list->SetItemText(row, 1, data->translationKey);
+    if (row == m_selected)
+        m_translationEdit->setText(data->translationKey);
+    m_edited = true;
+    m_rowsChanged = true;
+    return true;
+}
+
+std::unordered_map<std::string, std::string> CDlgGeneralDictionary::TypedTranslations()
+{
+    std::unordered_map<std::string, std::string> typed;
+    if (!HasChanges() || !m_document || !m_document->General())
+        return typed;
+    ApplyPendingEdit();
+    const GeneralDictionary& general = *m_document->General();
+    for (const Row& row : m_rows) {
+        const std::string* stored = general.FindTranslation(row.original);
+        if (!stored || *stored != row.translation)
+            typed.emplace(row.original, row.translation);
+    }
+    return typed;
 }
 
 bool CDlgGeneralDictionary::HasPendingEdit() const

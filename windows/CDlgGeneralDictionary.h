@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <unordered_map>
 
 class QLineEdit;
 class QPushButton;
@@ -45,6 +46,7 @@ public:
     void SortByColumn(int column);
 
     std::string SelectedOriginal() const override;
+    bool StoreReplacedCell(int row, int column, const QString& text) override;
     QLineEdit* OriginalEdit() const { return m_originalEdit; }
     QLineEdit* TranslationEdit() const { return m_translationEdit; }
     QPushButton* ModifyButton() const { return m_modify; }
@@ -77,6 +79,8 @@ private:
     /// written in the dictionary's code page (reported).
     bool WriteRow(int row);
     bool HasPendingEdit() const;
+    /// The translations of rows changed in the list and not written yet.
+    std::unordered_map<std::string, std::string> TypedTranslations();
     void SavePosition() const;
     void UpdateTitle();
 

@@ -24,51 +24,7 @@
 
 namespace {
 
-int RowOf(CListCtrlEx* list, const QString& original)
-{
-    for (int row = 0; row < list->GetItemCount(); ++row) {
-        if (list->GetItemText(row, 0) == original)
-            return row;
-    }
-    return -1;
-}
-
-void SelectRow(CListCtrlEx* list, int row)
-{
-    list->clearSelection();
-    list->SetItemState(row, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
-                       CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
-    QApplication::processEvents();
-}
-
-std::string Translation(const CTrelvarDoc& doc, const std::string& original)
-{
-    std::string t;
-    doc.General()->GetTranslation(original, t);
-    return t;
-}
-
-class DictionaryWindows : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ModalAnswers::Clear();
-        dic = CopySample(dir);
-        program = std::make_unique<Program>(dir.File("lorvo.ini"), QStringList{QString::fromStdString(dic)});
-    }
-    CTrelvarDoc& Doc() { return program->frame()->Documents()->Doc(); }
-    CDlgGeneralDictionary* ShowDictionary()
-    {
-        program->frame()->Action(Cmd::Dictionary)->trigger();
-        QApplication::processEvents();
-        return program->frame()->DictionaryWindow();
-    }
-
-    TempDir dir;
-    std::string dic;
-    std::unique_ptr<Program> program;
-};
+using DictionaryWindows = SampleProgram;
 
 } // namespace
 
@@ -88,10 +44,10 @@ TEST_F(DictionaryWindows, ModifyChangesTheStoreOnlyOnOK)
     window->ModifyButton()->click();
     EXPECT_EQ(list->GetItemText(up, 1), QStringLiteral("En haut"));
     EXPECT_EQ(window->SelectedRow(), up + 1); // on to the next row
-    EXPECT_EQ(Translation(Doc(), "Up"), "Haut");
+    EXPECT_EQ(Translation("Up"), "Haut");
     window->findChild<QPushButton*>(QStringLiteral("1"))->click(); // OK
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(Translation(Doc(), "Up"), "En haut");
+    EXPECT_EQ(Translation("Up"), "En haut");
     EXPECT_TRUE(WaitUntil([&] { return Doc().IsModified(); }));
     GrabToPng(window, QStringLiteral("dictionary-window"));
 }
@@ -128,7 +84,7 @@ TEST_F(DictionaryWindows, CancelDropsTheListEditsAndTheNextShowRebuilds)
     ASSERT_EQ(ModalAnswers::Shown().size(), 1);
     EXPECT_EQ(ModalAnswers::Shown()[0], QStringLiteral("Would you like to save the general dictionary ?"));
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(Translation(Doc(), "Down"), "Bas");
+    EXPECT_EQ(Translation("Down"), "Bas");
     window = ShowDictionary();
     EXPECT_EQ(list->GetItemText(RowOf(list, QStringLiteral("Down")), 1), QStringLiteral("Bas"));
 
@@ -231,7 +187,7 @@ TEST_F(DictionaryWindows, TheTextsWindowStoresInContextTranslationsAndShortcuts)
     texts->ClearButton()->click();
     EXPECT_EQ(entry->shortcut, -1);
     EXPECT_EQ(entry->contextTranslation, "");
-    EXPECT_EQ(Translation(Doc(), "File"), "");
+    EXPECT_EQ(Translation("File"), "");
 
     // A category hides the window.
     program->Select({"sample.rc", "Menus"});

@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -66,7 +67,10 @@ TEST(MainWindow, TheFirstStartOpensTheSampleAndShowsItsTree)
     ASSERT_NE(program.tree()->DialogPreview(), nullptr);
     EXPECT_TRUE(program.tree()->DialogPreview()->isVisible());
     EXPECT_TRUE(program.frame()->Action(Cmd::FileSave)->isEnabled());
-    EXPECT_FALSE(program.frame()->Action(Cmd::Import)->isEnabled()); // its window comes later
+    EXPECT_TRUE(program.frame()->Action(Cmd::Import)->isEnabled());
+    // No list on screen: nothing for Find and Replace to search.
+    EXPECT_FALSE(program.frame()->Action(Cmd::EditFind)->isEnabled());
+    EXPECT_FALSE(program.frame()->FindBox()->isEnabled());
     EXPECT_TRUE(program.frame()->Action(Cmd::Help)->isEnabled());
     GrabToPng(program.frame(), QStringLiteral("main-window"));
 }

@@ -4,9 +4,16 @@
 #include "TestSupport.h"
 #include "app/CMainFrame.h"
 #include "app/CTrelvarApp.h"
+#include "app/CommandIds.h"
+#include "app/DocumentCommands.h"
+#include "dictionary/GeneralDictionary.h"
 #include "preview/CDlgPreviewTabs.h"
+#include "tessary/CListCtrlEx.h"
+#include "tessary/ModalAnswers.h"
 #include "views/CResTreeCtrl.h"
+#include "windows/CDlgGeneralDictionary.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTabBar>
@@ -102,3 +109,56 @@ inline std::string CopySample(const TempDir& dir)
         std::filesystem::copy_file(bin / name, dir.Path() / name);
     return dir.File("sample.dic");
 }
+
+// The first row of a list whose first column shows the text; -1 if none.
+inline int RowOf(CListCtrlEx* list, const QString& original)
+{
+    for (int row = 0; row < list->GetItemCount(); ++row) {
+        if (list->GetItemText(row, 0) == original)
+            return row;
+    }
+    return -1;
+}
+
+// Selects a row as a click does.
+inline void SelectRow(CListCtrlEx* list, int row)
+{
+    list->clearSelection();
+    list->SetItemState(row, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
+                       CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
+    QApplication::processEvents();
+}
+
+// A test on a program started with a copy of the sample dictionary.
+class SampleProgram : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ModalAnswers::Clear();
+        dic = CopySample(dir);
+        program = std::make_unique<Program>(dir.File("lorvo.ini"), QStringList{QString::fromStdString(dic)});
+    }
+    CMainFrame* Frame() const { return program->frame(); }
+    CTrelvarDoc& Doc() const { return program->frame()->Documents()->Doc(); }
+    std::string Translation(const std::string& original) const
+    {
+        std::string t;
+        Doc().General()->GetTranslation(original, t);
+        return t;
+    }
+    // The "Dictionary" window, shown by its command and active.
+    CDlgGeneralDictionary* ShowDictionary() const
+    {
+        program->frame()->Action(Cmd::Dictionary)->trigger();
+        QApplication::processEvents();
+        CDlgGeneralDictionary* window = program->frame()->DictionaryWindow();
+        window->activateWindow();
+        QApplication::processEvents();
+        return window;
+    }
+
+    TempDir dir;
+    std::string dic;
+    std::unique_ptr<Program> program;
+};

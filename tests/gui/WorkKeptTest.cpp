@@ -37,48 +37,9 @@
 
 namespace {
 
-int RowOf(CListCtrlEx* list, const QString& original)
-{
-    for (int row = 0; row < list->GetItemCount(); ++row) {
-        if (list->GetItemText(row, 0) == original)
-            return row;
-    }
-    return -1;
-}
-
-void SelectRow(CListCtrlEx* list, int row)
-{
-    list->clearSelection();
-    list->SetItemState(row, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
-                       CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
-    QApplication::processEvents();
-}
-
-class WorkKept : public ::testing::Test
+class WorkKept : public SampleProgram
 {
 protected:
-    void SetUp() override
-    {
-        ModalAnswers::Clear();
-        dic = CopySample(dir);
-        program = std::make_unique<Program>(dir.File("lorvo.ini"), QStringList{QString::fromStdString(dic)});
-    }
-    CTrelvarDoc& Doc() { return program->frame()->Documents()->Doc(); }
-    std::string Translation(const std::string& original)
-    {
-        std::string t;
-        Doc().General()->GetTranslation(original, t);
-        return t;
-    }
-    CDlgGeneralDictionary* ShowDictionary()
-    {
-        program->frame()->Action(Cmd::Dictionary)->trigger();
-        QApplication::processEvents();
-        CDlgGeneralDictionary* window = program->frame()->DictionaryWindow();
-        window->activateWindow();
-        QApplication::processEvents();
-        return window;
-    }
     // Types into the Translation field as the user does.
     void Type(QLineEdit* edit, const QString& text)
     {
@@ -86,10 +47,6 @@ protected:
         edit->selectAll();
         QTest::keyClicks(edit, text);
     }
-
-    TempDir dir;
-    std::string dic;
-    std::unique_ptr<Program> program;
 };
 
 } // namespace

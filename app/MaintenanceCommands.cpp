@@ -1,0 +1,116 @@
+#include "app/MaintenanceCommands.h"
+
+#include "app/CMainFrame.h"
+#include "app/DocumentCommands.h"
+#include "dictionary/DictionaryTools.h"
+#include "dictionary/Messages.h"
+#include "tessary/CRkMessageBox.h"
+#include "tessary/CWaitWindow.h"
+#include "tessary/CoreFeedback.h"
+#include "views/CListCtrlBookmark.h"
+#include "views/CResTreeCtrl.h"
+#include "windows/CDlgEntityDictionary.h"
+#include "windows/CDlgGeneralDictionary.h"
+#include "windows/CDlgImport.h"
+#include "windows/CDlgTextLists.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+MaintenanceCommands::MaintenanceCommands(CMainFrame* frame) : QObject(frame), m_frame(frame) {}
+
+void MaintenanceCommands::OnImport()
+{
+    CTrelvarDoc& doc = m_frame->Documents()->Doc();
+    if (!doc.IsOpen())
+        return;
+    m_frame->HideTextsWindow();
+    if (m_frame->DictionaryWindowVisible()) {
+        RkMessageBox(MessageString(MsgCloseDictionaryWindow), 0x0030, -1, m_frame, nullptr, -1);
+        return;
+    }
+    CDlgImport dialog(&doc, &m_frame->Documents()->Reporter(), m_frame);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_frame->Tree()->UpdateIconsNow();
+    m_frame->setWindowModified(doc.IsModified());
+    m_frame->ShowRunSummary(MessageString(MsgImportedTranslations, {std::to_string(dialog.Imported())}));
+    m_frame->UpdateActions();
+}
+
+void MaintenanceCommands::OnExport()
+{
+    if (!m_frame->Documents()->Doc().IsOpen())
+        return;
+    m_frame->HideTextsWindow();
+    QFileDialog dialog(m_frame, tr("Export"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({tr("Text Files (*.txt)"), tr("HTM Files (*.htm)"), tr("HTML Files (*.html)")});
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    ExportTo(dialog.selectedFiles().first());
+}
+
+bool MaintenanceCommands::ExportTo(const QString& path)
+{
+    CTrelvarDoc& doc = m_frame->Documents()->Doc();
+    if (!doc.IsOpen())
+        return false;
+    const QString extension = QFileInfo(path).suffix();
+    if (extension == QLatin1String("htm") || extension == QLatin1String("html")) {
+        if (!m_frame->DictionaryWindowVisible()) {
+            RkMessageBox(MessageString(MsgCannotExportWithoutList), 0x0030, -1, m_frame, nullptr, -1);
+            return false;
+        }
+        // The HTML form, whichever of the two extensions the file has.
+        if (!m_frame->DictionaryWindow()->List()->Save(path, QStringLiteral("htm"), true)) {
+            RkMessageBox(MessageString(MsgCannotSaveFile, {path.toStdString()}), 0x0030, -1, m_frame, nullptr,
+                         -1);
+            return false;
+        }
+        return true;
+    }
+    bool written = false;
+    {
+        CWaitWindow wait(MessageString(MsgExportingDictionary), CWaitWindow::WithProgressBar, m_frame);
+        written = ExportTexts(*doc.General(), path.toStdString(), &m_frame->Documents()->Reporter(), &wait);
+    }
+    if (!written) {
+        RkMessageBox(MessageString(MsgCannotExport), 0x0030, -1, m_frame, nullptr, -1);
+        return false;
+    }
+    return true;
+}
+
+void MaintenanceCommands::OnTextsNotToTranslate()
+{
+    CTrelvarDoc& doc = m_frame->Documents()->Doc();
+    if (!doc.IsOpen())
+        return;
+    CDlgTextsNotToTranslate dialog(&doc, m_frame);
+    dialog.exec();
+    if (dialog.Changed())
+        Refresh();
+}
+
+void MaintenanceCommands::OnUnusedTexts()
+{
+    CTrelvarDoc& doc = m_frame->Documents()->Doc();
+    if (!doc.IsOpen())
+        return;
+    CDlgUnusedTexts dialog(&doc, m_frame);
+    dialog.exec();
+    if (dialog.Changed())
+        Refresh();
+}
+
+void MaintenanceCommands::Refresh()
+{
+    // The lists on screen show the dictionary as it is now; the texts
+    // window, the icons and the preview follow with the frame's refresh.
+    if (m_frame->DictionaryWindowVisible())
+        m_frame->DictionaryWindow()->Refill();
+    m_frame->StartTimer(1, 0);
+    m_frame->UpdateActions();
+}

@@ -1,0 +1,211 @@
+// Find in resources with its results window, and the tools that move
+// translations in and out of the dictionary, driven on a copy of the sample.
+#include "app/CommandIds.h"
+#include "app/DocumentCommands.h"
+#include "app/MaintenanceCommands.h"
+#include "app/SearchCommands.h"
+#include "app/settings/Settings.h"
+#include "dictionary/ContextDictionary.h"
+#include "dictionary/GeneralDictionary.h"
+#include "gui/GuiTestSupport.h"
+#include "gui/ProgramFixture.h"
+#include "tessary/CRkMessageBox.h"
+#include "tessary/ModalAnswers.h"
+#include "views/CListCtrlBookmark.h"
+#include "windows/CDlgEntityDictionary.h"
+#include "windows/CDlgFind.h"
+#include "windows/CDlgFindInResources.h"
+#include "windows/CDlgGeneralDictionary.h"
+#include "windows/CDlgImport.h"
+#include "windows/CDlgTextLists.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ResourceTools : public SampleProgram
+{
+protected:
+    void SetUp() override
+    {
+        SampleProgram::SetUp();
+        ModalAnswers::Clear(); // the welcome of the first start
+    }
+    QStringList Column(CListCtrlEx* list, int column)
+    {
+        QStringList texts;
+        for (int row = 0; row < list->GetItemCount(); ++row)
+            texts << list->GetItemText(row, column);
+        return texts;
+    }
+};
+
+} // namespace
+
+TEST_F(ResourceTools, FindInResourcesListsTheResourcesAndGoesToTheText)
+{
+    SearchCommands* searches = Frame()->Searches();
+    // Found through a general translation only ("Cancel", "Undo").
+    searches->FindInResources(QStringLiteral("ANNULER"));
+    CDlgFindResults* results = searches->Results();
+    ASSERT_TRUE(results->isVisible());
+    EXPECT_TRUE(Frame()->Action(Cmd::Results)->isChecked());
+    EXPECT_EQ(results->Title(), QStringLiteral("Find in resources results ( 3 )  - ANNULER"));
+    CListCtrlEx* list = results->List();
+    // By file, then in the dictionary's order.
+    EXPECT_EQ(Column(list, 1), (QStringList{"IDR_MAINFRAME", "IDD_DIALOG1", "IDD_OPTIONS"}));
+    EXPECT_EQ(Column(list, 2), (QStringList{"Menu", "Dialog box", "Dialog box"}));
+    EXPECT_EQ(list->GetItemImage(0), 1);
+    EXPECT_EQ(list->GetSubItemBackColor(0, 0), 12632256u); // the menus' colour
+    EXPECT_EQ(list->GetSubItemBackColor(1, 0), 16777215u);
+    // A click on a header sorts by that column.
+    list->Sort(2, false);
+    EXPECT_EQ(Column(list, 2), (QStringList{"Dialog box", "Dialog box", "Menu"}));
+    GrabToPng(Frame(), QStringLiteral("find-in-resources"));
+
+    // Goto text: the texts of the resource, the text selected.
+    const int options = Column(list, 1).indexOf(QStringLiteral("IDD_OPTIONS"));
+    SelectRow(list, options);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(Frame()->PreviewTabs()->SelectedTab(), CDlgPreviewTabs::TabTexts);
+    EXPECT_EQ(program->tree()->currentItem(), program->Item({"sample.rc", "Dialog boxes", "IDD_OPTIONS"}));
+    CDlgEntityDictionary* texts = Frame()->TextsWindow();
+    ASSERT_TRUE(texts && texts->isVisible());
+    EXPECT_EQ(texts->SelectedOriginal(), "Cancel");
+
+    // Not while the Dictionary window is on screen.
+    Frame()->Action(Cmd::Dictionary)->trigger();
+    ModalAnswers::Clear();
+    results->GotoRow(options);
+    EXPECT_EQ(ModalAnswers::Shown(), QStringList{QStringLiteral("You have to close the dictionary window.")});
+
+    searches->FindInResources(QStringLiteral("no such words"));
+    EXPECT_EQ(Column(list, 0), QStringList{QStringLiteral("Text not found !")});
+    EXPECT_EQ(results->RecordAt(0), nullptr);
+    Frame()->Action(Cmd::Results)->trigger();
+    EXPECT_FALSE(results->isVisible());
+}
+
+TEST_F(ResourceTools, TheResultsWindowComesBackWithTheNextSession)
+{
+    // The list's context menu asks with its selected text.
+    CDlgGeneralDictionary* window = Frame()->DictionaryWindow();
+    window->ShowWindow();
+    emit window->findInResourcesRequested("Look in");
+    EXPECT_TRUE(Frame()->Searches()->ResultsVisible());
+    EXPECT_EQ(Frame()->Searches()->Results()->List()->GetItemText(0, 1), QStringLiteral("IDD_DIALOG1"));
+    window->Discard();
+    program.reset(); // closes the window, writing its state
+    EXPECT_TRUE(Settings(dir.File("lorvo.ini")).Get(Settings::Flag::FindInResource));
+    program = std::make_unique<Program>(dir.File("lorvo.ini"), QStringList{QString::fromStdString(dic)});
+    EXPECT_TRUE(WaitUntil([&] { return Frame()->Searches()->ResultsVisible(); }));
+    // The search itself is not kept; its history is.
+    EXPECT_EQ(Frame()->Searches()->Results()->Title(), QStringLiteral("Find in resources results"));
+    CDlgFindInResources dialog(Frame());
+    ASSERT_GE(dialog.FindWhatBox()->count(), 1);
+    EXPECT_EQ(dialog.FindWhatBox()->itemText(0), QStringLiteral("Look in"));
+}
+
+TEST_F(ResourceTools, ReplaceInTheTextsWindowStoresAtOnce)
+{
+    program->Tab(CDlgPreviewTabs::TabTexts);
+    program->Select({"sample.rc", "Dialog boxes", "IDD_DIALOG1"});
+    CDlgEntityDictionary* texts = Frame()->TextsWindow();
+    ASSERT_TRUE(texts && texts->isVisible());
+    ASSERT_TRUE(Frame()->Action(Cmd::EditReplace)->isEnabled());
+    CDlgReplace dialog(texts, ListSearch{}, QString(), Frame());
+    EXPECT_EQ(dialog.ColumnBox()->count(), 3);
+    dialog.FindWhatBox()->setEditText(QStringLiteral("bas"));
+    dialog.ReplaceWithBox()->setEditText(QStringLiteral("En bas"));
+    dialog.OnReplace();
+    EXPECT_EQ(texts->SelectedOriginal(), "Down");
+    EXPECT_EQ(Translation("Down"), "En bas");
+    EXPECT_TRUE(Doc().IsModified());
+}
+
+TEST_F(ResourceTools, ImportFillsMissingTranslationsAndRefusesWhatIsNotADictionary)
+{
+    CDlgImport dialog(&Doc(), &Frame()->Documents()->Reporter(), Frame());
+    dialog.OnOK();
+    EXPECT_EQ(ModalAnswers::Shown(), QStringList{QStringLiteral("Invalid file name")});
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    const std::string other = dir.File("other.dic");
+    WriteBytes(other, "\"As Text\"\xA4\"En texte\"\xA4\"0\"\r\n");
+    dialog.FileEdit()->setText(QString::fromStdString(other));
+    ModalAnswers::Clear();
+    dialog.OnOK();
+    EXPECT_EQ(ModalAnswers::Shown(),
+              QStringList{QString::fromStdString(other + " is not a general dictionary file")});
+    EXPECT_FALSE(Doc().IsModified());
+    WriteBytes(other, "General dictionary\r\n\"As Text\"\xA4\"En texte\"\xA4\"0\"\r\n"
+                      "\"OK\"\xA4\"Valider\"\xA4\"0\"\r\n");
+    dialog.OnOK();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Imported(), 1);
+    EXPECT_EQ(Translation("As Text"), "En texte");
+    EXPECT_EQ(Translation("OK"), "OK");
+    EXPECT_TRUE(Doc().IsModified());
+
+    // The command refuses while the Dictionary window is on screen.
+    Frame()->Action(Cmd::Dictionary)->trigger();
+    ModalAnswers::Clear();
+    Frame()->Action(Cmd::Import)->trigger();
+    EXPECT_EQ(ModalAnswers::Shown(), QStringList{QStringLiteral("You have to close the dictionary window.")});
+}
+
+TEST_F(ResourceTools, ExportWritesTextOrTheDictionaryWindowsPage)
+{
+    MaintenanceCommands* tools = Frame()->Maintenance();
+    const QString page = QString::fromStdString(dir.File("list.html"));
+    EXPECT_FALSE(tools->ExportTo(page));
+    EXPECT_EQ(ModalAnswers::Shown(),
+              QStringList{QStringLiteral("Cannot export if a dictionary is not displayed.")});
+    EXPECT_FALSE(QFileInfo::exists(page));
+    const std::string text = dir.File("texts.txt");
+    ASSERT_TRUE(tools->ExportTo(QString::fromStdString(text)));
+    const std::string lines = ReadBytes(text);
+    EXPECT_EQ(lines.rfind("\"File\";\"Fichier\"\r\n", 0), 0u);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 64);
+
+    Frame()->Action(Cmd::Dictionary)->trigger();
+    ASSERT_TRUE(tools->ExportTo(page));
+    const std::string html = ReadBytes(page.toStdString());
+    EXPECT_NE(html.find("<table border=1>"), std::string::npos);
+    EXPECT_NE(html.find("Rechercher"), std::string::npos);
+    EXPECT_NE(html.find("Translation"), std::string::npos); // the column headings
+}
+
+TEST_F(ResourceTools, TheMaintenanceListsTakeTextsOut)
+{
+    Doc().General()->SetDoNotTranslate("OK");
+    Doc().General()->SetDoNotTranslate("Cancel");
+    {
+        CDlgTextsNotToTranslate dialog(&Doc(), Frame());
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Texts not to translate ( 2 texts ) "));
+        EXPECT_FALSE(dialog.RemoveButton()->isEnabled());
+        SelectRow(dialog.List(), 0);
+        EXPECT_TRUE(dialog.RemoveButton()->isEnabled());
+        dialog.OnRemove();
+        EXPECT_FALSE(Doc().General()->IsDoNotTranslate("OK"));
+        EXPECT_TRUE(Doc().General()->IsDoNotTranslate("Cancel"));
+        dialog.OnRemoveAll();
+        EXPECT_TRUE(Doc().General()->DoNotTranslate().Size() == 0);
+        EXPECT_FALSE(dialog.RemoveAllButton()->isEnabled());
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Texts not to translate ( 0 texts ) "));
+    }
+    Doc().General()->AddText("Orphan", "Orphelin");
+    Doc().SetModifiedFlag(false);
+    CDlgUnusedTexts unused(&Doc(), Frame());
+    EXPECT_EQ(Column(unused.List(), 0), QStringList{QStringLiteral("Orphan")});
+    unused.OnRemoveAll();
+    EXPECT_EQ(Doc().General()->FindTranslation("Orphan"), nullptr);
+    EXPECT_TRUE(Doc().IsModified());
+    EXPECT_TRUE(unused.Changed());
+}

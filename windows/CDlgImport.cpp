@@ -1,0 +1,99 @@
+#include "windows/CDlgImport.h"
+
+#include "app/ProgramSettings.h"
+#include "dictionary/CTrelvarDoc.h"
+#include "dictionary/DictionaryTools.h"
+#include "dictionary/GeneralDictionary.h"
+#include "dictionary/Messages.h"
+#include "tessary/CRkMessageBox.h"
+#include "tessary/CWaitWindow.h"
+#include "tessary/CoreFeedback.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+CDlgImport::CDlgImport(CTrelvarDoc* document, MessageReporter* reporter, QWidget* parent)
+    : CRkCoolDlg(parent), m_document(document), m_reporter(reporter)
+{
+    setObjectName(QStringLiteral("149"));
+    setWindowTitle(tr("Import"));
+    auto* layout = new QVBoxLayout(this);
+    AddHelpBanner(this, layout,
+                  {tr("Enter a file name and click on OK to update the active dictionary. "),
+                   tr("Search translations for texts in the file and import them in the dictionary.\nThis "
+                      "operation doesn't overwrite existing translations.")});
+    auto* row = new QHBoxLayout;
+    m_file = new QLineEdit(this);
+    m_file->setObjectName(QStringLiteral("1001"));
+    auto* label = new QLabel(tr("&File :"), this);
+    label->setBuddy(m_file);
+    auto* browse = new QPushButton(tr("..."), this);
+    browse->setObjectName(QStringLiteral("1003"));
+    browse->setAutoDefault(false);
+    browse->setFixedWidth(32);
+    row->addWidget(label);
+    row->addWidget(m_file, 1);
+    row->addWidget(browse);
+    layout->addLayout(row);
+    auto* buttons = new QHBoxLayout;
+    auto* ok = new QPushButton(tr("OK"), this);
+    ok->setObjectName(QStringLiteral("1"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("2"));
+    cancel->setAutoDefault(false);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(browse, &QPushButton::clicked, this, &CDlgImport::OnBrowse);
+    connect(ok, &QPushButton::clicked, this, &CDlgImport::OnOK);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    resize(540, sizeHint().height());
+}
+
+void CDlgImport::OnBrowse()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("Import"), m_file->text(),
+                                                      tr("Dictionary Files (*.dic);;Text Files (*.txt)"));
+    if (!path.isEmpty())
+        m_file->setText(path);
+}
+
+void CDlgImport::OnOK()
+{
+    const QString path = m_file->text().trimmed();
+    if (path.isEmpty()) {
+        RkMessageBox(MessageString(MsgInvalidFileName), 0x0030, -1, this, nullptr, -1);
+        m_file->setFocus();
+        return;
+    }
+    if (!m_document || !m_document->General())
+        return;
+    // A file ending in .dic is a dictionary (its first line says so); any
+    // other holds records of the same layout without that line.
+    const bool dictionaryFile =
+        QFileInfo(path).suffix().compare(QLatin1String("dic"), Qt::CaseInsensitive) == 0;
+    const std::string file = path.toStdString();
+    std::optional<GeneralDictionary> imported;
+    {
+        CWaitWindow wait(MessageString(MsgLoadingTexts), CWaitWindow::TextAndAnimation, this);
+        imported = ReadImportFile(file, dictionaryFile, m_reporter);
+    }
+    if (!imported) {
+        m_file->setFocus();
+        return;
+    }
+    {
+        CWaitWindow wait(MessageString(MsgUpdatingDictionary), CWaitWindow::WithProgressBar, this);
+        m_imported = ImportTranslations(*m_document->General(), *imported, &wait);
+    }
+    if (m_imported > 0)
+        m_document->MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);
+    accept();
+}
