@@ -8,8 +8,10 @@
 #include "dictionary/NotExtractedList.h"
 #include "dictionary/ScriptInsertion.h"
 #include "engine/ResourceKind.h"
+#include "engine/ResourceTree.h"
 #include "engine/ScriptResources.h"
 #include "engine/ScriptRuns.h"
+#include "engine/ScriptStatistics.h"
 #include "preview/model/PreviewDialogInfo.h"
 #include "preview/model/PreviewMenu.h"
 #include "preview/model/PreviewReader.h"
@@ -211,25 +213,21 @@ int RunStats(const CliArguments& args)
     if (!session.Open(args.positional[0], CTrelvarDoc::Access::ReadOnly))
         return ExitError;
     const CTrelvarDoc& doc = session.Doc();
-    const int texts = doc.General()->TextCount();
-    const int translated = doc.General()->CountTranslated();
-    std::cout << "Texts\t" << texts << "\nTranslated\t" << translated << "\nUntranslated\t"
-              << texts - translated << "\n\nFile\tDialog boxes\tMenus\tStringtable\n";
-    int dialogs = 0, menus = 0, tables = 0, files = 0;
-    for (const auto& entry : doc.Files()->Files()) {
-        ScriptResources resources;
-        resources.Scan(entry.value.source);
-        const int table = doc.Context()->HasStringTable(entry.value.source) ? 1 : 0;
-        std::cout << entry.value.source << '\t' << resources.dialogs.size() << '\t' << resources.menus.size()
-                  << '\t' << table << '\n';
-        dialogs += static_cast<int>(resources.dialogs.size());
-        menus += static_cast<int>(resources.menus.size());
-        tables += table;
-        ++files;
-    }
-    if (files > 0)
-        std::cout << FormatText("Total in %d file(s)", {std::to_string(files)}) << '\t' << dialogs << '\t'
-                  << menus << '\t' << tables << '\n';
+    const TranslationShare share = ShareOf(*doc.General());
+    std::cout << "Texts\t" << share.total << "\nTranslated\t" << share.translated << "\nUntranslated\t"
+              << share.untranslated << "\n\nFile\tDialog boxes\tMenus\tStringtable\n";
+    // The resources as the resource tree shows them.
+    ResourceTree tree;
+    SetTreeFiles(tree, *doc.Files());
+    tree.SetStores(doc.General(), doc.Context(), doc.NotExtracted());
+    tree.RebuildTree();
+    const ResourceStatistics statistics = CountResources(tree, *doc.Context());
+    for (const ScriptCounts& c : statistics.scripts)
+        std::cout << c.source << '\t' << c.dialogs << '\t' << c.menus << '\t' << c.stringTables << '\n';
+    if (!statistics.scripts.empty())
+        std::cout << FormatText("Total in %d file(s)", {std::to_string(statistics.scripts.size())}) << '\t'
+                  << statistics.total.dialogs << '\t' << statistics.total.menus << '\t'
+                  << statistics.total.stringTables << '\n';
     return session.Exit();
 }
 

@@ -9,6 +9,7 @@
 #include "dictionary/TextRules.h"
 #include "engine/ResourceSearch.h"
 #include "engine/ResourceTree.h"
+#include "engine/ScriptStatistics.h"
 
 #include <iostream>
 
@@ -35,11 +36,7 @@ int RunFind(const CliArguments& args)
     CTrelvarDoc& doc = session.Doc();
     // The resources are looked up as the resource tree shows them.
     ResourceTree tree;
-    std::vector<std::pair<std::string, std::string>> files;
-    for (const auto& entry : doc.Files()->Files())
-        files.emplace_back(entry.value.source, entry.value.destination);
-    tree.SetFileMap(std::move(files));
-    tree.SetHasFileMap(true);
+    SetTreeFiles(tree, *doc.Files());
     tree.SetStores(doc.General(), doc.Context(), doc.NotExtracted());
     tree.RebuildTree();
     const std::vector<LocatedMatch> located =

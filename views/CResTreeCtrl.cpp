@@ -6,6 +6,7 @@
 #include "dictionary/FileList.h"
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
+#include "engine/ScriptStatistics.h"
 #include "preview/CDlgPreview.h"
 #include "preview/PreviewFonts.h"
 #include "preview/model/PreviewReader.h"
@@ -79,13 +80,10 @@ void CResTreeCtrl::RebuildTree()
     DestroyPreviews();
     m_treeActive = false;
     clear();
-    std::vector<std::pair<std::string, std::string>> files;
-    if (m_document && m_document->Files()) {
-        for (const auto& entry : m_document->Files()->Files())
-            files.emplace_back(entry.value.source, entry.value.destination);
-        m_model.SetHasFileMap(true);
-    }
-    m_model.SetFileMap(std::move(files));
+    if (m_document && m_document->Files())
+        SetTreeFiles(m_model, *m_document->Files());
+    else
+        m_model.SetFileMap({});
     {
         CWaitWindow wait(DisplayText(std::string(MessageText(MsgLoadingResources))),
                          CWaitWindow::WithProgressBar, window());

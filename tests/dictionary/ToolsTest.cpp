@@ -7,6 +7,7 @@
 #include "engine/ResourceKind.h"
 #include "engine/ResourceSearch.h"
 #include "engine/ResourceTree.h"
+#include "engine/ScriptStatistics.h"
 
 #include <gtest/gtest.h>
 
@@ -169,4 +170,37 @@ TEST(UnusedTexts, ATextIsUsedOnlyByAnEntryWithExactlyThatOriginal)
     context.AddEntry("a.rc", "IDD_A+1", "Open", "", 0, "");
     context.AddEntry("b.rc", "IDD_B+1", "Close", "Fermer", 0, "");
     EXPECT_EQ(UnusedTexts(general, context), (std::vector<std::string>{"open", "Gone"}));
+}
+
+TEST(Statistics, OneRowPerScriptInPathOrderWithTheSums)
+{
+    SearchFixture f;
+    const ResourceStatistics statistics = CountResources(f.tree, f.context);
+    ASSERT_EQ(statistics.scripts.size(), 2u);
+    EXPECT_EQ(statistics.scripts[0].source, f.alpha); // before Beta.rc without regard to case
+    EXPECT_EQ(statistics.scripts[0].dialogs, 1);
+    EXPECT_EQ(statistics.scripts[0].menus, 1);
+    EXPECT_EQ(statistics.scripts[0].stringTables, 0);
+    EXPECT_EQ(statistics.scripts[1].stringTables, 1);
+    EXPECT_EQ(statistics.total.dialogs, 1);
+    EXPECT_EQ(statistics.total.menus, 1);
+    EXPECT_EQ(statistics.total.stringTables, 1);
+    EXPECT_TRUE(CountResources(ResourceTree{}, f.context).scripts.empty());
+}
+
+TEST(Statistics, TheTranslatedShareAndItsSector)
+{
+    GeneralDictionary general;
+    for (int i = 0; i < 40; ++i)
+        general.AddText("Text " + std::to_string(i), i < 10 ? "Texte" : "");
+    const TranslationShare share = ShareOf(general);
+    EXPECT_EQ(share.translated, 10);
+    EXPECT_EQ(share.untranslated, 30);
+    EXPECT_DOUBLE_EQ(share.translatedPercent, 25.0);
+    EXPECT_DOUBLE_EQ(share.untranslatedPercent, 75.0);
+    EXPECT_DOUBLE_EQ(share.translatedDegrees, 90.0);
+    const TranslationShare empty = ShareOf(GeneralDictionary{});
+    EXPECT_EQ(empty.total, 0);
+    EXPECT_DOUBLE_EQ(empty.translatedPercent, 0.0);
+    EXPECT_DOUBLE_EQ(empty.untranslatedPercent, 0.0);
 }
