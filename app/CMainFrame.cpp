@@ -11,6 +11,7 @@
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
 #include "pages/CSheetWizard.h"
+#include "pages/Sheets.h"
 #include "preview/CDlgPreviewTabs.h"
 #include "preview/PreviewFonts.h"
 #include "tessary/CRkCoolDlg.h"
@@ -54,9 +55,6 @@ CMainFrame::CMainFrame(bool firstStart) : m_documents(new DocumentCommands(this)
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/lorvo/icons/lingorel64.png")));
     m_originalFont = m_translationFont = TemplateFont();
-    // Commands whose windows do not exist yet stay disabled.
-    for (int id : {Cmd::Properties, Cmd::Options})
-        m_unavailable.insert(id);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -263,6 +261,49 @@ void CMainFrame::OnTimer(int timer)
     default:
         break;
     }
+}
+
+void CMainFrame::OnOptions()
+{
+    Tree()->DestroyPreviews();
+    CSheetOptions sheet(&m_documents->Doc(), m_originalFont, m_translationFont, this);
+    if (sheet.exec() == QDialog::Accepted)
+        ApplyOptions();
+}
+
+void CMainFrame::ApplyOptions()
+{
+    const Settings settings = AppSettings();
+    if (m_documents->Doc().IsOpen())
+        m_documents->AnnounceFonts();
+    for (CDlgDictionaryBase* window : {static_cast<CDlgDictionaryBase*>(m_dictionaryWindow),
+                                       static_cast<CDlgDictionaryBase*>(m_textsWindow)}) {
+        if (window)
+            window->RefreshLook();
+    }
+    m_searches->RefreshResultColours();
+    if (m_tabs)
+        m_tabs->SetTexture(QString::fromStdString(settings.Get(Settings::Text::MainViewTexture)));
+    Tree()->Model().updateIcons = settings.Get(Settings::Flag::UpdateTree);
+    if (Tree()->Model().updateIcons)
+        Tree()->UpdateIconsNow();
+    // The preview comes back with the new rectangles, texture and fonts.
+    Tree()->DropTranslator();
+    if (Tree()->PreviewVisible())
+        Tree()->Preview();
+    update();
+}
+
+void CMainFrame::OnProperties()
+{
+    CTrelvarDoc& doc = m_documents->Doc();
+    if (!doc.IsOpen())
+        return;
+    PrepareCommand();
+    CSheetProperties sheet(&doc, Tree()->Model(), this);
+    sheet.exec();
+    setWindowModified(doc.IsModified());
+    UpdateActions();
 }
 
 void CMainFrame::RunWizard(int pageSet)

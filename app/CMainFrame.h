@@ -99,6 +99,10 @@ private:
     void CreateStatusBar();
     void FillRecentFiles();
     void ConnectSearchAndTools();
+    void OnOptions();
+    /// After the options sheet's OK: the open windows take the new settings.
+    void ApplyOptions();
+    void OnProperties();
     void ConnectFindRequests(CDlgDictionaryBase* window);
     void OnDocumentOpened();
     void OnTimer(int timer);

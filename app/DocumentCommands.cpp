@@ -60,13 +60,19 @@ void DocumentCommands::DocumentCreated()
         Announce(m_doc.PathName());
 }
 
-void DocumentCommands::Announce(const std::string& file)
+void DocumentCommands::AnnounceFonts()
 {
     const Settings settings = AppSettings();
+    const std::string& file = m_doc.PathName();
     emit fontsChanged(settings.Get(file, Settings::DictionaryKey::OriginalFont),
                       settings.Get(file, Settings::DictionaryKey::TranslationFont),
                       settings.Get(file, Settings::DictionaryKey::SetFontLists) == "1",
                       settings.Get(file, Settings::DictionaryKey::SetFontPreviews) == "1");
+}
+
+void DocumentCommands::Announce(const std::string& file)
+{
+    AnnounceFonts();
     RecentFiles::Add(QString::fromStdString(file));
     emit documentOpened();
     emit titleChanged();

@@ -38,6 +38,8 @@ public:
     bool SaveModified();
     /// Edit > Delete all shortcuts.
     void OnDeleteAllShortcuts();
+    /// Tells the windows the open dictionary's fonts from the settings.
+    void AnnounceFonts();
     /// The window title for the document.
     QString Title() const;
 

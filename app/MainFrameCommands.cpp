@@ -309,6 +309,8 @@ void CMainFrame::ConnectSearchAndTools()
         m_searches->ToggleResults();
         UpdateActions();
     });
+    connect(Action(Cmd::Options), &QAction::triggered, this, &CMainFrame::OnOptions);
+    connect(Action(Cmd::Properties), &QAction::triggered, this, &CMainFrame::OnProperties);
     connect(Action(Cmd::Import), &QAction::triggered, m_maintenance, &MaintenanceCommands::OnImport);
     connect(Action(Cmd::Export), &QAction::triggered, m_maintenance, &MaintenanceCommands::OnExport);
     connect(Action(Cmd::TextsNotToTranslate), &QAction::triggered, m_maintenance,

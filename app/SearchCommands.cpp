@@ -186,6 +186,12 @@ void SearchCommands::ToggleResults()
     m_frame->UpdateActions();
 }
 
+void SearchCommands::RefreshResultColours()
+{
+    if (m_results)
+        m_results->RefreshColours();
+}
+
 void SearchCommands::ClearResults()
 {
     if (m_results)

@@ -40,6 +40,8 @@ public:
     bool ResultsVisible() const;
     void ToggleResults();
     void ShowResults();
+    /// The rows take the type colours of the settings again.
+    void RefreshResultColours();
     /// Another dictionary: the results of the last one go.
     void ClearResults();
     /// Takes the user to the text of a result: its resource on the Texts

@@ -54,6 +54,12 @@ CDlgPreviewTabs::CDlgPreviewTabs(QWidget* parent) : QWidget(parent)
     Layout();
 }
 
+void CDlgPreviewTabs::SetTexture(const QString& name)
+{
+    m_texture = name;
+    update();
+}
+
 int CDlgPreviewTabs::SelectedTab() const
 {
     return m_tabs->currentIndex();

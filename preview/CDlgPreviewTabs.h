@@ -29,6 +29,8 @@ public:
     void SelectTab(int tab);
     /// Lays the tab strip and the host out over the whole widget.
     void Layout();
+    /// The texture behind the previews, from the settings.
+    void SetTexture(const QString& name);
 
 signals:
     void tabSelected(int tab);

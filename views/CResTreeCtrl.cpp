@@ -7,6 +7,7 @@
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
 #include "engine/ScriptStatistics.h"
+#include "pages/Sheets.h"
 #include "preview/CDlgPreview.h"
 #include "preview/PreviewFonts.h"
 #include "preview/model/PreviewReader.h"
@@ -440,13 +441,23 @@ void CResTreeCtrl::contextMenuEvent(QContextMenuEvent* event)
         connect(doNotExtract, &QAction::triggered, this, [this] { OnDoNotExtract(); });
     } else if (kind == 0) {
         QAction* properties = menu.addAction(tr("Properties"));
-        properties->setEnabled(false); // the file properties come with their sheet
+        properties->setObjectName(QStringLiteral("1093"));
+        connect(properties, &QAction::triggered, this, &CResTreeCtrl::OnFileProperties);
         QAction* remove = menu.addAction(tr("Delete"));
         connect(remove, &QAction::triggered, this, [this] { OnDelete(); });
     } else {
         return;
     }
     menu.exec(event->globalPos());
+}
+
+void CResTreeCtrl::OnFileProperties()
+{
+    const ResourceTreeItem* file = ResourceTree::FileOf(SelectedItem());
+    if (!file)
+        return;
+    CSheetFileProperties sheet(file->source, file->destination, window());
+    sheet.exec();
 }
 
 void CResTreeCtrl::keyPressEvent(QKeyEvent* event)

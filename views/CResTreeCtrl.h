@@ -89,6 +89,8 @@ public:
     /// The tree's commands on the selected item.
     void OnDoNotExtract();
     void OnDelete();
+    /// The properties sheet of the selected item's script.
+    void OnFileProperties();
     /// Whether "Do not extract" applies to the selection, and whether it is on.
     bool CanDoNotExtract() const;
     bool IsNotExtracted() const;

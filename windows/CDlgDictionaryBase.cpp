@@ -30,6 +30,13 @@ void CDlgDictionaryBase::SetFonts(const QFont& original, const QFont& translatio
     ApplyFonts();
 }
 
+void CDlgDictionaryBase::RefreshLook()
+{
+    Restyle();
+    ReadRowColours();
+    update();
+}
+
 int CDlgDictionaryBase::SelectedRow() const
 {
     const QList<int> selected = m_list->GetSelectedItems();

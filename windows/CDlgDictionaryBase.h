@@ -42,6 +42,8 @@ public:
     /// The fonts of original texts and translations; forLists: the list's
     /// columns use them too (the edits always do).
     void SetFonts(const QFont& original, const QFont& translation, bool forLists);
+    /// Takes the textures and line colours of the settings again.
+    void RefreshLook();
 
     /// The selected row, or -1.
     int SelectedRow() const;

@@ -142,10 +142,6 @@ void CDlgFindResults::ShowMatches(const std::vector<LocatedMatch>& matches, cons
 {
     m_list->DeleteAllItems();
     m_records.clear();
-    const Settings settings = AppSettings();
-    const std::uint32_t colours[3] = {settings.Get(Settings::Colour::Dialog),
-                                      settings.Get(Settings::Colour::Menu),
-                                      settings.Get(Settings::Colour::Stringtable)};
     m_list->setUpdatesEnabled(false);
     for (const LocatedMatch& m : matches) {
         Record& record = m_records.emplace_back();
@@ -160,14 +156,29 @@ void CDlgFindResults::ShowMatches(const std::vector<LocatedMatch>& matches, cons
                                            reinterpret_cast<std::intptr_t>(&record));
         m_list->SetItemText(row, 1, ToDisplay(record.resourceName));
         m_list->SetItemText(row, 2, record.type);
-        m_list->SetItemBackColor(row, 0, colours[image]);
     }
     m_list->setUpdatesEnabled(true);
+    RefreshColours();
     SetTitle(MessageString(MsgFindResultsTitle) +
              QStringLiteral(" ( %1 ) ").arg(static_cast<int>(m_records.size())) + QStringLiteral(" - ") +
              text);
     if (m_records.empty())
         m_list->InsertItem(0, MessageString(MsgTextNotFound));
+}
+
+void CDlgFindResults::RefreshColours()
+{
+    const Settings settings = AppSettings();
+    for (int row = 0; row < m_list->GetItemCount(); ++row) {
+        const Record* record = RecordAt(row);
+        if (!record)
+            continue;
+        const Settings::Colour key = record->kind == KindDialog ? Settings::Colour::Dialog
+                                     : record->kind == KindMenu ? Settings::Colour::Menu
+                                                                : Settings::Colour::Stringtable;
+        m_list->SetItemBackColor(row, 0, settings.Get(key));
+    }
+    m_list->viewport()->update();
 }
 
 const CDlgFindResults::Record* CDlgFindResults::RecordAt(int row) const

@@ -58,6 +58,8 @@ public:
     const Record* RecordAt(int row) const;
     QString Title() const;
     void GotoRow(int row);
+    /// Colours the rows with the type colours of the settings again.
+    void RefreshColours();
 
 signals:
     /// The user asks to go to the text of a row.
