@@ -1,5 +1,6 @@
 #include "dictionary/CTrelvarDoc.h"
 
+#include "dictionary/Codec.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/DictionaryCommit.h"
 #include "dictionary/DictionaryFormat.h"
@@ -40,6 +41,9 @@ HeaderCheck CheckHeader(const std::string& path, std::initializer_list<std::stri
         return HeaderCheck::Unreadable;
     }
     if (file.ReadFirstLine(line) > 0) {
+        // A Unicode dictionary's mark precedes its header.
+        if (line.rfind(kUtf8Mark, 0) == 0)
+            line.erase(0, kUtf8Mark.size());
         for (std::string_view header : accepted) {
             if (line == header)
                 return HeaderCheck::Right;
@@ -273,8 +277,30 @@ void CTrelvarDoc::MarkChanged(int bits)
     m_modified = true;
 }
 
+bool CTrelvarDoc::IsUnicode() const
+{
+    return m_general && m_general->IsUnicode();
+}
+
+int CTrelvarDoc::OriginalsCodePage() const
+{
+    return IsUnicode() ? kUtf8CodePage : m_originalsCodePage;
+}
+
+int CTrelvarDoc::TranslationsCodePage() const
+{
+    return IsUnicode() ? kUtf8CodePage : m_translationsCodePage;
+}
+
+void CTrelvarDoc::SetEncodings(int originals, int translations)
+{
+    m_originalsCodePage = originals > 0 ? originals : 1252;
+    m_translationsCodePage = translations > 0 ? translations : 1252;
+}
+
 bool CTrelvarDoc::CreateDictionary(const std::string& name, const std::string& location,
-                                   const std::string& sourceFolder, const std::string& destinationFolder)
+                                   const std::string& sourceFolder, const std::string& destinationFolder,
+                                   bool unicode)
 {
     if (name.empty() || location.empty())
         return false;
@@ -317,7 +343,8 @@ bool CTrelvarDoc::CreateDictionary(const std::string& name, const std::string& l
         std::string temporary;
         bool ok = file.OpenForWriting(f.path, nullptr);
         if (ok) {
-            file.WriteLine(std::string(f.header));
+            const bool marked = unicode && &f.path == &dic;
+            file.WriteLine((marked ? std::string(kUtf8Mark) : std::string()) + std::string(f.header));
             if (f.second)
                 file.WriteLine(*f.second);
             ok = file.CloseKeepingTemporary(temporary);

@@ -59,8 +59,21 @@ public:
     /// document stays modified unless the save succeeded.
     bool Save();
     /// Creates the file set of a new dictionary and opens it.
+    /// unicode: its texts are stored in UTF-8 (else in 8-bit code pages).
     bool CreateDictionary(const std::string& name, const std::string& location,
-                          const std::string& sourceFolder, const std::string& destinationFolder);
+                          const std::string& sourceFolder, const std::string& destinationFolder,
+                          bool unicode = false);
+
+    /// A Unicode dictionary (marked in its .dic file) keeps every text in
+    /// UTF-8; an 8-bit one keeps its originals and its translations each in
+    /// one code page, 1252 unless told (the program takes them from the
+    /// character sets of the dictionary's fonts). Scripts are read in the
+    /// originals' encoding.
+    bool IsUnicode() const;
+    int OriginalsCodePage() const;
+    int TranslationsCodePage() const;
+    /// The code pages of an 8-bit dictionary; a Unicode one stays UTF-8.
+    void SetEncodings(int originals, int translations);
 
     bool IsOpen() const { return m_general != nullptr; }
     const std::string& PathName() const { return m_pathName; }
@@ -121,6 +134,8 @@ private:
     bool m_readOnly = false;
     bool m_inUse = false;
     int m_lockWait = 5000;
+    int m_originalsCodePage = 1252;
+    int m_translationsCodePage = 1252;
     std::vector<std::string> m_unreadable;
     std::unique_ptr<DictionaryLock> m_lock;
 };

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <iconv.h>
+#include <map>
+#include <memory>
 
 namespace {
 
@@ -56,7 +58,26 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string&
 
 Codec::Codec(std::string codePage) : m_codePage(std::move(codePage))
 {
-    BuildTables();
+    std::string upper;
+    for (char c : m_codePage)
+        upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    m_utf8 = upper == "UTF-8" || upper == "UTF8";
+    if (!m_utf8)
+        BuildTables();
+}
+
+Codec Codec::ForCodePage(int codePage)
+{
+    return Codec(CodePageName(codePage));
+}
+
+const Codec& Codec::Cached(int codePage)
+{
+    static std::map<int, std::unique_ptr<Codec>> codecs;
+    auto& codec = codecs[codePage];
+    if (!codec)
+        codec = std::make_unique<Codec>(ForCodePage(codePage));
+    return *codec;
 }
 
 void Codec::BuildTables()
@@ -103,6 +124,8 @@ bool Codec::IsValid() const
 
 std::string Codec::ToUtf8(std::string_view bytes) const
 {
+    if (m_utf8)
+        return IsValidUtf8(bytes) ? std::string(bytes) : RepairUtf8(bytes);
     if (m_singleByte) {
         std::string out;
         out.reserve(bytes.size() + bytes.size() / 4);
@@ -116,10 +139,37 @@ std::string Codec::ToUtf8(std::string_view bytes) const
     return out;
 }
 
+bool Codec::ToUtf8Strict(std::string_view bytes, std::string& out) const
+{
+    if (m_utf8) {
+        if (!IsValidUtf8(bytes))
+            return false;
+        out.assign(bytes);
+        return true;
+    }
+    if (m_singleByte) {
+        std::string result;
+        result.reserve(bytes.size() + bytes.size() / 4);
+        for (char c : bytes) {
+            const std::string& one = m_toUtf8[static_cast<unsigned char>(c)];
+            if (one == "\xEF\xBF\xBD")
+                return false;
+            result += one;
+        }
+        out = std::move(result);
+        return true;
+    }
+    return Convert("UTF-8", m_codePage.c_str(), bytes, out, true, {});
+}
+
 bool Codec::FromUtf8(std::string_view utf8, std::string& out) const
 {
     if (!IsValidUtf8(utf8))
         return false;
+    if (m_utf8) {
+        out.assign(utf8);
+        return true;
+    }
     if (m_singleByte) {
         std::string result;
         result.reserve(utf8.size());
@@ -188,4 +238,152 @@ bool Codec::IsValidUtf8(std::string_view text)
         i += extra + 1;
     }
     return true;
+}
+
+std::string Codec::RepairUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + 8);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // The longest well-formed sequence starting here, else one byte.
+        std::size_t length = 1;
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0xC2 && c <= 0xF4)
+            length = c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        if (length > 1 && i + length <= text.size() && IsValidUtf8(text.substr(i, length))) {
+            out.append(text.substr(i, length));
+            i += length;
+        } else if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+        } else {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string CodePageName(int codePage)
+{
+    switch (codePage) {
+    case kUtf8CodePage:
+    case 0:
+        return "UTF-8";
+    case 874:
+        return "CP874";
+    case 932:
+        return "CP932";
+    case 936:
+        return "CP936";
+    case 949:
+        return "CP949";
+    case 950:
+        return "CP950";
+    case 1200:
+        return "UTF-16LE";
+    case 1201:
+        return "UTF-16BE";
+    default:
+        return "WINDOWS-" + std::to_string(codePage);
+    }
+}
+
+int CodePageOfCharset(int charset)
+{
+    switch (charset) {
+    case 128: // SHIFTJIS
+        return 932;
+    case 129: // HANGUL
+        return 949;
+    case 134: // GB2312
+        return 936;
+    case 136: // CHINESEBIG5
+        return 950;
+    case 161: // GREEK
+        return 1253;
+    case 162: // TURKISH
+        return 1254;
+    case 163: // VIETNAMESE
+        return 1258;
+    case 177: // HEBREW
+        return 1255;
+    case 178: // ARABIC
+        return 1256;
+    case 186: // BALTIC
+        return 1257;
+    case 204: // RUSSIAN
+        return 1251;
+    case 222: // THAI
+        return 874;
+    case 238: // EASTEUROPE
+        return 1250;
+    default: // ANSI and the others
+        return 1252;
+    }
+}
+
+int ParseCodePage(std::string_view name)
+{
+    std::string n;
+    for (char c : name)
+        n += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    if (n == "utf-8" || n == "utf8" || n == "65001" || n == "unicode")
+        return kUtf8CodePage;
+    if (n == "shift_jis" || n == "shift-jis" || n == "sjis")
+        return 932;
+    if (n == "gbk" || n == "gb2312")
+        return 936;
+    if (n == "big5")
+        return 950;
+    if (n == "euc-kr" || n == "uhc")
+        return 949;
+    for (std::string_view prefix : {"windows-", "cp", "ansi"}) {
+        if (n.rfind(prefix, 0) == 0) {
+            n.erase(0, prefix.size());
+            break;
+        }
+    }
+    if (n.empty() || n.size() > 5 || n.find_first_not_of("0123456789") != std::string::npos)
+        return 0;
+    const int number = std::stoi(n);
+    switch (number) {
+    case 874:
+    case 932:
+    case 936:
+    case 949:
+    case 950:
+    case 1250:
+    case 1251:
+    case 1252:
+    case 1253:
+    case 1254:
+    case 1255:
+    case 1256:
+    case 1257:
+    case 1258:
+        return number;
+    default:
+        return number == kUtf8CodePage ? number : 0;
+    }
+}
+
+bool IsDbcsCodePage(int codePage)
+{
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
+}
+
+bool IsDbcsLeadByte(int codePage, unsigned char b)
+{
+    switch (codePage) {
+    case 932:
+        return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    case 936:
+    case 949:
+    case 950:
+        return b >= 0x81 && b <= 0xFE;
+    default:
+        return false;
+    }
 }

@@ -17,6 +17,11 @@
 
 inline constexpr char kDicSeparator = '\xA4';
 
+/// A Unicode dictionary's .dic file begins with a UTF-8 byte-order mark
+/// before its header line: its texts are UTF-8. A program that knows only
+/// 8-bit dictionaries refuses such a file for its header.
+inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 inline constexpr std::string_view kDicHeader = "General dictionary";
 inline constexpr std::string_view kDicHeaderFrench = "Dictionnaire g\xE9n\xE9ral";
 inline constexpr std::string_view kEntHeader = "Specific dictionary";

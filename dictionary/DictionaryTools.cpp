@@ -1,5 +1,6 @@
 #include "dictionary/DictionaryTools.h"
 
+#include "dictionary/Codec.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/DictionaryFormat.h"
 #include "dictionary/Feedback.h"
@@ -21,6 +22,8 @@ std::optional<GeneralDictionary> ReadImportFile(const std::string& path, bool di
     if (dictionaryFile) {
         std::string header;
         file.ReadFirstLine(header);
+        if (header.rfind(kUtf8Mark, 0) == 0)
+            header.erase(0, kUtf8Mark.size());
         if (header != kDicHeader && header != kDicHeaderFrench) {
             if (reporter)
                 reporter->Report(MsgNotGeneralDictionary, {path});
@@ -33,6 +36,25 @@ std::optional<GeneralDictionary> ReadImportFile(const std::string& path, bool di
     if (!imported.Read(file, reporter))
         return std::nullopt;
     return imported;
+}
+
+void ConvertTexts(GeneralDictionary& imported, int fileCodePage, int toOriginals, int toTranslations)
+{
+    const int from = imported.IsUnicode() ? kUtf8CodePage : fileCodePage;
+    if (from == toOriginals && from == toTranslations)
+        return;
+    // Texts the dictionary's encodings cannot hold are left out.
+    GeneralDictionary converted(false);
+    const Codec& source = Codec::Cached(from);
+    const Codec& originals = Codec::Cached(toOriginals);
+    const Codec& translations = Codec::Cached(toTranslations);
+    std::string original, translation, utf8;
+    for (const auto& entry : imported.Texts()) {
+        if (source.ToUtf8Strict(entry.key, utf8) && originals.FromUtf8(utf8, original) &&
+            source.ToUtf8Strict(entry.value, utf8) && translations.FromUtf8(utf8, translation))
+            converted.AddText(original, translation);
+    }
+    imported = std::move(converted);
 }
 
 int ImportTranslations(GeneralDictionary& target, const GeneralDictionary& imported, ProgressSink* progress)

@@ -20,6 +20,11 @@ class ProgressSink;
 std::optional<GeneralDictionary> ReadImportFile(const std::string& path, bool dictionaryFile,
                                                 MessageReporter* reporter);
 
+/// The imported texts in the dictionary's encodings: a Unicode file's from
+/// UTF-8, an 8-bit file's from fileCodePage. Texts the dictionary cannot
+/// hold are left out; nothing changes when the encodings are the same.
+void ConvertTexts(GeneralDictionary& imported, int fileCodePage, int toOriginals, int toTranslations);
+
 /// Gives every text of the dictionary that has no translation yet the
 /// translation the imported dictionary has for it, if any. Existing
 /// translations are never replaced and no text is added. The bar steps

@@ -87,6 +87,11 @@ bool GeneralDictionary::Read(LineFile& file, MessageReporter* reporter)
     std::string line;
     std::int64_t length = file.ReadFirstLine(line);
     std::int64_t number = 1;
+    m_unicode = line.rfind(kUtf8Mark, 0) == 0;
+    if (m_unicode) {
+        line.erase(0, kUtf8Mark.size());
+        length -= static_cast<std::int64_t>(kUtf8Mark.size());
+    }
     if (m_hasHeader) {
         length = file.ReadLine(line);
         ++number;
@@ -136,7 +141,7 @@ bool GeneralDictionary::Save(MessageReporter* reporter) const
 
 void GeneralDictionary::Write(LineFile& file) const
 {
-    file.WriteLine(std::string(kDicHeader));
+    file.WriteLine((m_unicode ? std::string(kUtf8Mark) : std::string()) + std::string(kDicHeader));
     std::string record;
     for (const auto& entry : m_texts) {
         record.clear();

@@ -25,6 +25,9 @@ public:
     /// When set, AddText first decodes "\X" escapes in both texts.
     void SetDecode(bool decode) { m_decode = decode; }
     bool Decode() const { return m_decode; }
+    /// Texts in UTF-8, marked in the file (a Unicode dictionary).
+    void SetUnicode(bool unicode) { m_unicode = unicode; }
+    bool IsUnicode() const { return m_unicode; }
 
     const std::string& FilePath() const { return m_path; }
     void SetFilePath(std::string path) { m_path = std::move(path); }
@@ -62,6 +65,7 @@ public:
 
 private:
     bool m_decode = false;
+    bool m_unicode = false;
     bool m_hasHeader;
     std::int64_t m_damagedLine = 0;
     std::string m_path;

@@ -166,6 +166,34 @@ bool LineFile::Fill()
     return true;
 }
 
+bool LineFile::ReadAll(std::string& bytes)
+{
+    bytes.clear();
+    if (!m_file || m_writing)
+        return false;
+    std::rewind(m_file);
+    char block[65536];
+    for (;;) {
+        const std::size_t got = std::fread(block, 1, sizeof block, m_file);
+        bytes.append(block, got);
+        if (bytes.size() > kMaxLine) {
+            m_readFailed = true;
+            m_error = "the file is larger than " + std::to_string(kMaxLine >> 20) + " MB";
+            bytes.clear();
+            return false;
+        }
+        if (got < sizeof block)
+            break;
+    }
+    if (std::ferror(m_file)) {
+        m_readFailed = true;
+        m_error = SystemReason(errno);
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
+
 std::int64_t LineFile::ReadFirstLine(std::string& line)
 {
     line.clear();

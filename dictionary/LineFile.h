@@ -55,6 +55,9 @@ public:
     std::int64_t ReadFirstLine(std::string& line);
     /// Reads the next line; returns its length, -1 at the end of the file.
     std::int64_t ReadLine(std::string& line);
+    /// Reads every byte of a file opened for reading (from its start); false
+    /// (ErrorText says why) on a read error or a file larger than kMaxLine.
+    bool ReadAll(std::string& bytes);
     /// How the line last read ended (None for a last line without newline).
     LineEnd LastLineEnd() const { return m_lastEnd; }
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 59> kMessages{{
+constexpr std::array<std::pair<int, std::string_view>, 62> kMessages{{
     {MsgNameAndLocationRequired, "The name and the location of the dictionary must be defined"},
     {MsgLocation, "Location"},
     {MsgInvalidFileName, "Invalid file name"},
@@ -71,6 +71,13 @@ constexpr std::array<std::pair<int, std::string_view>, 59> kMessages{{
     {MsgSearchingUnusedTexts, "Searching unused texts"},
     {MsgCannotDisplayUnused, "Cannot display unused texts."},
     {MsgImportedTranslations, "%d translation(s) imported"},
+    {MsgTextsNotInEncoding,
+     "Some texts of %s have characters that the dictionary's encoding cannot hold: they "
+     "were not extracted. A Unicode dictionary holds every character."},
+    {MsgTranslationNotInEncoding,
+     "The translation of \"%s\" (%s) has characters that the encoding of %s cannot "
+     "hold: the text stays untranslated."},
+    {MsgUnicodeDictionary, "Unicode (UTF-8)"},
     {MsgDialogBox, "Dialog box"},
     {MsgMenu, "Menu"},
 }};

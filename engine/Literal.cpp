@@ -1,8 +1,33 @@
 #include "engine/Literal.h"
 
+#include "dictionary/Codec.h"
 #include "dictionary/TextRules.h"
 
 namespace {
+
+thread_local LiteralEncoding g_encoding;
+
+// The length of the character starting at i: 2 for a lead byte of a DBCS
+// code page followed by its trail byte, else 1.
+std::size_t CharLength(std::string_view text, std::size_t i)
+{
+    const int page = g_encoding.codePage;
+    if (IsDbcsCodePage(page) && i + 1 < text.size() &&
+        IsDbcsLeadByte(page, static_cast<unsigned char>(text[i])))
+        return 2;
+    return 1;
+}
+
+// A byte value an escape gives, as the walk's text holds it.
+void AppendEscapedByte(std::string& out, int value)
+{
+    if (g_encoding.codePage == kUtf8CodePage && value >= 0x80) {
+        out += static_cast<char>(0xC0 | (value >> 6));
+        out += static_cast<char>(0x80 | (value & 0x3F));
+        return;
+    }
+    out += static_cast<char>(value);
+}
 
 bool IsOctal(char c)
 {
@@ -39,6 +64,21 @@ std::size_t ReplaceAll(std::string& text, std::string_view from, std::string_vie
 }
 
 } // namespace
+
+const LiteralEncoding& CurrentLiteralEncoding()
+{
+    return g_encoding;
+}
+
+LiteralEncodingScope::LiteralEncodingScope(LiteralEncoding encoding) : m_saved(g_encoding)
+{
+    g_encoding = encoding;
+}
+
+LiteralEncodingScope::~LiteralEncodingScope()
+{
+    g_encoding = m_saved;
+}
 
 DecodedLiteral DecodeLiteral(std::string_view line)
 {
@@ -84,7 +124,12 @@ DecodedLiteral DecodeLiteral(std::string_view line)
         const char c = line[i];
         const bool hasNext = i + 1 < n;
         const char next = hasNext ? line[i + 1] : '\0';
-        if (c == '\\' && next == '"') {
+        if (CharLength(line, i) == 2) {
+            // Both bytes of a two-byte character, whatever the second is.
+            append(c);
+            text += next;
+            i += 2;
+        } else if (c == '\\' && next == '"') {
             append('"');
             i += 2;
         } else if (c == '\\' && next == '\\') {
@@ -115,6 +160,10 @@ DecodedLiteral DecodeLiteral(std::string_view line)
                 keepZero(line.substr(i, k - i), true);
             } else {
                 append(static_cast<char>(value));
+                if (g_encoding.codePage == kUtf8CodePage && value >= 0x80) {
+                    text.pop_back();
+                    AppendEscapedByte(text, value);
+                }
             }
             i = k;
         } else if (c == '\\' && IsOctal(next)) {
@@ -124,10 +173,15 @@ DecodedLiteral DecodeLiteral(std::string_view line)
             while (k < n && k < i + 4 && IsOctal(line[k]))
                 value = value * 8 + (line[k++] - '0');
             value &= 0xFF;
-            if (value == 0)
+            if (value == 0) {
                 keepZero(line.substr(i, k - i), false);
-            else
+            } else {
                 append(static_cast<char>(value));
+                if (g_encoding.codePage == kUtf8CodePage && value >= 0x80) {
+                    text.pop_back();
+                    AppendEscapedByte(text, value);
+                }
+            }
             i = k;
         } else if (c == '&') {
             d.shortcut = static_cast<int>(text.size()) + 1;
@@ -146,7 +200,16 @@ DecodedLiteral DecodeLiteral(std::string_view line)
 
 bool LiteralRunsOn(const DecodedLiteral& decoded, std::string_view line)
 {
-    return !decoded.prefix.empty() && !decoded.closed && !line.empty() && line.back() == '\\';
+    if (decoded.prefix.empty() || decoded.closed || line.empty() || line.back() != '\\')
+        return false;
+    if (!IsDbcsCodePage(g_encoding.codePage))
+        return true;
+    // The last byte must be a backslash of its own, not the second byte of
+    // a two-byte character.
+    std::size_t i = 0;
+    while (i + 1 < line.size())
+        i += CharLength(line, i);
+    return i == line.size() - 1;
 }
 
 std::string CompileLiteral(std::string_view body)
@@ -156,6 +219,11 @@ std::string CompileLiteral(std::string_view body)
     const std::size_t n = body.size();
     for (std::size_t i = 0; i < n; ++i) {
         const char c = body[i];
+        if (CharLength(body, i) == 2) {
+            out += c;
+            out += body[++i];
+            continue;
+        }
         if (c == '"' && i + 1 < n && body[i + 1] == '"') {
             out += '"';
             ++i;
@@ -179,14 +247,14 @@ std::string CompileLiteral(std::string_view body)
             std::size_t k = i + 1;
             while (k < n && k < i + 4 && IsOctal(body[k]))
                 value = value * 8 + (body[k++] - '0');
-            out += static_cast<char>(value & 0xFF);
+            AppendEscapedByte(out, value & 0xFF);
             i = k - 1;
         } else if (e == 'x' && i + 2 < n && HexDigitValue(body[i + 2]) >= 0) {
             int value = 0;
             std::size_t k = i + 2;
             while (k < n && k < i + 4 && HexDigitValue(body[k]) >= 0)
                 value = value * 16 + HexDigitValue(body[k++]);
-            out += static_cast<char>(value);
+            AppendEscapedByte(out, value);
             i = k - 1;
         } else {
             out += c; // an unknown escape keeps its backslash
@@ -273,7 +341,11 @@ void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut)
         out += static_cast<char>('0' + ((b >> 3) & 7));
         out += static_cast<char>('0' + (b & 7));
     };
-    auto escapedAsByte = [](unsigned char b) { return b < 32 || b > 127; };
+    // Bytes above 127 go raw into a converted script: they are parts of its
+    // characters.
+    const bool high = g_encoding.escapeHighBytes && !IsDbcsCodePage(g_encoding.codePage) &&
+                      g_encoding.codePage != kUtf8CodePage;
+    auto escapedAsByte = [high](unsigned char b) { return b < 32 || (high && b > 127); };
     std::string out;
     out.reserve(text.size() + 8);
     for (std::size_t k = 0; k < text.size(); ++k) {
@@ -283,7 +355,11 @@ void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut)
         const char next = hasNext ? text[k + 1] : '\0';
         const std::size_t before = out.size();
         std::size_t taken = 1;
-        if (c == '"') {
+        if (CharLength(text, k) == 2) {
+            out += c;
+            out += next;
+            taken = 2;
+        } else if (c == '"') {
             out += "\"\"";
         } else if (c == '&') {
             out += "&&";
@@ -347,6 +423,11 @@ void DecodeOctalForDisplay(std::string& text)
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n; ++i) {
         const char c = text[i];
+        if (CharLength(text, i) == 2) {
+            out += c;
+            out += text[++i];
+            continue;
+        }
         if (c != '\\') {
             out += c;
             continue;

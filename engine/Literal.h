@@ -3,6 +3,32 @@
 #include <string>
 #include <string_view>
 
+/// The encoding of the texts the literal functions see, for the walk of one
+/// script. Bytes of a two-byte character of a DBCS code page (932, 936, 949,
+/// 950) are never split, so a trail byte is never taken for a backslash. In
+/// UTF-8 an escape of a byte above 127 stands for that character (U+0080 to
+/// U+00FF), as the compiler reads it in a Unicode script. Only an 8-bit
+/// script read as it is writes bytes above 127 as octal escapes; converted
+/// scripts get their characters as they are.
+struct LiteralEncoding
+{
+    int codePage = 1252;
+    bool escapeHighBytes = true;
+};
+/// The encoding in force; a scope sets it for its lifetime.
+const LiteralEncoding& CurrentLiteralEncoding();
+class LiteralEncodingScope
+{
+public:
+    explicit LiteralEncodingScope(LiteralEncoding encoding);
+    ~LiteralEncodingScope();
+    LiteralEncodingScope(const LiteralEncodingScope&) = delete;
+    LiteralEncodingScope& operator=(const LiteralEncodingScope&) = delete;
+
+private:
+    LiteralEncoding m_saved;
+};
+
 /// The first string literal of a script line, decoded, with the untouched
 /// characters around it.
 struct DecodedLiteral

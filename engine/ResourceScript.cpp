@@ -1,5 +1,6 @@
 #include "engine/ResourceScript.h"
 
+#include "dictionary/Codec.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/Feedback.h"
 #include "dictionary/FileSystem.h"
@@ -47,6 +48,12 @@ void ResourceScript::SetReporter(MessageReporter* reporter)
     m_reporter = reporter ? reporter : &SilentReporter();
 }
 
+void ResourceScript::SetEncodings(int originals, int translations)
+{
+    m_originalsCodePage = originals;
+    m_translationsCodePage = translations;
+}
+
 void ResourceScript::ResetAllFilesBar()
 {
     m_allFilesPosition = 0;
@@ -68,8 +75,8 @@ bool ResourceScript::OpenSource(const std::string& path)
     m_sourcePath = path;
     m_source.reset();
     m_readFailed = false;
-    auto file = std::make_unique<LineFile>();
-    if (!file->OpenForReading(ResolveExistingPath(path))) {
+    auto file = std::make_unique<ScriptText>();
+    if (!file->Open(ResolveExistingPath(path), m_originalsCodePage)) {
         m_reporter->Report(MsgErrorOpeningFile, {path, file->ErrorText()});
         return false;
     }
@@ -82,8 +89,8 @@ void ResourceScript::OpenSourceMemory(const std::string& path, std::string_view 
 {
     m_sourcePath = path;
     m_readFailed = false;
-    m_source = std::make_unique<LineFile>();
-    m_source->OpenMemory(bytes);
+    m_source = std::make_unique<ScriptText>();
+    m_source->OpenMemory(bytes, m_originalsCodePage);
     ResetCurrentFileBar();
 }
 
@@ -292,12 +299,19 @@ std::int64_t ResourceScript::ReadLine(std::string& line, bool first)
         // A line handed back is read again without counting it twice.
         line = std::move(m_unread->text);
         m_lineEnd = m_unread->end;
+        m_lineOriginal = std::move(m_unread->original);
+        m_lineLossy = m_unread->lossy;
+        m_lineCodePage = m_unread->codePage;
         m_unread.reset();
         ++m_lineNumber;
         return static_cast<std::int64_t>(line.size());
     }
     const std::int64_t length = first ? m_source->ReadFirstLine(line) : m_source->ReadLine(line);
     m_lineEnd = m_source->LastLineEnd();
+    if (m_source->Transcoded())
+        m_lineOriginal.assign(m_source->LastOriginal());
+    m_lineLossy = m_source->LastLossy();
+    m_lineCodePage = m_source->LastCodePage();
     if (length >= 0)
         ++m_lineNumber;
     AdvanceProgress(length < 0 ? 0 : length + LineEndBytes(m_lineEnd));
@@ -306,7 +320,7 @@ std::int64_t ResourceScript::ReadLine(std::string& line, bool first)
 
 void ResourceScript::UnreadLine(std::string line)
 {
-    m_unread = RawLine{std::move(line), m_lineEnd};
+    m_unread = RawLine{std::move(line), m_lineEnd, m_lineOriginal, m_lineLossy, m_lineCodePage};
     --m_lineNumber;
 }
 
@@ -401,12 +415,12 @@ DecodedLiteral ResourceScript::DecodeComboData(std::string_view header)
             m_reporter->Report(MsgDamagedComboData, {std::to_string(headerLine), m_sourcePath});
             return DecodedLiteral{{}, {}, {}, 0, d.itemReference, false};
         }
-        m_consumed.push_back({line, m_lineEnd});
+        m_consumed.push_back(CurrentLine(line));
         more = reader.Feed(line);
     }
     if (!more && reader.ClosingItemOnOwnLine() && ReadLine(line) >= 0) {
         if (IsComboDataLine(line))
-            m_consumed.push_back({line, m_lineEnd});
+            m_consumed.push_back(CurrentLine(line));
         else
             UnreadLine(std::move(line));
     }
@@ -429,7 +443,7 @@ DecodedLiteral ResourceScript::DecodeHandledLine(const std::string& line, bool i
     for (int joins = 0; joins < kMaxJoinedLines && LiteralRunsOn(d, joined); ++joins) {
         if (ReadLine(next) < 0)
             break;
-        m_consumed.push_back({next, m_lineEnd});
+        m_consumed.push_back(CurrentLine(next));
         joined.pop_back();
         joined += next;
         d = DecodeLiteral(joined);
@@ -443,10 +457,20 @@ bool ResourceScript::Extract()
         return false;
     ContextDictionary::Section previous = m_context->TakeFile(m_sourcePath);
     SetUpCurrentFileBar();
+    const LiteralEncodingScope encoding(LiteralEncoding{m_originalsCodePage, !m_source->Transcoded()});
+    m_lossySkipped = false;
     std::string key;
     Walk(
         [&](const std::string& line, bool, bool isComboData) {
+            bool lossy = m_lineLossy;
             DecodedLiteral d = DecodeHandledLine(line, isComboData);
+            for (const RawLine& raw : m_consumed)
+                lossy = lossy || raw.lossy;
+            // A text the dictionary's encoding cannot hold is left out.
+            if (lossy) {
+                m_lossySkipped = m_lossySkipped || !d.text.empty();
+                return;
+            }
             if (d.text.empty())
                 return;
             const std::size_t lead = d.text.find_first_not_of(' ');
@@ -467,24 +491,68 @@ bool ResourceScript::Extract()
         return false;
     }
     m_context->CarryOver(m_sourcePath, previous, *m_general);
+    if (m_lossySkipped)
+        m_reporter->Report(MsgTextsNotInEncoding, {m_sourcePath});
     return true;
 }
 
-void ResourceScript::WriteRaw(const std::string& line, LineFile::LineEnd end)
+ResourceScript::RawLine ResourceScript::CurrentLine(const std::string& text) const
 {
-    m_destination->WriteLine(line, end);
+    return RawLine{text, m_lineEnd, m_lineOriginal, m_lineLossy, m_lineCodePage};
+}
+
+void ResourceScript::CopyLine(const RawLine& line)
+{
+    if (!m_source->Transcoded()) {
+        m_destination->WriteLine(line.text, line.end);
+        return;
+    }
+    m_destination->WriteRaw(line.original.data(), line.original.size());
+    const std::string end = m_source->EncodeEnd(line.end);
+    m_destination->WriteRaw(end.data(), end.size());
+}
+
+bool ResourceScript::WriteChanged(const std::vector<std::string>& lines, LineFile::LineEnd end, int codePage)
+{
+    std::vector<std::string> encoded(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!m_source->EncodeLine(lines[i], codePage, encoded[i]))
+            return false;
+    }
+    const std::string ending = m_source->EncodeEnd(end);
+    for (const std::string& line : encoded) {
+        m_destination->WriteRaw(line.data(), line.size());
+        m_destination->WriteRaw(ending.data(), ending.size());
+    }
+    return true;
+}
+
+bool ResourceScript::ToWorking(std::string& translation) const
+{
+    // A script read as it is takes the dictionary's bytes as they are.
+    if (!m_source || !m_source->Transcoded() || m_translationsCodePage == m_originalsCodePage)
+        return true;
+    std::string utf8;
+    if (!Codec::Cached(m_translationsCodePage).ToUtf8Strict(translation, utf8))
+        return false;
+    return Codec::Cached(m_originalsCodePage).FromUtf8(utf8, translation);
 }
 
 void ResourceScript::HandleGenerated(const std::string& line, bool isCaption, bool isComboData)
 {
     const LineFile::LineEnd end = m_lineEnd;
+    const RawLine first = CurrentLine(line);
     DecodedLiteral d = DecodeHandledLine(line, isComboData);
+    bool lossy = first.lossy;
+    for (const RawLine& raw : m_consumed)
+        lossy = lossy || raw.lossy;
     auto copyAsRead = [&] {
-        WriteRaw(line, end);
+        CopyLine(first);
         for (const RawLine& raw : m_consumed)
-            WriteRaw(raw.text, raw.end);
+            CopyLine(raw);
     };
-    if (d.text.empty()) {
+    // A line whose characters the dictionary cannot hold is never rewritten.
+    if (d.text.empty() || lossy) {
         copyAsRead();
         return;
     }
@@ -496,17 +564,22 @@ void ResourceScript::HandleGenerated(const std::string& line, bool isCaption, bo
         copyAsRead();
         return;
     }
+    std::vector<std::string> written;
     if (isComboData) {
-        for (const std::string& data : FormatComboData(result, d.itemReference))
-            WriteRaw(data, end);
-        return;
+        written = FormatComboData(result, d.itemReference);
+    } else {
+        // Captions are encoded like other literals but get no mnemonic.
+        int encodedShortcut = 0;
+        EncodeLiteral(result, isCaption ? 0 : shortcut, encodedShortcut);
+        if (!isCaption)
+            InsertMnemonic(result, encodedShortcut);
+        written.push_back(d.prefix + result + d.suffix);
     }
-    // Captions are encoded like other literals but get no mnemonic.
-    int encodedShortcut = 0;
-    EncodeLiteral(result, isCaption ? 0 : shortcut, encodedShortcut);
-    if (!isCaption)
-        InsertMnemonic(result, encodedShortcut);
-    WriteRaw(d.prefix + result + d.suffix, end);
+    // A translation the script's encoding cannot hold leaves the text as it was.
+    if (!WriteChanged(written, end, first.codePage)) {
+        m_reporter->Report(MsgTranslationNotInEncoding, {decoded, m_resourceName, m_sourcePath});
+        copyAsRead();
+    }
 }
 
 void ResourceScript::Generate()
@@ -514,11 +587,14 @@ void ResourceScript::Generate()
     if (!m_source || !m_destination || !m_general || !m_context)
         return;
     SetUpCurrentFileBar();
+    const LiteralEncodingScope encoding(LiteralEncoding{m_originalsCodePage, !m_source->Transcoded()});
     m_runSection = m_context->FindFile(m_sourcePath);
     m_inRun = true;
+    const std::string_view prologue = m_source->Prologue();
+    m_destination->WriteRaw(prologue.data(), prologue.size());
     Walk([this](const std::string& line, bool isCaption,
                 bool isComboData) { HandleGenerated(line, isCaption, isComboData); },
-         [this](const std::string& line) { WriteRaw(line, m_lineEnd); });
+         [this](const std::string& line) { CopyLine(CurrentLine(line)); });
     SourceReadWhole();
     m_inRun = false;
     m_runSection = nullptr;
@@ -591,9 +667,17 @@ bool ResourceScript::LookupTranslation(const std::string& text, std::string& tra
             shortcut = entry->shortcut == -1 ? 0 : entry->shortcut;
             if (!entry->contextTranslation.empty()) {
                 translation = entry->contextTranslation;
-                return true;
+                if (ToWorking(translation))
+                    return true;
+                translation.clear();
+                return false;
             }
         }
     }
-    return m_general->GetTranslation(text, translation);
+    if (!m_general->GetTranslation(text, translation))
+        return false;
+    if (ToWorking(translation))
+        return true;
+    translation.clear();
+    return false;
 }

@@ -3,6 +3,7 @@
 #include "dictionary/LineFile.h"
 #include "engine/Literal.h"
 #include "engine/ResourceKind.h"
+#include "engine/ScriptText.h"
 #include "engine/StatementTracker.h"
 
 #include <cstdint>
@@ -47,6 +48,10 @@ public:
     void SetCurrentFileBar(ProgressSink* bar) { m_currentFileBar = bar; }
     void SetAllFilesDivisor(std::int64_t divisor) { m_allFilesDivisor = divisor > 0 ? divisor : 1; }
     void SetReporter(MessageReporter* reporter);
+    /// The code pages of the dictionary's originals and translations
+    /// (65001 for a Unicode dictionary); scripts are read in the first.
+    void SetEncodings(int originals, int translations);
+    int OriginalsCodePage() const { return m_originalsCodePage; }
     void ResetAllFilesBar();
     void ResetCurrentFileBar();
 
@@ -107,7 +112,10 @@ private:
     struct RawLine
     {
         std::string text;
-        LineFile::LineEnd end;
+        LineFile::LineEnd end = LineFile::LineEnd::None;
+        std::string original; // the bytes read, when the text was converted from them
+        bool lossy = false;
+        int codePage = 0;
     };
 
     template <class Handle, class PassOn>
@@ -127,13 +135,28 @@ private:
     /// and kept in m_consumed.
     DecodedLiteral DecodeHandledLine(const std::string& line, bool isComboData);
     void HandleGenerated(const std::string& line, bool isCaption, bool isComboData);
-    void WriteRaw(const std::string& line, LineFile::LineEnd end);
+    /// The line as the walk read it: its text with its original bytes.
+    RawLine CurrentLine(const std::string& text) const;
+    /// Writes a line as it was read.
+    void CopyLine(const RawLine& line);
+    /// Writes changed lines in the script's encoding; false (nothing
+    /// written) when a character has no place there.
+    bool WriteChanged(const std::vector<std::string>& lines, LineFile::LineEnd end, int codePage);
+    /// A translation of the dictionary in the walk's encoding.
+    bool ToWorking(std::string& translation) const;
 
     std::string m_sourcePath;
     std::string m_destinationPath;
     std::string m_backupPath; // empty when the destination is new
     bool m_readFailed = false;
-    std::unique_ptr<LineFile> m_source;
+    std::unique_ptr<ScriptText> m_source;
+    int m_originalsCodePage = 1252;
+    int m_translationsCodePage = 1252;
+    bool m_lossySkipped = false;
+    // The last line read: its original bytes (when converted), state and place.
+    std::string m_lineOriginal;
+    bool m_lineLossy = false;
+    int m_lineCodePage = 0;
     std::unique_ptr<LineFile> m_destination;
     GeneralDictionary* m_general = nullptr;
     ContextDictionary* m_context = nullptr;

@@ -8,7 +8,7 @@
 namespace {
 
 // The script form of a text the dictionary holds.
-std::string ScriptForm(const std::string& text)
+std::string LiteralFormOf(const std::string& text)
 {
     std::string script = text;
     int shortcut = 0;
@@ -107,7 +107,7 @@ void FillDialogDisplay(PreviewDialogInfo& dialog, PreviewTranslator* translator,
                 context->TextsOfItem(source, resourceName, control->idName, originals);
             bool all = true;
             for (const std::string& original : originals) {
-                const std::string script = ScriptForm(original);
+                const std::string script = LiteralFormOf(original);
                 bool translated = false;
                 const std::string display =
                     translator ? translator->Translate(script, true, &translated) : ShownText(script);

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "dictionary/LineFile.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// How a script's bytes are written.
+enum class ScriptForm : std::uint8_t
+{
+    Bytes,   ///< 8-bit, in the code page of its place ("#pragma code_page(N)")
+    Utf8,    ///< UTF-8, with or without a byte-order mark
+    Utf16Le, ///< UTF-16 little-endian, with or without a byte-order mark
+    Utf16Be
+};
+
+struct ScriptEncoding
+{
+    ScriptForm form = ScriptForm::Bytes;
+    bool bom = false;
+    int codePage = 1252; ///< an 8-bit script's code page before its first pragma
+};
+
+/// Recognises a script's encoding from its first bytes and its pragmas:
+/// a byte-order mark, else UTF-16 by its zero bytes, else UTF-8 when the
+/// bytes are well-formed UTF-8 with at least one character beyond ASCII or
+/// when "#pragma code_page(65001)" says so, else 8-bit in defaultCodePage.
+ScriptEncoding DetectScriptEncoding(std::string_view bytes, int defaultCodePage);
+
+/// The lines of a script in the encoding the dictionary works in, each with
+/// the bytes it was read from, so that a line nobody changed is written back
+/// exactly as it was.
+///
+/// When the script is 8-bit in the dictionary's own code page (the usual
+/// case), the lines are its bytes as they are. Otherwise every line is
+/// converted from the script's encoding (UTF-16, UTF-8 or the code page of
+/// its place) into the dictionary's; a line holding a character the
+/// dictionary's encoding cannot hold, or bytes that are not characters of
+/// the script's encoding, is "lossy": its texts are neither extracted nor
+/// translated, and it is always written back as it was read.
+class ScriptText
+{
+public:
+    /// workingCodePage: the code page of the dictionary's originals
+    /// (65001 for a Unicode dictionary). False when the file cannot be read
+    /// (ErrorText says why).
+    bool Open(const std::string& path, int workingCodePage);
+    void OpenMemory(std::string_view bytes, int workingCodePage);
+
+    const ScriptEncoding& Encoding() const { return m_encoding; }
+    int WorkingCodePage() const { return m_working; }
+    /// Whether the lines were converted (else they are the script's bytes).
+    bool Transcoded() const { return m_transcoded; }
+    /// Whether some line could not be converted.
+    bool HasLossyLines() const { return m_lossyLines > 0; }
+
+    /// Rewinds and reads the first line; -1 when there is none.
+    std::int64_t ReadFirstLine(std::string& line);
+    /// The next line (its length in the working encoding), -1 at the end.
+    std::int64_t ReadLine(std::string& line);
+    LineFile::LineEnd LastLineEnd() const { return m_lastEnd; }
+    /// The bytes the last line was read from (without its line end), its
+    /// state and the code page of its place.
+    std::string_view LastOriginal() const;
+    bool LastLossy() const { return m_lastLossy; }
+    int LastCodePage() const { return m_lastCodePage; }
+
+    /// Size of the script in bytes.
+    std::int64_t Size() const { return static_cast<std::int64_t>(m_bytes.size()); }
+    bool Failed() const { return m_failed; }
+    const std::string& ErrorText() const { return m_error; }
+
+    /// What precedes the first line in the file (a byte-order mark).
+    std::string_view Prologue() const { return m_prologue; }
+    /// A line end in the script's encoding.
+    std::string EncodeEnd(LineFile::LineEnd end) const;
+    /// A line of the working encoding in the script's encoding, for the
+    /// place whose code page is given; false when a character of it has no
+    /// place there.
+    bool EncodeLine(std::string_view working, int codePage, std::string& out) const;
+
+private:
+    struct Line
+    {
+        std::string text; // working encoding
+        std::size_t start = 0;
+        std::size_t length = 0; // the original bytes, in m_bytes
+        LineFile::LineEnd end = LineFile::LineEnd::None;
+        bool lossy = false;
+        int codePage = 0;
+    };
+    void Load(int workingCodePage);
+    void SplitBytes();
+    void SplitUtf16(bool bigEndian);
+
+    std::string m_bytes;
+    std::string_view m_prologue;
+    ScriptEncoding m_encoding;
+    int m_working = 1252;
+    bool m_transcoded = false;
+    int m_lossyLines = 0;
+    // Raw lines come from a line reader over the bytes; converted ones from
+    // the table.
+    LineFile m_raw;
+    std::vector<Line> m_lines;
+    std::size_t m_next = 0;
+    LineFile::LineEnd m_lastEnd = LineFile::LineEnd::None;
+    std::string m_lastRaw;
+    std::string_view m_lastOriginal;
+    bool m_lastLossy = false;
+    int m_lastCodePage = 0;
+    bool m_failed = false;
+    std::string m_error;
+};
+
+/// The code page a "#pragma code_page(...)" line names (65001 for UTF-8,
+/// -1 for DEFAULT); 0 when the line is not such a pragma.
+int PragmaCodePage(std::string_view line);
