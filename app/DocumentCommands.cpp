@@ -2,6 +2,8 @@
 
 #include "app/ProgramSettings.h"
 #include "app/RecentFiles.h"
+#include "app/settings/FontDescription.h"
+#include "dictionary/Codec.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/FileList.h"
 #include "dictionary/Messages.h"
@@ -64,6 +66,13 @@ void DocumentCommands::AnnounceFonts()
 {
     const Settings settings = AppSettings();
     const std::string& file = m_doc.PathName();
+    // An 8-bit dictionary's texts are in the code pages of its fonts'
+    // character sets; a Unicode one keeps UTF-8 whatever the fonts.
+    const auto original = FontDescription::Parse(settings.Get(file, Settings::DictionaryKey::OriginalFont));
+    const auto translation =
+        FontDescription::Parse(settings.Get(file, Settings::DictionaryKey::TranslationFont));
+    m_doc.SetEncodings(CodePageOfCharset(original ? original->charset : 0),
+                       CodePageOfCharset(translation ? translation->charset : 0));
     emit fontsChanged(settings.Get(file, Settings::DictionaryKey::OriginalFont),
                       settings.Get(file, Settings::DictionaryKey::TranslationFont),
                       settings.Get(file, Settings::DictionaryKey::SetFontLists) == "1",

@@ -136,7 +136,7 @@ void SearchCommands::FindInResources(const QString& text)
     if (text.isEmpty() || !doc.IsOpen())
         return;
     std::string bytes;
-    if (!FromDisplay(text, bytes, m_frame))
+    if (!OriginalFromDisplay(text, bytes, m_frame))
         return;
     // The history of the Find in resources dialog keeps every text looked
     // for, from the dialog or from a list's context menu.

@@ -55,11 +55,23 @@ int RunNew(const CliArguments& args)
     const std::string folder = Absolute(args.positional[0]);
     const std::string* source = args.Option("source-folder");
     const std::string* destination = args.Option("destination-folder");
+    const std::string* encoding = args.Option("encoding");
+    const int codePage = encoding ? ParseCodePage(*encoding) : session.CodePage();
+    if (codePage == 0) {
+        std::cerr << "lorvo-cli new: unknown encoding '" << *encoding
+                  << "' (utf-8, or a Windows code page such as cp1252, cp932, cp1251)\n";
+        return ExitUsage;
+    }
+    const bool unicode = codePage == kUtf8CodePage;
     if (!session.Doc().CreateDictionary(args.positional[1], folder,
                                         source ? Absolute(*source) : std::string(),
-                                        destination ? Absolute(*destination) : std::string()))
+                                        destination ? Absolute(*destination) : std::string(), unicode))
         return ExitError;
     std::cout << "Created " << session.Doc().PathName() << '\n';
+    // An 8-bit dictionary does not record its code page.
+    if (!unicode && codePage != session.CodePage())
+        std::cout << "Its texts are 8-bit in code page " << codePage << ": give --code-page " << codePage
+                  << " to the commands that use it.\n";
     return session.Exit();
 }
 
@@ -284,9 +296,10 @@ const std::vector<CliCommand>& CliCommands()
     static const std::vector<CliCommand> commands = [] {
         std::vector<CliCommand> all = {
             {"new",
-             "new <folder> <name> [--source-folder DIR] [--destination-folder DIR]",
-             "Creates the dictionary <folder>/<name>.dic with its companion files.",
-             {"source-folder", "destination-folder"},
+             "new <folder> <name> [--source-folder DIR] [--destination-folder DIR] [--encoding ENC]",
+             "Creates the dictionary <folder>/<name>.dic with its companion files. ENC is utf-8 for a "
+             "Unicode dictionary, or the code page of an 8-bit one (cp1252, cp932, ...; the default).",
+             {"source-folder", "destination-folder", "encoding"},
              2,
              2,
              RunNew},

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 
 namespace fs = std::filesystem;
 
@@ -23,8 +24,13 @@ std::string Absolute(const std::string& path)
     return out;
 }
 
-Session::Session(const CliArguments& args) : m_question(args.ask), m_codec(args.codePage), m_raw(args.raw)
+Session::Session(const CliArguments& args)
+    : m_question(args.ask), m_codePage(ParseCodePage(args.codePage)), m_raw(args.raw)
 {
+    if (m_codePage == 0 || m_codePage == kUtf8CodePage) {
+        std::cerr << "lorvo-cli: unknown code page '" << args.codePage << "'; using Windows-1252\n";
+        m_codePage = 1252;
+    }
     m_doc.SetReporter(&m_reporter);
     m_doc.SetQuestion(&m_question);
     // How long a command waits for another program to let the dictionary go
@@ -35,7 +41,17 @@ Session::Session(const CliArguments& args) : m_question(args.ask), m_codec(args.
 
 bool Session::Open(const std::string& dicPath, CTrelvarDoc::Access access)
 {
-    return m_doc.OnOpenDocument(Absolute(dicPath), nullptr, access);
+    if (!m_doc.OnOpenDocument(Absolute(dicPath), nullptr, access))
+        return false;
+    // An 8-bit dictionary does not record its code page: it is the one the
+    // command line names. A Unicode dictionary is UTF-8 whatever it says.
+    m_doc.SetEncodings(m_codePage, m_codePage);
+    return true;
+}
+
+const Codec& Session::TextCodec() const
+{
+    return Codec::Cached(m_doc.IsOpen() ? m_doc.TranslationsCodePage() : m_codePage);
 }
 
 int Session::Exit() const
@@ -59,13 +75,13 @@ bool Session::Text(const std::string& typed, std::string& bytes)
         bytes = typed;
         return true;
     }
-    if (m_codec.FromUtf8(typed, bytes))
+    if (TextCodec().FromUtf8(typed, bytes))
         return true;
-    m_reporter.Report(MsgTextNotInCodePage, {typed, m_codec.CodePage()});
+    m_reporter.Report(MsgTextNotInCodePage, {typed, TextCodec().CodePage()});
     return false;
 }
 
 std::string Session::Shown(const std::string& bytes) const
 {
-    return m_raw ? bytes : m_codec.ToUtf8(bytes);
+    return m_raw ? bytes : TextCodec().ToUtf8(bytes);
 }

@@ -35,11 +35,17 @@ public:
     /// A text of the dictionary as the terminal shows it (UTF-8, or the
     /// bytes themselves with --raw).
     std::string Shown(const std::string& bytes) const;
+    /// The code page the command line names for 8-bit dictionaries.
+    int CodePage() const { return m_codePage; }
 
 private:
     StderrReporter m_reporter;
     TerminalQuestion m_question;
-    Codec m_codec;
+    // The converter of the open dictionary's texts (its originals and
+    // translations share one code page on the command line).
+    const Codec& TextCodec() const;
+
+    int m_codePage;
     bool m_raw;
     CTrelvarDoc m_doc;
 };

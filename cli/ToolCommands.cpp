@@ -64,11 +64,12 @@ int RunImport(const CliArguments& args)
     // A .dic file must carry the dictionary header; any other file is read
     // as records of the same layout without it.
     const bool dictionaryFile = EqualsNoCase(Extension(path), "dic");
-    const std::optional<GeneralDictionary> imported =
-        ReadImportFile(path, dictionaryFile, &session.Reporter());
+    std::optional<GeneralDictionary> imported = ReadImportFile(path, dictionaryFile, &session.Reporter());
     if (!imported)
         return ExitError;
     CTrelvarDoc& doc = session.Doc();
+    ConvertTexts(*imported, {session.CodePage(), session.CodePage()},
+                 {doc.OriginalsCodePage(), doc.TranslationsCodePage()});
     const int count = ImportTranslations(*doc.General(), *imported);
     if (count > 0) {
         doc.MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);

@@ -24,7 +24,7 @@ void PrintOverview(std::ostream& out)
         << "                     (without it the answer is \"No All\")\n"
         << "  --raw              texts on the command line are bytes of the dictionary's code page\n"
         << "                     (by default they are UTF-8 and converted)\n"
-        << "  --code-page NAME   code page of the dictionary's texts (default WINDOWS-1252)\n"
+        << "  --code-page NAME   code page of an 8-bit dictionary's texts (default cp1252)\n"
         << "  --help             show the help of the command\n\n"
         << "Run 'lorvo-cli <command> --help' for the arguments of a command.\n";
 }

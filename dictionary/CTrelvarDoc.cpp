@@ -205,6 +205,7 @@ bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progr
     const std::string fileName(FileNameOf(dicPath));
     const std::size_t dot = fileName.find_last_of('.');
     m_name = dot == std::string::npos ? fileName : fileName.substr(0, dot);
+    SetOpenEncodings(OriginalsCodePage(), TranslationsCodePage());
     return true;
 }
 
@@ -296,6 +297,7 @@ void CTrelvarDoc::SetEncodings(int originals, int translations)
 {
     m_originalsCodePage = originals > 0 ? originals : 1252;
     m_translationsCodePage = translations > 0 ? translations : 1252;
+    SetOpenEncodings(OriginalsCodePage(), TranslationsCodePage());
 }
 
 bool CTrelvarDoc::CreateDictionary(const std::string& name, const std::string& location,

@@ -74,6 +74,11 @@ public:
     int TranslationsCodePage() const;
     /// The code pages of an 8-bit dictionary; a Unicode one stays UTF-8.
     void SetEncodings(int originals, int translations);
+    /// The code pages of 8-bit texts in the dictionary's languages (those
+    /// set, whether the dictionary itself is 8-bit or Unicode): an 8-bit
+    /// file imported into it is read in them.
+    int EightBitOriginalsCodePage() const { return m_originalsCodePage; }
+    int EightBitTranslationsCodePage() const { return m_translationsCodePage; }
 
     bool IsOpen() const { return m_general != nullptr; }
     const std::string& PathName() const { return m_pathName; }

@@ -1,5 +1,6 @@
 #include "dictionary/Codec.h"
 
+#include <atomic>
 #include <cerrno>
 #include <iconv.h>
 #include <map>
@@ -386,4 +387,25 @@ bool IsDbcsLeadByte(int codePage, unsigned char b)
     default:
         return false;
     }
+}
+
+namespace {
+std::atomic<int> g_openOriginals{1252};
+std::atomic<int> g_openTranslations{1252};
+} // namespace
+
+void SetOpenEncodings(int originals, int translations)
+{
+    g_openOriginals = originals > 0 ? originals : 1252;
+    g_openTranslations = translations > 0 ? translations : 1252;
+}
+
+int OpenOriginalsCodePage()
+{
+    return g_openOriginals;
+}
+
+int OpenTranslationsCodePage()
+{
+    return g_openTranslations;
 }

@@ -64,3 +64,11 @@ int ParseCodePage(std::string_view name);
 /// whether a byte starts one of them.
 bool IsDbcsCodePage(int codePage);
 bool IsDbcsLeadByte(int codePage, unsigned char byte);
+
+/// The encodings of the open dictionary's originals and translations, for
+/// the readers and windows that have no dictionary at hand (the tree, the
+/// resource scan, the previews, the lists). The document sets them when it
+/// opens and when its encodings change; 1252 for both before.
+void SetOpenEncodings(int originals, int translations);
+int OpenOriginalsCodePage();
+int OpenTranslationsCodePage();

@@ -38,20 +38,22 @@ std::optional<GeneralDictionary> ReadImportFile(const std::string& path, bool di
     return imported;
 }
 
-void ConvertTexts(GeneralDictionary& imported, int fileCodePage, int toOriginals, int toTranslations)
+void ConvertTexts(GeneralDictionary& imported, TextEncodings file, TextEncodings to)
 {
-    const int from = imported.IsUnicode() ? kUtf8CodePage : fileCodePage;
-    if (from == toOriginals && from == toTranslations)
+    if (imported.IsUnicode())
+        file = {kUtf8CodePage, kUtf8CodePage};
+    if (file.originals == to.originals && file.translations == to.translations)
         return;
     // Texts the dictionary's encodings cannot hold are left out.
     GeneralDictionary converted(false);
-    const Codec& source = Codec::Cached(from);
-    const Codec& originals = Codec::Cached(toOriginals);
-    const Codec& translations = Codec::Cached(toTranslations);
+    const Codec& fromOriginals = Codec::Cached(file.originals);
+    const Codec& fromTranslations = Codec::Cached(file.translations);
+    const Codec& originals = Codec::Cached(to.originals);
+    const Codec& translations = Codec::Cached(to.translations);
     std::string original, translation, utf8;
     for (const auto& entry : imported.Texts()) {
-        if (source.ToUtf8Strict(entry.key, utf8) && originals.FromUtf8(utf8, original) &&
-            source.ToUtf8Strict(entry.value, utf8) && translations.FromUtf8(utf8, translation))
+        if (fromOriginals.ToUtf8Strict(entry.key, utf8) && originals.FromUtf8(utf8, original) &&
+            fromTranslations.ToUtf8Strict(entry.value, utf8) && translations.FromUtf8(utf8, translation))
             converted.AddText(original, translation);
     }
     imported = std::move(converted);

@@ -20,10 +20,18 @@ class ProgressSink;
 std::optional<GeneralDictionary> ReadImportFile(const std::string& path, bool dictionaryFile,
                                                 MessageReporter* reporter);
 
-/// The imported texts in the dictionary's encodings: a Unicode file's from
-/// UTF-8, an 8-bit file's from fileCodePage. Texts the dictionary cannot
-/// hold are left out; nothing changes when the encodings are the same.
-void ConvertTexts(GeneralDictionary& imported, int fileCodePage, int toOriginals, int toTranslations);
+/// Code pages of the originals and of the translations.
+struct TextEncodings
+{
+    int originals = 1252;
+    int translations = 1252;
+};
+
+/// The imported texts in the dictionary's encodings (to): a Unicode file's
+/// from UTF-8, an 8-bit file's from the code pages given for it. Texts the
+/// dictionary cannot hold are left out; nothing changes when the encodings
+/// are the same.
+void ConvertTexts(GeneralDictionary& imported, TextEncodings file, TextEncodings to);
 
 /// Gives every text of the dictionary that has no translation yet the
 /// translation the imported dictionary has for it, if any. Existing

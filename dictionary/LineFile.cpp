@@ -166,12 +166,38 @@ bool LineFile::Fill()
     return true;
 }
 
+std::int64_t LineFile::ReadStart(char* data, std::size_t size)
+{
+    if (!m_file || m_writing)
+        return -1;
+    std::rewind(m_file);
+    const std::size_t got = std::fread(data, 1, size, m_file);
+    if (std::ferror(m_file)) {
+        m_readFailed = true;
+        m_error = SystemReason(errno);
+        return -1;
+    }
+    return static_cast<std::int64_t>(got);
+}
+
 bool LineFile::ReadAll(std::string& bytes)
 {
     bytes.clear();
     if (!m_file || m_writing)
         return false;
     std::rewind(m_file);
+    // Read at once into a buffer of the file's size; a file that grows
+    // meanwhile is read on to its end.
+    const std::int64_t size = Size();
+    if (size > static_cast<std::int64_t>(kMaxLine)) {
+        m_readFailed = true;
+        m_error = "the file is larger than " + std::to_string(kMaxLine >> 20) + " MB";
+        return false;
+    }
+    if (size > 0) {
+        bytes.resize(static_cast<std::size_t>(size));
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), m_file));
+    }
     char block[65536];
     for (;;) {
         const std::size_t got = std::fread(block, 1, sizeof block, m_file);

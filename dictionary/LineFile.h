@@ -58,6 +58,9 @@ public:
     /// Reads every byte of a file opened for reading (from its start); false
     /// (ErrorText says why) on a read error or a file larger than kMaxLine.
     bool ReadAll(std::string& bytes);
+    /// Reads up to size bytes from the start of a file opened for reading
+    /// into data; how many were read, or -1 on a read error (ErrorText).
+    std::int64_t ReadStart(char* data, std::size_t size);
     /// How the line last read ended (None for a last line without newline).
     LineEnd LastLineEnd() const { return m_lastEnd; }
 

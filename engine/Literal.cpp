@@ -392,7 +392,20 @@ bool InsertMnemonic(std::string& text, int position)
 {
     if (text.empty() || position < 1 || position > static_cast<int>(text.size()))
         return false;
-    text.insert(static_cast<std::size_t>(position - 1), 1, '&');
+    // Positions count bytes: one that falls inside a character of several
+    // bytes (a shortcut carried over from an original in another script)
+    // moves to the start of that character, never splitting it.
+    std::size_t at = static_cast<std::size_t>(position - 1);
+    if (g_encoding.codePage == kUtf8CodePage) {
+        while (at > 0 && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+            --at;
+    } else if (IsDbcsCodePage(g_encoding.codePage)) {
+        std::size_t start = 0;
+        for (std::size_t next = 0; next <= at; next += CharLength(text, next))
+            start = next;
+        at = start;
+    }
+    text.insert(at, 1, '&');
     return true;
 }
 

@@ -299,7 +299,7 @@ std::int64_t ResourceScript::ReadLine(std::string& line, bool first)
         // A line handed back is read again without counting it twice.
         line = std::move(m_unread->text);
         m_lineEnd = m_unread->end;
-        m_lineOriginal = std::move(m_unread->original);
+        m_lineOriginal = m_unread->original;
         m_lineLossy = m_unread->lossy;
         m_lineCodePage = m_unread->codePage;
         m_unread.reset();
@@ -308,8 +308,7 @@ std::int64_t ResourceScript::ReadLine(std::string& line, bool first)
     }
     const std::int64_t length = first ? m_source->ReadFirstLine(line) : m_source->ReadLine(line);
     m_lineEnd = m_source->LastLineEnd();
-    if (m_source->Transcoded())
-        m_lineOriginal.assign(m_source->LastOriginal());
+    m_lineOriginal = m_source->LastOriginal();
     m_lineLossy = m_source->LastLossy();
     m_lineCodePage = m_source->LastCodePage();
     if (length >= 0)
@@ -508,7 +507,7 @@ void ResourceScript::CopyLine(const RawLine& line)
         return;
     }
     m_destination->WriteRaw(line.original.data(), line.original.size());
-    const std::string end = m_source->EncodeEnd(line.end);
+    const std::string_view end = m_source->EncodeEnd(line.end);
     m_destination->WriteRaw(end.data(), end.size());
 }
 
@@ -519,7 +518,7 @@ bool ResourceScript::WriteChanged(const std::vector<std::string>& lines, LineFil
         if (!m_source->EncodeLine(lines[i], codePage, encoded[i]))
             return false;
     }
-    const std::string ending = m_source->EncodeEnd(end);
+    const std::string_view ending = m_source->EncodeEnd(end);
     for (const std::string& line : encoded) {
         m_destination->WriteRaw(line.data(), line.size());
         m_destination->WriteRaw(ending.data(), ending.size());

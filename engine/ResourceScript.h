@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dictionary/Codec.h"
 #include "dictionary/LineFile.h"
 #include "engine/Literal.h"
 #include "engine/ResourceKind.h"
@@ -52,6 +53,7 @@ public:
     /// (65001 for a Unicode dictionary); scripts are read in the first.
     void SetEncodings(int originals, int translations);
     int OriginalsCodePage() const { return m_originalsCodePage; }
+    int TranslationsCodePage() const { return m_translationsCodePage; }
     void ResetAllFilesBar();
     void ResetCurrentFileBar();
 
@@ -113,7 +115,7 @@ private:
     {
         std::string text;
         LineFile::LineEnd end = LineFile::LineEnd::None;
-        std::string original; // the bytes read, when the text was converted from them
+        std::string_view original; // the bytes read (in the source, open for the whole run)
         bool lossy = false;
         int codePage = 0;
     };
@@ -150,11 +152,11 @@ private:
     std::string m_backupPath; // empty when the destination is new
     bool m_readFailed = false;
     std::unique_ptr<ScriptText> m_source;
-    int m_originalsCodePage = 1252;
-    int m_translationsCodePage = 1252;
+    int m_originalsCodePage = OpenOriginalsCodePage();
+    int m_translationsCodePage = OpenTranslationsCodePage();
     bool m_lossySkipped = false;
     // The last line read: its original bytes (when converted), state and place.
-    std::string m_lineOriginal;
+    std::string_view m_lineOriginal;
     bool m_lineLossy = false;
     int m_lineCodePage = 0;
     std::unique_ptr<LineFile> m_destination;

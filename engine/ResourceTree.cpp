@@ -1,15 +1,16 @@
 #include "engine/ResourceTree.h"
 
+#include "dictionary/Codec.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/Feedback.h"
 #include "dictionary/FileSystem.h"
 #include "dictionary/GeneralDictionary.h"
-#include "dictionary/LineFile.h"
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
 #include "dictionary/TextRules.h"
 #include "engine/ResourceKind.h"
 #include "engine/ScriptResources.h"
+#include "engine/ScriptText.h"
 
 #include <algorithm>
 
@@ -101,8 +102,8 @@ bool ResourceTree::RebuildTree(ProgressSink* bar)
             AddChild(*file, std::move(category));
         }
         // A script that cannot be read keeps its file and categories.
-        LineFile script;
-        if (script.OpenForReading(ResolveExistingPath(source))) {
+        ScriptText script;
+        if (script.Open(ResolveExistingPath(source), OpenOriginalsCodePage()) && !script.Failed()) {
             std::string line;
             for (auto n = script.ReadFirstLine(line); n >= 0; n = script.ReadLine(line)) {
                 if (n > 0)

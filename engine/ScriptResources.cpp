@@ -1,10 +1,11 @@
 #include "engine/ScriptResources.h"
 
+#include "dictionary/Codec.h"
 #include "dictionary/FileSystem.h"
-#include "dictionary/LineFile.h"
 #include "dictionary/TextRules.h"
 #include "engine/ResourceKind.h"
 #include "engine/ScriptKeywords.h"
+#include "engine/ScriptText.h"
 
 #include <algorithm>
 
@@ -41,7 +42,7 @@ void ScriptResources::Recognise(std::string_view line, int shownKinds)
 
 namespace {
 
-void ScanLines(LineFile& file, ScriptResources& resources, int shownKinds)
+void ScanLines(ScriptText& file, ScriptResources& resources, int shownKinds)
 {
     std::string line;
     for (auto n = file.ReadFirstLine(line); n >= 0; n = file.ReadLine(line)) {
@@ -54,8 +55,8 @@ void ScanLines(LineFile& file, ScriptResources& resources, int shownKinds)
 
 bool ScriptResources::Scan(const std::string& path, int shownKinds)
 {
-    LineFile file;
-    if (!file.OpenForReading(ResolveExistingPath(path)))
+    ScriptText file;
+    if (!file.Open(ResolveExistingPath(path), OpenOriginalsCodePage()) || file.Failed())
         return false;
     ScanLines(file, *this, shownKinds);
     return true;
@@ -63,7 +64,7 @@ bool ScriptResources::Scan(const std::string& path, int shownKinds)
 
 void ScriptResources::ScanText(std::string_view script, int shownKinds)
 {
-    LineFile file;
-    file.OpenMemory(script);
+    ScriptText file;
+    file.OpenMemory(script, OpenOriginalsCodePage());
     ScanLines(file, *this, shownKinds);
 }

@@ -64,6 +64,7 @@ ExtractionRun ExtractScripts(CTrelvarDoc& doc, const std::vector<std::string>& s
     script.SetGeneralDictionary(doc.General());
     script.SetContextDictionary(doc.Context());
     script.SetNotExtractedList(doc.NotExtracted());
+    script.SetEncodings(doc.OriginalsCodePage(), doc.TranslationsCodePage());
     PrepareBars(script, TotalSize(sources), allFiles, currentFile);
     for (const std::string& source : sources) {
         // A script that cannot be read to its end is not stamped: it is
@@ -104,6 +105,7 @@ std::vector<std::size_t> GenerateScripts(CTrelvarDoc& doc,
     script.SetGeneralDictionary(doc.General());
     script.SetContextDictionary(doc.Context());
     script.SetNotExtractedList(doc.NotExtracted());
+    script.SetEncodings(doc.OriginalsCodePage(), doc.TranslationsCodePage());
     PrepareBars(script, TotalSize(sources), allFiles, currentFile);
     for (std::size_t i = 0; i < pairs.size(); ++i) {
         if (!script.OpenForGeneration(pairs[i].first, pairs[i].second))

@@ -2,6 +2,9 @@
 
 #include "dictionary/Codec.h"
 
+#include <cstring>
+#include <memory>
+
 namespace {
 
 const Codec& CodecFor(int codePage)
@@ -9,17 +12,19 @@ const Codec& CodecFor(int codePage)
     return Codec::Cached(codePage);
 }
 
-const Codec& Utf16Codec(bool bigEndian)
-{
-    static const Codec little("UTF-16LE");
-    static const Codec big("UTF-16BE");
-    return bigEndian ? big : little;
-}
-
 bool IsAscii(std::string_view bytes)
 {
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
+    // Eight bytes at a time: no byte of the word has its high bit set.
+    const char* p = bytes.data();
+    std::size_t n = bytes.size();
+    for (; n >= 8; p += 8, n -= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    for (; n > 0; ++p, --n) {
+        if (static_cast<unsigned char>(*p) >= 0x80)
             return false;
     }
     return true;
@@ -127,6 +132,38 @@ ScriptEncoding DetectScriptEncoding(std::string_view bytes, int defaultCodePage)
     return e;
 }
 
+namespace {
+
+// The buffer of the last script read on this thread, kept for the next one:
+// a run over many scripts, or over one large script again, does not ask the
+// system for fresh memory each time.
+thread_local std::unique_ptr<char[]> t_spare;
+thread_local std::size_t t_spareCapacity = 0;
+
+} // namespace
+
+ScriptText::Buffer::~Buffer()
+{
+    if (m_capacity > t_spareCapacity) {
+        t_spare = std::move(m_data);
+        t_spareCapacity = m_capacity;
+    }
+}
+
+void ScriptText::Buffer::Reserve(std::size_t size)
+{
+    if (size <= m_capacity)
+        return;
+    if (t_spareCapacity >= size) {
+        m_data = std::move(t_spare);
+        m_capacity = t_spareCapacity;
+        t_spareCapacity = 0;
+        return;
+    }
+    m_data.reset(new char[size]); // left uninitialised: the read fills it
+    m_capacity = size;
+}
+
 bool ScriptText::Open(const std::string& path, int workingCodePage)
 {
     m_failed = false;
@@ -137,9 +174,25 @@ bool ScriptText::Open(const std::string& path, int workingCodePage)
         m_failed = true;
         return false;
     }
-    std::string bytes;
-    const bool read = file.ReadAll(bytes);
-    m_bytes = std::move(bytes);
+    bool read = true;
+    const std::int64_t size = file.Size();
+    if (size >= 0 && size <= static_cast<std::int64_t>(LineFile::kMaxLine)) {
+        // One read into a buffer that is not cleared first; a file that
+        // grew meanwhile is read again as a whole.
+        m_buffer.Reserve(static_cast<std::size_t>(size) + 1);
+        const std::int64_t got = file.ReadStart(m_buffer.Data(), static_cast<std::size_t>(size) + 1);
+        read = got >= 0;
+        if (got > size) {
+            m_owned.clear();
+            read = file.ReadAll(m_owned);
+            m_bytes = m_owned;
+        } else {
+            m_bytes = std::string_view(m_buffer.Data(), read ? static_cast<std::size_t>(got) : 0);
+        }
+    } else {
+        read = file.ReadAll(m_owned);
+        m_bytes = m_owned;
+    }
     Load(workingCodePage);
     // A file that could not be read whole gives no lines, and says why.
     if (!read) {
@@ -153,7 +206,7 @@ void ScriptText::OpenMemory(std::string_view bytes, int workingCodePage)
 {
     m_failed = false;
     m_error.clear();
-    m_bytes.assign(bytes);
+    m_bytes = bytes;
     Load(workingCodePage);
 }
 
@@ -162,10 +215,7 @@ void ScriptText::Load(int workingCodePage)
     m_working = workingCodePage;
     const int fallback = workingCodePage == kUtf8CodePage ? 1252 : workingCodePage;
     m_encoding = DetectScriptEncoding(m_bytes, fallback);
-    m_lines.clear();
-    m_lossyLines = 0;
     m_prologue = {};
-    m_next = 0;
     // An 8-bit script wholly in the dictionary's code page is read as it is.
     bool raw = false;
     if (m_encoding.form == ScriptForm::Bytes) {
@@ -178,28 +228,17 @@ void ScriptText::Load(int workingCodePage)
         }
     }
     m_transcoded = !raw;
-    if (raw) {
-        m_raw.OpenMemory(m_bytes);
-        return;
-    }
-    switch (m_encoding.form) {
-    case ScriptForm::Bytes:
-        SplitBytes();
-        break;
-    case ScriptForm::Utf8:
-        if (m_encoding.bom)
-            m_prologue = std::string_view(m_bytes).substr(0, 3);
-        SplitBytes();
-        break;
-    case ScriptForm::Utf16Le:
-    case ScriptForm::Utf16Be:
-        if (m_encoding.bom)
-            m_prologue = std::string_view(m_bytes).substr(0, 2);
-        SplitUtf16(m_encoding.form == ScriptForm::Utf16Be);
-        break;
-    }
-    for (const Line& line : m_lines)
-        m_lossyLines += line.lossy ? 1 : 0;
+    if (m_encoding.bom)
+        m_prologue = m_bytes.substr(0, m_encoding.form == ScriptForm::Utf8 ? 3 : 2);
+    Rewind();
+}
+
+void ScriptText::Rewind()
+{
+    m_pos = m_prologue.size();
+    m_codePage = m_encoding.form == ScriptForm::Bytes ? m_encoding.codePage : kUtf8CodePage;
+    if (!m_transcoded)
+        m_codePage = m_working;
 }
 
 namespace {
@@ -208,7 +247,7 @@ namespace {
 // place in it (the line then keeps only what is ASCII, for the scanner).
 void ToWorking(std::string& text, int working, bool& lossy)
 {
-    if (working == kUtf8CodePage)
+    if (working == kUtf8CodePage || IsAscii(text))
         return;
     std::string out;
     if (!lossy && CodecFor(working).FromUtf8(text, out)) {
@@ -222,147 +261,234 @@ void ToWorking(std::string& text, int working, bool& lossy)
     text = std::move(out);
 }
 
-} // namespace
-
-void ScriptText::SplitBytes()
+// UTF-16 code units as UTF-8; false at an unpaired surrogate or an odd
+// byte (out then holds the ASCII of the line and '?' for the rest).
+bool Utf16ToUtf8(std::string_view units, bool bigEndian, std::string& out)
 {
-    const std::string_view all(m_bytes);
-    std::size_t pos = m_prologue.size();
-    int codePage = m_encoding.form == ScriptForm::Utf8 ? kUtf8CodePage : m_encoding.codePage;
-    while (pos < all.size()) {
-        Line line;
-        line.start = pos;
-        const std::size_t lf = all.find('\n', pos);
-        std::size_t contentEnd = lf == std::string_view::npos ? all.size() : lf;
-        line.end = LineFile::LineEnd::None;
-        if (lf != std::string_view::npos) {
-            line.end = LineFile::LineEnd::Lf;
-            if (contentEnd > pos && all[contentEnd - 1] == '\r') {
-                --contentEnd;
-                line.end = LineFile::LineEnd::CrLf;
+    const std::size_t n = units.size() & ~std::size_t(1);
+    out.resize(n / 2 * 3);
+    char* o = out.data();
+    const auto* p = reinterpret_cast<const unsigned char*>(units.data());
+    const int hi = bigEndian ? 0 : 1;
+    bool whole = units.size() % 2 == 0;
+    for (std::size_t i = 0; i < n; i += 2) {
+        char32_t c = static_cast<char32_t>(p[i + hi] << 8 | p[i + 1 - hi]);
+        if (c < 0x80) {
+            *o++ = static_cast<char>(c);
+            continue;
+        }
+        if (c < 0x800) {
+            *o++ = static_cast<char>(0xC0 | (c >> 6));
+            *o++ = static_cast<char>(0x80 | (c & 0x3F));
+            continue;
+        }
+        if (c >= 0xD800 && c < 0xE000) {
+            const char32_t next = i + 3 < n ? static_cast<char32_t>(p[i + 2 + hi] << 8 | p[i + 3 - hi]) : 0;
+            if (c < 0xDC00 && next >= 0xDC00 && next < 0xE000) {
+                // A pair: four bytes of UTF-8 for two units (six bytes were
+                // set aside).
+                c = 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00);
+                i += 2;
+                *o++ = static_cast<char>(0xF0 | (c >> 18));
+                *o++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+                *o++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+                *o++ = static_cast<char>(0x80 | (c & 0x3F));
+            } else {
+                whole = false;
+                *o++ = '?';
             }
+            continue;
         }
-        line.length = contentEnd - pos;
-        line.codePage = codePage;
-        const std::string_view content = all.substr(line.start, line.length);
-        if (!CodecFor(codePage).ToUtf8Strict(content, line.text)) {
-            line.lossy = true;
-            line.text = CodecFor(codePage).ToUtf8(content);
-        }
-        ToWorking(line.text, m_working, line.lossy);
-        // A pragma changes the code page of the lines after it.
-        if (m_encoding.form == ScriptForm::Bytes) {
-            if (const int page = PragmaCodePage(content); page != 0)
-                codePage = page == -1 ? m_encoding.codePage : page;
-        }
-        m_lines.push_back(std::move(line));
-        pos = lf == std::string_view::npos ? all.size() : lf + 1;
+        *o++ = static_cast<char>(0xE0 | (c >> 12));
+        *o++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *o++ = static_cast<char>(0x80 | (c & 0x3F));
     }
+    out.resize(static_cast<std::size_t>(o - out.data()));
+    if (!whole) {
+        std::string ascii;
+        for (char c : out)
+            ascii += static_cast<unsigned char>(c) < 0x80 ? c : '?';
+        out = std::move(ascii);
+    }
+    return whole;
 }
 
-void ScriptText::SplitUtf16(bool bigEndian)
+// UTF-8 as UTF-16 code units; false when the text is not UTF-8.
+bool Utf8ToUtf16(std::string_view text, bool bigEndian, std::string& out)
 {
-    const std::string_view all(m_bytes);
-    auto unit = [&](std::size_t i) {
-        const auto a = static_cast<unsigned char>(all[i]);
-        const auto b = static_cast<unsigned char>(all[i + 1]);
-        return bigEndian ? (a << 8 | b) : (b << 8 | a);
+    out.clear();
+    out.reserve(text.size() * 2);
+    auto put = [&](char32_t u) {
+        const char a = static_cast<char>(u >> 8), b = static_cast<char>(u & 0xFF);
+        out += bigEndian ? a : b;
+        out += bigEndian ? b : a;
     };
-    std::size_t pos = m_prologue.size();
-    const std::size_t units = all.size() & ~std::size_t(1);
-    while (pos < all.size()) {
-        Line line;
-        line.start = pos;
-        std::size_t i = pos;
-        while (i < units && unit(i) != 0x0A)
-            i += 2;
-        std::size_t contentEnd = i < units ? i : all.size();
-        line.end = LineFile::LineEnd::None;
-        if (i < units) {
-            line.end = LineFile::LineEnd::Lf;
-            if (contentEnd >= pos + 2 && unit(contentEnd - 2) == 0x0D) {
-                contentEnd -= 2;
-                line.end = LineFile::LineEnd::CrLf;
-            }
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n;) {
+        const unsigned char b = p[i];
+        char32_t c = 0;
+        std::size_t length = 0;
+        if (b < 0x80) {
+            c = b;
+            length = 1;
+        } else if ((b & 0xE0) == 0xC0) {
+            c = b & 0x1F;
+            length = 2;
+        } else if ((b & 0xF0) == 0xE0) {
+            c = b & 0x0F;
+            length = 3;
+        } else if ((b & 0xF8) == 0xF0) {
+            c = b & 0x07;
+            length = 4;
+        } else {
+            return false;
         }
-        line.length = contentEnd - pos;
-        line.codePage = kUtf8CodePage;
-        const std::string_view content = all.substr(line.start, line.length);
-        if (content.size() % 2 != 0 || !Utf16Codec(bigEndian).ToUtf8Strict(content, line.text)) {
-            line.lossy = true;
-            line.text.clear();
-            for (std::size_t k = 0; k + 1 < content.size(); k += 2) {
-                const int u = bigEndian ? (static_cast<unsigned char>(content[k]) << 8 |
-                                           static_cast<unsigned char>(content[k + 1]))
-                                        : (static_cast<unsigned char>(content[k + 1]) << 8 |
-                                           static_cast<unsigned char>(content[k]));
-                line.text += u < 0x80 ? static_cast<char>(u) : '?';
-            }
+        if (i + length > n)
+            return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+            c = c << 6 | (p[i + k] & 0x3F);
         }
-        ToWorking(line.text, m_working, line.lossy);
-        m_lines.push_back(std::move(line));
-        pos = i < units ? i + 2 : all.size();
+        static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (c < kSmallest[length] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000))
+            return false;
+        if (c >= 0x10000) {
+            put(0xD800 + ((c - 0x10000) >> 10));
+            put(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            put(c);
+        }
+        i += length;
     }
+    return true;
 }
+
+} // namespace
 
 std::int64_t ScriptText::ReadFirstLine(std::string& line)
 {
-    if (!m_transcoded) {
-        const std::int64_t n = m_raw.ReadFirstLine(line);
-        m_lastEnd = m_raw.LastLineEnd();
-        m_lastRaw = line;
-        m_lastLossy = false;
-        m_lastCodePage = m_working;
-        return n;
-    }
-    m_next = 0;
+    Rewind();
     return ReadLine(line);
 }
 
 std::int64_t ScriptText::ReadLine(std::string& line)
 {
-    if (!m_transcoded) {
-        const std::int64_t n = m_raw.ReadLine(line);
-        m_lastEnd = m_raw.LastLineEnd();
-        m_lastRaw = line;
-        m_lastLossy = false;
-        m_lastCodePage = m_working;
-        return n;
-    }
-    if (m_next >= m_lines.size()) {
+    const std::string_view all = m_bytes;
+    if (m_pos >= all.size()) {
         m_lastEnd = LineFile::LineEnd::None;
+        m_lastOriginal = {};
         return -1;
     }
-    const Line& l = m_lines[m_next++];
-    line = l.text;
-    m_lastEnd = l.end;
-    m_lastOriginal = std::string_view(m_bytes).substr(l.start, l.length);
-    m_lastLossy = l.lossy;
-    m_lastCodePage = l.codePage;
+    const bool wide = m_encoding.form == ScriptForm::Utf16Le || m_encoding.form == ScriptForm::Utf16Be;
+    const std::size_t start = m_pos;
+    std::size_t contentEnd = all.size();
+    m_lastEnd = LineFile::LineEnd::None;
+    if (!wide) {
+        const void* lf = std::memchr(all.data() + start, '\n', all.size() - start);
+        if (lf) {
+            contentEnd = static_cast<std::size_t>(static_cast<const char*>(lf) - all.data());
+            m_pos = contentEnd + 1;
+            m_lastEnd = LineFile::LineEnd::Lf;
+            if (contentEnd > start && all[contentEnd - 1] == '\r') {
+                --contentEnd;
+                m_lastEnd = LineFile::LineEnd::CrLf;
+            }
+        } else {
+            m_pos = all.size();
+        }
+    } else {
+        const bool big = m_encoding.form == ScriptForm::Utf16Be;
+        const std::size_t units = all.size() & ~std::size_t(1);
+        const std::size_t low = big ? 1 : 0; // the byte that carries an ASCII character
+        // A line feed is the byte 0x0A at the low place of a unit whose other
+        // byte is zero.
+        std::size_t i = units;
+        for (std::size_t from = start + low; from < units;) {
+            const void* hit = std::memchr(all.data() + from, '\n', units - from);
+            if (!hit)
+                break;
+            const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - all.data());
+            if (((at - start) & 1) == low && all[at + 1 - 2 * low] == '\0') {
+                i = at - low;
+                break;
+            }
+            from = at + 1;
+        }
+        if (i < units) {
+            contentEnd = i;
+            m_pos = i + 2;
+            m_lastEnd = LineFile::LineEnd::Lf;
+            if (contentEnd >= start + 2 && all[contentEnd - 2 + low] == '\r' &&
+                all[contentEnd - 1 - low] == '\0') {
+                contentEnd -= 2;
+                m_lastEnd = LineFile::LineEnd::CrLf;
+            }
+        } else {
+            m_pos = all.size();
+        }
+    }
+    const std::string_view content = all.substr(start, contentEnd - start);
+    m_lastOriginal = content;
+    m_lastLossy = false;
+    m_lastCodePage = m_codePage;
+    if (!m_transcoded) {
+        line.assign(content);
+        return static_cast<std::int64_t>(line.size());
+    }
+    if (wide) {
+        m_lastLossy = !Utf16ToUtf8(content, m_encoding.form == ScriptForm::Utf16Be, line);
+        ToWorking(line, m_working, m_lastLossy);
+        return static_cast<std::int64_t>(line.size());
+    }
+    // 8-bit or UTF-8: ASCII needs no conversion, and neither does a line
+    // already in the working encoding.
+    if (m_codePage == m_working || IsAscii(content)) {
+        line.assign(content);
+        if (m_working == kUtf8CodePage && m_codePage == kUtf8CodePage && !Codec::IsValidUtf8(content)) {
+            m_lastLossy = true;
+            line = Codec::RepairUtf8(content);
+        }
+    } else if (!CodecFor(m_codePage).ToUtf8Strict(content, line)) {
+        m_lastLossy = true;
+        line = CodecFor(m_codePage).ToUtf8(content);
+    }
+    if (m_codePage != m_working)
+        ToWorking(line, m_working, m_lastLossy);
+    // A pragma changes the code page of the lines after it.
+    if (m_encoding.form == ScriptForm::Bytes) {
+        if (const int page = PragmaCodePage(content); page != 0)
+            m_codePage = page == -1 ? m_encoding.codePage : page;
+    }
     return static_cast<std::int64_t>(line.size());
 }
 
 std::string_view ScriptText::LastOriginal() const
 {
-    return m_transcoded ? m_lastOriginal : std::string_view(m_lastRaw);
+    return m_lastOriginal;
 }
 
-std::string ScriptText::EncodeEnd(LineFile::LineEnd end) const
+std::string_view ScriptText::EncodeEnd(LineFile::LineEnd end) const
 {
-    std::string text = end == LineFile::LineEnd::CrLf ? "\r\n" : end == LineFile::LineEnd::Lf ? "\n" : "";
-    if (!m_transcoded || m_encoding.form == ScriptForm::Bytes || m_encoding.form == ScriptForm::Utf8)
-        return text;
-    std::string wide;
-    for (char c : text) {
-        if (m_encoding.form == ScriptForm::Utf16Le) {
-            wide += c;
-            wide += '\0';
-        } else {
-            wide += '\0';
-            wide += c;
-        }
+    std::string_view text = end == LineFile::LineEnd::CrLf ? "\r\n"
+                            : end == LineFile::LineEnd::Lf ? "\n"
+                                                           : "";
+    switch (m_encoding.form) {
+    case ScriptForm::Utf16Le:
+        text = end == LineFile::LineEnd::CrLf ? std::string_view("\r\0\n\0", 4)
+               : end == LineFile::LineEnd::Lf ? std::string_view("\n\0", 2)
+                                              : std::string_view();
+        break;
+    case ScriptForm::Utf16Be:
+        text = end == LineFile::LineEnd::CrLf ? std::string_view("\0\r\0\n", 4)
+               : end == LineFile::LineEnd::Lf ? std::string_view("\0\n", 2)
+                                              : std::string_view();
+        break;
+    default:
+        break;
     }
-    return wide;
+    return text;
 }
 
 bool ScriptText::EncodeLine(std::string_view working, int codePage, std::string& out) const
@@ -385,7 +511,7 @@ bool ScriptText::EncodeLine(std::string_view working, int codePage, std::string&
         return true;
     case ScriptForm::Utf16Le:
     case ScriptForm::Utf16Be:
-        return Utf16Codec(m_encoding.form == ScriptForm::Utf16Be).FromUtf8(utf8, out);
+        return Utf8ToUtf16(utf8, m_encoding.form == ScriptForm::Utf16Be, out);
     case ScriptForm::Bytes:
         break;
     }

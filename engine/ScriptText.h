@@ -3,6 +3,7 @@
 #include "dictionary/LineFile.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,14 +48,13 @@ public:
     /// (65001 for a Unicode dictionary). False when the file cannot be read
     /// (ErrorText says why).
     bool Open(const std::string& path, int workingCodePage);
+    /// Reads the bytes in place: they must outlive the reading.
     void OpenMemory(std::string_view bytes, int workingCodePage);
 
     const ScriptEncoding& Encoding() const { return m_encoding; }
     int WorkingCodePage() const { return m_working; }
     /// Whether the lines were converted (else they are the script's bytes).
     bool Transcoded() const { return m_transcoded; }
-    /// Whether some line could not be converted.
-    bool HasLossyLines() const { return m_lossyLines > 0; }
 
     /// Rewinds and reads the first line; -1 when there is none.
     std::int64_t ReadFirstLine(std::string& line);
@@ -75,39 +75,44 @@ public:
     /// What precedes the first line in the file (a byte-order mark).
     std::string_view Prologue() const { return m_prologue; }
     /// A line end in the script's encoding.
-    std::string EncodeEnd(LineFile::LineEnd end) const;
+    std::string_view EncodeEnd(LineFile::LineEnd end) const;
     /// A line of the working encoding in the script's encoding, for the
     /// place whose code page is given; false when a character of it has no
     /// place there.
     bool EncodeLine(std::string_view working, int codePage, std::string& out) const;
 
 private:
-    struct Line
-    {
-        std::string text; // working encoding
-        std::size_t start = 0;
-        std::size_t length = 0; // the original bytes, in m_bytes
-        LineFile::LineEnd end = LineFile::LineEnd::None;
-        bool lossy = false;
-        int codePage = 0;
-    };
     void Load(int workingCodePage);
-    void SplitBytes();
-    void SplitUtf16(bool bigEndian);
+    void Rewind();
 
-    std::string m_bytes;
+    // The bytes read from a file are kept in a buffer of their own.
+    class Buffer
+    {
+    public:
+        Buffer() = default;
+        ~Buffer();
+        Buffer(const Buffer&) = delete;
+        Buffer& operator=(const Buffer&) = delete;
+        void Reserve(std::size_t size);
+        char* Data() { return m_data.get(); }
+
+    private:
+        std::unique_ptr<char[]> m_data;
+        std::size_t m_capacity = 0;
+    };
+
+    // The script's bytes: in the buffer, in m_owned, or the caller's.
+    std::string_view m_bytes;
+    Buffer m_buffer;
+    std::string m_owned;
     std::string_view m_prologue;
     ScriptEncoding m_encoding;
     int m_working = 1252;
     bool m_transcoded = false;
-    int m_lossyLines = 0;
-    // Raw lines come from a line reader over the bytes; converted ones from
-    // the table.
-    LineFile m_raw;
-    std::vector<Line> m_lines;
-    std::size_t m_next = 0;
+    // The walk: where the next line starts and the code page of its place.
+    std::size_t m_pos = 0;
+    int m_codePage = 1252;
     LineFile::LineEnd m_lastEnd = LineFile::LineEnd::None;
-    std::string m_lastRaw;
     std::string_view m_lastOriginal;
     bool m_lastLossy = false;
     int m_lastCodePage = 0;

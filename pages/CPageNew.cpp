@@ -8,6 +8,7 @@
 #include "tessary/CRkMessageBox.h"
 #include "tessary/CoreFeedback.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -56,6 +57,16 @@ CPageNew::CPageNew(QWidget* parent)
             grid->addWidget(r.browse, row, 2);
         ++row;
     }
+    // An 8-bit dictionary keeps its texts in the code pages of its fonts'
+    // character sets (Options); a Unicode one holds every language at once.
+    m_encoding = new QComboBox(this);
+    m_encoding->setObjectName(QStringLiteral("1090"));
+    m_encoding->addItem(tr("8-bit, in the code page of the dictionary's fonts"));
+    m_encoding->addItem(MessageString(MsgUnicodeDictionary));
+    auto* encodingLabel = new QLabel(tr("&Encoding of the texts:"), this);
+    encodingLabel->setBuddy(m_encoding);
+    grid->addWidget(encodingLabel, row, 0);
+    grid->addWidget(m_encoding, row, 1);
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
     layout->addStretch();
@@ -77,6 +88,7 @@ void CPageNew::OnSetActive()
         m_name->setEnabled(false);
         m_location->setEnabled(false);
         m_browseLocation->setEnabled(false);
+        m_encoding->setEnabled(false);
         m_createMode = false;
     }
     m_name->setFocus();
@@ -129,7 +141,8 @@ bool CPageNew::validatePage()
             return false;
         }
     }
-    if (!doc->CreateDictionary(name.toStdString(), location.toStdString(), source, destination))
+    if (!doc->CreateDictionary(name.toStdString(), location.toStdString(), source, destination,
+                               m_encoding->currentIndex() == 1))
         return false;
     m_created = true;
     m_createMode = false;

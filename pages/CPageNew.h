@@ -2,6 +2,7 @@
 
 #include "pages/WizardPage.h"
 
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -24,6 +25,8 @@ public:
     QLineEdit* SourceEdit() const { return m_source; }
     QLineEdit* DestinationEdit() const { return m_destination; }
     QPushButton* LocationButton() const { return m_browseLocation; }
+    /// 0: 8-bit (the default), 1: Unicode.
+    QComboBox* EncodingBox() const { return m_encoding; }
 
 private:
     void Browse(QLineEdit* field, const QString& title);
@@ -33,6 +36,7 @@ private:
     QLineEdit* m_source;
     QLineEdit* m_destination;
     QPushButton* m_browseLocation;
+    QComboBox* m_encoding;
     bool m_createMode = true;
     bool m_created = false;
 };

@@ -34,11 +34,12 @@ constexpr std::uint32_t kCaption = 0x00C00000;
 constexpr std::uint32_t kBorder = 0x00800000;
 constexpr std::uint32_t kSysMenu = 0x00080000;
 
-// Texts of scripts are bytes of the Windows code page.
-QString FromScript(const std::string& bytes)
+// The texts of an original preview are bytes of the dictionary's originals'
+// encoding; those of a translated one, of its translations'.
+QString FromScript(const std::string& bytes, bool translated)
 {
-    static const Codec codec;
-    return QString::fromStdString(codec.ToUtf8(bytes));
+    const int codePage = translated ? OpenTranslationsCodePage() : OpenOriginalsCodePage();
+    return QString::fromStdString(Codec::Cached(codePage).ToUtf8(bytes));
 }
 
 // A label text with its mnemonic underlined, as a static control shows it
@@ -113,9 +114,9 @@ QWidget* CreateStatic(const PreviewControl& control, const QString& text, QWidge
     return label;
 }
 
-QWidget* CreateControl(const PreviewControl& control, QWidget* parent)
+QWidget* CreateControl(const PreviewControl& control, bool translated, QWidget* parent)
 {
-    const QString text = FromScript(control.displayText);
+    const QString text = FromScript(control.displayText, translated);
     switch (control.kind) {
     case PreviewControlKind::Text:
     case PreviewControlKind::Icon:
@@ -156,7 +157,7 @@ QWidget* CreateControl(const PreviewControl& control, QWidget* parent)
         auto* combo = new QComboBox(parent);
         combo->setEditable((control.style & 0x3) != 0x3);
         for (const std::string& item : control.items)
-            combo->addItem(FromScript(item));
+            combo->addItem(FromScript(item, translated));
         return combo;
     }
     case PreviewControlKind::TreeView: {
@@ -194,7 +195,7 @@ QWidget* CreateControl(const PreviewControl& control, QWidget* parent)
     return nullptr;
 }
 
-void AddEntries(QWidget* menu, const std::vector<PreviewMenuEntry>& entries)
+void AddEntries(QWidget* menu, const std::vector<PreviewMenuEntry>& entries, bool translated)
 {
     for (const PreviewMenuEntry& entry : entries) {
         switch (entry.type) {
@@ -205,7 +206,7 @@ void AddEntries(QWidget* menu, const std::vector<PreviewMenuEntry>& entries)
                 bar->addSeparator();
             break;
         case PreviewMenuEntry::Type::Item: {
-            auto* action = new QAction(FromScript(entry.displayText), menu);
+            auto* action = new QAction(FromScript(entry.displayText, translated), menu);
             action->setData(entry.index);
             action->setEnabled(!entry.grayed);
             action->setCheckable(entry.checked);
@@ -214,8 +215,8 @@ void AddEntries(QWidget* menu, const std::vector<PreviewMenuEntry>& entries)
             break;
         }
         case PreviewMenuEntry::Type::Popup: {
-            auto* popup = new QMenu(FromScript(entry.displayText), menu);
-            AddEntries(popup, entry.popup->entries);
+            auto* popup = new QMenu(FromScript(entry.displayText, translated), menu);
+            AddEntries(popup, entry.popup->entries, translated);
             popup->menuAction()->setEnabled(!entry.grayed);
             menu->addAction(popup->menuAction());
             break;
@@ -254,7 +255,7 @@ void CDlgPreview::BuildDialog(const Fonts& fonts)
         return;
     m_windowFont = fonts.window;
     m_style = m_owner->style & ~(kVisible | 0x02000000u); // no WS_VISIBLE, no WS_CLIPCHILDREN
-    m_caption = FromScript(m_owner->displayCaption);
+    m_caption = FromScript(m_owner->displayCaption, m_translatedMode);
     setFont(fonts.window);
     const QSize base = BaseUnits(fonts.window);
     const QRect client = MapDialogRect(m_owner->rect, base);
@@ -267,7 +268,7 @@ void CDlgPreview::BuildDialog(const Fonts& fonts)
     for (const auto& control : m_owner->controls) {
         const QRect r = MapDialogRect(control->rect, base);
         m_pixelRects.insert(control->index, r);
-        QWidget* widget = CreateControl(*control, m_client);
+        QWidget* widget = CreateControl(*control, m_translatedMode, m_client);
         if (!widget)
             continue;
         widget->setObjectName(QString::number(control->index));
@@ -290,7 +291,7 @@ void CDlgPreview::BuildMenu(const PreviewMenu& menu, const QString& title, const
     m_menuBar = new QMenuBar(m_client);
     m_menuBar->setNativeMenuBar(false);
     m_menuBar->setObjectName(QStringLiteral("menuBar"));
-    AddEntries(m_menuBar, menu.Bar());
+    AddEntries(m_menuBar, menu.Bar(), m_translatedMode);
     // Template 25106: 401 by 15 dialog units, the menu bar above.
     const QSize base = BaseUnits(font);
     const int width = 401 * base.width() / 4;
@@ -341,7 +342,7 @@ std::vector<CDlgPreview::Frame> CDlgPreview::Frames() const
         const QFontMetrics metrics(m_windowFont);
         const QRect needed =
             metrics.boundingRect(QRect(0, 0, pixels.width(), pixels.height()), Qt::TextWordWrap,
-                                 FromScript(control->displayText).remove(QLatin1Char('&')));
+                                 FromScript(control->displayText, m_translatedMode).remove(QLatin1Char('&')));
         int width = needed.width();
         int height = needed.height();
         switch (control->kind) {

@@ -249,9 +249,9 @@ void CDlgEntityDictionary::ClearList()
 void CDlgEntityDictionary::SetRowTexts(int row, Row& data, const std::string& context, int shortcut)
 {
     const std::string& shown = context.empty() ? data.general : context;
-    m_list->SetItemText(row, 1, ToDisplay(data.general));
-    m_list->SetItemText(row, 2, ToDisplay(context));
-    m_list->SetItemText(row, 3, ToDisplay(LetterAt(shown, shortcut)));
+    m_list->SetItemText(row, 1, TranslationToDisplay(data.general));
+    m_list->SetItemText(row, 2, TranslationToDisplay(context));
+    m_list->SetItemText(row, 3, TranslationToDisplay(LetterAt(shown, shortcut)));
     for (int c = 0; c < 4; ++c)
         data.keys[c] = m_list->GetItemText(row, c);
 }

@@ -226,7 +226,7 @@ void CDlgGeneralDictionary::Refill()
                     m_rowsChanged = true;
                 }
                 row.originalKey = ToDisplay(entry.key);
-                row.translationKey = ToDisplay(entry.value);
+                row.translationKey = TranslationToDisplay(entry.value);
                 const int item =
                     m_list->InsertItem(m_list->GetItemCount(), row.originalKey, CListCtrlBookmark::NoBookmark,
                                        reinterpret_cast<std::intptr_t>(&row));
@@ -277,7 +277,7 @@ bool CDlgGeneralDictionary::WriteRow(int row)
         return false;
     auto* data = reinterpret_cast<Row*>(m_list->GetItemData(row));
     data->translation = bytes;
-    data->translationKey = ToDisplay(bytes);
+    data->translationKey = TranslationToDisplay(bytes);
     m_list->SetItemText(row, 1, data->translationKey);
     m_rowsChanged = true;
     return true;
@@ -294,7 +294,7 @@ bool CDlgGeneralDictionary::StoreReplacedCell(int row, int column, const QString
         return false;
     auto* data = reinterpret_cast<Row*>(m_list->GetItemData(row));
     data->translation = bytes;
-    data->translationKey = ToDisplay(bytes);
+    data->translationKey = TranslationToDisplay(bytes);
     m_list->SetItemText(row, 1, data->translationKey);
     if (row == m_selected)
         m_translationEdit->setText(data->translationKey);

@@ -84,6 +84,11 @@ void CDlgImport::OnOK()
     {
         CWaitWindow wait(MessageString(MsgLoadingTexts), CWaitWindow::TextAndAnimation, this);
         imported = ReadImportFile(file, dictionaryFile, m_reporter);
+        if (imported)
+            ConvertTexts(
+                *imported,
+                {m_document->EightBitOriginalsCodePage(), m_document->EightBitTranslationsCodePage()},
+                {m_document->OriginalsCodePage(), m_document->TranslationsCodePage()});
     }
     if (!imported) {
         m_file->setFocus();

@@ -1,9 +1,10 @@
 #include "preview/model/PreviewReader.h"
 
+#include "dictionary/Codec.h"
 #include "dictionary/FileSystem.h"
-#include "dictionary/LineFile.h"
 #include "engine/Literal.h"
 #include "engine/ScriptKeywords.h"
+#include "engine/ScriptText.h"
 #include "preview/model/PreviewDialogInfo.h"
 #include "preview/model/PreviewMenu.h"
 #include "preview/model/StyleNameTable.h"
@@ -647,8 +648,8 @@ bool PreviewReader::MenuLine(const std::string& line, PreviewMenu& menu)
 PreviewReader::Result PreviewReader::Read(const std::string& path, const std::string& resourceName, int kind,
                                           PreviewDialogInfo& dialog, PreviewMenu& menu)
 {
-    LineFile file;
-    if (path.empty() || !file.OpenForReading(ResolveExistingPath(path))) {
+    ScriptText file;
+    if (path.empty() || !file.Open(ResolveExistingPath(path), OpenOriginalsCodePage()) || file.Failed()) {
         dialog.Clear();
         dialog.controls.clear();
         menu.Reset();
@@ -660,12 +661,12 @@ PreviewReader::Result PreviewReader::Read(const std::string& path, const std::st
 PreviewReader::Result PreviewReader::ReadText(std::string_view script, const std::string& resourceName,
                                               int kind, PreviewDialogInfo& dialog, PreviewMenu& menu)
 {
-    LineFile file;
-    file.OpenMemory(script);
+    ScriptText file;
+    file.OpenMemory(script, OpenOriginalsCodePage());
     return ReadLines(file, resourceName, kind, dialog, menu);
 }
 
-PreviewReader::Result PreviewReader::ReadLines(LineFile& file, const std::string& resourceName, int kind,
+PreviewReader::Result PreviewReader::ReadLines(ScriptText& file, const std::string& resourceName, int kind,
                                                PreviewDialogInfo& dialog, PreviewMenu& menu)
 {
     Result result;
@@ -678,6 +679,8 @@ PreviewReader::Result PreviewReader::ReadLines(LineFile& file, const std::string
         return result;
     result.opened = true;
     m_file = &file;
+    // Literals are read in the encoding the lines were given in.
+    const LiteralEncodingScope encoding(LiteralEncoding{file.WorkingCodePage(), !file.Transcoded()});
     // The statements that declare the resource, made once for all its lines.
     m_headers[0] = resourceName + (kind == 5 ? " DIALOGEX" : " MENU");
     m_headers[1] = resourceName + (kind == 5 ? " DIALOG" : " MENUEX");

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-class LineFile;
+class ScriptText;
 class PreviewMenu;
 class StyleNameTable;
 struct PreviewControl;
@@ -52,7 +52,7 @@ public:
     static bool IsEndLine(std::string_view line);
 
 private:
-    Result ReadLines(LineFile& file, const std::string& resourceName, int kind, PreviewDialogInfo& dialog,
+    Result ReadLines(ScriptText& file, const std::string& resourceName, int kind, PreviewDialogInfo& dialog,
                      PreviewMenu& menu);
     bool DialogLine(const std::string& line, PreviewDialogInfo& dialog);
     bool MenuLine(const std::string& line, PreviewMenu& menu);
@@ -85,7 +85,7 @@ private:
 
     const StyleNameTable& m_styles;
     int& m_counter;
-    LineFile* m_file = nullptr;
+    ScriptText* m_file = nullptr;
     std::string m_headers[2]; // "NAME DIALOGEX" and "NAME DIALOG", or the menu's
     bool m_inside = false;
     int m_depth = 0;

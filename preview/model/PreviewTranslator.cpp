@@ -1,5 +1,6 @@
 #include "preview/model/PreviewTranslator.h"
 
+#include "dictionary/Codec.h"
 #include "dictionary/ContextDictionary.h"
 #include "engine/Literal.h"
 #include "preview/model/PreviewDialogInfo.h"
@@ -49,6 +50,7 @@ void PreviewTranslator::Prepare(GeneralDictionary* general, ContextDictionary* c
     m_script.SetCurrentResourceName(resourceName);
     m_script.SetFixedKind(kind);
     m_script.SetCurrentKind(kind);
+    m_script.SetEncodings(OpenOriginalsCodePage(), OpenTranslationsCodePage());
 }
 
 std::string PreviewTranslator::Translate(const std::string& scriptText, bool withMnemonic, bool* found)
@@ -57,23 +59,42 @@ std::string PreviewTranslator::Translate(const std::string& scriptText, bool wit
         *found = false;
     if (scriptText.empty())
         return {};
-    DecodedLiteral d = DecodeLiteral("\"" + scriptText + "\"");
+    const int originals = m_script.OriginalsCodePage();
+    const int translations = m_script.TranslationsCodePage();
+    DecodedLiteral d;
+    {
+        const LiteralEncodingScope encoding(LiteralEncoding{originals, true});
+        d = DecodeLiteral("\"" + scriptText + "\"");
+    }
     if (d.text.empty())
         return {};
     int shortcut = d.shortcut;
-    std::string result = m_script.TranslateText(d.text, shortcut, found);
+    bool translated = false;
+    std::string result = m_script.TranslateText(d.text, shortcut, &translated);
+    if (found)
+        *found = translated;
     // Written as generation writes it, then shown as the compiler reads it.
+    const LiteralEncodingScope encoding(LiteralEncoding{translated ? translations : originals, true});
     int encoded = 0;
     EncodeLiteral(result, withMnemonic ? shortcut : 0, encoded);
     if (withMnemonic)
         InsertMnemonic(result, encoded);
-    return ShownText(result);
+    std::string shown = ShownText(result);
+    // A translated preview shows every text in the translations' encoding;
+    // an untranslated text is carried over when it can be.
+    std::string utf8;
+    std::string converted;
+    if (!translated && originals != translations && Codec::Cached(originals).ToUtf8Strict(shown, utf8) &&
+        Codec::Cached(translations).FromUtf8(utf8, converted))
+        shown = std::move(converted);
+    return shown;
 }
 
 void FillDialogDisplay(PreviewDialogInfo& dialog, PreviewTranslator* translator,
                        const ContextDictionary* context, const std::string& source,
                        const std::string& resourceName)
 {
+    const LiteralEncodingScope encoding(LiteralEncoding{OpenOriginalsCodePage(), true});
     // In translated mode a text counts as translated when the dictionary has
     // a translation for it, even one equal to the original ("OK" is "OK").
     bool found = false;
@@ -128,5 +149,6 @@ void FillDialogDisplay(PreviewDialogInfo& dialog, PreviewTranslator* translator,
 
 void FillMenuDisplay(PreviewMenu& menu, PreviewTranslator* translator)
 {
+    const LiteralEncodingScope encoding(LiteralEncoding{OpenOriginalsCodePage(), true});
     FillEntries(menu.Bar(), translator);
 }
