@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <filesystem>
 #include <iostream>
 
 const std::string* CliArguments::Option(const std::string& name) const
@@ -46,6 +47,8 @@ bool CliArguments::Flag(const std::string& name) const
 {
     return std::find(flags.begin(), flags.end(), name) != flags.end();
 }
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -77,21 +80,46 @@ int RunNew(const CliArguments& args)
 
 int RunInsert(const CliArguments& args)
 {
+    // insert <dict> <script>... [--destination D]; the older form
+    // insert <dict> <script> <destination> still holds when the third
+    // argument is not an existing file.
+    std::vector<std::string> scripts(args.positional.begin() + 1, args.positional.end());
+    std::string destination;
+    if (const std::string* given = args.Option("destination")) {
+        destination = Absolute(*given);
+    } else if (scripts.size() == 2 && !fs::is_regular_file(scripts[1])) {
+        destination = Absolute(scripts[1]);
+        scripts.pop_back();
+    }
+    if (scripts.size() > 1 && !destination.empty() && destination.back() != '/' &&
+        !fs::is_directory(destination)) {
+        std::cerr << "lorvo-cli insert: the destination of several scripts must be a folder\n";
+        return ExitUsage;
+    }
     Session session(args);
     if (!session.Open(args.positional[0]))
         return ExitError;
     CTrelvarDoc& doc = session.Doc();
-    const std::string destination = args.positional.size() > 2 ? Absolute(args.positional[2]) : std::string();
-    const ScriptInsertion result =
-        InsertScript(*doc.Files(), Absolute(args.positional[1]), destination, doc.DefaultDestinationFolder());
-    if (result.message != 0) {
-        session.Reporter().Report(result.message, {result.argument});
-        return ExitError;
+    int inserted = 0;
+    for (const std::string& script : scripts) {
+        const std::string source = Absolute(script);
+        const ScriptInsertion result =
+            InsertScript(*doc.Files(), source, destination, doc.DefaultDestinationFolder());
+        if (result.message != 0) {
+            // Among several scripts, say which one the message is about.
+            if (scripts.size() > 1)
+                std::cerr << source << ":\n";
+            session.Reporter().Report(result.message, {result.argument});
+            continue;
+        }
+        ++inserted;
+        std::cout << "Inserted " << source << " -> " << result.destination << '\n';
     }
-    doc.SetModifiedFlag();
-    if (!session.Save())
-        return ExitError;
-    std::cout << "Inserted " << Absolute(args.positional[1]) << " -> " << result.destination << '\n';
+    if (inserted > 0) {
+        doc.SetModifiedFlag();
+        if (!session.Save())
+            return ExitError;
+    }
     return session.Exit();
 }
 
@@ -304,12 +332,13 @@ const std::vector<CliCommand>& CliCommands()
              2,
              RunNew},
             {"insert",
-             "insert <dict.dic> <script.rc> [<destination>]",
-             "Adds a resource script to the dictionary; the destination is a .rc file or a folder "
-             "(default: the dictionary's destination folder).",
-             {},
+             "insert <dict.dic> <script.rc>... [--destination D]",
+             "Adds resource scripts to the dictionary in one run; the destination is a folder, or a .rc "
+             "file for a single script (default: the dictionary's destination folder). The older form "
+             "'insert <dict.dic> <script.rc> <destination>' is still understood.",
+             {"destination"},
              2,
-             3,
+             100000,
              RunInsert},
             {"extract",
              "extract <dict.dic> [<script.rc>...]",

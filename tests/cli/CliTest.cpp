@@ -102,7 +102,7 @@ TEST(Cli, UsageErrorsAndHelp)
     EXPECT_NE(r.out.find("generate"), std::string::npos);
     r = RunCli(dir, {"insert", "--help"});
     EXPECT_EQ(r.exit, 0);
-    EXPECT_NE(r.out.find("Usage: lorvo-cli insert <dict.dic> <script.rc> [<destination>]"),
+    EXPECT_NE(r.out.find("Usage: lorvo-cli insert <dict.dic> <script.rc>... [--destination D]"),
               std::string::npos);
 }
 
@@ -242,4 +242,32 @@ TEST(Cli, ADictionaryInUseOrHalfReadIsNotWritten)
     EXPECT_EQ(ReadBytes(dir.File(".err")), "The dictionary " + dic + " is in use by another program.\n");
     // Reading needs no lock.
     EXPECT_EQ(RunCli(dir, {"stats", dic}).exit, 0);
+}
+
+TEST(Cli, InsertTakesManyScriptsInOneRun)
+{
+    TempDir dir;
+    const std::string dic = dir.File("d.dic");
+    ASSERT_EQ(RunCli(dir, {"new", dir.Path().string(), "d"}).exit, 0);
+    std::vector<std::string> args = {"insert", dic};
+    for (const char* name : {"a.rc", "b.rc", "c.rc"}) {
+        WriteBytes(dir.File(name), SampleScript());
+        args.push_back(dir.File(name));
+    }
+    args.push_back(dir.File("missing.rc"));
+    args.insert(args.end(), {"--destination", dir.File("out/")});
+    // Each script by the rules of one insertion: the missing one is refused
+    // with its message, the others are in, in one save.
+    Result r = RunCli(dir, args);
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find("missing.rc"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "Inserted " + dir.File("a.rc") + " -> " + dir.File("out/a.rc") + "\nInserted " +
+                         dir.File("b.rc") + " -> " + dir.File("out/b.rc") + "\nInserted " + dir.File("c.rc") +
+                         " -> " + dir.File("out/c.rc") + "\n");
+    r = RunCli(dir, {"extract", dic});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.out.find("Extracted 3 of 3 file(s)"), std::string::npos) << r.out;
+    // Several scripts into one file is refused before anything is done.
+    r = RunCli(dir, {"insert", dic, dir.File("a.rc"), dir.File("b.rc"), "--destination", dir.File("one.rc")});
+    EXPECT_EQ(r.exit, 2);
 }
