@@ -226,11 +226,26 @@ void ContextDictionary::MatchScripts(const std::vector<std::string>& sources)
         }
         return best;
     };
+    // Whether an entry of the section may belong to a known script whose
+    // path the section's key only starts with, or that starts with it.
+    auto mayRefile = [&known](const std::string& file) {
+        for (const std::string& path : known) {
+            if (path.size() < file.size() ? file.compare(0, path.size(), path) == 0 && file[path.size()] == '+'
+                                          : path.compare(0, file.size(), file) == 0)
+                return true;
+        }
+        return false;
+    };
     // Rebuilt in the same order, so that saving writes the same records.
     FileMap rebuilt;
     std::string key;
     for (auto& section : m_files) {
         const bool keep = isKnown(section.key);
+        // A section none of whose entries can move goes over whole.
+        if ((keep || !mayRefile(section.key)) && !rebuilt.Contains(section.key)) {
+            rebuilt.Insert(section.key, std::move(section.value));
+            continue;
+        }
         for (auto& entry : section.value) {
             key.assign(section.key).append(1, '+').append(entry.key);
             const std::string* path = keep ? &section.key : owner(key);
