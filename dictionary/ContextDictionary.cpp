@@ -16,18 +16,31 @@ void ContextDictionary::AddEntry(std::string_view file, std::string_view textKey
                                  std::string_view contextTranslation, int shortcut,
                                  std::string_view itemReference)
 {
-    const std::string key = AnsiLower(file);
-    Section* section = m_files.Find(key);
-    if (!section)
-        section = m_files.Insert(key, Section()).first;
-    if (!IsTranslatableText(original) || section->Contains(textKey))
+    AddEntry(FileSection(file), textKey, original, contextTranslation, shortcut, itemReference);
+}
+
+void ContextDictionary::AddEntry(Section& section, std::string_view textKey, std::string_view original,
+                                 std::string_view contextTranslation, int shortcut,
+                                 std::string_view itemReference)
+{
+    if (!IsTranslatableText(original))
         return;
-    ContextEntry entry;
-    entry.original = std::string(original);
-    entry.contextTranslation = std::string(contextTranslation);
-    entry.itemReference = std::string(itemReference);
-    entry.shortcut = static_cast<std::int16_t>(shortcut);
-    section->Insert(textKey, std::move(entry));
+    section.InsertWith(textKey, [&] {
+        ContextEntry entry;
+        entry.original = std::string(original);
+        entry.contextTranslation = std::string(contextTranslation);
+        entry.itemReference = std::string(itemReference);
+        entry.shortcut = static_cast<std::int16_t>(shortcut);
+        return entry;
+    });
+}
+
+ContextDictionary::Section& ContextDictionary::FileSection(std::string_view file)
+{
+    const std::string key = AnsiLower(file);
+    if (Section* section = m_files.Find(key))
+        return *section;
+    return *m_files.Insert(key, Section()).first;
 }
 
 ContextDictionary::Section* ContextDictionary::FindFile(std::string_view file)
@@ -322,14 +335,7 @@ bool ContextDictionary::Read(LineFile& file, MessageReporter* reporter)
             lastSection = FindFile(source);
             continue;
         }
-        if (!IsTranslatableText(fields[1]) || lastSection->Contains(textKey))
-            continue;
-        ContextEntry entry;
-        entry.original = std::string(fields[1]);
-        entry.contextTranslation = std::string(fields[2]);
-        entry.itemReference = std::string(fields[4]);
-        entry.shortcut = static_cast<std::int16_t>(shortcut);
-        lastSection->Insert(textKey, std::move(entry));
+        AddEntry(*lastSection, textKey, fields[1], fields[2], shortcut, fields[4]);
     }
     // A read that stopped early (a read error, a line no dictionary holds)
     // loaded part of the file only.

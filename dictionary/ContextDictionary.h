@@ -40,6 +40,12 @@ public:
     /// the text is a placeholder caption or the key is already present.
     void AddEntry(std::string_view file, std::string_view textKey, std::string_view original,
                   std::string_view contextTranslation, int shortcut, std::string_view itemReference);
+    /// The same into a section at hand (an extraction adds every text of
+    /// one script to one section).
+    static void AddEntry(Section& section, std::string_view textKey, std::string_view original,
+                         std::string_view contextTranslation, int shortcut, std::string_view itemReference);
+    /// The file's section, created (empty, at the end) when absent.
+    Section& FileSection(std::string_view file);
 
     /// The section of a script; the path is compared without regard to case.
     Section* FindFile(std::string_view file);

@@ -107,6 +107,19 @@ public:
         return {&e.value, true};
     }
 
+    /// Inserts make() under the key unless the key is present; the value is
+    /// made only when it is inserted, and the key is hashed once.
+    template <class Make>
+    std::pair<V*, bool> InsertWith(std::string_view key, Make make)
+    {
+        const std::uint32_t hash = Hash(key);
+        if (const std::size_t slot = FindSlot(key, hash); slot != kNone)
+            return {&m_entries[EntryOf(m_slots[slot])].value, false};
+        Entry& e = m_entries.emplace_back(Entry{std::string(key), make(), true});
+        Place(hash, m_entries.size() - 1);
+        return {&e.value, true};
+    }
+
     /// Sets the value of the key, inserting it at the end when absent.
     V& Assign(std::string_view key, V value)
     {

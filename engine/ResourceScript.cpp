@@ -18,7 +18,9 @@ namespace {
 
 bool StartsWith(std::string_view line, std::string_view keyword)
 {
-    return line.substr(0, keyword.size()) == keyword;
+    // Most lines start with a blank: the first byte decides before a compare.
+    return line.size() >= keyword.size() && line.front() == keyword.front() &&
+           line.compare(0, keyword.size(), keyword) == 0;
 }
 
 std::int64_t LineEndBytes(LineFile::LineEnd end)
@@ -459,6 +461,8 @@ bool ResourceScript::Extract()
     const LiteralEncodingScope encoding(LiteralEncoding{m_originalsCodePage, !m_source->Transcoded()});
     m_lossySkipped = false;
     std::string key;
+    // The script's section, made at its first text.
+    ContextDictionary::Section* section = nullptr;
     Walk(
         [&](const std::string& line, bool, bool isComboData) {
             bool lossy = m_lineLossy;
@@ -478,8 +482,10 @@ bool ResourceScript::Extract()
                 return;
             m_general->AddText(d.text, {});
             key.assign(m_resourceName).append(1, '+').append(d.text);
-            m_context->AddEntry(m_sourcePath, key, d.text, {}, CoreShortcut(d.shortcut, lead),
-                                d.itemReference);
+            if (!section)
+                section = &m_context->FileSection(m_sourcePath);
+            ContextDictionary::AddEntry(*section, key, d.text, {}, CoreShortcut(d.shortcut, lead),
+                                        d.itemReference);
         },
         [](const std::string&) {});
     if (!SourceReadWhole()) {

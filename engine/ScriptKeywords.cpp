@@ -18,7 +18,9 @@ void First(std::size_t& position, std::size_t i)
 
 bool StartsWith(std::string_view line, std::string_view keyword)
 {
-    return line.substr(0, keyword.size()) == keyword;
+    // Most lines start with a blank: the first byte decides before a compare.
+    return line.size() >= keyword.size() && line.front() == keyword.front() &&
+           line.compare(0, keyword.size(), keyword) == 0;
 }
 
 bool IsBlank(char c)
@@ -53,11 +55,49 @@ std::size_t KeywordEndingLine(std::string_view line, std::string_view keyword)
     return blank;
 }
 
+namespace {
+
+// The pairs of bytes a keyword can start with (" M" of " MENU ", "PO" of
+// "POPUP", "0x" of "0x403,", ...): each first byte has a bit, set in the
+// table of the second bytes that may follow it. The scan skips every other
+// pair in a tight loop.
+struct KeywordStarts
+{
+    unsigned char first[256] = {};
+    unsigned char second[256] = {};
+    constexpr void Pair(unsigned char bit, char a, std::string_view followers)
+    {
+        first[static_cast<unsigned char>(a)] |= bit;
+        for (char c : followers)
+            second[static_cast<unsigned char>(c)] |= bit;
+    }
+    constexpr KeywordStarts()
+    {
+        Pair(1, ' ', "MDECBIWR");
+        Pair(2, 'M', "E");  // MENUITEM
+        Pair(4, 'P', "O");  // POPUP "
+        Pair(8, 'T', "E");  // TEXTINCLUDE
+        Pair(16, 'A', "C"); // ACCELERATORS
+        Pair(32, 'V', "EB"); // VERSIONINFO, VBControl
+        Pair(64, '0', "x"); // 0x403,
+        Pair(128, '\t', "E"); // tab, END
+    }
+};
+constexpr KeywordStarts kStarts;
+
+} // namespace
+
 LineKeywords FindKeywords(std::string_view line)
 {
     LineKeywords k;
     const std::size_t n = line.size();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     for (std::size_t i = 0; i < n; ++i) {
+        // Every keyword is at least two bytes long.
+        while (i + 1 < n && !(kStarts.first[bytes[i]] & kStarts.second[bytes[i + 1]]))
+            ++i;
+        if (i + 1 >= n)
+            break;
         switch (line[i]) {
         case ' ':
             if (i + 1 >= n)

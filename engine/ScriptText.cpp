@@ -72,6 +72,16 @@ bool LooksLikeUtf16(std::string_view bytes, bool& bigEndian)
     return false;
 }
 
+// Whether the line's first byte that is not a blank is '#'.
+bool MayBeDirective(std::string_view line)
+{
+    for (char c : line) {
+        if (c != ' ' && c != '\t')
+            return c == '#';
+    }
+    return false;
+}
+
 } // namespace
 
 int PragmaCodePage(std::string_view line)
@@ -457,7 +467,7 @@ std::int64_t ScriptText::ReadLine(std::string& line)
     if (m_codePage != m_working)
         ToWorking(line, m_working, m_lastLossy);
     // A pragma changes the code page of the lines after it.
-    if (m_encoding.form == ScriptForm::Bytes) {
+    if (m_encoding.form == ScriptForm::Bytes && MayBeDirective(content)) {
         if (const int page = PragmaCodePage(content); page != 0)
             m_codePage = page == -1 ? m_encoding.codePage : page;
     }
