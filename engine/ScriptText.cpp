@@ -507,6 +507,15 @@ bool ScriptText::EncodeLine(std::string_view working, int codePage, std::string&
         out.assign(working);
         return true;
     }
+    // A line of 8-bit or UTF-8 script that is ASCII, or that is already in
+    // the code page of its place, is written as it is.
+    if (m_encoding.form == ScriptForm::Bytes || m_encoding.form == ScriptForm::Utf8) {
+        const int target = m_encoding.form == ScriptForm::Utf8 ? kUtf8CodePage : codePage;
+        if (target == m_working || IsAscii(working)) {
+            out.assign(working);
+            return true;
+        }
+    }
     std::string utf8;
     if (m_working == kUtf8CodePage) {
         if (!Codec::IsValidUtf8(working))
