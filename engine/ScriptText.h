@@ -94,10 +94,10 @@ private:
         Buffer(const Buffer&) = delete;
         Buffer& operator=(const Buffer&) = delete;
         void Reserve(std::size_t size);
-        char* Data() { return m_data.get(); }
+        char* Data() { return m_data; }
 
     private:
-        std::unique_ptr<char[]> m_data;
+        char* m_data = nullptr;
         std::size_t m_capacity = 0;
     };
 
