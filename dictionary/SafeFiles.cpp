@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <mutex>
+#include <set>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -144,6 +146,18 @@ int CreateTemporaryFile(const std::string& target, std::string& path)
     if (fd < 0)
         path.clear();
     return fd;
+}
+
+void RemoveStaleTemporaryFilesOnce(const std::string& folder)
+{
+    static std::mutex mutex;
+    static std::set<std::string> cleaned;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!cleaned.insert(folder).second)
+            return;
+    }
+    RemoveStaleTemporaryFiles(folder);
 }
 
 int RemoveStaleTemporaryFiles(const std::string& folder)

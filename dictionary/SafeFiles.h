@@ -31,6 +31,9 @@ int CreateTemporaryFile(const std::string& target, std::string& path);
 /// Removes the temporary files in the folder that processes which are gone
 /// left behind. Returns how many were removed.
 int RemoveStaleTemporaryFiles(const std::string& folder);
+/// The same, once per folder in the life of the process: a run that
+/// writes a thousand scripts into one folder reads the folder once.
+void RemoveStaleTemporaryFilesOnce(const std::string& folder);
 
 /// Flushes a folder's entries (the renames done in it) to the disk.
 void SyncFolder(const std::string& folder);

@@ -147,7 +147,7 @@ bool ResourceScript::OpenForGeneration(const std::string& source, const std::str
     const std::string folder(FolderOf(destination));
     if (!folder.empty())
         std::filesystem::create_directories(folder, ec);
-    RemoveStaleTemporaryFiles(folder);
+    RemoveStaleTemporaryFilesOnce(folder);
     m_destinationPath = destination;
     auto file = std::make_unique<LineFile>();
     if (!file->OpenForWriting(destination, m_reporter)) {
