@@ -996,10 +996,18 @@ void CListCtrlEx::Sort(int column, bool toggle)
     const CItemAttributes* current =
         currentIndex().isValid() ? ItemAttributes(currentIndex().row()) : nullptr;
     std::vector<Model::Row> rows = std::move(m_model->rows);
-    std::stable_sort(rows.begin(), rows.end(), [&](const Model::Row& a, const Model::Row& b) {
-        return m_compare(GetLParam(a.attributes.get()), GetLParam(b.attributes.get()), value) < 0;
-    });
-    m_model->Reordered(std::move(rows));
+    // The rows' data are read once and sorted with their places; the rows
+    // themselves then move once each.
+    std::vector<std::pair<std::intptr_t, std::size_t>> keys(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        keys[i] = {GetLParam(rows[i].attributes.get()), i};
+    std::stable_sort(keys.begin(), keys.end(),
+                     [&](const auto& a, const auto& b) { return m_compare(a.first, b.first, value) < 0; });
+    std::vector<Model::Row> sorted;
+    sorted.reserve(rows.size());
+    for (const auto& key : keys)
+        sorted.push_back(std::move(rows[key.second]));
+    m_model->Reordered(std::move(sorted));
     selectionModel()->clearSelection();
     for (int i = 0; i < GetItemCount(); ++i) {
         const CItemAttributes* a = ItemAttributes(i);

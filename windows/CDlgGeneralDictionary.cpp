@@ -30,8 +30,7 @@ int CDlgGeneralDictionary::CompareRows(std::intptr_t a, std::intptr_t b, std::in
     const auto* ra = reinterpret_cast<const Row*>(a);
     const auto* rb = reinterpret_cast<const Row*>(b);
     const bool translation = (sortValue & 0xFFFF) == 1;
-    return QString::compare(translation ? ra->translationKey : ra->originalKey,
-                            translation ? rb->translationKey : rb->originalKey, Qt::CaseInsensitive);
+    return QString::compare(ra->Folded(translation), rb->Folded(translation), Qt::CaseSensitive);
 }
 
 CDlgGeneralDictionary::CDlgGeneralDictionary(QWidget* parent, CTrelvarDoc* document,
@@ -226,7 +225,7 @@ void CDlgGeneralDictionary::Refill()
                     m_rowsChanged = true;
                 }
                 row.originalKey = ToDisplay(entry.key);
-                row.translationKey = TranslationToDisplay(entry.value);
+                row.SetTranslationKey(TranslationToDisplay(row.translation));
                 const int item =
                     m_list->InsertItem(m_list->GetItemCount(), row.originalKey, CListCtrlBookmark::NoBookmark,
                                        reinterpret_cast<std::intptr_t>(&row));
@@ -277,7 +276,7 @@ bool CDlgGeneralDictionary::WriteRow(int row)
         return false;
     auto* data = reinterpret_cast<Row*>(m_list->GetItemData(row));
     data->translation = bytes;
-    data->translationKey = TranslationToDisplay(bytes);
+    data->SetTranslationKey(TranslationToDisplay(bytes));
     m_list->SetItemText(row, 1, data->translationKey);
     m_rowsChanged = true;
     return true;
@@ -294,7 +293,7 @@ bool CDlgGeneralDictionary::StoreReplacedCell(int row, int column, const QString
         return false;
     auto* data = reinterpret_cast<Row*>(m_list->GetItemData(row));
     data->translation = bytes;
-    data->translationKey = TranslationToDisplay(bytes);
+    data->SetTranslationKey(TranslationToDisplay(bytes));
     m_list->SetItemText(row, 1, data->translationKey);
     if (row == m_selected)
         m_translationEdit->setText(data->translationKey);
@@ -360,7 +359,7 @@ void CDlgGeneralDictionary::OnClear()
         return;
     auto* data = reinterpret_cast<Row*>(m_list->GetItemData(row));
     data->translation.clear();
-    data->translationKey.clear();
+    data->SetTranslationKey(QString());
     m_list->SetItemText(row, 1, QString());
     m_edited = true;
     m_rowsChanged = true;
