@@ -88,7 +88,8 @@ bool LineFile::OpenForReading(const std::string& path)
         return false;
     }
     m_file = f;
-    m_buffer.resize(kReadBlock);
+    // The line buffer is made at the first line read: a caller that reads
+    // the file whole never needs it.
     return true;
 }
 
@@ -144,7 +145,9 @@ bool LineFile::Fill()
         std::memmove(m_buffer.data(), m_buffer.data() + m_pos, m_len - m_pos);
     m_len -= m_pos;
     m_pos = 0;
-    if (m_len == m_buffer.size())
+    if (m_buffer.empty())
+        m_buffer.resize(kReadBlock);
+    else if (m_len == m_buffer.size())
         m_buffer.resize(m_buffer.size() * 2);
     std::size_t got = 0;
     if (m_inMemory) {
