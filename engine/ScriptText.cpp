@@ -543,6 +543,16 @@ bool ScriptText::EncodeLine(std::string_view working, int codePage, std::string&
             return true;
         }
     }
+    // An ASCII line of a UTF-16 script widens byte by byte.
+    if (IsAscii(working)) {
+        const bool big = m_encoding.form == ScriptForm::Utf16Be;
+        out.resize(working.size() * 2);
+        for (std::size_t i = 0; i < working.size(); ++i) {
+            out[2 * i + (big ? 1 : 0)] = working[i];
+            out[2 * i + (big ? 0 : 1)] = '\0';
+        }
+        return true;
+    }
     std::string utf8;
     if (m_working == kUtf8CodePage) {
         if (!Codec::IsValidUtf8(working))
