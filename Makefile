@@ -4,7 +4,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run bench fuzz format clean
+.PHONY: all deps configure build test run bench fuzz format clean package install
 
 all: build
 
@@ -26,6 +26,14 @@ run: build
 bench: configure
 	@cmake --build $(BUILD_DIR) --target benchmarks
 	@scripts/run-benchmarks $(BUILD_DIR)
+
+# The Debian package, and an installation under PREFIX.
+PREFIX ?= /usr/local
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
+
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -5,7 +5,9 @@
 #include "app/RecentFiles.h"
 #include "app/settings/Settings.h"
 #include "dictionary/FileList.h"
+#include "dictionary/SampleCopy.h"
 #include "preview/PreviewFonts.h"
+#include "tessary/CLogFile.h"
 #include "tessary/CoolDisplay.h"
 #include "tessary/GlobalVarsForDll.h"
 
@@ -64,14 +66,32 @@ bool CTrelvarApp::InitInstance(const QStringList& arguments)
 
 bool CTrelvarApp::OpenSample()
 {
-    const QDir folder(QCoreApplication::applicationDirPath());
+    DocumentCommands* documents = m_frame->Documents();
+    // An installed program (and the build tree alike) ships the sample as
+    // templates under share/lingorel/sample; the user gets a copy of their
+    // own in the data folder, with its paths pointing there.
+    const QDir program(QCoreApplication::applicationDirPath());
+    const QString templates = QDir::cleanPath(program.filePath(QStringLiteral("../share/lingorel/sample")));
+    if (QFileInfo::exists(templates + QStringLiteral("/sample.dic"))) {
+        QString data = qEnvironmentVariable("XDG_DATA_HOME");
+        if (data.isEmpty())
+            data = QDir::homePath() + QStringLiteral("/.local/share");
+        const QString folder = data + QStringLiteral("/lingorel/sample");
+        std::string error;
+        if (!PlaceSample(templates.toStdString(), folder.toStdString(), error)) {
+            CLogFile::LogLine(("Cannot copy the sample: " + error).c_str(), 0xFF, 0xFFFFFFFF);
+            return false;
+        }
+        QDir::setCurrent(folder);
+        return documents->OpenDocumentFile(folder + QStringLiteral("/sample.dic"));
+    }
+    // A program folder that holds the sample itself.
     for (const char* name : {"sample.dic", "sample.ent", "sample.nir", "sample.fil"}) {
-        if (!QFileInfo::exists(folder.filePath(QString::fromLatin1(name))))
+        if (!QFileInfo::exists(program.filePath(QString::fromLatin1(name))))
             return false;
     }
-    QDir::setCurrent(folder.path());
-    DocumentCommands* documents = m_frame->Documents();
-    if (!documents->OpenDocumentFile(folder.filePath(QStringLiteral("sample.dic"))))
+    QDir::setCurrent(program.path());
+    if (!documents->OpenDocumentFile(program.filePath(QStringLiteral("sample.dic"))))
         return false;
     // The translated sample goes to the dictionary's destination folder.
     QDir().mkpath(QString::fromStdString(documents->Doc().DefaultDestinationFolder()));

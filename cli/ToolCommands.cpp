@@ -6,12 +6,17 @@
 #include "dictionary/DictionaryTools.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
+#include "dictionary/SampleCopy.h"
 #include "dictionary/TextRules.h"
 #include "engine/ResourceSearch.h"
 #include "engine/ResourceTree.h"
 #include "engine/ScriptStatistics.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -170,6 +175,37 @@ int RunDoNotTranslate(const CliArguments& args)
 
 } // namespace
 
+// The user's copy of the sample, made from the templates the program ships
+// (share/lingorel/sample beside the program's bin folder).
+int RunSample(const CliArguments& args)
+{
+    std::error_code ec;
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec).parent_path();
+    const fs::path templates = (program / ".." / "share" / "lingorel" / "sample").lexically_normal();
+    std::string folder;
+    if (const std::string* given = args.Option("folder")) {
+        folder = Absolute(*given);
+    } else {
+        const char* data = std::getenv("XDG_DATA_HOME");
+        const char* home = std::getenv("HOME");
+        if (data && *data)
+            folder = std::string(data) + "/lingorel/sample";
+        else if (home && *home)
+            folder = std::string(home) + "/.local/share/lingorel/sample";
+        else {
+            std::cerr << "lorvo-cli sample: neither XDG_DATA_HOME nor HOME is set: give --folder\n";
+            return ExitUsage;
+        }
+    }
+    std::string error;
+    if (!PlaceSample(templates.string(), folder, error)) {
+        std::cerr << "lorvo-cli sample: " << error << '\n';
+        return ExitError;
+    }
+    std::cout << folder << "/sample.dic\n";
+    return ExitOk;
+}
+
 std::vector<CliCommand> ToolCommands()
 {
     return {
@@ -214,5 +250,13 @@ std::vector<CliCommand> ToolCommands()
          1,
          1,
          RunDoNotTranslate},
+        {"sample",
+         "sample [--folder DIR]",
+         "Makes the user's own copy of the sample script and dictionary (in $XDG_DATA_HOME/lingorel/sample "
+         "unless DIR is given; an existing copy is kept) and prints the dictionary's path.",
+         {"folder"},
+         0,
+         0,
+         RunSample},
     };
 }

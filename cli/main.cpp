@@ -1,6 +1,7 @@
 // lorvo-cli: the road from resource scripts to translated scripts without
 // a window, over the same core the program uses.
 #include "cli/CliCommands.h"
+#include "cli/CliDocs.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,26 +9,6 @@
 #include <iostream>
 
 namespace {
-
-void PrintOverview(std::ostream& out)
-{
-    out << "Usage: lorvo-cli <command> [options] [arguments]\n\n"
-        << "Translates the texts of Windows resource scripts (.rc) through a dictionary.\n\n"
-        << "Commands:\n";
-    std::size_t width = 0;
-    for (const CliCommand& c : CliCommands())
-        width = std::max(width, std::strlen(c.name));
-    for (const CliCommand& c : CliCommands())
-        out << "  " << c.name << std::string(width + 2 - std::strlen(c.name), ' ') << c.summary << '\n';
-    out << "\nOptions of every command:\n"
-        << "  --ask              ask on the terminal whether changed scripts are to be extracted\n"
-        << "                     (without it the answer is \"No All\")\n"
-        << "  --raw              texts on the command line are bytes of the dictionary's code page\n"
-        << "                     (by default they are UTF-8 and converted)\n"
-        << "  --code-page NAME   code page of an 8-bit dictionary's texts (default cp1252)\n"
-        << "  --help             show the help of the command\n\n"
-        << "Run 'lorvo-cli <command> --help' for the arguments of a command.\n";
-}
 
 void PrintCommandHelp(const CliCommand& c, std::ostream& out)
 {
@@ -45,6 +26,16 @@ int main(int argc, char** argv)
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintOverview(std::cout);
+        return ExitOk;
+    }
+    // For packaging: the manual page and the shell completion come from the
+    // same table as the help.
+    if (name == "--man") {
+        PrintManPage(std::cout, LINGOREL_VERSION);
+        return ExitOk;
+    }
+    if (name == "--bash-completion") {
+        PrintBashCompletion(std::cout);
         return ExitOk;
     }
     const CliCommand* command = nullptr;

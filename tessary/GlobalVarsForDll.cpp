@@ -51,7 +51,16 @@ QString GlobalVarsForDll::SettingsPathFor(const QString& programFile, const QStr
         return QFileInfo(fromEnvironment).absoluteFilePath();
     const QString base = BaseNameOf(programFile);
     const QFileInfo folder(QFileInfo(programFile).absolutePath());
-    if (folder.isDir() && folder.isWritable())
+    // An installed program (in the system's folders, or in any prefix with
+    // its data under share/lingorel, which a build tree also has but beside
+    // its CMakeCache.txt) keeps its settings in the user's folder even when
+    // it may write beside itself (run as root).
+    const QString where = folder.absoluteFilePath() + QLatin1Char('/');
+    bool installed = QFileInfo::exists(where + QStringLiteral("../share/lingorel")) &&
+                     !QFileInfo::exists(where + QStringLiteral("../CMakeCache.txt"));
+    for (const char* prefix : {"/usr/", "/bin/", "/opt/", "/snap/"})
+        installed = installed || where.startsWith(QLatin1String(prefix));
+    if (folder.isDir() && folder.isWritable() && !installed)
         return folder.absoluteFilePath() + QLatin1Char('/') + base + QStringLiteral(".ini");
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.isEmpty())
@@ -198,10 +207,30 @@ bool GlobalVarsForDll::Uninstall(const QString& programFolder, bool ask)
     QFile manifest(programFolder + QLatin1Char('/') + BaseNameOf(QCoreApplication::applicationFilePath()) +
                    QStringLiteral(".manifest"));
     if (!manifest.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        RkMessageBox(
-            TessaryStrings::Load(TessaryStrings::NoManifest).replace(QLatin1String("%s"), programFolder),
-            0x0030, -1, nullptr, nullptr, -1);
-        return false;
+        // An installed program: its files are the package manager's. Only
+        // what the program made for the user goes: the settings, the log
+        // and the copy of the sample.
+        QStringList removed;
+        for (const QString& path : {csIni, csLog}) {
+            if (!path.isEmpty() && QFile::remove(path))
+                removed << path;
+        }
+        QString data = qEnvironmentVariable("XDG_DATA_HOME");
+        if (data.isEmpty())
+            data = QDir::homePath() + QStringLiteral("/.local/share");
+        QDir sample(data + QStringLiteral("/lingorel/sample"));
+        if (sample.exists() && sample.removeRecursively())
+            removed << sample.path() + QLatin1Char('/');
+        if (removed.isEmpty()) {
+            RkMessageBox(
+                TessaryStrings::Load(TessaryStrings::NoManifest).replace(QLatin1String("%s"), programFolder),
+                0x0030, -1, nullptr, nullptr, -1);
+            return false;
+        }
+        RkMessageBox(TessaryStrings::Load(TessaryStrings::UserFilesRemoved)
+                         .replace(QLatin1String("%s"), removed.join(QLatin1Char('\n'))),
+                     0x0040, -1, nullptr, nullptr, -1);
+        return true;
     }
     // Only the files the installation recorded, each inside the folder.
     const QDir folder(programFolder);

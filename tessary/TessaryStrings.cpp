@@ -54,6 +54,11 @@ constexpr Entry kStrings[] = {
      "Diese Dateien konnten nicht gel\xC3\xB6scht werden:\n%s"},
     {40033, "The program has been removed.", "Le programme a \xC3\xA9t\xC3\xA9 supprim\xC3\xA9.",
      "Das Programm wurde entfernt."},
+    {40035, "The package manager removes the program. These files it made for you were removed:\n%s",
+     "Le gestionnaire de paquets supprime le programme. Ces fichiers cr\xC3\xA9\xC3\xA9s pour vous ont "
+     "\xC3\xA9t\xC3\xA9 supprim\xC3\xA9s :\n%s",
+     "Der Paketmanager entfernt das Programm. Diese f\xC3\xBCr Sie angelegten Dateien wurden "
+     "gel\xC3\xB6scht:\n%s"},
     {40034, "Couldn't open or write into Log File !",
      "Impossible d'ouvrir ou d'\xC3\xA9"
      "crire le journal !",

@@ -271,3 +271,31 @@ TEST(Cli, InsertTakesManyScriptsInOneRun)
     r = RunCli(dir, {"insert", dic, dir.File("a.rc"), dir.File("b.rc"), "--destination", dir.File("one.rc")});
     EXPECT_EQ(r.exit, 2);
 }
+
+TEST(Cli, TheManualPageAndTheCompletionNameEveryCommand)
+{
+    TempDir dir;
+    const Result help = RunCli(dir, {"--help"});
+    const Result man = RunCli(dir, {"--man"});
+    const Result completion = RunCli(dir, {"--bash-completion"});
+    ASSERT_EQ(man.exit, 0);
+    ASSERT_EQ(completion.exit, 0);
+    EXPECT_EQ(man.out.rfind(".TH LORVO\\-CLI 1", 0), 0u);
+    // Every command of the help, with its options, in both.
+    std::size_t commands = 0;
+    for (const char* name :
+         {"new", "insert", "extract", "generate", "translate", "exclude", "include", "stats", "show", "find",
+          "import", "export", "unused", "do-not-translate", "sample"}) {
+        EXPECT_NE(help.out.find(std::string("  ") + name + " "), std::string::npos) << name;
+        std::string roff;
+        for (const char* c = name; *c; ++c)
+            roff += *c == '-' ? std::string("\\-") : std::string(1, *c);
+        EXPECT_NE(man.out.find(".B " + roff), std::string::npos) << name;
+        EXPECT_NE(completion.out.find(std::string("    ") + name + ")"), std::string::npos) << name;
+        ++commands;
+    }
+    EXPECT_EQ(commands, 15u);
+    EXPECT_NE(man.out.find("\\-\\-destination\\fR"), std::string::npos);
+    EXPECT_NE(completion.out.find("--encoding"), std::string::npos);
+    EXPECT_NE(completion.out.find("complete -o filenames -F _lorvo_cli lorvo-cli"), std::string::npos);
+}

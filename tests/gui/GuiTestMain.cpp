@@ -18,6 +18,7 @@ int main(int argc, char** argv)
     QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toLocal8Bit());
     qputenv("LINGOREL_SETTINGS", (home.path() + QStringLiteral("/lorvo.ini")).toLocal8Bit());
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lingorel-tests"));

@@ -54,6 +54,13 @@ TEST(MainWindow, TheFirstStartOpensTheSampleAndShowsItsTree)
     ASSERT_TRUE(doc.IsOpen());
     EXPECT_EQ(doc.Name(), "sample");
     EXPECT_TRUE(program.frame()->windowTitle().contains(QStringLiteral("sample.dic")));
+    // The user's own copy in the data folder, its paths pointing there: a
+    // program that cannot write beside itself works on it all the same.
+    const std::string copy = qEnvironmentVariable("XDG_DATA_HOME").toStdString() + "/lingorel/sample";
+    EXPECT_EQ(doc.PathName(), copy + "/sample.dic");
+    ASSERT_NE(doc.Files()->Find(copy + "/sample.rc"), nullptr);
+    EXPECT_EQ(doc.DefaultDestinationFolder(), copy + "/translated");
+    EXPECT_EQ(doc.Files()->ChangedCount(), 0);
 
     ASSERT_EQ(program.tree()->topLevelItemCount(), 1);
     QTreeWidgetItem* file = program.tree()->topLevelItem(0);

@@ -74,9 +74,19 @@ TEST(GlobalVarsForDll, UninstallWithoutAManifestDeletesNothing)
     TempDir dir;
     WriteBytes(dir.File("keep.txt"), "x");
     CLogFile::SetFileName(QString::fromStdString(dir.File("uninstall.log")));
+    const QString savedIni = GlobalVarsForDll::csIni;
+    const QString savedLog = GlobalVarsForDll::csLog;
+    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
+    // No settings, log or sample copy of the user either.
+    GlobalVarsForDll::csIni = QString::fromStdString(dir.File("none.ini"));
+    GlobalVarsForDll::csLog = QString::fromStdString(dir.File("none.log"));
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir.File("data")));
     ModalAnswers::Clear();
     ModalAnswers::Push(6); // Yes, remove it
     EXPECT_FALSE(GlobalVarsForDll::Uninstall(QString::fromStdString(dir.Path().string())));
+    GlobalVarsForDll::csIni = savedIni;
+    GlobalVarsForDll::csLog = savedLog;
+    qputenv("XDG_DATA_HOME", savedData);
     EXPECT_TRUE(std::filesystem::exists(dir.File("keep.txt")));
     EXPECT_NE(ReadBytes(dir.File("uninstall.log")).find("Desinstall !."), std::string::npos);
     ASSERT_EQ(ModalAnswers::Shown().size(), 2);
@@ -157,4 +167,36 @@ TEST(CRegistryAccess, ValuesAndKeysRoundTrip)
     QStringList keys;
     EXPECT_TRUE(parent.GetKeys(keys));
     EXPECT_TRUE(keys.contains(QStringLiteral("Test")));
+}
+
+TEST(GlobalVarsForDll, UninstallOfAnInstalledProgramRemovesOnlyTheUsersOwnFiles)
+{
+    TempDir dir;
+    TempDir program; // a package's folder: no list of installed files
+    WriteBytes(program.File("lorvo"), "a package file");
+    const QString savedIni = GlobalVarsForDll::csIni;
+    const QString savedLog = GlobalVarsForDll::csLog;
+    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
+    GlobalVarsForDll::csIni = QString::fromStdString(dir.File("lorvo.ini"));
+    GlobalVarsForDll::csLog = QString::fromStdString(dir.File("lorvo.log"));
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir.File("data")));
+    WriteBytes(dir.File("lorvo.ini"), "[Parameters]\n");
+    std::filesystem::create_directories(dir.File("data/lingorel/sample"));
+    WriteBytes(dir.File("data/lingorel/sample/sample.dic"), "General dictionary\r\n");
+    WriteBytes(dir.File("data/other.txt"), "not ours");
+    CLogFile::SetFileName(QString::fromStdString(dir.File("uninstall.log")));
+    ModalAnswers::Clear();
+    ModalAnswers::Push(6); // Yes, remove it
+    EXPECT_TRUE(GlobalVarsForDll::Uninstall(QString::fromStdString(program.Path().string())));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("lorvo.ini")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("data/lingorel/sample")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("data/other.txt")));
+    EXPECT_TRUE(std::filesystem::exists(program.File("lorvo")));
+    ASSERT_EQ(ModalAnswers::Shown().size(), 2);
+    // It says what it removed.
+    EXPECT_TRUE(ModalAnswers::Shown()[1].contains(QString::fromStdString(dir.File("lorvo.ini"))));
+    EXPECT_TRUE(ModalAnswers::Shown()[1].contains(QStringLiteral("lingorel/sample/")));
+    GlobalVarsForDll::csIni = savedIni;
+    GlobalVarsForDll::csLog = savedLog;
+    qputenv("XDG_DATA_HOME", savedData);
 }

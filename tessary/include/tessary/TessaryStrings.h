@@ -36,6 +36,7 @@ enum : int
     NotDeleted = 40032,
     Uninstalled = 40033,
     LogFileError = 40034,
+    UserFilesRemoved = 40035,
     Welcome = 40080,
     WelcomeOnce = 40081,
     Continue = 40082,
