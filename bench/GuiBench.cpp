@@ -1,4 +1,6 @@
-// The window's speed: starting on the sample to a shown main window, and
+// The window's speed: starting on the sample to a shown main window, opening
+// a dictionary of 100,000 texts to a shown tree, showing them in the
+// Dictionary window, and
 // selecting the largest dialog of the corpus to a shown preview.
 #include "app/CMainFrame.h"
 #include "app/CTrelvarApp.h"
@@ -8,6 +10,7 @@
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/ScriptInsertion.h"
 #include "engine/ScriptResources.h"
+#include "engine/ScriptRuns.h"
 #include "preview/CDlgPreview.h"
 #include "preview/model/PreviewDialogInfo.h"
 #include "preview/model/PreviewMenu.h"
@@ -26,6 +29,7 @@
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
+#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -120,6 +124,67 @@ void BM_PreviewTheLargestDialog(benchmark::State& state)
     app.MainFrame()->close();
 }
 BENCHMARK(BM_PreviewTheLargestDialog)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// A dictionary of 100,000 texts extracted from a script of 1,000 dialogs of
+// 100 controls each, half of the texts translated; made once.
+const std::string& LargeExtractedDictionary()
+{
+    static const std::string dic = [] {
+        const std::string folder = Home().path().toStdString() + "/extracted";
+        fs::create_directories(folder);
+        std::string script;
+        for (int d = 0; d < 1000; ++d) {
+            script += "IDD_DIALOG" + std::to_string(d) + " DIALOGEX 0, 0, 300, 200\r\nCAPTION \"Dialog " +
+                      std::to_string(d) + "\"\r\nBEGIN\r\n";
+            for (int c = 0; c < 99; ++c)
+                script += "    LTEXT \"Label " + std::to_string(d * 100 + c) +
+                          " of the form\",IDC_STATIC,7," + std::to_string(c * 2) + ",80,8\r\n";
+            script += "END\r\n\r\n";
+        }
+        std::ofstream(folder + "/large.rc", std::ios::binary) << script;
+        CTrelvarDoc doc;
+        doc.CreateDictionary("large", folder, folder, folder + "/out");
+        InsertScript(*doc.Files(), folder + "/large.rc", folder + "/out/large.rc", {});
+        ExtractScripts(doc, {folder + "/large.rc"}, nullptr, nullptr, nullptr);
+        int i = 0;
+        std::vector<std::string> originals;
+        for (const auto& e : doc.General()->Texts())
+            originals.push_back(e.key);
+        for (const std::string& o : originals) {
+            if (++i % 2)
+                doc.General()->SetTranslation(o, "Traduit " + o);
+        }
+        doc.MarkChanged(CTrelvarDoc::GeneralChanged);
+        doc.Save();
+        return doc.PathName();
+    }();
+    return dic;
+}
+
+void BM_OpenALargeDictionary(benchmark::State& state)
+{
+    const std::string& dic = LargeExtractedDictionary();
+    const QString ini = Home().path() + QStringLiteral("/open.ini");
+    qputenv("LINGOREL_SETTINGS", ini.toLocal8Bit());
+    CTrelvarApp app;
+    app.InitInstance({QStringLiteral("lorvo")});
+    app.MainFrame()->resize(1400, 1000);
+    app.MainFrame()->show();
+    while (!app.MainFrame()->PreviewTabs())
+        QTest::qWait(1);
+    DocumentCommands* documents = app.MainFrame()->Documents();
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        documents->OpenDocumentFile(QString::fromStdString(dic));
+        QApplication::processEvents(); // the tree painted
+        state.SetIterationTime(timer.nsecsElapsed() / 1e9);
+    }
+    state.SetLabel(std::to_string(documents->Doc().General()->TextCount()) + " texts, " +
+                   std::to_string(app.MainFrame()->Tree()->topLevelItemCount()) + " script(s) in the tree");
+    app.MainFrame()->close();
+}
+BENCHMARK(BM_OpenALargeDictionary)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // A general dictionary of 100,000 texts, half of them translated.
 CTrelvarDoc& LargeDictionary()

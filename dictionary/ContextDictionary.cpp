@@ -153,6 +153,30 @@ bool ContextDictionary::IsResourceTranslated(std::string_view file, std::string_
     return true;
 }
 
+std::unordered_set<std::string>
+ContextDictionary::UntranslatedResources(std::string_view file, const GeneralDictionary& general) const
+{
+    std::unordered_set<std::string> names;
+    const Section* section = FindFile(file);
+    if (!section)
+        return names;
+    for (const auto& entry : *section) {
+        if (!entry.value.contextTranslation.empty())
+            continue;
+        const std::string* translation = general.FindTranslation(entry.value.original);
+        if (translation && !translation->empty())
+            continue;
+        // Every name the key can belong to: the key up to each of its "+".
+        const std::string_view key = entry.key;
+        for (std::size_t plus = key.find('+'); plus != std::string_view::npos;
+             plus = key.find('+', plus + 1)) {
+            if (plus > 0)
+                names.emplace(key.substr(0, plus));
+        }
+    }
+    return names;
+}
+
 bool ContextDictionary::HasStringTable(std::string_view file) const
 {
     const Section* section = FindFile(file);
@@ -243,8 +267,9 @@ void ContextDictionary::MatchScripts(const std::vector<std::string>& sources)
     // path the section's key only starts with, or that starts with it.
     auto mayRefile = [&known](const std::string& file) {
         for (const std::string& path : known) {
-            if (path.size() < file.size() ? file.compare(0, path.size(), path) == 0 && file[path.size()] == '+'
-                                          : path.compare(0, file.size(), file) == 0)
+            if (path.size() < file.size()
+                    ? file.compare(0, path.size(), path) == 0 && file[path.size()] == '+'
+                    : path.compare(0, file.size(), file) == 0)
                 return true;
         }
         return false;

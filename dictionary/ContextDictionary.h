@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 class GeneralDictionary;
@@ -71,6 +72,12 @@ public:
     /// in-context translation; true as well for an unknown file.
     bool IsResourceTranslated(std::string_view file, std::string_view resourceName,
                               const GeneralDictionary& general) const;
+    /// The names of the file's resources that hold a text with no
+    /// translation (neither in context nor general), in one pass over its
+    /// entries: a name is in the set exactly when IsResourceTranslated says
+    /// false for it followed by "+".
+    std::unordered_set<std::string> UntranslatedResources(std::string_view file,
+                                                          const GeneralDictionary& general) const;
     bool HasStringTable(std::string_view file) const;
     /// Originals of the resource's entries whose item reference equals the
     /// given one, ignoring case.

@@ -173,6 +173,10 @@ void ResourceTree::UpdateTranslationIcons()
         return;
     for (auto& file : m_files) {
         const bool known = m_context && m_general && m_context->FindFile(file->source);
+        // The resources with an untranslated text, found in one pass.
+        const std::unordered_set<std::string> untranslated =
+            known ? m_context->UntranslatedResources(file->source, *m_general)
+                  : std::unordered_set<std::string>();
         bool allTranslated = true;
         for (int data : {CategoryDialogs, CategoryMenus}) {
             ResourceTreeItem* category = FindCategory(*file, data);
@@ -181,9 +185,7 @@ void ResourceTree::UpdateTranslationIcons()
             bool categoryTranslated = true;
             for (auto& resource : category->children) {
                 if (known)
-                    SetResourceIcon(
-                        file->source, resource->text,
-                        m_context->IsResourceTranslated(file->source, resource->text + "+", *m_general));
+                    SetResourceIcon(file->source, resource->text, untranslated.count(resource->text) == 0);
                 categoryTranslated = categoryTranslated && (resource->image == ImageDialogTranslated ||
                                                             resource->image == ImageMenuTranslated);
             }
@@ -193,7 +195,7 @@ void ResourceTree::UpdateTranslationIcons()
         if (ResourceTreeItem* table = FindCategory(*file, CategoryStringTable)) {
             if (known)
                 SetResourceIcon(file->source, CategoryLabel(CategoryStringTable),
-                                m_context->IsResourceTranslated(file->source, "STRINGTABLE+", *m_general));
+                                untranslated.count("STRINGTABLE") == 0);
             allTranslated = allTranslated && table->image == ImageStringTableTranslated;
         }
         file->image = allTranslated ? ImageFileTranslated : ImageFile;

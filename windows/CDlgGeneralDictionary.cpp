@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <unordered_map>
 
 int CDlgGeneralDictionary::CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue)
@@ -30,7 +31,25 @@ int CDlgGeneralDictionary::CompareRows(std::intptr_t a, std::intptr_t b, std::in
     const auto* ra = reinterpret_cast<const Row*>(a);
     const auto* rb = reinterpret_cast<const Row*>(b);
     const bool translation = (sortValue & 0xFFFF) == 1;
-    return QString::compare(ra->Folded(translation), rb->Folded(translation), Qt::CaseSensitive);
+    const QString& ka = translation ? ra->translationKey : ra->originalKey;
+    const QString& kb = translation ? rb->translationKey : rb->originalKey;
+    // Sorting 100,000 rows compares millions of times: the ASCII start of
+    // the texts is compared here, the rest (from the first other character)
+    // as Qt compares without regard to case.
+    const qsizetype n = std::min(ka.size(), kb.size());
+    const QChar* da = ka.constData();
+    const QChar* db = kb.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t ca = da[i].unicode();
+        char16_t cb = db[i].unicode();
+        if (ca >= 0x80 || cb >= 0x80)
+            return QStringView(ka).mid(i).compare(QStringView(kb).mid(i), Qt::CaseInsensitive);
+        ca = ca >= 'A' && ca <= 'Z' ? ca + 32 : ca;
+        cb = cb >= 'A' && cb <= 'Z' ? cb + 32 : cb;
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return ka.size() == kb.size() ? 0 : (ka.size() < kb.size() ? -1 : 1);
 }
 
 CDlgGeneralDictionary::CDlgGeneralDictionary(QWidget* parent, CTrelvarDoc* document,

@@ -72,27 +72,7 @@ private:
         std::string translation;
         QString originalKey; // as shown
         QString translationKey;
-        // The same folded to one case, made once when the column is first
-        // sorted: sorting 100,000 rows compares them millions of times.
-        mutable QString originalFolded;
-        mutable QString translationFolded;
-        mutable bool originalFoldedMade = false;
-        mutable bool translationFoldedMade = false;
-        void SetTranslationKey(QString key)
-        {
-            translationKey = std::move(key);
-            translationFoldedMade = false;
-        }
-        const QString& Folded(bool translation) const
-        {
-            QString& folded = translation ? translationFolded : originalFolded;
-            bool& made = translation ? translationFoldedMade : originalFoldedMade;
-            if (!made) {
-                folded = (translation ? translationKey : originalKey).toCaseFolded();
-                made = true;
-            }
-            return folded;
-        }
+        void SetTranslationKey(QString key) { translationKey = std::move(key); }
     };
     static int CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue);
     void OnSelectionChanged();

@@ -300,3 +300,56 @@ TEST(Codec, Windows1252BothWays)
     const Codec cyrillic("WINDOWS-1251");
     EXPECT_EQ(cyrillic.ToUtf8("\xC0"), "\xD0\x90");
 }
+
+TEST(OrderedMap, FindsEveryKeyAfterManyInsertionsAndErasures)
+{
+    // The flat index grows, and erasing moves probed slots back: every live
+    // key must stay findable and every erased one gone, in insertion order.
+    OrderedMap<int> map;
+    for (int i = 0; i < 5000; ++i)
+        map.Insert("key " + std::to_string(i), i);
+    for (int i = 0; i < 5000; i += 3)
+        EXPECT_TRUE(map.Erase("key " + std::to_string(i)));
+    int expected = 0;
+    for (const auto& e : map) {
+        while (expected % 3 == 0)
+            ++expected;
+        EXPECT_EQ(e.value, expected);
+        ++expected;
+    }
+    for (int i = 0; i < 5000; ++i) {
+        const int* found = map.Find("key " + std::to_string(i));
+        EXPECT_EQ(found != nullptr, i % 3 != 0) << i;
+    }
+    EXPECT_EQ(map.Size(), 5000u - 1667u);
+    EXPECT_TRUE(map.InsertWith("key 0", [] { return 7; }).second);
+    EXPECT_FALSE(map.InsertWith("key 1", [] { return 7; }).second);
+}
+
+TEST(ContextDictionary, UntranslatedResourcesAgreeWithTheQuestionPerResource)
+{
+    GeneralDictionary general;
+    ContextDictionary context;
+    const std::string file = "/src/app.rc";
+    const struct
+    {
+        const char* resource;
+        const char* text;
+        const char* general;
+        const char* inContext;
+    } entries[] = {{"IDD_A", "OK", "D'accord", ""},      {"IDD_A", "Cancel", "", ""},
+                   {"IDD_AB", "OK", "D'accord", ""},     {"IDD_B", "Ctrl+N", "", "Ctrl+N"},
+                   {"STRINGTABLE", "Ready", "Prêt", ""}, {"IDR_MENU", "New+Old", "", ""}};
+    for (const auto& e : entries) {
+        general.AddText(e.text, e.general);
+        context.AddEntry(file, std::string(e.resource) + "+" + e.text, e.text, e.inContext, 0, "");
+    }
+    const auto untranslated = context.UntranslatedResources(file, general);
+    for (const char* resource : {"IDD_A", "IDD_AB", "IDD_B", "STRINGTABLE", "IDR_MENU", "IDD"}) {
+        EXPECT_EQ(untranslated.count(resource) == 0,
+                  context.IsResourceTranslated(file, std::string(resource) + "+", general))
+            << resource;
+    }
+    EXPECT_EQ(untranslated.count("IDD_A"), 1u);
+    EXPECT_EQ(untranslated.count("IDD_B"), 0u);
+}
