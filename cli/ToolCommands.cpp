@@ -4,8 +4,10 @@
 #include "cli/CliSession.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/DictionaryTools.h"
+#include "dictionary/FileList.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
+#include "dictionary/PseudoTranslation.h"
 #include "dictionary/SampleCopy.h"
 #include "dictionary/TextRules.h"
 #include "engine/ResourceSearch.h"
@@ -175,6 +177,73 @@ int RunDoNotTranslate(const CliArguments& args)
 
 } // namespace
 
+// Every untranslated text filled with its pseudo-translation, in the
+// dictionary itself or in a copy of it (--output).
+int RunPseudo(const CliArguments& args)
+{
+    int expand = 30;
+    if (const std::string* given = args.Option("expand")) {
+        char* end = nullptr;
+        const long value = std::strtol(given->c_str(), &end, 10);
+        if (given->empty() || *end != '\0' || value < 0 || value > 400) {
+            std::cerr << "lorvo-cli pseudo: --expand takes a percentage from 0 to 400\n";
+            return ExitUsage;
+        }
+        expand = static_cast<int>(value);
+    }
+    std::string dictionary = Absolute(args.positional[0]);
+    if (const std::string* output = args.Option("output")) {
+        // The copy is the four files under the new name; the real
+        // dictionary is only read.
+        const fs::path to = Absolute(*output);
+        const fs::path from = dictionary;
+        for (const char* ext : {".dic", ".ent", ".fil", ".nir"}) {
+            const fs::path target = fs::path(to).replace_extension(ext);
+            if (fs::exists(target)) {
+                std::cerr << "lorvo-cli pseudo: " << target.string() << " already exists\n";
+                return ExitError;
+            }
+        }
+        for (const char* ext : {".dic", ".ent", ".fil", ".nir"}) {
+            std::error_code ec;
+            fs::copy_file(fs::path(from).replace_extension(ext), fs::path(to).replace_extension(ext), ec);
+            if (ec) {
+                std::cerr << "lorvo-cli pseudo: " << ec.message() << '\n';
+                return ExitError;
+            }
+        }
+        dictionary = fs::path(to).replace_extension(".dic").string();
+    }
+    Session session(args);
+    if (!session.Open(dictionary))
+        return ExitError;
+    CTrelvarDoc& doc = session.Doc();
+    if (args.Option("output")) {
+        // The copy generates into a folder of its own beside it, never over
+        // the real dictionary's translated scripts.
+        const std::string folder = fs::path(dictionary).replace_extension("").string() + "-scripts";
+        std::vector<FileList::Record> records;
+        for (const auto& entry : doc.Files()->Files())
+            records.push_back(entry.value);
+        for (const FileList::Record& r : records)
+            doc.Files()->RemoveFile(r.source);
+        for (const FileList::Record& r : records)
+            doc.Files()->AddFile(r.source, folder + "/" + fs::path(r.destination).filename().string(),
+                                 r.stamp);
+        doc.SetDefaultFolders(doc.DefaultSourceFolder(), folder);
+        doc.SetModifiedFlag();
+    }
+    const int filled =
+        PseudoTranslateDictionary(*doc.General(), *doc.Context(), expand, doc.TranslationsCodePage());
+    if (filled > 0 || doc.IsModified()) {
+        doc.MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);
+        if (!session.Save())
+            return ExitError;
+    }
+    std::cout << filled << " text(s) pseudo-translated in " << dictionary << '\n';
+    return session.Exit();
+}
+
 // The user's copy of the sample, made from the templates the program ships
 // (share/lingorel/sample beside the program's bin folder).
 int RunSample(const CliArguments& args)
@@ -250,6 +319,16 @@ std::vector<CliCommand> ToolCommands()
          1,
          1,
          RunDoNotTranslate},
+        {"pseudo",
+         "pseudo <dict.dic> [--expand PERCENT] [--output other.dic]",
+         "Gives every untranslated text an accented, bracketed form lengthened by PERCENT (30 by "
+         "default), keeping access keys, placeholders and accelerators, so that previews and builds show "
+         "truncation before anyone translates; with --output the dictionary is copied first and left as "
+         "it is, and the copy generates into <output>-scripts/.",
+         {"expand", "output"},
+         1,
+         1,
+         RunPseudo},
         {"sample",
          "sample [--folder DIR]",
          "Makes the user's own copy of the sample script and dictionary (in $XDG_DATA_HOME/lingorel/sample "

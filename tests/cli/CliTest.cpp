@@ -285,7 +285,7 @@ TEST(Cli, TheManualPageAndTheCompletionNameEveryCommand)
     std::size_t commands = 0;
     for (const char* name :
          {"new", "insert", "extract", "generate", "translate", "exclude", "include", "stats", "show", "find",
-          "import", "export", "unused", "do-not-translate", "sample"}) {
+          "import", "export", "unused", "do-not-translate", "pseudo", "sample"}) {
         EXPECT_NE(help.out.find(std::string("  ") + name + " "), std::string::npos) << name;
         std::string roff;
         for (const char* c = name; *c; ++c)
@@ -294,7 +294,7 @@ TEST(Cli, TheManualPageAndTheCompletionNameEveryCommand)
         EXPECT_NE(completion.out.find(std::string("    ") + name + ")"), std::string::npos) << name;
         ++commands;
     }
-    EXPECT_EQ(commands, 15u);
+    EXPECT_EQ(commands, 16u);
     EXPECT_NE(man.out.find("\\-\\-destination\\fR"), std::string::npos);
     EXPECT_NE(completion.out.find("--encoding"), std::string::npos);
     EXPECT_NE(completion.out.find("complete -o filenames -F _lorvo_cli lorvo-cli"), std::string::npos);

@@ -139,3 +139,27 @@ TEST(CliTools, EveryCommandHasItsHelp)
     EXPECT_EQ(RunCli(dir, {"find", "only-one-argument.dic"}).exit, 2);
     EXPECT_EQ(RunCli(dir, {"unused", "d.dic", "--bogus"}).exit, 2);
 }
+
+TEST(CliTools, PseudoFillsACopyAndLeavesTheDictionary)
+{
+    Extracted d;
+    const std::string before = ReadBytes(d.dic);
+    Result r = d.Run({"pseudo", d.dic, "--output", d.dir.File("pseudo.dic")});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(ReadBytes(d.dic), before) << "the real dictionary is untouched";
+    r = d.Run({"stats", d.dir.File("pseudo.dic")});
+    EXPECT_NE(r.out.find("Untranslated\t0\n"), std::string::npos) << r.out;
+    // Translations made by a translator stay; the copy generates beside
+    // itself, never over the real translated scripts.
+    r = d.Run({"generate", d.dir.File("pseudo.dic")});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    const std::string generated = ReadBytes(d.dir.File("pseudo-scripts/MyApp.rc"));
+    EXPECT_NE(generated.find("\"D'accord\""), std::string::npos);
+    // "&New\tCtrl+N": the access key on its letter, the accelerator kept.
+    EXPECT_NE(generated.find("\"[&\\321\\351w~]\\tCtrl+N\""), std::string::npos) << generated;
+    EXPECT_FALSE(std::filesystem::exists(d.dir.File("out/MyApp.rc")));
+    // The copy is not made over an existing dictionary; bad percentages are
+    // usage errors.
+    EXPECT_EQ(d.Run({"pseudo", d.dic, "--output", d.dir.File("pseudo.dic")}).exit, 1);
+    EXPECT_EQ(d.Run({"pseudo", d.dic, "--expand", "lots"}).exit, 2);
+}
