@@ -71,14 +71,12 @@ bool CTrelvarApp::OpenSample()
     // templates under share/lingorel/sample; the user gets a copy of their
     // own in the data folder, with its paths pointing there.
     const QDir program(QCoreApplication::applicationDirPath());
-    const QString templates = QDir::cleanPath(program.filePath(QStringLiteral("../share/lingorel/sample")));
-    if (QFileInfo::exists(templates + QStringLiteral("/sample.dic"))) {
-        QString data = qEnvironmentVariable("XDG_DATA_HOME");
-        if (data.isEmpty())
-            data = QDir::homePath() + QStringLiteral("/.local/share");
-        const QString folder = data + QStringLiteral("/lingorel/sample");
+    const std::string templates = SampleTemplatesFor(program.path().toStdString());
+    const QString folder = QString::fromStdString(UserSampleFolder());
+    if (!folder.isEmpty() &&
+        QFileInfo::exists(QString::fromStdString(templates) + QStringLiteral("/sample.dic"))) {
         std::string error;
-        if (!PlaceSample(templates.toStdString(), folder.toStdString(), error)) {
+        if (!PlaceSample(templates, folder.toStdString(), error)) {
             CLogFile::LogLine(("Cannot copy the sample: " + error).c_str(), 0xFF, 0xFFFFFFFF);
             return false;
         }

@@ -61,6 +61,17 @@ void BM_StartOnTheSample(benchmark::State& state)
 }
 BENCHMARK(BM_StartOnTheSample)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The program started with its own settings, its main window shown.
+void Start(CTrelvarApp& app, const QString& settings)
+{
+    qputenv("LINGOREL_SETTINGS", (Home().path() + QLatin1Char('/') + settings).toLocal8Bit());
+    app.InitInstance({QStringLiteral("lorvo")});
+    app.MainFrame()->resize(1400, 1000);
+    app.MainFrame()->show();
+    while (!app.MainFrame()->PreviewTabs())
+        QTest::qWait(1);
+}
+
 // The dialog of the corpus with the most controls.
 std::pair<std::string, std::string> LargestDialog()
 {
@@ -92,14 +103,8 @@ std::pair<std::string, std::string> LargestDialog()
 void BM_PreviewTheLargestDialog(benchmark::State& state)
 {
     const auto [script, name] = LargestDialog();
-    const QString ini = Home().path() + QStringLiteral("/preview.ini");
-    qputenv("LINGOREL_SETTINGS", ini.toLocal8Bit());
     CTrelvarApp app;
-    app.InitInstance({QStringLiteral("lorvo")});
-    app.MainFrame()->resize(1400, 1000);
-    app.MainFrame()->show();
-    while (!app.MainFrame()->PreviewTabs())
-        QTest::qWait(1);
+    Start(app, QStringLiteral("preview.ini"));
     DocumentCommands* documents = app.MainFrame()->Documents();
     documents->Doc().CreateDictionary("largest", Home().path().toStdString(), "",
                                       Home().path().toStdString());
@@ -164,14 +169,8 @@ const std::string& LargeExtractedDictionary()
 void BM_OpenALargeDictionary(benchmark::State& state)
 {
     const std::string& dic = LargeExtractedDictionary();
-    const QString ini = Home().path() + QStringLiteral("/open.ini");
-    qputenv("LINGOREL_SETTINGS", ini.toLocal8Bit());
     CTrelvarApp app;
-    app.InitInstance({QStringLiteral("lorvo")});
-    app.MainFrame()->resize(1400, 1000);
-    app.MainFrame()->show();
-    while (!app.MainFrame()->PreviewTabs())
-        QTest::qWait(1);
+    Start(app, QStringLiteral("open.ini"));
     DocumentCommands* documents = app.MainFrame()->Documents();
     for (auto _ : state) {
         QElapsedTimer timer;

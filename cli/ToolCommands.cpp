@@ -249,25 +249,15 @@ int RunPseudo(const CliArguments& args)
 int RunSample(const CliArguments& args)
 {
     std::error_code ec;
-    const fs::path program = fs::read_symlink("/proc/self/exe", ec).parent_path();
-    const fs::path templates = (program / ".." / "share" / "lingorel" / "sample").lexically_normal();
-    std::string folder;
-    if (const std::string* given = args.Option("folder")) {
-        folder = Absolute(*given);
-    } else {
-        const char* data = std::getenv("XDG_DATA_HOME");
-        const char* home = std::getenv("HOME");
-        if (data && *data)
-            folder = std::string(data) + "/lingorel/sample";
-        else if (home && *home)
-            folder = std::string(home) + "/.local/share/lingorel/sample";
-        else {
-            std::cerr << "lorvo-cli sample: neither XDG_DATA_HOME nor HOME is set: give --folder\n";
-            return ExitUsage;
-        }
+    const std::string program = fs::read_symlink("/proc/self/exe", ec).parent_path().string();
+    const std::string* given = args.Option("folder");
+    const std::string folder = given ? Absolute(*given) : UserSampleFolder();
+    if (folder.empty()) {
+        std::cerr << "lorvo-cli sample: neither XDG_DATA_HOME nor HOME is set: give --folder\n";
+        return ExitUsage;
     }
     std::string error;
-    if (!PlaceSample(templates.string(), folder, error)) {
+    if (!PlaceSample(SampleTemplatesFor(program), folder, error)) {
         std::cerr << "lorvo-cli sample: " << error << '\n';
         return ExitError;
     }

@@ -137,22 +137,6 @@ bool ContextDictionary::KeyBelongsTo(std::string_view textKey, std::string_view 
            (textKey.size() > resourceName.size() && textKey[resourceName.size()] == '+');
 }
 
-bool ContextDictionary::IsResourceTranslated(std::string_view file, std::string_view resourceName,
-                                             const GeneralDictionary& general) const
-{
-    const Section* section = FindFile(file);
-    if (!section)
-        return true;
-    for (const auto& entry : *section) {
-        if (!KeyBelongsTo(entry.key, resourceName) || !entry.value.contextTranslation.empty())
-            continue;
-        const std::string* translation = general.FindTranslation(entry.value.original);
-        if (!translation || translation->empty())
-            return false;
-    }
-    return true;
-}
-
 std::unordered_set<std::string>
 ContextDictionary::UntranslatedResources(std::string_view file, const GeneralDictionary& general) const
 {

@@ -68,14 +68,10 @@ public:
     /// when the script's resources were misread before).
     void CarryOver(std::string_view file, const Section& previous, const GeneralDictionary& general);
 
-    /// True unless some entry of the resource has neither a general nor an
-    /// in-context translation; true as well for an unknown file.
-    bool IsResourceTranslated(std::string_view file, std::string_view resourceName,
-                              const GeneralDictionary& general) const;
-    /// The names of the file's resources that hold a text with no
-    /// translation (neither in context nor general), in one pass over its
-    /// entries: a name is in the set exactly when IsResourceTranslated says
-    /// false for it followed by "+".
+    /// The names of the file's resources that hold a text with neither a
+    /// general nor an in-context translation, found in one pass over its
+    /// entries: an entry belongs to every name its key starts with before a
+    /// "+" (so IDD_A never takes IDD_AB's texts). An unknown file has none.
     std::unordered_set<std::string> UntranslatedResources(std::string_view file,
                                                           const GeneralDictionary& general) const;
     bool HasStringTable(std::string_view file) const;

@@ -1,11 +1,12 @@
 #include "dictionary/SampleCopy.h"
 
 #include "dictionary/FileSystem.h"
+#include "dictionary/LineFile.h"
 #include "dictionary/TextRules.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -13,11 +14,8 @@ namespace {
 
 bool ReadWhole(const fs::path& path, std::string& bytes)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    LineFile file;
+    return file.OpenForReading(path.string()) && file.ReadAll(bytes);
 }
 
 bool WriteWhole(const fs::path& path, const std::string& bytes)
@@ -56,12 +54,11 @@ bool PlaceSample(const std::string& templates, const std::string& folder, std::s
         fs::remove_all(building, ec);
         return false;
     };
-    fs::copy_file(from / "sample.rc", building / "sample.rc", ec);
-    if (ec)
-        return fail((from / "sample.rc").string() + ": " + ec.message());
-    std::string dictionary;
-    if (!ReadWhole(from / "sample.dic", dictionary) || !WriteWhole(building / "sample.dic", dictionary))
-        return fail((from / "sample.dic").string());
+    for (const char* name : {"sample.rc", "sample.dic"}) {
+        fs::copy_file(from / name, building / name, ec);
+        if (ec)
+            return fail((from / name).string() + ": " + ec.message());
+    }
     // The copy's own time: renaming the folder keeps it.
     const std::optional<std::uint64_t> time = LastWriteFileTime((building / "sample.rc").string());
     const std::string stamp = time ? FormatStamp(*time) : std::string();
@@ -82,4 +79,20 @@ bool PlaceSample(const std::string& templates, const std::string& folder, std::s
     if (ec)
         return fail(to.string() + ": " + ec.message());
     return true;
+}
+
+std::string SampleTemplatesFor(const std::string& programFolder)
+{
+    return (fs::path(programFolder) / ".." / "share" / "lingorel" / "sample").lexically_normal().string();
+}
+
+std::string UserSampleFolder()
+{
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data && *data)
+        return std::string(data) + "/lingorel/sample";
+    const char* home = std::getenv("HOME");
+    if (home && *home)
+        return std::string(home) + "/.local/share/lingorel/sample";
+    return {};
 }

@@ -11,3 +11,10 @@
 /// it is. False (error says why) when something could not be written;
 /// nothing is then left half made.
 bool PlaceSample(const std::string& templates, const std::string& folder, std::string& error);
+
+/// Where the program ships the sample templates, for a program in
+/// programFolder (its bin folder): programFolder/../share/lingorel/sample.
+std::string SampleTemplatesFor(const std::string& programFolder);
+/// The user's copy of the sample: $XDG_DATA_HOME/lingorel/sample, else
+/// $HOME/.local/share/lingorel/sample; empty when neither is set.
+std::string UserSampleFolder();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "dictionary/Codec.h"
 #include "dictionary/LineFile.h"
 #include "engine/Literal.h"
 #include "engine/ResourceKind.h"
@@ -152,8 +151,8 @@ private:
     std::string m_backupPath; // empty when the destination is new
     bool m_readFailed = false;
     std::unique_ptr<ScriptText> m_source;
-    int m_originalsCodePage = OpenOriginalsCodePage();
-    int m_translationsCodePage = OpenTranslationsCodePage();
+    int m_originalsCodePage = 1252;
+    int m_translationsCodePage = 1252;
     bool m_lossySkipped = false;
     // The last line read: its original bytes (when converted), state and place.
     std::string_view m_lineOriginal;

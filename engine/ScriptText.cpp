@@ -138,9 +138,9 @@ ScriptEncoding DetectScriptEncoding(std::string_view bytes, int defaultCodePage)
         e.form = bigEndian ? ScriptForm::Utf16Be : ScriptForm::Utf16Le;
         return e;
     }
-    const std::vector<int> pragmas = PragmaCodePages(bytes);
-    const bool declaredUtf8 = !pragmas.empty() && pragmas.front() == kUtf8CodePage;
-    if (declaredUtf8 || (!IsAscii(bytes) && Codec::IsValidUtf8(bytes) && pragmas.empty()))
+    e.pragmas = PragmaCodePages(bytes);
+    const bool declaredUtf8 = !e.pragmas.empty() && e.pragmas.front() == kUtf8CodePage;
+    if (declaredUtf8 || (!IsAscii(bytes) && Codec::IsValidUtf8(bytes) && e.pragmas.empty()))
         e.form = ScriptForm::Utf8;
     return e;
 }
@@ -260,7 +260,7 @@ void ScriptText::Load(int workingCodePage)
             raw = IsAscii(m_bytes);
         } else {
             raw = true;
-            for (int page : PragmaCodePages(m_bytes))
+            for (int page : m_encoding.pragmas)
                 raw = raw && (page == workingCodePage || page == -1);
         }
     }

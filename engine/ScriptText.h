@@ -21,7 +21,8 @@ struct ScriptEncoding
 {
     ScriptForm form = ScriptForm::Bytes;
     bool bom = false;
-    int codePage = 1252; ///< an 8-bit script's code page before its first pragma
+    int codePage = 1252;      ///< an 8-bit script's code page before its first pragma
+    std::vector<int> pragmas; ///< an 8-bit script's "#pragma code_page" values, in order
 };
 
 /// Recognises a script's encoding from its first bytes and its pragmas:

@@ -232,14 +232,15 @@ bool CDateTime::SetTimeT(std::time_t time)
     if (local.tm_year + 1900 <= 1970 || local.tm_mon < 0 || local.tm_mon > 11 || local.tm_mday < 0 ||
         local.tm_mday > 31 || local.tm_hour > 23 || local.tm_min > 59 || local.tm_sec > 59)
         return false;
-    m_value.year = static_cast<std::uint16_t>(local.tm_year + 1900);
-    m_value.month = static_cast<std::uint8_t>(local.tm_mon);
-    m_value.day = static_cast<std::uint8_t>(local.tm_mday);
-    m_value.hour = static_cast<std::uint8_t>(local.tm_hour);
-    m_value.minute = static_cast<std::uint8_t>(local.tm_min);
-    m_value.second = static_cast<std::uint8_t>(local.tm_sec);
-    m_value.extra = 0;
-    m_valid = true;
+    tagDATE date;
+    date.year = local.tm_year + 1900;
+    date.month = local.tm_mon + 1;
+    date.day = local.tm_mday;
+    tagTIME clock;
+    clock.hour = local.tm_hour;
+    clock.minute = local.tm_min;
+    clock.second = local.tm_sec;
+    Set(date, clock);
     return true;
 }
 

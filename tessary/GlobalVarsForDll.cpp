@@ -1,6 +1,7 @@
 #include "tessary/GlobalVarsForDll.h"
 
 #include "app/settings/Settings.h"
+#include "dictionary/SampleCopy.h"
 #include "tessary/CLogFile.h"
 #include "tessary/CRkCoolDlg.h"
 #include "tessary/CRkMessageBox.h"
@@ -215,11 +216,8 @@ bool GlobalVarsForDll::Uninstall(const QString& programFolder, bool ask)
             if (!path.isEmpty() && QFile::remove(path))
                 removed << path;
         }
-        QString data = qEnvironmentVariable("XDG_DATA_HOME");
-        if (data.isEmpty())
-            data = QDir::homePath() + QStringLiteral("/.local/share");
-        QDir sample(data + QStringLiteral("/lingorel/sample"));
-        if (sample.exists() && sample.removeRecursively())
+        QDir sample(QString::fromStdString(UserSampleFolder()));
+        if (!sample.path().isEmpty() && sample.exists() && sample.removeRecursively())
             removed << sample.path() + QLatin1Char('/');
         if (removed.isEmpty()) {
             RkMessageBox(

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
 
 #include <chrono>
@@ -72,4 +73,12 @@ fs::path CorpusDir()
 fs::path SourceDir()
 {
     return LINGOREL_SOURCE_DIR;
+}
+
+std::vector<std::string> Originals(const GeneralDictionary& general)
+{
+    std::vector<std::string> originals;
+    for (const auto& e : general.Texts())
+        originals.push_back(e.key);
+    return originals;
 }

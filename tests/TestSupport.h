@@ -8,6 +8,11 @@
 
 // Helpers shared by the core tests.
 
+class GeneralDictionary;
+
+/// Every original of a general dictionary, in its order.
+std::vector<std::string> Originals(const GeneralDictionary& general);
+
 /// A fresh folder under the system's temporary folder, removed at the end.
 class TempDir
 {

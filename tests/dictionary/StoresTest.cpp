@@ -9,6 +9,7 @@
 #include "dictionary/TextRules.h"
 
 #include <gtest/gtest.h>
+#include <unordered_set>
 
 TEST(TextRules, PlaceholderCaptionsAreNotTranslatable)
 {
@@ -122,11 +123,11 @@ TEST(ContextDictionary, ResourceQueriesDoNotConfuseNamePrefixes)
     ctx.AddEntry("app.rc", "IDD_AB+Item", "Item", "", 0, "idc_combo1");
     ctx.AddEntry("app.rc", "STRINGTABLE+Ready", "Ready", "", 0, "");
 
-    EXPECT_TRUE(ctx.IsResourceTranslated("app.rc", "IDD_A+", general));
-    EXPECT_TRUE(ctx.IsResourceTranslated("app.rc", "IDD_A", general));
-    EXPECT_FALSE(ctx.IsResourceTranslated("app.rc", "IDD_AB+", general));
-    EXPECT_FALSE(ctx.IsResourceTranslated("app.rc", "STRINGTABLE+", general));
-    EXPECT_TRUE(ctx.IsResourceTranslated("unknown.rc", "IDD_AB+", general));
+    // IDD_A is translated (its untranslated item has an in-context
+    // translation); IDD_AB, a longer name, is not.
+    EXPECT_EQ(ctx.UntranslatedResources("app.rc", general),
+              (std::unordered_set<std::string>{"IDD_AB", "STRINGTABLE"}));
+    EXPECT_TRUE(ctx.UntranslatedResources("unknown.rc", general).empty());
     EXPECT_TRUE(ctx.HasStringTable("APP.RC"));
     EXPECT_FALSE(ctx.HasStringTable("unknown.rc"));
 
@@ -326,30 +327,16 @@ TEST(OrderedMap, FindsEveryKeyAfterManyInsertionsAndErasures)
     EXPECT_FALSE(map.InsertWith("key 1", [] { return 7; }).second);
 }
 
-TEST(ContextDictionary, UntranslatedResourcesAgreeWithTheQuestionPerResource)
+TEST(ContextDictionary, UntranslatedResourcesTakeEveryNameAKeyCanBelongTo)
 {
     GeneralDictionary general;
     ContextDictionary context;
-    const std::string file = "/src/app.rc";
-    const struct
-    {
-        const char* resource;
-        const char* text;
-        const char* general;
-        const char* inContext;
-    } entries[] = {{"IDD_A", "OK", "D'accord", ""},      {"IDD_A", "Cancel", "", ""},
-                   {"IDD_AB", "OK", "D'accord", ""},     {"IDD_B", "Ctrl+N", "", "Ctrl+N"},
-                   {"STRINGTABLE", "Ready", "Prêt", ""}, {"IDR_MENU", "New+Old", "", ""}};
-    for (const auto& e : entries) {
-        general.AddText(e.text, e.general);
-        context.AddEntry(file, std::string(e.resource) + "+" + e.text, e.text, e.inContext, 0, "");
-    }
-    const auto untranslated = context.UntranslatedResources(file, general);
-    for (const char* resource : {"IDD_A", "IDD_AB", "IDD_B", "STRINGTABLE", "IDR_MENU", "IDD"}) {
-        EXPECT_EQ(untranslated.count(resource) == 0,
-                  context.IsResourceTranslated(file, std::string(resource) + "+", general))
-            << resource;
-    }
-    EXPECT_EQ(untranslated.count("IDD_A"), 1u);
-    EXPECT_EQ(untranslated.count("IDD_B"), 0u);
+    general.AddText("Ctrl+N", "");
+    general.AddText("Ready", "Prêt");
+    // A resource named with a "+" (a quoted name) and a text holding one.
+    context.AddEntry("/a.rc", "IDD_A+B+Ready", "Ready", "", 0, "");
+    context.AddEntry("/a.rc", "IDR_MENU+Ctrl+N", "Ctrl+N", "", 0, "");
+    context.AddEntry("/a.rc", "IDD_C+Ctrl+N", "Ctrl+N", "Ctrl+N", 0, "");
+    EXPECT_EQ(context.UntranslatedResources("/a.rc", general),
+              (std::unordered_set<std::string>{"IDR_MENU", "IDR_MENU+Ctrl"}));
 }

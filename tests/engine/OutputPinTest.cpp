@@ -108,10 +108,7 @@ TEST(OutputPin, DictionaryFilesAndGeneratedScriptsKeepTheirBytes)
 
     // Every text translated, in-context translations and shortcuts left as
     // extracted.
-    std::vector<std::string> originals;
-    for (const auto& e : doc.General()->Texts())
-        originals.push_back(e.key);
-    for (const std::string& o : originals)
+    for (const std::string& o : Originals(*doc.General()))
         doc.General()->SetTranslation(o, "[" + o + "] \xE9t\xE9");
     doc.MarkChanged(CTrelvarDoc::GeneralChanged);
     ASSERT_TRUE(doc.Save());

@@ -87,13 +87,7 @@ protected:
         GenerateScripts(doc, {{source, destination}}, nullptr, nullptr, &reporter);
         return ReadBytes(destination);
     }
-    std::vector<std::string> Texts() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& e : doc.General()->Texts())
-            texts.push_back(e.key);
-        return Sorted(texts);
-    }
+    std::vector<std::string> Texts() const { return Sorted(Originals(*doc.General())); }
     // Every text translated by a marker in each script of the world.
     std::vector<std::string> TranslateAll()
     {
@@ -123,10 +117,7 @@ protected:
             second.General()->SetTranslation(original, translation);
         if (!translations.empty())
             GenerateScripts(second, {{path, dir.File("again.rc")}}, nullptr, nullptr, &reporter);
-        std::vector<std::string> texts;
-        for (const auto& e : second.General()->Texts())
-            texts.push_back(e.key);
-        return Sorted(texts);
+        return Sorted(Originals(*second.General()));
     }
 
     TempDir dir;
@@ -313,10 +304,7 @@ TEST(CorpusOriginal, Utf16ScriptsGenerateExactly)
         ExtractScripts(doc, {source}, nullptr, nullptr, &reporter);
         GenerateScripts(doc, {{source, dir.File("out.rc")}}, nullptr, nullptr, &reporter);
         generated = ReadBytes(dir.File("out.rc"));
-        std::vector<std::string> texts;
-        for (const auto& e : doc.General()->Texts())
-            texts.push_back(e.key);
-        return Sorted(texts);
+        return Sorted(Originals(*doc.General()));
     };
     int scripts = 0;
     int sameTexts = 0;

@@ -65,13 +65,7 @@ protected:
         GenerateScripts(doc, {{source, destination}}, nullptr, nullptr, &reporter);
         return ReadBytes(destination);
     }
-    std::vector<std::string> Texts() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& e : doc.General()->Texts())
-            texts.push_back(e.key);
-        return texts;
-    }
+    std::vector<std::string> Texts() const { return Originals(*doc.General()); }
     const ContextEntry* Entry(const std::string& key) const
     {
         const auto* section = doc.Context()->FindFile(source);

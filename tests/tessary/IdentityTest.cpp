@@ -69,24 +69,41 @@ TEST(GlobalVarsForDll, BrowserCommandsTakeTheAddress)
               QStringLiteral("browser https://example.org/a"));
 }
 
+namespace {
+
+// The user's settings, log and data folder put in a test folder (lorvo.ini,
+// lorvo.log, data/) for the life of the object.
+struct UserFilesIn
+{
+    explicit UserFilesIn(const TempDir& dir)
+        : ini(GlobalVarsForDll::csIni), log(GlobalVarsForDll::csLog), data(qgetenv("XDG_DATA_HOME"))
+    {
+        GlobalVarsForDll::csIni = QString::fromStdString(dir.File("lorvo.ini"));
+        GlobalVarsForDll::csLog = QString::fromStdString(dir.File("lorvo.log"));
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir.File("data")));
+    }
+    ~UserFilesIn()
+    {
+        GlobalVarsForDll::csIni = ini;
+        GlobalVarsForDll::csLog = log;
+        qputenv("XDG_DATA_HOME", data);
+    }
+    QString ini;
+    QString log;
+    QByteArray data;
+};
+
+} // namespace
+
 TEST(GlobalVarsForDll, UninstallWithoutAManifestDeletesNothing)
 {
     TempDir dir;
     WriteBytes(dir.File("keep.txt"), "x");
     CLogFile::SetFileName(QString::fromStdString(dir.File("uninstall.log")));
-    const QString savedIni = GlobalVarsForDll::csIni;
-    const QString savedLog = GlobalVarsForDll::csLog;
-    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
-    // No settings, log or sample copy of the user either.
-    GlobalVarsForDll::csIni = QString::fromStdString(dir.File("none.ini"));
-    GlobalVarsForDll::csLog = QString::fromStdString(dir.File("none.log"));
-    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir.File("data")));
+    const UserFilesIn user(dir); // none there: no settings, log or sample copy
     ModalAnswers::Clear();
     ModalAnswers::Push(6); // Yes, remove it
     EXPECT_FALSE(GlobalVarsForDll::Uninstall(QString::fromStdString(dir.Path().string())));
-    GlobalVarsForDll::csIni = savedIni;
-    GlobalVarsForDll::csLog = savedLog;
-    qputenv("XDG_DATA_HOME", savedData);
     EXPECT_TRUE(std::filesystem::exists(dir.File("keep.txt")));
     EXPECT_NE(ReadBytes(dir.File("uninstall.log")).find("Desinstall !."), std::string::npos);
     ASSERT_EQ(ModalAnswers::Shown().size(), 2);
@@ -174,12 +191,7 @@ TEST(GlobalVarsForDll, UninstallOfAnInstalledProgramRemovesOnlyTheUsersOwnFiles)
     TempDir dir;
     TempDir program; // a package's folder: no list of installed files
     WriteBytes(program.File("lorvo"), "a package file");
-    const QString savedIni = GlobalVarsForDll::csIni;
-    const QString savedLog = GlobalVarsForDll::csLog;
-    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
-    GlobalVarsForDll::csIni = QString::fromStdString(dir.File("lorvo.ini"));
-    GlobalVarsForDll::csLog = QString::fromStdString(dir.File("lorvo.log"));
-    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir.File("data")));
+    const UserFilesIn user(dir);
     WriteBytes(dir.File("lorvo.ini"), "[Parameters]\n");
     std::filesystem::create_directories(dir.File("data/lingorel/sample"));
     WriteBytes(dir.File("data/lingorel/sample/sample.dic"), "General dictionary\r\n");
@@ -196,7 +208,4 @@ TEST(GlobalVarsForDll, UninstallOfAnInstalledProgramRemovesOnlyTheUsersOwnFiles)
     // It says what it removed.
     EXPECT_TRUE(ModalAnswers::Shown()[1].contains(QString::fromStdString(dir.File("lorvo.ini"))));
     EXPECT_TRUE(ModalAnswers::Shown()[1].contains(QStringLiteral("lingorel/sample/")));
-    GlobalVarsForDll::csIni = savedIni;
-    GlobalVarsForDll::csLog = savedLog;
-    qputenv("XDG_DATA_HOME", savedData);
 }
