@@ -44,3 +44,8 @@ const std::vector<CliCommand>& CliCommands();
 /// The commands that search and move translations (find, import, export,
 /// and the two maintenance lists).
 std::vector<CliCommand> ToolCommands();
+
+enum class ExchangeFormat;
+/// export and import of the files of translation tools.
+int RunExchangeExport(const CliArguments& args, ExchangeFormat format);
+int RunExchangeImport(const CliArguments& args, ExchangeFormat format);

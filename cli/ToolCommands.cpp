@@ -13,6 +13,7 @@
 #include "engine/ResourceSearch.h"
 #include "engine/ResourceTree.h"
 #include "engine/ScriptStatistics.h"
+#include "exchange/ExchangeFormats.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -64,6 +65,13 @@ int RunFind(const CliArguments& args)
 
 int RunImport(const CliArguments& args)
 {
+    const std::string* named = args.Option("format");
+    if (const auto format = ExchangeFormatOf(args.positional[1], named))
+        return RunExchangeImport(args, *format);
+    if (named) {
+        std::cerr << "lorvo-cli import: --format takes po or xliff\n";
+        return ExitUsage;
+    }
     Session session(args);
     if (!session.Open(args.positional[0]))
         return ExitError;
@@ -89,6 +97,13 @@ int RunImport(const CliArguments& args)
 
 int RunExport(const CliArguments& args)
 {
+    const std::string* named = args.Option("format");
+    if (const auto format = ExchangeFormatOf(args.positional[1], named))
+        return RunExchangeExport(args, *format);
+    if (named) {
+        std::cerr << "lorvo-cli export: --format takes po or xliff\n";
+        return ExitUsage;
+    }
     Session session(args);
     const std::string path = Absolute(args.positional[1]);
     const std::string extension = Extension(path);
@@ -279,18 +294,25 @@ std::vector<CliCommand> ToolCommands()
          RunFind,
          {"matched"}},
         {"import",
-         "import <dict.dic> <file.dic|file.txt>",
+         "import <dict.dic> <file.dic|file.txt|file.po|file.xlf> [--format po|xliff]",
          "Gives the texts of the dictionary that have no translation yet the translations of another "
          "dictionary (.dic) or of a text file in the same record layout; existing translations are "
-         "never replaced.",
-         {},
+         "never replaced. From a PO or XLIFF file (by its extension or --format) it takes every "
+         "translation, access key and text-not-to-translate mark the file gives for the dictionary's "
+         "texts, in place of the dictionary's; empty and unsure (fuzzy) translations change nothing, and "
+         "texts the dictionary does not have are reported.",
+         {"format"},
          2,
          2,
          RunImport},
         {"export",
-         "export <dict.dic> <file.txt>",
-         "Writes every text and its translation, one \"original\";\"translation\" line each.",
-         {},
+         "export <dict.dic> <file.txt|file.po|file.xlf> [--format po|xliff] [--source-language L] "
+         "[--target-language L]",
+         "Writes every text and its translation, one \"original\";\"translation\" line each; or, to a PO "
+         "or XLIFF file (UTF-8), every text without context and the texts of each resource that have "
+         "their own translation or access key with the script and resource as context (\"&\" marks "
+         "the access key), with the script lines that use them.",
+         {"format", "source-language", "target-language"},
          2,
          2,
          RunExport},

@@ -16,6 +16,53 @@
 
 namespace {
 
+// Follows the BEGIN/END blocks of the resources so that the texts that share
+// access keys get one group: a pop-up's items, a menu bar's titles, the
+// controls of a dialog.
+class AccessKeyGroups
+{
+public:
+    int OfText(std::string_view line, const std::string& resource)
+    {
+        if (resource != m_resource) {
+            m_resource = resource;
+            m_open.clear();
+            m_resourceGroup = ++m_last;
+            m_pending = 0;
+        }
+        const int group = m_open.empty() ? m_resourceGroup : m_open.back();
+        if (FirstWord(line) == "POPUP")
+            m_pending = ++m_last;
+        return group;
+    }
+    void OfOtherLine(std::string_view line)
+    {
+        const std::string_view word = FirstWord(line);
+        if (word == "BEGIN" || word == "{") {
+            m_open.push_back(m_pending ? m_pending : m_open.empty() ? m_resourceGroup : ++m_last);
+            m_pending = 0;
+        } else if ((word == "END" || word == "}") && !m_open.empty()) {
+            m_open.pop_back();
+        }
+    }
+
+private:
+    static std::string_view FirstWord(std::string_view line)
+    {
+        const std::size_t start = line.find_first_not_of(" \t");
+        if (start == std::string_view::npos)
+            return {};
+        const std::size_t end = line.find_first_of(" \t", start);
+        return line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    }
+
+    std::string m_resource;
+    std::vector<int> m_open;
+    int m_resourceGroup = 0;
+    int m_pending = 0;
+    int m_last = 0;
+};
+
 bool StartsWith(std::string_view line, std::string_view keyword)
 {
     // Most lines start with a blank: the first byte decides before a compare.
@@ -463,9 +510,12 @@ bool ResourceScript::Extract()
     std::string key;
     // The script's section, made at its first text.
     ContextDictionary::Section* section = nullptr;
+    AccessKeyGroups groups;
     Walk(
         [&](const std::string& line, bool, bool isComboData) {
             bool lossy = m_lineLossy;
+            const std::int64_t lineNumber = m_lineNumber;
+            const int group = m_observer ? groups.OfText(line, m_resourceName) : 0;
             DecodedLiteral d = DecodeHandledLine(line, isComboData);
             for (const RawLine& raw : m_consumed)
                 lossy = lossy || raw.lossy;
@@ -477,6 +527,12 @@ bool ResourceScript::Extract()
             if (d.text.empty())
                 return;
             const std::size_t lead = d.text.find_first_not_of(' ');
+            if (m_observer && !m_resourceName.empty()) {
+                const std::string core = Normalised(d.text);
+                if (!core.empty())
+                    m_observer({m_resourceName, m_currentKind, lineNumber, group, &d, core,
+                                CoreShortcut(d.shortcut, lead)});
+            }
             Normalise(d.text);
             if (d.text.empty() || m_resourceName.empty())
                 return;
@@ -487,7 +543,10 @@ bool ResourceScript::Extract()
             ContextDictionary::AddEntry(*section, key, d.text, {}, CoreShortcut(d.shortcut, lead),
                                         d.itemReference);
         },
-        [](const std::string&) {});
+        [&](const std::string& line) {
+            if (m_observer)
+                groups.OfOtherLine(line);
+        });
     if (!SourceReadWhole()) {
         // What was read of a script that could not be read to its end does
         // not replace what the dictionary knew of it.

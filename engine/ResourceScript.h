@@ -7,6 +7,7 @@
 #include "engine/StatementTracker.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +22,20 @@ class OrderedMap;
 class MessageReporter;
 class NotExtractedList;
 class ProgressSink;
+
+/// One text of a script as an extraction meets it.
+struct ScriptTextOccurrence
+{
+    std::string_view resource;
+    int kind = KindNone;
+    std::int64_t line = 0; ///< of the statement's first line, from 1
+    /// The texts that share access keys have the same group: a dialog's,
+    /// the items of one pop-up menu, the titles of a menu bar.
+    int group = 0;
+    const DecodedLiteral* decoded = nullptr; ///< as the script writes it
+    std::string_view text;                   ///< normalised, as the dictionary keys it
+    int shortcut = 0;                        ///< in the normalised text
+};
 
 /// One resource script being processed: extraction of its texts into a
 /// dictionary, generation of its translated copy, or translation of the
@@ -44,6 +59,11 @@ public:
     void SetNotExtractedList(NotExtractedList* list) { m_notExtracted = list; }
     /// Kind imposed by a preview; KindNone lets the scanner decide.
     void SetFixedKind(int kind) { m_fixedKind = kind; }
+    /// Called for every text an extraction puts into the dictionaries.
+    void SetOccurrenceObserver(std::function<void(const ScriptTextOccurrence&)> observer)
+    {
+        m_observer = std::move(observer);
+    }
     void SetAllFilesBar(ProgressSink* bar) { m_allFilesBar = bar; }
     void SetCurrentFileBar(ProgressSink* bar) { m_currentFileBar = bar; }
     void SetAllFilesDivisor(std::int64_t divisor) { m_allFilesDivisor = divisor > 0 ? divisor : 1; }
@@ -187,4 +207,5 @@ private:
     // generation run (nothing removes sections while a run goes on).
     const OrderedMap<ContextEntry>* m_runSection = nullptr;
     bool m_inRun = false;
+    std::function<void(const ScriptTextOccurrence&)> m_observer;
 };

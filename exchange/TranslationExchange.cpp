@@ -1,0 +1,289 @@
+#include "exchange/TranslationExchange.h"
+
+#include "dictionary/CTrelvarDoc.h"
+#include "dictionary/Codec.h"
+#include "dictionary/ContextDictionary.h"
+#include "dictionary/Feedback.h"
+#include "dictionary/FileList.h"
+#include "dictionary/GeneralDictionary.h"
+#include "dictionary/TextRules.h"
+#include "exchange/TextOccurrences.h"
+
+#include <filesystem>
+#include <unordered_map>
+
+namespace {
+
+using References = std::vector<std::pair<std::string, std::int64_t>>;
+
+// Scripts inside the dictionary's folder are named from there, so that the
+// file still applies when the project moves.
+std::string ShownScript(const std::string& path, const std::string& folder)
+{
+    if (!folder.empty() && path.size() > folder.size() + 1 && path.compare(0, folder.size(), folder) == 0 &&
+        path[folder.size()] == '/')
+        return path.substr(folder.size() + 1);
+    return path;
+}
+
+// The resource of an in-context entry: its key is the resource, "+" and
+// the text.
+std::string ResourceOfKey(const std::string& key, const std::string& original)
+{
+    if (key.size() > original.size() &&
+        key.compare(key.size() - original.size(), original.size(), original) == 0 &&
+        key[key.size() - original.size() - 1] == '+')
+        return key.substr(0, key.size() - original.size() - 1);
+    return key.substr(0, key.find('+'));
+}
+
+std::string ReferenceKey(const std::string& script, const std::string& resource, const std::string& text)
+{
+    return AnsiLower(script) + '\n' + resource + '\n' + text;
+}
+
+// The section of the script an exchange file names: by its path (from the
+// dictionary's folder when relative), else by its file name when only one
+// script of the dictionary has it.
+ContextDictionary::Section* FindSection(ContextDictionary& context, const std::string& script,
+                                        const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    fs::path path(script);
+    if (path.is_relative() && !folder.empty())
+        path = fs::path(folder) / path;
+    if (ContextDictionary::Section* section = context.FindFile(path.lexically_normal().string()))
+        return section;
+    const std::string name = AnsiLower(fs::path(script).filename().string());
+    ContextDictionary::Section* found = nullptr;
+    for (auto& file : context.Files()) {
+        if (fs::path(file.key).filename().string() != name)
+            continue;
+        if (found)
+            return nullptr;
+        found = &file.value;
+    }
+    return found;
+}
+
+} // namespace
+
+std::string JoinContext(const std::string& script, const std::string& resource)
+{
+    return script + ':' + resource;
+}
+
+bool SplitContext(const std::string& context, std::string& script, std::string& resource)
+{
+    const std::size_t colon = context.rfind(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == context.size())
+        return false;
+    script = context.substr(0, colon);
+    resource = context.substr(colon + 1);
+    return true;
+}
+
+std::string MarkAccessKey(const std::string& text, int shortcut)
+{
+    std::string out;
+    out.reserve(text.size() + 2);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (static_cast<int>(i) + 1 == shortcut)
+            out += '&';
+        out += text[i];
+        if (text[i] == '&')
+            out += '&';
+    }
+    return out;
+}
+
+std::string UnmarkAccessKey(const std::string& marked, int& shortcut)
+{
+    shortcut = 0;
+    std::string out;
+    out.reserve(marked.size());
+    for (std::size_t i = 0; i < marked.size(); ++i) {
+        if (marked[i] == '&' && i + 1 < marked.size()) {
+            ++i;
+            // "&&" is an ampersand; a single "&" marks the next character
+            // (the last one wins, as in a script).
+            if (marked[i] != '&')
+                shortcut = static_cast<int>(out.size()) + 1;
+        }
+        out += marked[i];
+    }
+    return out;
+}
+
+ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>& problems,
+                               ProgressSink* progress)
+{
+    ExchangeDocument exchange;
+    exchange.name = doc.Name();
+    const GeneralDictionary& general = *doc.General();
+    const ContextDictionary& context = *doc.Context();
+    const Codec& originals = Codec::Cached(doc.OriginalsCodePage());
+    const Codec& translations = Codec::Cached(doc.TranslationsCodePage());
+    const std::string& folder = doc.Folder();
+
+    // Where each text is used, from the scripts themselves.
+    std::unordered_map<std::string, References> generalReferences;
+    std::unordered_map<std::string, References> resourceReferences;
+    if (progress)
+        progress->SetRange(doc.Files()->FileCount() + 1);
+    int step = 0;
+    std::vector<TextOccurrence> occurrences;
+    for (const auto& file : doc.Files()->Files()) {
+        const std::string& source = file.value.source;
+        const std::string shown = ShownScript(source, folder);
+        occurrences.clear();
+        ReadTextOccurrences(source, doc.OriginalsCodePage(), doc.TranslationsCodePage(), doc.NotExtracted(),
+                            occurrences);
+        for (const TextOccurrence& o : occurrences) {
+            generalReferences[o.text].emplace_back(shown, o.line);
+            resourceReferences[ReferenceKey(source, o.resource, o.text)].emplace_back(shown, o.line);
+        }
+        if (progress)
+            progress->SetPosition(++step);
+    }
+
+    auto utf8 = [&](const Codec& codec, const std::string& bytes, std::string& out) {
+        if (codec.ToUtf8Strict(bytes, out))
+            return true;
+        problems.push_back("\"" + Codec::RepairUtf8(codec.ToUtf8(bytes)) +
+                           "\" has bytes its code page does not define; it is left out.");
+        return false;
+    };
+    for (const auto& text : general.Texts()) {
+        ExchangeEntry e;
+        if (!utf8(originals, text.key, e.original) || !utf8(translations, text.value, e.translation))
+            continue;
+        e.doNotTranslate = general.IsDoNotTranslate(text.key);
+        if (auto it = generalReferences.find(text.key); it != generalReferences.end())
+            e.references = std::move(it->second);
+        exchange.entries.push_back(std::move(e));
+    }
+    for (const auto& file : context.Files()) {
+        const FileList::Record* record = doc.Files()->Find(file.key);
+        const std::string source = record ? record->source : file.key;
+        const std::string shown = ShownScript(source, folder);
+        for (const auto& item : file.value) {
+            const ContextEntry& entry = item.value;
+            const std::string* generalTranslation = general.FindTranslation(entry.original);
+            const std::string& displayed = entry.contextTranslation.empty() && generalTranslation
+                                               ? *generalTranslation
+                                               : entry.contextTranslation;
+            // Untranslated texts keep the access key the script gives them;
+            // translated ones say where theirs is.
+            if (entry.contextTranslation.empty() && (displayed.empty() || entry.shortcut == 0))
+                continue;
+            ExchangeEntry e;
+            e.script = shown;
+            e.resource = ResourceOfKey(item.key, entry.original);
+            if (!utf8(originals, entry.original, e.original) ||
+                !utf8(translations, MarkAccessKey(displayed, entry.shortcut), e.translation))
+                continue;
+            e.inContext = !entry.contextTranslation.empty() && generalTranslation &&
+                          *generalTranslation == entry.contextTranslation;
+            if (auto it = resourceReferences.find(ReferenceKey(source, e.resource, entry.original));
+                it != resourceReferences.end())
+                e.references = it->second;
+            exchange.entries.push_back(std::move(e));
+        }
+    }
+    if (progress)
+        progress->SetPosition(++step);
+    return exchange;
+}
+
+ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, ProgressSink* progress)
+{
+    ImportSummary summary;
+    GeneralDictionary& general = *doc.General();
+    ContextDictionary& context = *doc.Context();
+    const Codec& originals = Codec::Cached(doc.OriginalsCodePage());
+    const Codec& translations = Codec::Cached(doc.TranslationsCodePage());
+    const std::string where = " (" + CodePageName(doc.TranslationsCodePage()) + ")";
+    int unsure = 0;
+    if (progress)
+        progress->SetRange(static_cast<int>(exchange.entries.size()));
+    int step = 0;
+    // The general translations first: an entry of a resource whose
+    // translation is the general one has none of its own.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const ExchangeEntry& e : exchange.entries) {
+            if (e.script.empty() != (pass == 0))
+                continue;
+            if (progress && (++step & 0x3FF) == 0)
+                progress->SetPosition(step);
+            const std::string shownContext =
+                e.script.empty() ? "" : " in " + JoinContext(e.script, e.resource);
+            std::string original;
+            if (!originals.FromUtf8(e.original, original)) {
+                summary.problems.push_back("\"" + e.original + "\"" + shownContext +
+                                           " has characters the dictionary's originals cannot hold.");
+                continue;
+            }
+            const std::string* current = general.FindTranslation(original);
+            if (!current) {
+                summary.problems.push_back("\"" + e.original + "\"" + shownContext +
+                                           " is not a text of the dictionary.");
+                continue;
+            }
+            if (pass == 0 && e.doNotTranslate && !general.IsDoNotTranslate(original)) {
+                general.SetDoNotTranslate(original);
+                ++summary.doNotTranslate;
+            }
+            if (e.translation.empty())
+                continue;
+            if (e.fuzzy) {
+                ++unsure;
+                continue;
+            }
+            std::string translation;
+            if (!translations.FromUtf8(e.translation, translation)) {
+                summary.problems.push_back("The translation of \"" + e.original + "\"" + shownContext +
+                                           " has characters that the dictionary's encoding" + where +
+                                           " cannot hold: it is not imported.");
+                continue;
+            }
+            if (pass == 0) {
+                if (*current != translation) {
+                    general.SetTranslation(original, translation);
+                    ++summary.translations;
+                }
+                continue;
+            }
+            ContextDictionary::Section* section = FindSection(context, e.script, doc.Folder());
+            ContextEntry* entry =
+                section ? ContextDictionary::FindEntry(*section, e.resource + '+' + original) : nullptr;
+            if (!entry) {
+                summary.problems.push_back("\"" + e.original + "\" is not a text of " +
+                                           JoinContext(e.script, e.resource) + ".");
+                continue;
+            }
+            int shortcut = 0;
+            const std::string text = UnmarkAccessKey(translation, shortcut);
+            std::string own = text == *current && !e.inContext ? std::string() : text;
+            int key = shortcut;
+            if (key == 0) {
+                // No key marked: one that would show is taken away, one
+                // that shows nothing stays as it is.
+                key = entry->shortcut >= 1 && static_cast<std::size_t>(entry->shortcut) <= text.size()
+                          ? -1
+                          : entry->shortcut;
+            }
+            if (own != entry->contextTranslation || key != entry->shortcut) {
+                entry->contextTranslation = std::move(own);
+                entry->shortcut = static_cast<std::int16_t>(key);
+                ++summary.resourceEntries;
+            }
+        }
+    }
+    if (unsure > 0)
+        summary.problems.push_back(std::to_string(unsure) +
+                                   " translation(s) marked unsure (fuzzy) were not imported.");
+    if (progress)
+        progress->SetPosition(static_cast<int>(exchange.entries.size()));
+    return summary;
+}

@@ -1,0 +1,194 @@
+// XLIFF 1.2 files: the general texts as units of the file's body, the
+// entries of each resource in a group per script and a group per resource.
+#include "dictionary/Feedback.h"
+#include "dictionary/LineFile.h"
+#include "dictionary/Messages.h"
+#include "dictionary/SafeFiles.h"
+#include "exchange/ExchangeFormats.h"
+#include "exchange/TranslationExchange.h"
+
+#include <map>
+#include <pugixml.hpp>
+#include <sstream>
+
+namespace {
+
+constexpr const char* kNamespace = "urn:oasis:names:tc:xliff:document:1.2";
+// Our own attribute, in a namespace of its own as XLIFF allows.
+constexpr const char* kOwnNamespace = "urn:lingorel:exchange";
+constexpr const char* kInContext = "lr:in-context";
+
+// Keeps the system's reason of a failed save.
+class ReasonReporter : public MessageReporter
+{
+public:
+    void Report(int messageId, const std::vector<std::string>& arguments) override
+    {
+        reason = arguments.size() > 1 ? arguments[1] : FormatMessage(messageId, arguments);
+    }
+    std::string reason = "the file could not be written";
+};
+
+void AddUnit(pugi::xml_node parent, const ExchangeEntry& e, const std::string& id)
+{
+    pugi::xml_node unit = parent.append_child("trans-unit");
+    unit.append_attribute("id") = id.c_str();
+    unit.append_attribute("xml:space") = "preserve";
+    if (e.doNotTranslate)
+        unit.append_attribute("translate") = "no";
+    if (e.inContext)
+        unit.append_attribute(kInContext) = "yes";
+    unit.append_child("source").text() = e.original.c_str();
+    if (!e.translation.empty())
+        unit.append_child("target").text() = e.translation.c_str();
+    if (!e.references.empty()) {
+        std::string used = "Used in ";
+        for (std::size_t i = 0; i < e.references.size(); ++i) {
+            const auto& [script, line] = e.references[i];
+            used += (i ? ", " : "") + script + (line > 0 ? ":" + std::to_string(line) : "");
+        }
+        pugi::xml_node note = unit.append_child("note");
+        note.append_attribute("from") = "lingorel";
+        note.text() = used.c_str();
+    }
+}
+
+// The text of an element, inline elements (<g>, <mrk>) included.
+std::string TextOf(pugi::xml_node node)
+{
+    std::string out;
+    for (pugi::xml_node child : node.children()) {
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
+            out += child.value();
+        else if (child.type() == pugi::node_element)
+            out += TextOf(child);
+    }
+    return out;
+}
+
+void ReadUnits(pugi::xml_node parent, const std::string& script, const std::string& resource,
+               ExchangeDocument& exchange)
+{
+    for (pugi::xml_node node : parent.children()) {
+        const std::string name = node.name();
+        if (name == "group") {
+            // A script's group holds a group per resource.
+            const std::string resname = node.attribute("resname").value();
+            if (script.empty())
+                ReadUnits(node, resname, {}, exchange);
+            else
+                ReadUnits(node, script, resource.empty() ? resname : resource, exchange);
+            continue;
+        }
+        if (name != "trans-unit")
+            continue;
+        ExchangeEntry e;
+        e.script = script;
+        e.resource = resource;
+        e.original = TextOf(node.child("source"));
+        const pugi::xml_node target = node.child("target");
+        e.translation = TextOf(target);
+        e.doNotTranslate = std::string(node.attribute("translate").value()) == "no";
+        e.inContext = std::string(node.attribute(kInContext).value()) == "yes";
+        const std::string state = target.attribute("state").value();
+        e.fuzzy = state == "new" || state.rfind("needs-", 0) == 0 ||
+                  std::string(node.attribute("approved").value()) == "no";
+        exchange.entries.push_back(std::move(e));
+    }
+}
+
+} // namespace
+
+bool WriteXliffFile(const ExchangeDocument& exchange, const std::string& path, std::string& error)
+{
+    pugi::xml_document document;
+    pugi::xml_node declaration = document.append_child(pugi::node_declaration);
+    declaration.append_attribute("version") = "1.0";
+    declaration.append_attribute("encoding") = "UTF-8";
+    pugi::xml_node xliff = document.append_child("xliff");
+    xliff.append_attribute("version") = "1.2";
+    xliff.append_attribute("xmlns") = kNamespace;
+    xliff.append_attribute("xmlns:lr") = kOwnNamespace;
+    pugi::xml_node file = xliff.append_child("file");
+    file.append_attribute("original") = exchange.name.c_str();
+    file.append_attribute("datatype") = "winres";
+    file.append_attribute("source-language") = exchange.sourceLanguage.c_str();
+    if (!exchange.targetLanguage.empty())
+        file.append_attribute("target-language") = exchange.targetLanguage.c_str();
+    pugi::xml_node body = file.append_child("body");
+
+    // The resources' entries grouped by script and resource, in the order met.
+    std::map<std::string, std::size_t> scriptIndex;
+    std::vector<std::pair<pugi::xml_node, std::map<std::string, pugi::xml_node>>> scripts;
+    int general = 0;
+    int own = 0;
+    for (const ExchangeEntry& e : exchange.entries) {
+        if (e.script.empty()) {
+            AddUnit(body, e, "g" + std::to_string(++general));
+            continue;
+        }
+        auto [at, added] = scriptIndex.emplace(e.script, scripts.size());
+        if (added) {
+            pugi::xml_node group = body.append_child("group");
+            group.append_attribute("id") = ("s" + std::to_string(scripts.size() + 1)).c_str();
+            group.append_attribute("resname") = e.script.c_str();
+            scripts.push_back({group, {}});
+        }
+        auto& [scriptGroup, resources] = scripts[at->second];
+        pugi::xml_node& resourceGroup = resources[e.resource];
+        if (!resourceGroup) {
+            resourceGroup = scriptGroup.append_child("group");
+            resourceGroup.append_attribute("id") =
+                (std::string(scriptGroup.attribute("id").value()) + "-" + std::to_string(resources.size()))
+                    .c_str();
+            resourceGroup.append_attribute("resname") = e.resource.c_str();
+        }
+        AddUnit(resourceGroup, e, "c" + std::to_string(++own));
+    }
+    std::ostringstream out;
+    document.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
+    const std::string text = out.str();
+
+    LineFile target;
+    ReasonReporter reporter;
+    if (!target.OpenForWriting(path, &reporter)) {
+        error = reporter.reason;
+        return false;
+    }
+    target.WriteRaw(text.data(), text.size());
+    if (!target.Close()) {
+        error = reporter.reason;
+        return false;
+    }
+    return true;
+}
+
+bool ReadXliffFile(const std::string& path, ExchangeDocument& exchange, std::string& error)
+{
+    std::string reason;
+    if (!IsReadableRegularFile(path, &reason)) {
+        error = reason;
+        return false;
+    }
+    pugi::xml_document document;
+    const pugi::xml_parse_result parsed =
+        document.load_file(path.c_str(), pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_auto);
+    if (!parsed) {
+        error = std::string(parsed.description()) + " at byte " + std::to_string(parsed.offset);
+        return false;
+    }
+    const pugi::xml_node xliff = document.child("xliff");
+    if (!xliff) {
+        error = "it is not an XLIFF file";
+        return false;
+    }
+    for (pugi::xml_node file : xliff.children("file")) {
+        if (exchange.name.empty())
+            exchange.name = file.attribute("original").value();
+        if (const char* source = file.attribute("source-language").value(); *source)
+            exchange.sourceLanguage = source;
+        exchange.targetLanguage = file.attribute("target-language").value();
+        ReadUnits(file.child("body"), {}, {}, exchange);
+    }
+    return true;
+}

@@ -1,0 +1,108 @@
+// Export to and import from PO and XLIFF files on the command line, checked
+// by the tools of gettext and libxml2 themselves.
+#include "TestSupport.h"
+#include "cli/CliRunner.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+bool HaveTool(const std::string& tool)
+{
+    return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// A shell command's exit code; its output (both streams) in out.
+int Shell(const TempDir& dir, const std::string& command, std::string* out = nullptr)
+{
+    const int status = std::system((command + " >" + Quote(dir.File(".sh")) + " 2>&1").c_str());
+    if (out)
+        *out = ReadBytes(dir.File(".sh"));
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The translated sample, and a fresh dictionary of the same script.
+struct SampleAndFresh
+{
+    TempDir dir;
+    std::string sample = dir.File("s/sample.dic");
+    std::string fresh = dir.File("f/fresh.dic");
+
+    SampleAndFresh()
+    {
+        EXPECT_EQ(RunCli(dir, {"sample", "--folder", dir.File("s")}).exit, 0);
+        std::filesystem::create_directories(dir.File("f"));
+        EXPECT_EQ(RunCli(dir, {"new", dir.File("f"), "fresh"}).exit, 0);
+        EXPECT_EQ(
+            RunCli(dir, {"insert", fresh, dir.File("s/sample.rc"), "--destination", dir.File("f/out")}).exit,
+            0);
+        EXPECT_EQ(RunCli(dir, {"extract", fresh}).exit, 0);
+    }
+    // The texts and entries of both dictionaries, headers left out.
+    static std::string Body(const std::string& path)
+    {
+        return ReadBytes(path).substr(ReadBytes(path).find('\n'));
+    }
+    void ExpectSame() const
+    {
+        EXPECT_TRUE(Body(sample) == Body(fresh));
+        EXPECT_TRUE(Body(dir.File("s/sample.ent")) == Body(dir.File("f/fresh.ent")));
+    }
+};
+
+} // namespace
+
+TEST(CliExchange, APoFileOpensInGettextAndComesBackUnchanged)
+{
+    if (!HaveTool("msgfmt") || !HaveTool("msgmerge"))
+        GTEST_SKIP() << "the gettext tools are not installed";
+    SampleAndFresh d;
+    const std::string po = d.dir.File("fr.po");
+    Result r = RunCli(d.dir, {"export", d.sample, po, "--target-language", "fr"});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out, "Exported 64 text(s) and 29 entr(ies) of resources to " + po + "\n");
+    // 37 translated texts and 29 entries of resources; 27 texts to translate.
+    std::string out;
+    EXPECT_EQ(Shell(d.dir, "msgfmt -c --statistics -o /dev/null " + Quote(po), &out), 0) << out;
+    EXPECT_EQ(out, "66 translated messages, 27 untranslated messages.\n");
+    EXPECT_NE(
+        ReadBytes(po).find("#: sample.rc:58\nmsgctxt \"sample.rc:IDR_MAINFRAME\"\nmsgid \"File\"\nmsgstr "
+                           "\"&Fichier\"\n"),
+        std::string::npos);
+
+    // As a translator's tools leave it: merged with itself, filtered.
+    EXPECT_EQ(Shell(d.dir, "msgattrib --no-obsolete " + Quote(po) + " | msgmerge -q - " + Quote(po) + " -o " +
+                               Quote(d.dir.File("merged.po"))),
+              0);
+    r = RunCli(d.dir, {"import", d.fresh, d.dir.File("merged.po")});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out, "37 translation(s), 1 entr(ies) of resources and 0 text(s) not to translate imported\n");
+    d.ExpectSame();
+
+    // Texts the dictionary does not have are named, and the run fails.
+    WriteBytes(po, ReadBytes(po) + "\nmsgid \"Not there\"\nmsgstr \"Absent\"\n");
+    r = RunCli(d.dir, {"import", d.fresh, po});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.err, "\"Not there\" is not a text of the dictionary.\n");
+    r = RunCli(d.dir, {"import", d.fresh, d.dir.File("s/sample.rc"), "--format", "csv"});
+    EXPECT_EQ(r.exit, 2);
+}
+
+TEST(CliExchange, AnXliffFileIsWellFormedAndComesBackUnchanged)
+{
+    SampleAndFresh d;
+    const std::string xlf = d.dir.File("fr.xliff");
+    Result r = RunCli(d.dir, {"export", d.sample, xlf, "--target-language", "fr"});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    if (HaveTool("xmllint")) {
+        std::string out;
+        EXPECT_EQ(Shell(d.dir, "xmllint --noout " + Quote(xlf), &out), 0) << out;
+    }
+    const std::string text = ReadBytes(xlf);
+    EXPECT_NE(text.find("target-language=\"fr\""), std::string::npos);
+    EXPECT_NE(text.find("<group id=\"s1\" resname=\"sample.rc\">"), std::string::npos);
+    r = RunCli(d.dir, {"import", d.fresh, xlf});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    d.ExpectSame();
+}

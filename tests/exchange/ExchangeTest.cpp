@@ -1,0 +1,238 @@
+// Exchange with translation tools: a dictionary written to PO or XLIFF and
+// read back into a freshly extracted one is the same dictionary, byte for
+// byte; what a file cannot bring in is reported and changes nothing.
+#include "TestSupport.h"
+#include "dictionary/CTrelvarDoc.h"
+#include "dictionary/Codec.h"
+#include "dictionary/ContextDictionary.h"
+#include "dictionary/GeneralDictionary.h"
+#include "dictionary/PseudoTranslation.h"
+#include "dictionary/ScriptInsertion.h"
+#include "engine/ScriptRuns.h"
+#include "exchange/ExchangeFormats.h"
+#include "exchange/TranslationExchange.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every 40th corpus script, with 8-bit texts (30 scripts).
+std::vector<std::string> SomeCorpusScripts()
+{
+    std::vector<std::string> all;
+    for (const auto& e : fs::recursive_directory_iterator(CorpusDir())) {
+        const std::string ext = e.path().extension().string();
+        if (e.is_regular_file() && (ext == ".rc" || ext == ".RC"))
+            all.push_back(e.path().string());
+    }
+    std::sort(all.begin(), all.end());
+    std::vector<std::string> chosen;
+    for (std::size_t i = 0; i < all.size(); i += 40)
+        chosen.push_back(all[i]);
+    return chosen;
+}
+
+// A dictionary of the scripts in the folder, extracted and not translated.
+void Extracted(CTrelvarDoc& doc, const TempDir& dir, const std::string& name,
+               const std::vector<std::string>& scripts, bool unicode)
+{
+    ASSERT_TRUE(
+        doc.CreateDictionary(name, dir.Path().string(), dir.Path().string(), dir.Path().string(), unicode));
+    for (const std::string& script : scripts)
+        ASSERT_EQ(InsertScript(*doc.Files(), script, dir.File("out-" + name), {}).message, 0) << script;
+    ExtractScripts(doc, scripts, nullptr, nullptr, nullptr);
+}
+
+// The work a translator leaves in a dictionary: translations, texts not to
+// translate, in-context translations (one equal to the general one) and
+// access keys moved or taken away.
+void Translate(CTrelvarDoc& doc)
+{
+    PseudoTranslateDictionary(*doc.General(), *doc.Context(), 30, doc.TranslationsCodePage());
+    int n = 0;
+    for (const auto& text : doc.General()->Texts()) {
+        if (++n % 11 == 0)
+            doc.General()->SetDoNotTranslate(text.key);
+    }
+    n = 0;
+    bool sameAsGeneral = false;
+    for (auto& file : doc.Context()->Files()) {
+        for (auto& item : file.value) {
+            ContextEntry& e = item.value;
+            ++n;
+            if (n % 7 == 0)
+                e.contextTranslation = "own " + std::to_string(n) + " & more";
+            if (n % 13 == 0 && !sameAsGeneral) {
+                e.contextTranslation = *doc.General()->FindTranslation(e.original);
+                sameAsGeneral = true;
+            }
+            if (n % 5 == 0 && e.shortcut > 0)
+                e.shortcut = -1;
+            if (n % 9 == 0 && e.shortcut > 0)
+                e.shortcut = 2;
+        }
+    }
+    doc.MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);
+}
+
+void RoundTrip(ExchangeFormat format, bool unicode)
+{
+    if (CorpusDir().empty())
+        GTEST_SKIP() << "the corpus of real scripts is not available";
+    const std::vector<std::string> scripts = SomeCorpusScripts();
+    TempDir dir;
+    CTrelvarDoc translated;
+    Extracted(translated, dir, "a", scripts, unicode);
+    Translate(translated);
+    ASSERT_TRUE(translated.Save());
+
+    std::vector<std::string> problems;
+    const ExchangeDocument exported = BuildExchange(translated, problems);
+    EXPECT_TRUE(problems.empty()) << problems.front();
+    const std::string file = dir.File(format == ExchangeFormat::Po ? "a.po" : "a.xlf");
+    std::string error;
+    ASSERT_TRUE(WriteExchangeFile(exported, format, file, error)) << error;
+
+    CTrelvarDoc fresh;
+    Extracted(fresh, dir, "b", scripts, unicode);
+    ExchangeDocument read;
+    ASSERT_TRUE(ReadExchangeFile(file, format, read, error)) << error;
+    ASSERT_EQ(read.entries.size(), exported.entries.size());
+    const ImportSummary summary = ApplyExchange(read, fresh);
+    EXPECT_TRUE(summary.problems.empty()) << summary.problems.front();
+    EXPECT_GT(summary.translations, 200);
+    EXPECT_GT(summary.resourceEntries, 100);
+    fresh.MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);
+    ASSERT_TRUE(fresh.Save());
+    EXPECT_TRUE(ReadBytes(dir.File("a.dic")) == ReadBytes(dir.File("b.dic")));
+    EXPECT_TRUE(ReadBytes(dir.File("a.ent")) == ReadBytes(dir.File("b.ent")));
+
+    // Read into the dictionary it came from, it changes nothing.
+    const ImportSummary again = ApplyExchange(read, translated);
+    EXPECT_EQ(again.translations + again.resourceEntries + again.doNotTranslate, 0);
+}
+
+// A one-text dictionary with one in-context entry, in the folder.
+void Small(CTrelvarDoc& doc, const TempDir& dir)
+{
+    ASSERT_TRUE(doc.CreateDictionary("s", dir.Path().string(), dir.Path().string(), dir.Path().string()));
+    doc.General()->AddText("Open", "");
+    doc.General()->AddText("Save", "Enregistrer");
+    doc.Context()->AddEntry(dir.File("app.rc"), "IDR_MENU+Open", "Open", "", 1, "");
+}
+
+} // namespace
+
+TEST(Exchange, PoRoundTripRestoresEveryTranslationAndAccessKey)
+{
+    RoundTrip(ExchangeFormat::Po, false);
+}
+
+TEST(Exchange, XliffRoundTripRestoresEveryTranslationAndAccessKey)
+{
+    RoundTrip(ExchangeFormat::Xliff, false);
+}
+
+TEST(Exchange, UnicodeDictionariesRoundTripToo)
+{
+    RoundTrip(ExchangeFormat::Po, true);
+}
+
+TEST(Exchange, AccessKeysAndContextsAreWrittenAsScriptsWriteThem)
+{
+    EXPECT_EQ(MarkAccessKey("Save & Exit", 8), "Save && &Exit");
+    int shortcut = 0;
+    EXPECT_EQ(UnmarkAccessKey("Save && &Exit", shortcut), "Save & Exit");
+    EXPECT_EQ(shortcut, 8);
+    // The last single "&" wins; a final one is an ampersand.
+    EXPECT_EQ(UnmarkAccessKey("&a&b&", shortcut), "ab&");
+    EXPECT_EQ(shortcut, 2);
+    EXPECT_EQ(MarkAccessKey("Open", 0), "Open");
+    EXPECT_EQ(MarkAccessKey("Open", 9), "Open");
+
+    std::string script, resource;
+    ASSERT_TRUE(SplitContext("C:\\src\\app.rc:IDD_ABOUT", script, resource));
+    EXPECT_EQ(script, "C:\\src\\app.rc");
+    EXPECT_EQ(resource, "IDD_ABOUT");
+    EXPECT_FALSE(SplitContext("no resource:", script, resource));
+    EXPECT_FALSE(SplitContext("nothing", script, resource));
+}
+
+TEST(Exchange, WhatCannotComeInIsReportedAndChangesNothing)
+{
+    TempDir dir;
+    CTrelvarDoc doc;
+    Small(doc, dir);
+    const std::string po = dir.File("in.po");
+    WriteBytes(po, "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+                   // a character Windows-1252 has not
+                   "msgid \"Open\"\nmsgstr \"Ouvrir \xE2\x98\x83\"\n\n"
+                   "msgid \"Unknown\"\nmsgstr \"Inconnu\"\n\n"
+                   // unsure, and empty: nothing changes
+                   "#, fuzzy\nmsgid \"Save\"\nmsgstr \"Sauver\"\n\n"
+                   "#. do not translate\nmsgctxt \"app.rc:IDR_MENU\"\nmsgid \"Open\"\nmsgstr \"\"\n\n"
+                   "msgctxt \"other.rc:IDR_MENU\"\nmsgid \"Open\"\nmsgstr \"&Ouvrir\"\n");
+    ExchangeDocument read;
+    std::string error;
+    ASSERT_TRUE(ReadExchangeFile(po, ExchangeFormat::Po, read, error)) << error;
+    const ImportSummary summary = ApplyExchange(read, doc);
+    EXPECT_EQ(summary.translations, 0);
+    EXPECT_EQ(summary.resourceEntries, 0);
+    ASSERT_EQ(summary.problems.size(), 4u);
+    EXPECT_NE(summary.problems[0].find("cannot hold"), std::string::npos) << summary.problems[0];
+    EXPECT_NE(summary.problems[1].find("\"Unknown\" is not a text of the dictionary"), std::string::npos);
+    EXPECT_NE(summary.problems[2].find("other.rc:IDR_MENU"), std::string::npos) << summary.problems[2];
+    EXPECT_NE(summary.problems[3].find("1 translation(s) marked unsure"), std::string::npos);
+    EXPECT_EQ(*doc.General()->FindTranslation("Open"), "");
+    EXPECT_EQ(*doc.General()->FindTranslation("Save"), "Enregistrer");
+
+    // A file in another character set comes in converted; a broken one
+    // not at all.
+    WriteBytes(po, "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n\n"
+                   "msgid \"Open\"\nmsgstr \"Ouvrir \xE9\"\n");
+    read = {};
+    ASSERT_TRUE(ReadExchangeFile(po, ExchangeFormat::Po, read, error)) << error;
+    EXPECT_EQ(read.entries.at(0).translation, "Ouvrir \xC3\xA9");
+    WriteBytes(po, "msgid \"Open\"\nmsgstr \"Ouvrir");
+    EXPECT_FALSE(ReadExchangeFile(po, ExchangeFormat::Po, read, error));
+    const std::string xlf = dir.File("in.xlf");
+    WriteBytes(xlf, "<xliff version=\"1.2\"><file><body><trans-unit id=\"1\"><source>Open</source>");
+    EXPECT_FALSE(ReadExchangeFile(xlf, ExchangeFormat::Xliff, read, error));
+    EXPECT_FALSE(ReadExchangeFile(dir.File("none.po"), ExchangeFormat::Po, read, error));
+}
+
+TEST(Exchange, XliffUnitsOfTranslationToolsComeIn)
+{
+    TempDir dir;
+    CTrelvarDoc doc;
+    Small(doc, dir);
+    // Inline elements and states as tools write them.
+    const std::string xlf = dir.File("in.xlf");
+    WriteBytes(
+        xlf, "<?xml version=\"1.0\"?><xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\">"
+             "<file original=\"s\" source-language=\"en\" target-language=\"fr\" datatype=\"winres\"><body>"
+             "<trans-unit id=\"1\"><source>Open</source><target>Ou<g id=\"1\">vrir</g></target></trans-unit>"
+             "<trans-unit id=\"2\"><source>Save</source><target state=\"needs-review-translation\">Sauver"
+             "</target></trans-unit>"
+             "<group resname=\"app.rc\"><group resname=\"IDR_MENU\"><trans-unit id=\"3\" translate=\"no\">"
+             "<source>Open</source><target>O&amp;uvrir</target></trans-unit></group></group>"
+             "</body></file></xliff>");
+    ExchangeDocument read;
+    std::string error;
+    ASSERT_TRUE(ReadExchangeFile(xlf, ExchangeFormat::Xliff, read, error)) << error;
+    EXPECT_EQ(read.targetLanguage, "fr");
+    const ImportSummary summary = ApplyExchange(read, doc);
+    EXPECT_EQ(summary.translations, 1);
+    EXPECT_EQ(summary.resourceEntries, 1);
+    ASSERT_EQ(summary.problems.size(), 1u) << summary.problems.front();
+    EXPECT_EQ(*doc.General()->FindTranslation("Open"), "Ouvrir");
+    const ContextEntry* entry =
+        ContextDictionary::FindEntry(*doc.Context()->FindFile(dir.File("app.rc")), "IDR_MENU+Open");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->contextTranslation, "");
+    EXPECT_EQ(entry->shortcut, 2);
+}
