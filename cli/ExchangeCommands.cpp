@@ -3,9 +3,17 @@
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 #include "exchange/ExchangeFormats.h"
+#include "exchange/TranslationCheck.h"
 #include "exchange/TranslationExchange.h"
+#include "preview/PreviewFit.h"
 
+#include <QGuiApplication>
+
+#include <cstdlib>
 #include <iostream>
+#include <memory>
+#include <set>
+#include <sstream>
 
 int RunExchangeExport(const CliArguments& args, ExchangeFormat format)
 {
@@ -59,4 +67,64 @@ int RunExchangeImport(const CliArguments& args, ExchangeFormat format)
               << " entr(ies) of resources and " << summary.doNotTranslate
               << " text(s) not to translate imported\n";
     return summary.problems.empty() ? session.Exit() : ExitError;
+}
+
+// The checks of the translated result; the fit of texts is measured with
+// the preview's fonts, which needs Qt's font machinery but no display.
+int RunCheck(const CliArguments& args)
+{
+    std::set<CheckKind> kinds;
+    for (const std::string& given : args.Options("only")) {
+        std::stringstream list(given);
+        std::string name;
+        while (std::getline(list, name, ',')) {
+            const auto kind = CheckKindNamed(name);
+            if (!kind) {
+                std::cerr << "lorvo-cli check: unknown kind " << name << "; the kinds are";
+                for (CheckKind k : AllCheckKinds())
+                    std::cerr << ' ' << CheckKindName(k);
+                std::cerr << '\n';
+                return ExitUsage;
+            }
+            kinds.insert(*kind);
+        }
+    }
+    if (kinds.empty()) {
+        const auto all = AllCheckKinds();
+        kinds.insert(all.begin(), all.end());
+    }
+    Session session(args);
+    if (!session.Open(args.positional[0], CTrelvarDoc::Access::ReadOnly))
+        return ExitError;
+    std::vector<std::string> scripts;
+    for (std::size_t i = 1; i < args.positional.size(); ++i) {
+        const FileList::Record* record = session.FindScript(args.positional[i]);
+        if (!record)
+            return ExitError;
+        scripts.push_back(record->source);
+    }
+    std::unique_ptr<QGuiApplication> fonts;
+    std::unique_ptr<PreviewFitMeasure> fit;
+    if (kinds.count(CheckKind::Fit)) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        // Qt's own notices (no runtime folder on a server) are no findings.
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        static int argc = 1;
+        static char name[] = "lorvo-cli";
+        static char* argv[] = {name, nullptr};
+        fonts = std::make_unique<QGuiApplication>(argc, argv);
+        fit = std::make_unique<PreviewFitMeasure>();
+    }
+    int errors = 0;
+    int warnings = 0;
+    for (const CheckFinding& finding : CheckTranslations(session.Doc(), scripts, fit.get())) {
+        if (!kinds.count(finding.kind))
+            continue;
+        std::cout << FormatFinding(finding) << '\n';
+        (finding.warning ? warnings : errors) += 1;
+    }
+    std::cerr << errors << " error(s), " << warnings << " warning(s)\n";
+    if (errors > 0 || (warnings > 0 && args.Flag("warnings-as-errors")))
+        return ExitError;
+    return session.Exit();
 }

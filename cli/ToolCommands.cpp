@@ -15,6 +15,7 @@
 #include "engine/ScriptStatistics.h"
 #include "exchange/ExchangeFormats.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -316,6 +317,20 @@ std::vector<CliCommand> ToolCommands()
          2,
          2,
          RunExport},
+        {"check",
+         "check <dict.dic> [script.rc]... [--only KIND[,KIND]...] [--warnings-as-errors]",
+         "Checks the translated result of the scripts (all when none is named) resource by resource and "
+         "prints each finding as script.rc:LINE: RESOURCE: message [KIND]. Errors: two texts of one dialog "
+         "or pop-up menu with the same access key (access-key-clash), an access key lost (access-key), "
+         "printf or %1 placeholders that differ (placeholder), a menu item's accelerator after \\t changed "
+         "(accelerator). Warnings: an access key added (access-key), a translation larger than its control "
+         "as the preview measures it (fit), leading or trailing blanks, final colon or ellipsis that differ "
+         "(punctuation). Exit code 1 when it found an error, or a warning with --warnings-as-errors.",
+         {"only"},
+         1,
+         SIZE_MAX,
+         RunCheck,
+         {"warnings-as-errors"}},
         {"unused",
          "unused <dict.dic> [--remove]",
          "Lists the texts of the dictionary that no resource uses any more; --remove deletes them.",

@@ -33,8 +33,23 @@ const std::array<std::string, 128>& AccentedLetters(int codePage)
     return table;
 }
 
-// The length of a printf conversion or a FormatMessage insert at the start
-// of the text ("%s", "%-5.2f", "%I64d", "%%", "%1", "%12!s!"); 0 when none.
+// The length of the character at i: UTF-8 sequences and double-byte
+// characters are copied whole.
+std::size_t CharLength(std::string_view text, std::size_t i, int codePage)
+{
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80)
+        return 1;
+    std::size_t n = 1;
+    if (codePage == kUtf8CodePage)
+        n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    else if (IsDbcsLeadByte(codePage, b))
+        n = 2;
+    return std::min(n, text.size() - i);
+}
+
+} // namespace
+
 std::size_t PlaceholderLength(std::string_view text)
 {
     if (text.size() < 2 || text[0] != '%')
@@ -72,23 +87,6 @@ std::size_t PlaceholderLength(std::string_view text)
         return i + 1;
     return 0;
 }
-
-// The length of the character at i: UTF-8 sequences and double-byte
-// characters are copied whole.
-std::size_t CharLength(std::string_view text, std::size_t i, int codePage)
-{
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (b < 0x80)
-        return 1;
-    std::size_t n = 1;
-    if (codePage == kUtf8CodePage)
-        n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-    else if (IsDbcsLeadByte(codePage, b))
-        n = 2;
-    return std::min(n, text.size() - i);
-}
-
-} // namespace
 
 std::string PseudoTranslate(std::string_view text, int expandPercent, int codePage,
                             std::vector<std::size_t>* positions)

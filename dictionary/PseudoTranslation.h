@@ -7,6 +7,11 @@
 class ContextDictionary;
 class GeneralDictionary;
 
+/// The length of a printf conversion ("%s", "%-5.2f", "%I64d", "%%") or a
+/// FormatMessage insert ("%1", "%12!s!") at the start of the text; 0 when
+/// none starts there.
+std::size_t PlaceholderLength(std::string_view text);
+
 /// The pseudo-translation of a text as the dictionary holds it: between
 /// brackets, every letter replaced by an accented one where the code page
 /// of the translations has it, and lengthened by expandPercent with "~"

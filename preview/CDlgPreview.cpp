@@ -1,6 +1,7 @@
 #include "preview/CDlgPreview.h"
 
 #include "dictionary/Codec.h"
+#include "preview/PreviewFit.h"
 #include "preview/PreviewFonts.h"
 #include "preview/model/PreviewMenu.h"
 #include "tessary/CoolDisplay.h"
@@ -316,19 +317,7 @@ std::vector<CDlgPreview::Frame> CDlgPreview::Frames() const
     if (!m_translatedMode || !m_showRectangles || !m_owner)
         return frames;
     for (const auto& control : m_owner->controls) {
-        switch (control->kind) {
-        case PreviewControlKind::Text:
-        case PreviewControlKind::Static:
-        case PreviewControlKind::Frame:
-        case PreviewControlKind::PushButton:
-        case PreviewControlKind::DefPushButton:
-        case PreviewControlKind::CheckBox:
-        case PreviewControlKind::RadioButton:
-            break;
-        default:
-            continue;
-        }
-        if (!(control->style & kVisible) || control->text.empty())
+        if (!HasFramedText(*control))
             continue;
         const QRect pixels = m_pixelRects.value(control->index);
         QRect r = pixels.adjusted(-1, -1, 1, 1);
@@ -339,32 +328,7 @@ std::vector<CDlgPreview::Frame> CDlgPreview::Frames() const
             continue;
         }
         // The translation must fit, with the room the control itself needs.
-        const QFontMetrics metrics(m_windowFont);
-        const QRect needed =
-            metrics.boundingRect(QRect(0, 0, pixels.width(), pixels.height()), Qt::TextWordWrap,
-                                 FromScript(control->displayText, m_translatedMode).remove(QLatin1Char('&')));
-        int width = needed.width();
-        int height = needed.height();
-        switch (control->kind) {
-        case PreviewControlKind::Frame:
-            width += 13;
-            break;
-        case PreviewControlKind::PushButton:
-            width += 8;
-            height += 1;
-            break;
-        case PreviewControlKind::DefPushButton:
-            width += 10;
-            height += 3;
-            break;
-        case PreviewControlKind::CheckBox:
-        case PreviewControlKind::RadioButton:
-            width += 17;
-            break;
-        default:
-            break;
-        }
-        if (pixels.width() < width || pixels.height() < height)
+        if (TextTooLarge(*control, pixels, m_windowFont, FromScript(control->displayText, m_translatedMode)))
             frames.push_back({control->index, r, true});
     }
     return frames;

@@ -77,7 +77,7 @@ TEST(CliExchange, APoFileOpensInGettextAndComesBackUnchanged)
               0);
     r = RunCli(d.dir, {"import", d.fresh, d.dir.File("merged.po")});
     ASSERT_EQ(r.exit, 0) << r.err;
-    EXPECT_EQ(r.out, "37 translation(s), 1 entr(ies) of resources and 0 text(s) not to translate imported\n");
+    EXPECT_EQ(r.out, "37 translation(s), 5 entr(ies) of resources and 0 text(s) not to translate imported\n");
     d.ExpectSame();
 
     // Texts the dictionary does not have are named, and the run fails.
@@ -105,4 +105,36 @@ TEST(CliExchange, AnXliffFileIsWellFormedAndComesBackUnchanged)
     r = RunCli(d.dir, {"import", d.fresh, xlf});
     ASSERT_EQ(r.exit, 0) << r.err;
     d.ExpectSame();
+}
+
+TEST(CliExchange, CheckFindsAPlantedClashAndTheFitOfTexts)
+{
+    TempDir dir;
+    ASSERT_EQ(RunCli(dir, {"sample", "--folder", dir.File("s")}).exit, 0);
+    const std::string dic = dir.File("s/sample.dic");
+    const std::string script = dir.File("s/sample.rc");
+    Result r = RunCli(dir, {"check", dic});
+    EXPECT_EQ(r.exit, 0) << r.out;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "0 error(s), 0 warning(s)\n");
+
+    // "&Tout" takes the key of "Barre d'é&tat" in the View menu.
+    ASSERT_EQ(RunCli(dir, {"translate", dic, "Toolbar", "Tout"}).exit, 0);
+    r = RunCli(dir, {"check", dic, script});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.out, script +
+                         ":91: IDR_MAINFRAME: the access key of \"Barre d'\xC3\xA9&tat\" is also the key of "
+                         "\"&Tout\" (line 90) [access-key-clash]\n");
+    r = RunCli(dir, {"check", dic, "--only", "fit,placeholder"});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.out, "");
+
+    // A translation too long for its label is a warning, an error when asked.
+    ASSERT_EQ(RunCli(dir, {"translate", dic, "Look in", "Regarder dans"}).exit, 0);
+    r = RunCli(dir, {"check", dic, "--only", "fit"});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.out,
+              script + ":150: IDD_DIALOG1: warning: \"&Regarder dans :\" does not fit its control [fit]\n");
+    EXPECT_EQ(RunCli(dir, {"check", dic, "--only", "fit", "--warnings-as-errors"}).exit, 1);
+    EXPECT_EQ(RunCli(dir, {"check", dic, "--only", "spelling"}).exit, 2);
 }

@@ -181,7 +181,7 @@ TEST(MainWindow, TheMenuPreviewCascades)
     EXPECT_TRUE(file->actions()[4]->isSeparator());
     QMenu* exporter = file->actions()[5]->menu();
     ASSERT_NE(exporter, nullptr);
-    EXPECT_EQ(exporter->title(), QStringLiteral("&Exporter"));
+    EXPECT_EQ(exporter->title(), QStringLiteral("E&xporter"));
     QMenu* others = exporter->actions()[2]->menu();
     ASSERT_NE(others, nullptr);
     EXPECT_EQ(others->actions().size(), 2);

@@ -1,0 +1,192 @@
+// The checks of a translated result: each with the smallest script that
+// triggers it and one that must not, and pseudo-translation passing them.
+#include "TestSupport.h"
+#include "dictionary/CTrelvarDoc.h"
+#include "dictionary/ContextDictionary.h"
+#include "dictionary/GeneralDictionary.h"
+#include "dictionary/PseudoTranslation.h"
+#include "dictionary/ScriptInsertion.h"
+#include "engine/ScriptRuns.h"
+#include "exchange/TranslationCheck.h"
+#include "preview/model/PreviewDialogInfo.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kScript = "IDR_MENU MENU\r\n"
+                            "BEGIN\r\n"
+                            "    POPUP \"&File\"\r\n"
+                            "    BEGIN\r\n"
+                            "        MENUITEM \"&Open...\\tCtrl+O\", 1\r\n" // line 5
+                            "        MENUITEM \"&Save\", 2\r\n"
+                            "        MENUITEM \"&Options\", 3\r\n"
+                            "        MENUITEM \"&Other\", 4\r\n"
+                            "    END\r\n"
+                            "    POPUP \"&Edit\"\r\n" // line 10
+                            "    BEGIN\r\n"
+                            "        MENUITEM \"&Undo\", 5\r\n"
+                            "    END\r\n"
+                            "END\r\n"
+                            "\r\n"
+                            "IDD_MAIN DIALOGEX 0, 0, 100, 40\r\n"
+                            "CAPTION \"Main\"\r\n"
+                            "BEGIN\r\n"
+                            "    LTEXT \"Name:\",1,2,2,40,8\r\n" // line 19
+                            "    LTEXT \"Folder:\",2,2,12,40,8\r\n"
+                            "    PUSHBUTTON \"OK\",3,2,24,30,12\r\n"
+                            "END\r\n"
+                            "\r\n"
+                            "STRINGTABLE\r\n"
+                            "BEGIN\r\n"
+                            "    1 \"%d files in %s\"\r\n" // line 26
+                            "    2 \"Error %1 in %2\"\r\n"
+                            "    3 \"Ready\"\r\n"
+                            "END\r\n";
+
+struct Checked
+{
+    TempDir dir;
+    CTrelvarDoc doc;
+    std::string script = dir.File("app.rc");
+
+    Checked()
+    {
+        WriteBytes(script, kScript);
+        EXPECT_TRUE(doc.CreateDictionary("d", dir.Path().string(), dir.Path().string(), dir.Path().string()));
+        EXPECT_EQ(InsertScript(*doc.Files(), script, dir.File("out.rc"), {}).message, 0);
+        ExtractScripts(doc, {script}, nullptr, nullptr, nullptr);
+    }
+    void Translate(const std::string& original, const std::string& translation)
+    {
+        ASSERT_NE(doc.General()->FindTranslation(original), nullptr) << original;
+        doc.General()->SetTranslation(original, translation);
+    }
+    ContextEntry& Entry(const std::string& key)
+    {
+        return *ContextDictionary::FindEntry(*doc.Context()->FindFile(script), key);
+    }
+    // The findings as "LINE kind" and their messages.
+    std::vector<std::string> Run(FitMeasure* fit = nullptr)
+    {
+        std::vector<std::string> lines;
+        for (const CheckFinding& f : CheckTranslations(doc, {}, fit)) {
+            lines.push_back(std::to_string(f.line) + " " + CheckKindName(f.kind) +
+                            (f.warning ? " warning" : ""));
+            messages.push_back(FormatFinding(f));
+        }
+        return lines;
+    }
+    std::vector<std::string> messages;
+};
+
+using Lines = std::vector<std::string>;
+
+// Says which controls do not fit: those whose translation is longer than
+// the given length.
+class LengthMeasure : public FitMeasure
+{
+public:
+    std::vector<int> TooLarge(const PreviewDialogInfo& dialog) override
+    {
+        std::vector<int> out;
+        for (const auto& c : dialog.controls) {
+            if (c->translated && c->displayText.size() > 8)
+                out.push_back(c->index);
+        }
+        return out;
+    }
+};
+
+} // namespace
+
+TEST(Check, ACleanTranslationHasNoFinding)
+{
+    Checked c;
+    c.Translate("File", "Fichier");
+    c.Translate("Open...\\tCtrl+O", "Ouvrir...\\tCtrl+O");
+    // A clash the original already has ("&Options", "&Other") is not the
+    // translator's.
+    c.Translate("Options", "Options");
+    // The colon of the original comes back after the translation: one
+    // typed in it too makes two.
+    c.Translate("Folder", "Dossier :");
+    c.Translate("Name", "Nom");
+    c.Translate("Error %1 in %2", "Erreur %2 dans %1");
+    c.Translate("%d files in %s", "%d fichiers dans %s");
+    EXPECT_EQ(c.Run(), Lines{"20 punctuation warning"});
+    EXPECT_NE(c.messages[0].find("final colons differ: \"Folder:\" and \"Dossier ::\""), std::string::npos)
+        << c.messages[0];
+}
+
+TEST(Check, EachKindIsFoundOnItsLine)
+{
+    Checked c;
+    c.Translate("Save", "Ouvrir tout"); // key O, as Open
+    c.Translate("Undo", "Annuler");
+    c.Entry("IDR_MENU+Undo").shortcut = -1; // key lost
+    c.Translate("Edit", "Edition");
+    c.Translate("Ready", "Prêt");
+    c.Entry("IDR_MENU+Edit").shortcut = 3; // moved: no finding
+    c.Translate("Open...\\tCtrl+O", "Ouvrir...\\tCtrl+P");
+    c.Translate("%d files in %s", "%s fichiers");
+    c.Translate("Error %1 in %2", "Erreur %1");
+    c.Translate("Name", " Nom");
+    c.Translate("Folder", "Dossier");
+    c.Entry("IDD_MAIN+Folder").shortcut = 1; // key added
+    c.Translate("OK", "D'accord...");
+    EXPECT_EQ(c.Run(),
+              (Lines{"5 accelerator", "6 access-key-clash", "12 access-key", "19 punctuation warning",
+                     "20 access-key warning", "21 punctuation warning", "26 placeholder", "27 placeholder"}));
+    EXPECT_EQ(c.messages[1], c.script + ":6: IDR_MENU: the access key of \"&Ouvrir tout\" is also the key of "
+                                        "\"&Ouvrir...\\tCtrl+P\" (line 5) [access-key-clash]");
+    EXPECT_EQ(c.messages[6], c.script +
+                                 ":26: STRINGTABLE: placeholders differ: \"%d %s\" in \"%d files in %s\", "
+                                 "\"%s\" in \"%s fichiers\" [placeholder]");
+    EXPECT_EQ(c.messages[3].substr(c.script.size()),
+              ":19: IDD_MAIN: warning: leading blanks differ: \"Name:\" and \" Nom:\" [punctuation]");
+}
+
+TEST(Check, TextsTooLargeAreFoundWhereTheControlIs)
+{
+    Checked c;
+    c.Translate("Folder", "Le dossier de travail");
+    c.Translate("OK", "D'accord");
+    LengthMeasure measure;
+    EXPECT_EQ(c.Run(&measure), Lines{"20 fit warning"});
+    EXPECT_NE(c.messages[0].find("\"Le dossier de travail:\" does not fit its control"), std::string::npos)
+        << c.messages[0];
+    // Without a measure, nothing is measured.
+    EXPECT_EQ(c.Run(), Lines{});
+}
+
+TEST(Check, PseudoTranslationPassesEveryCheckButFit)
+{
+    if (CorpusDir().empty())
+        GTEST_SKIP() << "the corpus of real scripts is not available";
+    std::vector<std::string> all;
+    for (const auto& e : fs::recursive_directory_iterator(CorpusDir())) {
+        const std::string ext = e.path().extension().string();
+        if (e.is_regular_file() && (ext == ".rc" || ext == ".RC"))
+            all.push_back(e.path().string());
+    }
+    std::sort(all.begin(), all.end());
+    std::vector<std::string> scripts;
+    for (std::size_t i = 0; i < all.size(); i += 25)
+        scripts.push_back(all[i]);
+    TempDir dir;
+    CTrelvarDoc doc;
+    ASSERT_TRUE(doc.CreateDictionary("p", dir.Path().string(), dir.Path().string(), dir.Path().string()));
+    for (const std::string& script : scripts)
+        ASSERT_EQ(InsertScript(*doc.Files(), script, dir.File("out"), {}).message, 0);
+    ExtractScripts(doc, scripts, nullptr, nullptr, nullptr);
+    ASSERT_GT(PseudoTranslateDictionary(*doc.General(), *doc.Context(), 30, doc.TranslationsCodePage()), 500);
+    std::vector<std::string> findings;
+    for (const CheckFinding& f : CheckTranslations(doc, {}, nullptr))
+        findings.push_back(FormatFinding(f));
+    EXPECT_EQ(findings.size(), 0u) << findings.front();
+}
