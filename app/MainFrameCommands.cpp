@@ -72,6 +72,7 @@ const std::vector<CommandInfo>& Commands()
         {Cmd::TextsNotToTranslate, "Texts not to &translate...", nullptr, {}},
         {Cmd::ResourcesNotToExtract, "Resources not to e&xtract ...", nullptr, {}},
         {Cmd::UnusedTexts, "&Unused texts...", nullptr, {}},
+        {Cmd::CheckTranslations, "&Check translations...", nullptr, {}},
         {Cmd::Options, "&Options...", nullptr, {}},
         {Cmd::Help, "&Help...", nullptr, QKeySequence(Qt::Key_F1)},
         {Cmd::WhatsNew, "&What's new...", nullptr, {}},
@@ -220,8 +221,8 @@ void CMainFrame::CreateMenus()
     add(menuBar()->addMenu(tr("&View")), {Cmd::ViewToolbar, Cmd::ViewStatusBar, 0, Cmd::Dictionary,
                                           Cmd::Results, 0, Cmd::Properties, Cmd::UpdateIcons});
     add(menuBar()->addMenu(tr("&Resource")), {Cmd::Insert, Cmd::Extract, Cmd::Generate});
-    add(menuBar()->addMenu(tr("&Tools")),
-        {Cmd::TextsNotToTranslate, Cmd::ResourcesNotToExtract, Cmd::UnusedTexts, 0, Cmd::Options});
+    add(menuBar()->addMenu(tr("&Tools")), {Cmd::TextsNotToTranslate, Cmd::ResourcesNotToExtract,
+                                           Cmd::UnusedTexts, Cmd::CheckTranslations, 0, Cmd::Options});
     add(menuBar()->addMenu(tr("&Help")), {Cmd::Help, Cmd::WhatsNew, 0, Cmd::AppAbout});
     FillRecentFiles();
 }
@@ -317,6 +318,8 @@ void CMainFrame::ConnectSearchAndTools()
             &MaintenanceCommands::OnTextsNotToTranslate);
     connect(Action(Cmd::UnusedTexts), &QAction::triggered, m_maintenance,
             &MaintenanceCommands::OnUnusedTexts);
+    connect(Action(Cmd::CheckTranslations), &QAction::triggered, m_maintenance,
+            &MaintenanceCommands::OnCheckTranslations);
 }
 
 void CMainFrame::ConnectFindRequests(CDlgDictionaryBase* window)

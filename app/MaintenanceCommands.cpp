@@ -2,13 +2,18 @@
 
 #include "app/CMainFrame.h"
 #include "app/DocumentCommands.h"
+#include "app/SearchCommands.h"
 #include "dictionary/DictionaryTools.h"
 #include "dictionary/Messages.h"
+#include "exchange/ExchangeFormats.h"
+#include "exchange/TranslationExchange.h"
+#include "preview/PreviewFit.h"
 #include "tessary/CRkMessageBox.h"
 #include "tessary/CWaitWindow.h"
 #include "tessary/CoreFeedback.h"
 #include "views/CListCtrlBookmark.h"
 #include "views/CResTreeCtrl.h"
+#include "windows/CDlgCheckResults.h"
 #include "windows/CDlgEntityDictionary.h"
 #include "windows/CDlgGeneralDictionary.h"
 #include "windows/CDlgImport.h"
@@ -34,6 +39,7 @@ void MaintenanceCommands::OnImport()
         return;
     m_frame->Tree()->UpdateIconsNow();
     m_frame->setWindowModified(doc.IsModified());
+    ShowProblems(dialog.Problems());
     m_frame->ShowRunSummary(MessageString(MsgImportedTranslations, {std::to_string(dialog.Imported())}));
     m_frame->UpdateActions();
 }
@@ -45,8 +51,15 @@ void MaintenanceCommands::OnExport()
     m_frame->HideTextsWindow();
     QFileDialog dialog(m_frame, tr("Export"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({tr("Text Files (*.txt)"), tr("HTM Files (*.htm)"), tr("HTML Files (*.html)")});
+    dialog.setNameFilters({tr("Text Files (*.txt)"), tr("HTM Files (*.htm)"), tr("HTML Files (*.html)"),
+                           tr("PO Files (*.po)"), tr("XLIFF Files (*.xlf *.xliff)")});
     dialog.setDefaultSuffix(QStringLiteral("txt"));
+    // The suffix follows the chosen kind of file.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        const int star = filter.indexOf(QLatin1String("*."));
+        dialog.setDefaultSuffix(
+            filter.mid(star + 2).section(QLatin1Char(' '), 0, 0).remove(QLatin1Char(')')));
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     ExportTo(dialog.selectedFiles().first());
@@ -69,6 +82,23 @@ bool MaintenanceCommands::ExportTo(const QString& path)
                          -1);
             return false;
         }
+        return true;
+    }
+    if (const auto format = ExchangeFormatOf(path.toStdString())) {
+        std::vector<std::string> problems;
+        std::string error;
+        bool saved = false;
+        {
+            CWaitWindow wait(MessageString(MsgExportingDictionary), CWaitWindow::WithProgressBar, m_frame);
+            const ExchangeDocument exchange = BuildExchange(doc, problems, &wait);
+            saved = WriteExchangeFile(exchange, *format, path.toStdString(), error);
+        }
+        if (!saved) {
+            RkMessageBox(MessageString(MsgCannotSaveFile, {path.toStdString(), error}), 0x0030, -1, m_frame,
+                         nullptr, -1);
+            return false;
+        }
+        ShowProblems(problems);
         return true;
     }
     bool written = false;
@@ -103,6 +133,48 @@ void MaintenanceCommands::OnUnusedTexts()
     dialog.exec();
     if (dialog.Changed())
         Refresh();
+}
+
+void MaintenanceCommands::OnCheckTranslations()
+{
+    CTrelvarDoc& doc = m_frame->Documents()->Doc();
+    if (!doc.IsOpen())
+        return;
+    if (!m_checkWindow) {
+        m_checkWindow = new CDlgCheckResults(m_frame);
+        connect(m_checkWindow, &CDlgCheckResults::checkAgainRequested, this,
+                &MaintenanceCommands::OnCheckTranslations);
+        connect(m_checkWindow, &CDlgCheckResults::gotoRequested, this, [this](const CheckFinding& finding) {
+            CDlgFindResults::Record record;
+            record.file = finding.script;
+            record.resourceName = finding.resource;
+            record.matched = finding.original;
+            record.kind = finding.resourceKind;
+            m_frame->Searches()->GotoText(record);
+        });
+    }
+    std::vector<CheckFinding> findings;
+    {
+        CWaitWindow wait(tr("Checking translations"), CWaitWindow::WithProgressBar, m_frame);
+        PreviewFitMeasure fit;
+        findings = CheckTranslations(doc, {}, &fit, &wait);
+    }
+    m_checkWindow->SetFindings(std::move(findings));
+    m_checkWindow->show();
+    m_checkWindow->raise();
+    m_checkWindow->activateWindow();
+}
+
+void MaintenanceCommands::ShowProblems(const std::vector<std::string>& problems)
+{
+    if (problems.empty())
+        return;
+    std::string text = std::to_string(problems.size()) + " text(s) could not be carried over:";
+    for (std::size_t i = 0; i < problems.size() && i < 12; ++i)
+        text += "\n" + problems[i];
+    if (problems.size() > 12)
+        text += "\n...";
+    RkMessageBox(QString::fromStdString(text), 0x0030, -1, m_frame, nullptr, -1);
 }
 
 void MaintenanceCommands::Refresh()

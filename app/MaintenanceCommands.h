@@ -3,6 +3,10 @@
 #include <QObject>
 #include <QString>
 
+#include <string>
+#include <vector>
+
+class CDlgCheckResults;
 class CMainFrame;
 
 /// The frame's commands that move translations in and out of the open
@@ -18,14 +22,22 @@ public:
     /// The save dialog, then ExportTo.
     void OnExport();
     /// An .htm or .html path gets the list of the "Dictionary" window as an
-    /// HTML table (it must be on screen); any other path the texts and
+    /// HTML table (it must be on screen); a .po, .xlf or .xliff path the
+    /// file translation tools read; any other path the texts and
     /// translations, one line each.
     bool ExportTo(const QString& path);
     void OnTextsNotToTranslate();
     void OnUnusedTexts();
+    /// Runs the checks of translations on every script and shows the
+    /// findings in their window.
+    void OnCheckTranslations();
+    CDlgCheckResults* CheckWindow() const { return m_checkWindow; }
 
 private:
     void Refresh();
+    /// What an export or import left out, in one message.
+    void ShowProblems(const std::vector<std::string>& problems);
 
     CMainFrame* m_frame;
+    CDlgCheckResults* m_checkWindow = nullptr;
 };

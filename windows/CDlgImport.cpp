@@ -5,6 +5,8 @@
 #include "dictionary/DictionaryTools.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
+#include "exchange/ExchangeFormats.h"
+#include "exchange/TranslationExchange.h"
 #include "tessary/CRkMessageBox.h"
 #include "tessary/CWaitWindow.h"
 #include "tessary/CoreFeedback.h"
@@ -59,8 +61,10 @@ CDlgImport::CDlgImport(CTrelvarDoc* document, MessageReporter* reporter, QWidget
 
 void CDlgImport::OnBrowse()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Import"), m_file->text(),
-                                                      tr("Dictionary Files (*.dic);;Text Files (*.txt)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Import"), m_file->text(),
+                                     tr("Dictionary Files (*.dic);;Text Files (*.txt);;PO Files (*.po);;"
+                                        "XLIFF Files (*.xlf *.xliff)"));
     if (!path.isEmpty())
         m_file->setText(path);
 }
@@ -75,6 +79,10 @@ void CDlgImport::OnOK()
     }
     if (!m_document || !m_document->General())
         return;
+    if (const auto format = ExchangeFormatOf(path.toStdString())) {
+        ImportExchange(path, *format);
+        return;
+    }
     // A file ending in .dic is a dictionary (its first line says so); any
     // other holds records of the same layout without that line.
     const bool dictionaryFile =
@@ -99,6 +107,30 @@ void CDlgImport::OnOK()
         m_imported = ImportTranslations(*m_document->General(), *imported, &wait);
     }
     if (m_imported > 0)
+        m_document->MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);
+    accept();
+}
+
+void CDlgImport::ImportExchange(const QString& path, ExchangeFormat format)
+{
+    ExchangeDocument exchange;
+    std::string error;
+    {
+        CWaitWindow wait(MessageString(MsgLoadingTexts), CWaitWindow::TextAndAnimation, this);
+        if (!ReadExchangeFile(path.toStdString(), format, exchange, error)) {
+            m_reporter->Report(MsgErrorOpeningFile, {path.toStdString(), error});
+            m_file->setFocus();
+            return;
+        }
+    }
+    ImportSummary summary;
+    {
+        CWaitWindow wait(MessageString(MsgUpdatingDictionary), CWaitWindow::WithProgressBar, this);
+        summary = ApplyExchange(exchange, *m_document, &wait);
+    }
+    m_imported = summary.translations + summary.resourceEntries;
+    m_problems = std::move(summary.problems);
+    if (m_imported + summary.doNotTranslate > 0)
         m_document->MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);
     accept();
 }

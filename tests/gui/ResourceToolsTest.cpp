@@ -12,6 +12,7 @@
 #include "tessary/CRkMessageBox.h"
 #include "tessary/ModalAnswers.h"
 #include "views/CListCtrlBookmark.h"
+#include "windows/CDlgCheckResults.h"
 #include "windows/CDlgEntityDictionary.h"
 #include "windows/CDlgFind.h"
 #include "windows/CDlgFindInResources.h"
@@ -23,6 +24,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -208,4 +210,43 @@ TEST_F(ResourceTools, TheMaintenanceListsTakeTextsOut)
     EXPECT_EQ(Doc().General()->FindTranslation("Orphan"), nullptr);
     EXPECT_TRUE(Doc().IsModified());
     EXPECT_TRUE(unused.Changed());
+}
+
+TEST_F(ResourceTools, PoAndXliffGoOutAndComeBackThroughExportAndImport)
+{
+    MaintenanceCommands* tools = Frame()->Maintenance();
+    for (const char* name : {"fr.po", "fr.xlf"}) {
+        const std::string path = dir.File(name);
+        ASSERT_TRUE(tools->ExportTo(QString::fromStdString(path)));
+        EXPECT_NE(ReadBytes(path).find("Fichier"), std::string::npos);
+        // Changed here, the file brings the translation back.
+        Doc().General()->SetTranslation("File", "Dossier");
+        CDlgImport dialog(&Doc(), &Frame()->Documents()->Reporter(), Frame());
+        dialog.FileEdit()->setText(QString::fromStdString(path));
+        dialog.OnOK();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.Imported(), 1);
+        EXPECT_TRUE(dialog.Problems().empty());
+        EXPECT_EQ(Translation("File"), "Fichier");
+    }
+}
+
+TEST_F(ResourceTools, CheckTranslationsListsFindingsAndGoesToTheResource)
+{
+    // "&Tout" takes the key of "Barre d'é&tat" in the View menu.
+    Doc().General()->SetTranslation("Toolbar", "Tout");
+    Frame()->Action(Cmd::CheckTranslations)->trigger();
+    CDlgCheckResults* window = Frame()->Maintenance()->CheckWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(window->Findings().size(), 1u);
+    EXPECT_EQ(window->Findings()[0].line, 91);
+    EXPECT_EQ(window->List()->topLevelItem(0)->text(2), QStringLiteral("IDR_MAINFRAME"));
+    emit window->List()->itemActivated(window->List()->topLevelItem(0), 0);
+    EXPECT_EQ(program->tree()->currentItem(), program->Item({"sample.rc", "Menus", "IDR_MAINFRAME"}));
+    GrabToPng(window, QStringLiteral("check-translations"));
+
+    Doc().General()->SetTranslation("Toolbar", "Barre d'outils");
+    emit window->checkAgainRequested();
+    EXPECT_TRUE(window->Findings().empty());
 }
