@@ -66,6 +66,61 @@ ContextDictionary::Section* FindSection(ContextDictionary& context, const std::s
     return found;
 }
 
+// An 8-bit code page leaves a few bytes undefined (0x81, 0x8D, 0x8F, 0x90
+// and 0x9D in Windows-1252); a dictionary may hold them all the same (a
+// script read in the wrong code page). They travel as the C1 control
+// characters of the same value, as Windows converts them, so that they come
+// back as they went.
+bool IsEightBit(int codePage)
+{
+    return codePage != kUtf8CodePage && !IsDbcsCodePage(codePage);
+}
+
+bool ToExchange(const Codec& codec, int codePage, const std::string& bytes, std::string& out)
+{
+    if (codec.ToUtf8Strict(bytes, out))
+        return true;
+    if (!IsEightBit(codePage))
+        return false;
+    out.clear();
+    std::string one;
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (codec.ToUtf8Strict(std::string(1, c), one)) {
+            out += one;
+        } else if (b >= 0x80 && b <= 0x9F) {
+            out += static_cast<char>(0xC2);
+            out += c;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool FromExchange(const Codec& codec, int codePage, const std::string& utf8, std::string& out)
+{
+    if (codec.FromUtf8(utf8, out))
+        return true;
+    if (!IsEightBit(codePage) || !Codec::IsValidUtf8(utf8))
+        return false;
+    out.clear();
+    std::string one;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        const std::size_t n = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+        const std::string character = utf8.substr(i, n);
+        if (codec.FromUtf8(character, one))
+            out += one;
+        else if (n == 2 && b == 0xC2 && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F)
+            out += utf8[i + 1];
+        else
+            return false;
+        i += n;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string JoinContext(const std::string& script, const std::string& resource)
@@ -148,7 +203,8 @@ ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>&
     }
 
     auto utf8 = [&](const Codec& codec, const std::string& bytes, std::string& out) {
-        if (codec.ToUtf8Strict(bytes, out))
+        if (ToExchange(codec, &codec == &originals ? doc.OriginalsCodePage() : doc.TranslationsCodePage(),
+                       bytes, out))
             return true;
         problems.push_back("\"" + Codec::RepairUtf8(codec.ToUtf8(bytes)) +
                            "\" has bytes its code page does not define; it is left out.");
@@ -219,7 +275,7 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, 
             const std::string shownContext =
                 e.script.empty() ? "" : " in " + JoinContext(e.script, e.resource);
             std::string original;
-            if (!originals.FromUtf8(e.original, original)) {
+            if (!FromExchange(originals, doc.OriginalsCodePage(), e.original, original)) {
                 summary.problems.push_back("\"" + e.original + "\"" + shownContext +
                                            " has characters the dictionary's originals cannot hold.");
                 continue;
@@ -241,7 +297,7 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, 
                 continue;
             }
             std::string translation;
-            if (!translations.FromUtf8(e.translation, translation)) {
+            if (!FromExchange(translations, doc.TranslationsCodePage(), e.translation, translation)) {
                 summary.problems.push_back("The translation of \"" + e.original + "\"" + shownContext +
                                            " has characters that the dictionary's encoding" + where +
                                            " cannot hold: it is not imported.");

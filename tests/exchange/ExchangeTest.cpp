@@ -236,3 +236,32 @@ TEST(Exchange, XliffUnitsOfTranslationToolsComeIn)
     EXPECT_EQ(entry->contextTranslation, "");
     EXPECT_EQ(entry->shortcut, 2);
 }
+
+TEST(Exchange, BytesTheCodePageLeavesUndefinedTravelAsControlCharacters)
+{
+    // A script read in the wrong code page leaves bytes Windows-1252 does
+    // not define in the dictionary; they go out and come back unchanged.
+    TempDir dir;
+    CTrelvarDoc from;
+    ASSERT_TRUE(from.CreateDictionary("a", dir.Path().string(), dir.Path().string(), dir.Path().string()));
+    from.General()->AddText("A\x81"
+                            "B",
+                            "C\x8D\xE9");
+    std::vector<std::string> problems;
+    const ExchangeDocument exchange = BuildExchange(from, problems);
+    EXPECT_TRUE(problems.empty());
+    ASSERT_EQ(exchange.entries.size(), 1u);
+    EXPECT_EQ(exchange.entries[0].original, "A\xC2\x81"
+                                            "B");
+    EXPECT_EQ(exchange.entries[0].translation, "C\xC2\x8D\xC3\xA9");
+    CTrelvarDoc to;
+    ASSERT_TRUE(to.CreateDictionary("b", dir.Path().string(), dir.Path().string(), dir.Path().string()));
+    to.General()->AddText("A\x81"
+                          "B",
+                          "");
+    const ImportSummary summary = ApplyExchange(exchange, to);
+    EXPECT_TRUE(summary.problems.empty());
+    EXPECT_EQ(*to.General()->FindTranslation("A\x81"
+                                             "B"),
+              "C\x8D\xE9");
+}
