@@ -352,10 +352,11 @@ std::int64_t LineFile::Size() const
     return st.st_size;
 }
 
-bool LineFile::FinishWriting()
+bool LineFile::FinishWriting(bool syncing)
 {
     bool ok = FlushWrites();
-    if (ok && (std::fflush(m_file) != 0 || InjectedFault("sync") || ::fsync(fileno(m_file)) != 0)) {
+    if (ok &&
+        (std::fflush(m_file) != 0 || (syncing && (InjectedFault("sync") || ::fsync(fileno(m_file)) != 0)))) {
         m_error = SystemReason(errno);
         ok = false;
     }
@@ -401,12 +402,12 @@ bool LineFile::Close()
     return ok;
 }
 
-bool LineFile::CloseKeepingTemporary(std::string& temporaryPath)
+bool LineFile::CloseKeepingTemporary(std::string& temporaryPath, bool syncing)
 {
     temporaryPath.clear();
     if (!m_file || !m_writing)
         return false;
-    const bool ok = FinishWriting();
+    const bool ok = FinishWriting(syncing);
     if (ok) {
         temporaryPath = m_tempPath;
     } else {

@@ -80,8 +80,10 @@ public:
     void Discard();
     /// Completes a file opened for writing (written, flushed to the disk)
     /// but leaves it under its temporary name for the caller to put in
-    /// place; false (reported) when it could not be completed.
-    bool CloseKeepingTemporary(std::string& temporaryPath);
+    /// place; false (reported) when it could not be completed. Without
+    /// syncing, the file is handed to the system only: the caller makes it
+    /// durable (with others at once) before putting it in place.
+    bool CloseKeepingTemporary(std::string& temporaryPath, bool syncing = true);
 
     /// Whether reading stopped early: a read error, or a line longer than
     /// any real script holds (kMaxLine). The lines read so far are valid.
@@ -108,7 +110,7 @@ private:
 
     bool FlushWrites();
     /// Flushes and closes the temporary file; false when that failed.
-    bool FinishWriting();
+    bool FinishWriting(bool syncing = true);
     void ReportSaveFailure();
 
     // Write buffer, handed to the file in large blocks.

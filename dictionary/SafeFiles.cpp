@@ -2,14 +2,15 @@
 
 #include "dictionary/FileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <mutex>
 #include <set>
-#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -203,8 +204,11 @@ void SyncFolder(const std::string& folder)
     ::close(fd);
 }
 
-bool ReplaceKeepingBackup(const std::string& temporary, const std::string& destination,
-                          const std::string& backup, std::string& reason)
+namespace {
+
+// The replacement without the flush of the destination's folder.
+bool Replace(const std::string& temporary, const std::string& destination, const std::string& backup,
+             std::string& reason)
 {
     struct stat st
     {
@@ -240,8 +244,75 @@ bool ReplaceKeepingBackup(const std::string& temporary, const std::string& desti
         ::unlink(temporary.c_str());
         return false;
     }
+    return true;
+}
+
+// Makes the files durable: the file systems that hold them flushed once
+// each, or, where that cannot be done, each file.
+bool SyncAll(const std::vector<PendingReplacement>& pending, std::vector<std::string>& reasons)
+{
+    std::vector<std::string> folders;
+    for (const PendingReplacement& p : pending) {
+        const std::string folder = FolderFor(p.temporary);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
+    }
+    bool whole = !InjectedFault("sync");
+    for (const std::string& folder : folders) {
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0 || ::syncfs(fd) != 0)
+            whole = false;
+        if (fd >= 0)
+            ::close(fd);
+    }
+    if (whole)
+        return true;
+    const int error = errno;
+    bool all = true;
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        const int fd = ::open(pending[i].temporary.c_str(), O_RDONLY | O_CLOEXEC);
+        if (InjectedFault("sync") || fd < 0 || ::fsync(fd) != 0) {
+            reasons[i] = SystemReason(fd < 0 ? errno : error);
+            all = false;
+        }
+        if (fd >= 0)
+            ::close(fd);
+    }
+    return all;
+}
+
+} // namespace
+
+bool ReplaceKeepingBackup(const std::string& temporary, const std::string& destination,
+                          const std::string& backup, std::string& reason)
+{
+    if (!Replace(temporary, destination, backup, reason))
+        return false;
     SyncFolder(FolderFor(destination));
     return true;
+}
+
+void ReplaceAllKeepingBackups(const std::vector<PendingReplacement>& pending,
+                              std::vector<std::string>& reasons)
+{
+    reasons.assign(pending.size(), {});
+    SyncAll(pending, reasons);
+    std::vector<std::string> folders;
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        const PendingReplacement& p = pending[i];
+        // A new file that could not be made durable never replaces anything.
+        if (!reasons[i].empty()) {
+            ::unlink(p.temporary.c_str());
+            continue;
+        }
+        if (!Replace(p.temporary, p.destination, p.backup, reasons[i]))
+            continue;
+        const std::string folder = FolderFor(p.destination);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
+    }
+    for (const std::string& folder : folders)
+        SyncFolder(folder);
 }
 
 void SetFaultHook(FaultHook hook)

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // How the program writes files without ever losing the old one: every new
 // file is written in full to a temporary file beside its target, flushed to
@@ -47,6 +48,23 @@ void SyncFolder(const std::string& folder);
 /// failed; the temporary file is then removed and nothing else changed.
 bool ReplaceKeepingBackup(const std::string& temporary, const std::string& destination,
                           const std::string& backup, std::string& reason);
+
+/// A complete new file waiting to replace its destination.
+struct PendingReplacement
+{
+    std::string temporary;
+    std::string destination;
+    std::string backup;
+};
+
+/// Replaces many destinations as ReplaceKeepingBackup does, with one flush
+/// to the disk for all their new files instead of one each: the new files
+/// (written but not yet flushed) are made durable together first, then
+/// each destination is replaced, then each folder is flushed once. At every
+/// moment each destination is its old or its new file. reasons receives,
+/// for each, why it was not replaced (empty when it was).
+void ReplaceAllKeepingBackups(const std::vector<PendingReplacement>& pending,
+                              std::vector<std::string>& reasons);
 
 /// Fault injection for the tests of what a crash or a full disk leaves: the
 /// hook is asked before each step of a save or a generation ("write",

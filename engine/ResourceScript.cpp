@@ -220,8 +220,13 @@ bool ResourceScript::Close()
     if (m_destinationPath.empty())
         return file->Close(); // written into memory
     std::string temporary;
-    if (!file->CloseKeepingTemporary(temporary))
+    if (!file->CloseKeepingTemporary(temporary, m_pending == nullptr))
         return false;
+    if (m_pending) {
+        m_pending->push_back(
+            {temporary, m_destinationPath, m_backupPath.empty() ? m_destinationPath : m_backupPath});
+        return true;
+    }
     // Only the whole new script replaces the old one, which becomes the
     // backup at the same moment.
     std::string reason;

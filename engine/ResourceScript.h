@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dictionary/LineFile.h"
+#include "dictionary/SafeFiles.h"
 #include "engine/Literal.h"
 #include "engine/ResourceKind.h"
 #include "engine/ScriptText.h"
@@ -97,6 +98,11 @@ public:
     bool Extract();
     /// Writes the translated copy of the source to the destination.
     void Generate();
+    /// Generation of many scripts: Close() leaves each whole new script
+    /// waiting in the list instead of putting it in place, so that all are
+    /// made durable at once (ReplaceAllKeepingBackups). Null: each script
+    /// is put in place when it is closed.
+    void SetPendingReplacements(std::vector<PendingReplacement>* pending) { m_pending = pending; }
     /// Closes both files. The generated script replaces the destination
     /// here, and only when it is whole; the old destination becomes the
     /// backup at the same moment. False when the destination could not be
@@ -208,4 +214,5 @@ private:
     const OrderedMap<ContextEntry>* m_runSection = nullptr;
     bool m_inRun = false;
     std::function<void(const ScriptTextOccurrence&)> m_observer;
+    std::vector<PendingReplacement>* m_pending = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "dictionary/Feedback.h"
 #include "dictionary/FileList.h"
 #include "dictionary/FileSystem.h"
+#include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
 #include "engine/ResourceScript.h"
 
@@ -29,6 +30,10 @@ std::int64_t TotalSize(const std::vector<std::string>& paths)
 }
 
 namespace {
+
+// New scripts waiting for one flush to the disk at most: their temporary
+// files take room beside their destinations until then.
+constexpr std::size_t kReplacementBatch = 256;
 
 void PrepareBars(ResourceScript& script, std::int64_t total, ProgressSink* allFiles,
                  ProgressSink* currentFile)
@@ -107,6 +112,31 @@ std::vector<std::size_t> GenerateScripts(CTrelvarDoc& doc,
     script.SetNotExtractedList(doc.NotExtracted());
     script.SetEncodings(doc.OriginalsCodePage(), doc.TranslationsCodePage());
     PrepareBars(script, TotalSize(sources), allFiles, currentFile);
+    // Many scripts are made durable in batches, one flush to the disk for
+    // each batch rather than one per script; each destination is still
+    // replaced only by a whole new file.
+    std::vector<PendingReplacement> pending;
+    std::vector<std::size_t> pendingIndexes;
+    if (pairs.size() > 1)
+        script.SetPendingReplacements(&pending);
+    auto commit = [&] {
+        std::vector<std::string> reasons;
+        ReplaceAllKeepingBackups(pending, reasons);
+        for (std::size_t k = 0; k < pending.size(); ++k) {
+            if (!reasons[k].empty()) {
+                const bool hadBackup = pending[k].backup != pending[k].destination;
+                if (reporter)
+                    reporter->Report(hadBackup ? MsgCannotBackUpFile : MsgCannotSaveFile,
+                                     {pending[k].destination, reasons[k]});
+                continue;
+            }
+            generated.push_back(pendingIndexes[k]);
+            if (onFileDone)
+                onFileDone(pendingIndexes[k]);
+        }
+        pending.clear();
+        pendingIndexes.clear();
+    };
     for (std::size_t i = 0; i < pairs.size(); ++i) {
         if (!script.OpenForGeneration(pairs[i].first, pairs[i].second))
             continue;
@@ -114,10 +144,17 @@ std::vector<std::size_t> GenerateScripts(CTrelvarDoc& doc,
         // The destination is complete only once it is closed.
         if (!script.Close())
             continue;
+        if (pairs.size() > 1) {
+            pendingIndexes.push_back(i);
+            if (pending.size() >= kReplacementBatch)
+                commit();
+            continue;
+        }
         generated.push_back(i);
         if (onFileDone)
             onFileDone(i);
     }
+    commit();
     ResetBars(allFiles, currentFile);
     return generated;
 }

@@ -175,56 +175,65 @@ TEST(Faults, AFullDiskAtAnyStepOfASaveChangesNothingOrCompletesOnTheNextOpen)
 TEST(Faults, AKilledOrFailedGenerationKeepsTheDestinationAndItsBackupWhole)
 {
     const std::string oldDestination = "old translation\r\n", oldBackup = "older translation\r\n";
-    for (bool kill : {true, false}) {
-        for (int stopAt = 1;; ++stopAt) {
-            TempDir dir;
-            const std::string dic = MakeDictionary(dir);
-            const std::string out = dir.File("out.rc"), backup = dir.File("out.qv");
-            WriteBytes(out, oldDestination);
-            WriteBytes(backup, oldBackup);
-            bool done = false;
-            const pid_t child = kill ? ::fork() : 0;
-            ASSERT_GE(child, 0);
-            if (child == 0) {
-                CTrelvarDoc doc;
-                RecordingReporter reporter;
-                doc.SetReporter(&reporter);
-                if (!doc.OnOpenDocument(dic)) {
+    // One script, and two, which are made durable together.
+    for (std::size_t scripts : {1u, 2u}) {
+        for (bool kill : {true, false}) {
+            for (int stopAt = 1;; ++stopAt) {
+                TempDir dir;
+                const std::string dic = MakeDictionary(dir);
+                std::vector<std::pair<std::string, std::string>> pairs;
+                for (std::size_t n = 0; n < scripts; ++n) {
+                    const std::string out = dir.File("out" + std::to_string(n) + ".rc");
+                    WriteBytes(out, oldDestination);
+                    WriteBytes(dir.File("out" + std::to_string(n) + ".qv"), oldBackup);
+                    pairs.emplace_back(dir.File("app.rc"), out);
+                }
+                bool done = false;
+                const pid_t child = kill ? ::fork() : 0;
+                ASSERT_GE(child, 0);
+                if (child == 0) {
+                    CTrelvarDoc doc;
+                    RecordingReporter reporter;
+                    doc.SetReporter(&reporter);
+                    if (!doc.OnOpenDocument(dic)) {
+                        if (kill)
+                            ::_exit(2);
+                        FAIL();
+                    }
+                    doc.General()->SetTranslation("File", "Fichier");
+                    ArmFaults(stopAt, kill);
+                    const auto generated = GenerateScripts(doc, pairs, nullptr, nullptr, &reporter);
+                    // Past the last step nothing was hit; a failed link is no
+                    // failure (the backup is then copied).
+                    done = g_step < stopAt;
+                    ArmFaults(-1, false);
                     if (kill)
-                        ::_exit(2);
-                    FAIL();
+                        ::_exit(generated.size() == scripts ? 0 : 1);
+                    if (done) {
+                        EXPECT_EQ(generated.size(), scripts);
+                    }
+                } else {
+                    int status = 0;
+                    ::waitpid(child, &status, 0);
+                    done = WIFEXITED(status) && WEXITSTATUS(status) == 0;
                 }
-                doc.General()->SetTranslation("File", "Fichier");
-                ArmFaults(stopAt, kill);
-                const auto generated =
-                    GenerateScripts(doc, {{dir.File("app.rc"), out}}, nullptr, nullptr, &reporter);
-                // Past the last step nothing was hit; a failed link is no
-                // failure (the backup is then copied).
-                done = g_step < stopAt;
-                ArmFaults(-1, false);
-                if (kill)
-                    ::_exit(generated.size() == 1 ? 0 : 1);
-                if (done) {
-                    EXPECT_EQ(generated.size(), 1u);
+                for (std::size_t n = 0; n < scripts; ++n) {
+                    const std::string now = ReadBytes(pairs[n].second);
+                    const std::string kept = ReadBytes(dir.File("out" + std::to_string(n) + ".qv"));
+                    const bool isNew = now.find("\"Fichier\"") != std::string::npos;
+                    EXPECT_TRUE(now == oldDestination || (isNew && now.size() > 40)) << "step " << stopAt;
+                    if (isNew) {
+                        EXPECT_EQ(kept, oldDestination) << "step " << stopAt;
+                    } else {
+                        EXPECT_TRUE(kept == oldBackup || kept == oldDestination) << "step " << stopAt;
+                    }
                 }
-            } else {
-                int status = 0;
-                ::waitpid(child, &status, 0);
-                done = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+                // The next generation removes what a killed one left.
+                RemoveStaleTemporaryFiles(dir.Path().string());
+                EXPECT_EQ(TemporaryFiles(dir), 0) << "step " << stopAt;
+                if (done)
+                    break;
             }
-            const std::string now = ReadBytes(out), kept = ReadBytes(backup);
-            const bool isNew = now.find("\"Fichier\"") != std::string::npos;
-            EXPECT_TRUE(now == oldDestination || (isNew && now.size() > 40)) << "step " << stopAt;
-            if (isNew) {
-                EXPECT_EQ(kept, oldDestination) << "step " << stopAt;
-            } else {
-                EXPECT_TRUE(kept == oldBackup || kept == oldDestination) << "step " << stopAt;
-            }
-            // The next generation removes what a killed one left.
-            RemoveStaleTemporaryFiles(dir.Path().string());
-            EXPECT_EQ(TemporaryFiles(dir), 0) << "step " << stopAt;
-            if (done)
-                break;
         }
     }
 }
