@@ -25,17 +25,66 @@
 #include <algorithm>
 #include <unordered_map>
 
+namespace {
+
+// An ASCII text in lower case; false (folded left incomplete) for any other.
+bool FoldAscii(const QString& text, std::string& folded)
+{
+    folded.resize(static_cast<std::size_t>(text.size()));
+    const QChar* data = text.constData();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = data[i].unicode();
+        if (c >= 0x80)
+            return false;
+        folded[static_cast<std::size_t>(i)] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    }
+    return true;
+}
+
+} // namespace
+
+void CDlgGeneralDictionary::FoldOriginals()
+{
+    // In one block, made once: the views into it stay valid.
+    std::size_t total = 0;
+    for (const Row& row : m_rows)
+        total += static_cast<std::size_t>(row.originalKey.size());
+    m_foldedOriginals.clear();
+    m_foldedOriginals.reserve(total);
+    std::string folded;
+    for (Row& row : m_rows) {
+        row.originalAscii = FoldAscii(row.originalKey, folded);
+        if (!row.originalAscii)
+            continue;
+        const std::size_t at = m_foldedOriginals.size();
+        m_foldedOriginals += folded;
+        row.originalFolded = std::string_view(m_foldedOriginals).substr(at, folded.size());
+    }
+}
+
 int CDlgGeneralDictionary::CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue)
 {
     // By the shown text of the sorted column, without regard to case.
+    // Sorting 100,000 rows compares millions of times: two ASCII texts
+    // compare by their lower-case forms made once; others compare their
+    // ASCII start here and the rest as Qt compares without regard to case.
     const auto* ra = reinterpret_cast<const Row*>(a);
     const auto* rb = reinterpret_cast<const Row*>(b);
     const bool translation = (sortValue & 0xFFFF) == 1;
+    if (translation) {
+        for (const Row* r : {ra, rb}) {
+            if (!r->translationFoldedMade) {
+                r->translationAscii = FoldAscii(r->translationKey, r->translationFolded);
+                r->translationFoldedMade = true;
+            }
+        }
+        if (ra->translationAscii && rb->translationAscii)
+            return ra->translationFolded.compare(rb->translationFolded);
+    } else if (ra->originalAscii && rb->originalAscii) {
+        return ra->originalFolded.compare(rb->originalFolded);
+    }
     const QString& ka = translation ? ra->translationKey : ra->originalKey;
     const QString& kb = translation ? rb->translationKey : rb->originalKey;
-    // Sorting 100,000 rows compares millions of times: the ASCII start of
-    // the texts is compared here, the rest (from the first other character)
-    // as Qt compares without regard to case.
     const qsizetype n = std::min(ka.size(), kb.size());
     const QChar* da = ka.constData();
     const QChar* db = kb.constData();
@@ -254,6 +303,7 @@ void CDlgGeneralDictionary::Refill()
                     wait.SetPosition(step);
             }
         }
+        FoldOriginals();
         m_list->Sort(0, false);
         m_list->setUpdatesEnabled(true);
         ApplyFilter();

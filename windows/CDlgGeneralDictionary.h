@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 class QLineEdit;
@@ -72,9 +73,23 @@ private:
         std::string translation;
         QString originalKey; // as shown
         QString translationKey;
-        void SetTranslationKey(QString key) { translationKey = std::move(key); }
+        // For sorting: the keys in lower case when they are ASCII (most are,
+        // and short ones need no allocation), made once; the translation's
+        // when it is first sorted on.
+        std::string_view originalFolded; // in m_foldedOriginals
+        bool originalAscii = false;
+        mutable std::string translationFolded;
+        mutable bool translationAscii = false;
+        mutable bool translationFoldedMade = false;
+        void SetTranslationKey(QString key)
+        {
+            translationKey = std::move(key);
+            translationFoldedMade = false;
+        }
     };
     static int CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue);
+    /// Makes the sort keys of the originals.
+    void FoldOriginals();
     void OnSelectionChanged();
     /// Puts the translation edit into the row; false when it cannot be
     /// written in the dictionary's code page (reported).
@@ -87,6 +102,8 @@ private:
 
     std::function<void()> m_refreshTimer;
     std::deque<Row> m_rows;
+    // The lower-case forms of the ASCII originals, one after the other.
+    std::string m_foldedOriginals;
     QString m_baseTitle;
     QLineEdit* m_originalEdit;
     QLineEdit* m_translationEdit;

@@ -249,3 +249,26 @@ TEST(TextsWindow, ShowsTheTextsOfARealScript)
     // The combo-box strings of its DLGINIT block are texts of the dialog.
     EXPECT_GE(RowOf(texts->List(), QStringLiteral("Blue")), 0);
 }
+
+TEST_F(DictionaryWindows, RowsSortWithoutRegardToCaseAccentedOnesToo)
+{
+    // The sample's texts and a few that mix case, accents and prefixes.
+    for (const char* text : {"\xC9"
+                             "cran",
+                             "ecran", "Ab", "aB", "abc", "Zone",
+                             "\xE9"
+                             "t\xE9",
+                             "ETE"})
+        Doc().General()->AddText(text, "");
+    Doc().MarkChanged(CTrelvarDoc::GeneralChanged);
+    CDlgGeneralDictionary* window = ShowDictionary();
+    CListCtrlEx* list = window->List();
+    QStringList shown;
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        shown << list->GetItemText(row, 0);
+    // Every neighbour pair is in the order Qt gives without regard to case.
+    for (int i = 1; i < shown.size(); ++i)
+        EXPECT_LE(shown[i - 1].compare(shown[i], Qt::CaseInsensitive), 0)
+            << shown[i - 1].toStdString() << " / " << shown[i].toStdString();
+    EXPECT_EQ(shown.indexOf(QStringLiteral("Ab")) + 1, shown.indexOf(QStringLiteral("aB")));
+}
