@@ -3,6 +3,7 @@
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -73,6 +74,21 @@ fs::path CorpusDir()
 fs::path SourceDir()
 {
     return LINGOREL_SOURCE_DIR;
+}
+
+std::vector<std::string> EveryNthCorpusScript(std::size_t step)
+{
+    std::vector<std::string> all;
+    for (const auto& e : fs::recursive_directory_iterator(CorpusDir())) {
+        const std::string ext = e.path().extension().string();
+        if (e.is_regular_file() && (ext == ".rc" || ext == ".RC"))
+            all.push_back(e.path().string());
+    }
+    std::sort(all.begin(), all.end());
+    std::vector<std::string> chosen;
+    for (std::size_t i = 0; i < all.size(); i += step)
+        chosen.push_back(all[i]);
+    return chosen;
 }
 
 std::vector<std::string> Originals(const GeneralDictionary& general)

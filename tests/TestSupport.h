@@ -56,3 +56,5 @@ void TouchFile(const std::string& path, int secondsFromNow);
 /// The folder of real resource scripts, or empty when it is not available.
 std::filesystem::path CorpusDir();
 std::filesystem::path SourceDir();
+/// Every step-th script of the corpus in path order, from the first.
+std::vector<std::string> EveryNthCorpusScript(std::size_t step);

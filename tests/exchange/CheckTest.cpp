@@ -168,16 +168,7 @@ TEST(Check, PseudoTranslationPassesEveryCheckButFit)
 {
     if (CorpusDir().empty())
         GTEST_SKIP() << "the corpus of real scripts is not available";
-    std::vector<std::string> all;
-    for (const auto& e : fs::recursive_directory_iterator(CorpusDir())) {
-        const std::string ext = e.path().extension().string();
-        if (e.is_regular_file() && (ext == ".rc" || ext == ".RC"))
-            all.push_back(e.path().string());
-    }
-    std::sort(all.begin(), all.end());
-    std::vector<std::string> scripts;
-    for (std::size_t i = 0; i < all.size(); i += 25)
-        scripts.push_back(all[i]);
+    const std::vector<std::string> scripts = EveryNthCorpusScript(25);
     TempDir dir;
     CTrelvarDoc doc;
     ASSERT_TRUE(doc.CreateDictionary("p", dir.Path().string(), dir.Path().string(), dir.Path().string()));

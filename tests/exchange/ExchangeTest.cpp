@@ -20,22 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Every 40th corpus script, with 8-bit texts (30 scripts).
-std::vector<std::string> SomeCorpusScripts()
-{
-    std::vector<std::string> all;
-    for (const auto& e : fs::recursive_directory_iterator(CorpusDir())) {
-        const std::string ext = e.path().extension().string();
-        if (e.is_regular_file() && (ext == ".rc" || ext == ".RC"))
-            all.push_back(e.path().string());
-    }
-    std::sort(all.begin(), all.end());
-    std::vector<std::string> chosen;
-    for (std::size_t i = 0; i < all.size(); i += 40)
-        chosen.push_back(all[i]);
-    return chosen;
-}
-
 // A dictionary of the scripts in the folder, extracted and not translated.
 void Extracted(CTrelvarDoc& doc, const TempDir& dir, const std::string& name,
                const std::vector<std::string>& scripts, bool unicode)
@@ -83,7 +67,7 @@ void RoundTrip(ExchangeFormat format, bool unicode)
 {
     if (CorpusDir().empty())
         GTEST_SKIP() << "the corpus of real scripts is not available";
-    const std::vector<std::string> scripts = SomeCorpusScripts();
+    const std::vector<std::string> scripts = EveryNthCorpusScript(40);
     TempDir dir;
     CTrelvarDoc translated;
     Extracted(translated, dir, "a", scripts, unicode);
