@@ -138,3 +138,34 @@ TEST(CliExchange, CheckFindsAPlantedClashAndTheFitOfTexts)
     EXPECT_EQ(RunCli(dir, {"check", dic, "--only", "fit", "--warnings-as-errors"}).exit, 1);
     EXPECT_EQ(RunCli(dir, {"check", dic, "--only", "spelling"}).exit, 2);
 }
+
+TEST(CliExchange, ACorpusDictionaryOpensInGettextWithTheRightCounts)
+{
+    if (CorpusDir().empty() || !HaveTool("msgfmt"))
+        GTEST_SKIP() << "the corpus or the gettext tools are not available";
+    TempDir dir;
+    const std::string dic = dir.File("c.dic");
+    ASSERT_EQ(RunCli(dir, {"new", dir.Path().string(), "c"}).exit, 0);
+    std::vector<std::string> insert = {"insert", dic};
+    for (const std::string& script : EveryNthCorpusScript(30))
+        insert.push_back(script);
+    insert.insert(insert.end(), {"--destination", dir.File("out") + "/"});
+    ASSERT_EQ(RunCli(dir, insert).exit, 0);
+    RunCli(dir, {"extract", dic}); // some scripts hold texts cp1252 has not
+    // Half the way: translate the copy, leave the rest.
+    ASSERT_EQ(RunCli(dir, {"pseudo", dic, "--output", dir.File("p.dic")}).exit, 0);
+    for (const std::string& name : {std::string("c"), std::string("p")}) {
+        const std::string po = dir.File(name + ".po");
+        Result r = RunCli(dir, {"export", dir.File(name + ".dic"), po, "--target-language", "fr"});
+        ASSERT_EQ(r.exit, 0) << r.err;
+        // "Exported T text(s) and E entr(ies) of resources to ..."
+        const long texts = std::stol(r.out.substr(9));
+        const long entries = std::stol(r.out.substr(r.out.find(" and ") + 5));
+        std::string out;
+        EXPECT_EQ(Shell(dir, "msgfmt -c --statistics -o /dev/null " + Quote(po), &out), 0) << out;
+        const std::string expected =
+            name == "c" ? "0 translated messages, " + std::to_string(texts) + " untranslated messages.\n"
+                        : std::to_string(texts + entries) + " translated messages.\n";
+        EXPECT_EQ(out, expected) << name;
+    }
+}
