@@ -1,5 +1,7 @@
 #include "windows/CDlgCheckResults.h"
 
+#include "app/ProgramSettings.h"
+
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -36,7 +38,19 @@ CDlgCheckResults::CDlgCheckResults(QWidget* parent) : QDialog(parent)
     connect(again, &QPushButton::clicked, this, &CDlgCheckResults::checkAgainRequested);
     connect(close, &QPushButton::clicked, this, &QDialog::hide);
     connect(m_list, &QTreeWidget::itemActivated, this, [this] { Activate(); });
-    resize(900, 360);
+    // The size of the last session, or a good part of the screen.
+    const Settings settings = AppSettings();
+    const int width = settings.Get(Settings::Integer::CheckWidth);
+    const int height = settings.Get(Settings::Integer::CheckHeight);
+    resize(width > 200 ? width : 900, height > 120 ? height : 360);
+}
+
+void CDlgCheckResults::hideEvent(QHideEvent* event)
+{
+    const Settings settings = AppSettings();
+    settings.Set(Settings::Integer::CheckWidth, width());
+    settings.Set(Settings::Integer::CheckHeight, height());
+    QDialog::hideEvent(event);
 }
 
 void CDlgCheckResults::SetFindings(std::vector<CheckFinding> findings)

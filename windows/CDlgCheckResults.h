@@ -23,6 +23,10 @@ public:
     const std::vector<CheckFinding>& Findings() const { return m_findings; }
     QTreeWidget* List() const { return m_list; }
 
+protected:
+    /// Remembers the window's size for the next session.
+    void hideEvent(QHideEvent* event) override;
+
 signals:
     void gotoRequested(const CheckFinding& finding);
     void checkAgainRequested();

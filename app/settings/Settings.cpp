@@ -23,7 +23,7 @@ constexpr std::array<KeyInfo, 9> kFlags{{
     {"Interface", "Main_maximized", "0"},
 }};
 
-constexpr std::array<KeyInfo, 12> kIntegers{{
+constexpr std::array<KeyInfo, 14> kIntegers{{
     {"Interface", "Split_cx", "230"},
     {"Interface", "SelTab", "0"},
     {"Interface", "Dictionary_left", "-1"},
@@ -36,6 +36,8 @@ constexpr std::array<KeyInfo, 12> kIntegers{{
     {"Interface", "Main_height", "-1"},
     {"Interface", "Dictionary_width", "-1"},
     {"Interface", "Dictionary_height", "-1"},
+    {"Interface", "Check_width", "-1"},
+    {"Interface", "Check_height", "-1"},
 }};
 
 constexpr std::array<KeyInfo, 6> kColours{{

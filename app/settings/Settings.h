@@ -38,6 +38,8 @@ public:
         MainHeight,       // [Interface] Main_height
         DictionaryWidth,  // [Interface] Dictionary_width
         DictionaryHeight, // [Interface] Dictionary_height
+        CheckWidth,       // [Interface] Check_width: the checks' findings window
+        CheckHeight,      // [Interface] Check_height
     };
     /// Colours are RGB colour references: red in the low byte.
     enum class Colour

@@ -3,6 +3,7 @@
 #include "app/CommandIds.h"
 #include "app/DocumentCommands.h"
 #include "app/MaintenanceCommands.h"
+#include "app/ProgramSettings.h"
 #include "app/SearchCommands.h"
 #include "app/settings/Settings.h"
 #include "dictionary/ContextDictionary.h"
@@ -249,4 +250,11 @@ TEST_F(ResourceTools, CheckTranslationsListsFindingsAndGoesToTheResource)
     Doc().General()->SetTranslation("Toolbar", "Barre d'outils");
     emit window->checkAgainRequested();
     EXPECT_TRUE(window->Findings().empty());
+
+    // Its size is the next session's.
+    window->resize(640, 300);
+    window->hide();
+    EXPECT_EQ(AppSettings().Get(Settings::Integer::CheckWidth), 640);
+    CDlgCheckResults next(Frame());
+    EXPECT_EQ(next.size(), QSize(640, 300));
 }
