@@ -119,8 +119,21 @@ DecodedLiteral DecodeLiteral(std::string_view line)
         zeroHex = hex;
     };
 
+    // Most of a text is plain characters: they are copied in runs.
+    const bool dbcs = IsDbcsCodePage(g_encoding.codePage);
+    auto plain = [dbcs](char c) {
+        return c != '\\' && c != '"' && c != '&' && (!dbcs || static_cast<unsigned char>(c) < 0x80);
+    };
     std::size_t i = q + 1;
     while (i < n) {
+        if (zeroEnd == std::string::npos && plain(line[i])) {
+            std::size_t k = i + 1;
+            while (k < n && plain(line[k]))
+                ++k;
+            text.append(line.data() + i, k - i);
+            i = k;
+            continue;
+        }
         const char c = line[i];
         const bool hasNext = i + 1 < n;
         const char next = hasNext ? line[i + 1] : '\0';
