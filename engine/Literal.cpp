@@ -359,9 +359,23 @@ void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut)
     const bool high = g_encoding.escapeHighBytes && !IsDbcsCodePage(g_encoding.codePage) &&
                       g_encoding.codePage != kUtf8CodePage;
     auto escapedAsByte = [high](unsigned char b) { return b < 32 || (high && b > 127); };
+    // Printable ASCII other than a quote, an ampersand or a backslash is
+    // written as it is: runs of it are copied at once.
+    auto plain = [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b >= 32 && b < 128 && c != '"' && c != '&' && c != '\\';
+    };
     std::string out;
     out.reserve(text.size() + 8);
     for (std::size_t k = 0; k < text.size(); ++k) {
+        if (plain(text[k])) {
+            std::size_t end = k + 1;
+            while (end < text.size() && plain(text[end]))
+                ++end;
+            out.append(text, k, end - k);
+            k = end - 1;
+            continue;
+        }
         const char c = text[k];
         const auto b = static_cast<unsigned char>(c);
         const bool hasNext = k + 1 < text.size();
