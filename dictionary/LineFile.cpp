@@ -122,15 +122,7 @@ bool LineFile::OpenForWriting(const std::string& path, MessageReporter* reporter
             reporter->Report(MsgCannotSaveFile, {path, m_error});
         return false;
     }
-    // Give the new file the permissions the old one had, or the usual ones
-    // of a new file, instead of the private mode of a temporary file.
-    if (exists) {
-        ::fchmod(fd, st.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
+    GiveTargetsMode(fd, path);
     m_file = f;
     m_tempPath = temp;
     m_writing = true;

@@ -149,6 +149,20 @@ int CreateTemporaryFile(const std::string& target, std::string& path)
     return fd;
 }
 
+void GiveTargetsMode(int fd, const std::string& target)
+{
+    struct stat st
+    {
+    };
+    if (::stat(target.c_str(), &st) == 0) {
+        ::fchmod(fd, st.st_mode & 07777);
+        return;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+}
+
 void RemoveStaleTemporaryFilesOnce(const std::string& folder)
 {
     static std::mutex mutex;

@@ -29,6 +29,10 @@ std::string TemporaryPrefix(std::string_view target);
 /// descriptor (-1 on failure, with errno set); path receives its name.
 int CreateTemporaryFile(const std::string& target, std::string& path);
 
+/// Gives a temporary file the permissions of the file it is to replace, or
+/// the usual ones of a new file, instead of its own private mode.
+void GiveTargetsMode(int fd, const std::string& target);
+
 /// Removes the temporary files in the folder that processes which are gone
 /// left behind. Returns how many were removed.
 int RemoveStaleTemporaryFiles(const std::string& folder);

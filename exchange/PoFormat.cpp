@@ -157,6 +157,7 @@ bool WritePoFile(const ExchangeDocument& exchange, const std::string& path, std:
         po_file_free(file);
         return false;
     }
+    GiveTargetsMode(fd, path);
     ::close(fd);
     const bool written = WriteGuarded(file, temporary.c_str());
     po_file_free(file);

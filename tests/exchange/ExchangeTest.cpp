@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -80,6 +81,10 @@ void RoundTrip(ExchangeFormat format, bool unicode)
     const std::string file = dir.File(format == ExchangeFormat::Po ? "a.po" : "a.xlf");
     std::string error;
     ASSERT_TRUE(WriteExchangeFile(exported, format, file, error)) << error;
+    // A new file as any program makes it, not a temporary file's private one.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(static_cast<mode_t>(fs::status(file).permissions() & fs::perms::all), 0666 & ~mask);
 
     CTrelvarDoc fresh;
     Extracted(fresh, dir, "b", scripts, unicode);
