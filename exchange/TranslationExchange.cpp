@@ -261,6 +261,8 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, 
     const Codec& translations = Codec::Cached(doc.TranslationsCodePage());
     const std::string where = " (" + CodePageName(doc.TranslationsCodePage()) + ")";
     int unsure = 0;
+    // The general translations this file changed, with what they were.
+    std::unordered_map<std::string, std::string> previous;
     if (progress)
         progress->SetRange(static_cast<int>(exchange.entries.size()));
     int step = 0;
@@ -305,6 +307,7 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, 
             }
             if (pass == 0) {
                 if (*current != translation) {
+                    previous.emplace(original, *current);
                     general.SetTranslation(original, translation);
                     ++summary.translations;
                 }
@@ -320,7 +323,13 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, 
             }
             int shortcut = 0;
             const std::string text = UnmarkAccessKey(translation, shortcut);
-            std::string own = text == *current && !e.inContext ? std::string() : text;
+            // The general translation, or the one it had before this file
+            // changed it (the entry then only carried its access key), is
+            // no translation of the resource's own.
+            const auto before = previous.find(original);
+            const bool isGeneral = text == *current || (entry->contextTranslation.empty() &&
+                                                        before != previous.end() && text == before->second);
+            std::string own = isGeneral && !e.inContext ? std::string() : text;
             int key = shortcut;
             if (key == 0) {
                 // No key marked: one that would show is taken away, one

@@ -254,3 +254,31 @@ TEST(Exchange, BytesTheCodePageLeavesUndefinedTravelAsControlCharacters)
                                              "B"),
               "C\x8D\xE9");
 }
+
+TEST(Exchange, ANewGeneralTranslationIsNotPinnedByTheResourcesAccessKeys)
+{
+    // The translator changes the general translation and leaves the
+    // entries of the resources (which carried the old one with its access
+    // key): the resources follow the general translation.
+    TempDir dir;
+    CTrelvarDoc doc;
+    Small(doc, dir);
+    doc.General()->SetTranslation("Open", "Ouvrir");
+    std::vector<std::string> problems;
+    ExchangeDocument exchange = BuildExchange(doc, problems);
+    ASSERT_EQ(exchange.entries.size(), 3u);
+    EXPECT_EQ(exchange.entries[2].translation, "&Ouvrir");
+    exchange.entries[0].translation = "Ouvrir...";
+    const ImportSummary summary = ApplyExchange(exchange, doc);
+    EXPECT_EQ(summary.translations, 1);
+    EXPECT_EQ(summary.resourceEntries, 0);
+    const ContextEntry* entry =
+        ContextDictionary::FindEntry(*doc.Context()->FindFile(dir.File("app.rc")), "IDR_MENU+Open");
+    EXPECT_EQ(entry->contextTranslation, "");
+    EXPECT_EQ(entry->shortcut, 1);
+    // A resource whose entry the translator changed too gets its own.
+    exchange.entries[2].translation = "O&uvrir";
+    EXPECT_EQ(ApplyExchange(exchange, doc).resourceEntries, 1);
+    EXPECT_EQ(entry->contextTranslation, "Ouvrir");
+    EXPECT_EQ(entry->shortcut, 2);
+}
