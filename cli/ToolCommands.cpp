@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -64,15 +65,25 @@ int RunFind(const CliArguments& args)
     return session.Exit();
 }
 
-int RunImport(const CliArguments& args)
+// A file of translation tools goes to the exchange commands: the format
+// --format names, else the one of the file's extension. Nothing when the
+// file is the program's own text or dictionary format.
+std::optional<int> RunAsExchange(const CliArguments& args, const char* command,
+                                 int (*run)(const CliArguments&, ExchangeFormat))
 {
     const std::string* named = args.Option("format");
     if (const auto format = ExchangeFormatOf(args.positional[1], named))
-        return RunExchangeImport(args, *format);
-    if (named) {
-        std::cerr << "lorvo-cli import: --format takes po or xliff\n";
-        return ExitUsage;
-    }
+        return run(args, *format);
+    if (!named)
+        return std::nullopt;
+    std::cerr << "lorvo-cli " << command << ": --format takes po or xliff\n";
+    return ExitUsage;
+}
+
+int RunImport(const CliArguments& args)
+{
+    if (const auto exit = RunAsExchange(args, "import", RunExchangeImport))
+        return *exit;
     Session session(args);
     if (!session.Open(args.positional[0]))
         return ExitError;
@@ -98,13 +109,8 @@ int RunImport(const CliArguments& args)
 
 int RunExport(const CliArguments& args)
 {
-    const std::string* named = args.Option("format");
-    if (const auto format = ExchangeFormatOf(args.positional[1], named))
-        return RunExchangeExport(args, *format);
-    if (named) {
-        std::cerr << "lorvo-cli export: --format takes po or xliff\n";
-        return ExitUsage;
-    }
+    if (const auto exit = RunAsExchange(args, "export", RunExchangeExport))
+        return *exit;
     Session session(args);
     const std::string path = Absolute(args.positional[1]);
     const std::string extension = Extension(path);

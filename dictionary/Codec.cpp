@@ -1,5 +1,6 @@
 #include "dictionary/Codec.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <iconv.h>
@@ -408,4 +409,17 @@ int OpenOriginalsCodePage()
 int OpenTranslationsCodePage()
 {
     return g_openTranslations;
+}
+
+std::size_t CharacterLength(std::string_view text, std::size_t i, int codePage)
+{
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80)
+        return 1;
+    std::size_t n = 1;
+    if (codePage == kUtf8CodePage)
+        n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    else if (IsDbcsLeadByte(codePage, b))
+        n = 2;
+    return std::min(n, text.size() - i);
 }

@@ -64,6 +64,9 @@ int ParseCodePage(std::string_view name);
 /// whether a byte starts one of them.
 bool IsDbcsCodePage(int codePage);
 bool IsDbcsLeadByte(int codePage, unsigned char byte);
+/// The length in bytes of the character at i of a text in the code page: a
+/// UTF-8 sequence or a double-byte character is one character.
+std::size_t CharacterLength(std::string_view text, std::size_t i, int codePage);
 
 /// The encodings of the open dictionary's originals and translations, for
 /// the readers and windows that have no dictionary at hand (the tree, the

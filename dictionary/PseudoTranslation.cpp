@@ -33,21 +33,6 @@ const std::array<std::string, 128>& AccentedLetters(int codePage)
     return table;
 }
 
-// The length of the character at i: UTF-8 sequences and double-byte
-// characters are copied whole.
-std::size_t CharLength(std::string_view text, std::size_t i, int codePage)
-{
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (b < 0x80)
-        return 1;
-    std::size_t n = 1;
-    if (codePage == kUtf8CodePage)
-        n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-    else if (IsDbcsLeadByte(codePage, b))
-        n = 2;
-    return std::min(n, text.size() - i);
-}
-
 } // namespace
 
 std::size_t PlaceholderLength(std::string_view text)
@@ -124,7 +109,7 @@ std::string PseudoTranslate(std::string_view text, int expandPercent, int codePa
             ++i;
             ++characters;
         } else {
-            copy(CharLength(text, i, codePage));
+            copy(CharacterLength(text, i, codePage));
         }
     }
     // Lengthened as translations into longer languages are.

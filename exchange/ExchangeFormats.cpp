@@ -1,6 +1,24 @@
 #include "exchange/ExchangeFormats.h"
 
+#include "dictionary/Feedback.h"
+#include "dictionary/LineFile.h"
+#include "dictionary/Messages.h"
 #include "dictionary/TextRules.h"
+
+namespace {
+
+// Keeps the system's reason of a failed save.
+class ReasonReporter : public MessageReporter
+{
+public:
+    void Report(int messageId, const std::vector<std::string>& arguments) override
+    {
+        reason = arguments.size() > 1 ? arguments[1] : FormatMessage(messageId, arguments);
+    }
+    std::string reason = "the file could not be written";
+};
+
+} // namespace
 
 std::optional<ExchangeFormat> ExchangeFormatOf(const std::string& path, const std::string* named)
 {
@@ -36,4 +54,20 @@ bool ReadExchangeFile(const std::string& path, ExchangeFormat format, ExchangeDo
 {
     return format == ExchangeFormat::Po ? ReadPoFile(path, exchange, error)
                                         : ReadXliffFile(path, exchange, error);
+}
+
+bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error)
+{
+    LineFile target;
+    ReasonReporter reporter;
+    if (!target.OpenForWriting(path, &reporter)) {
+        error = reporter.reason;
+        return false;
+    }
+    target.WriteRaw(bytes.data(), bytes.size());
+    if (!target.Close()) {
+        error = reporter.reason;
+        return false;
+    }
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 struct ExchangeDocument;
 
@@ -31,6 +32,11 @@ bool WritePoFile(const ExchangeDocument& exchange, const std::string& path, std:
 bool ReadPoFile(const std::string& path, ExchangeDocument& exchange, std::string& error);
 bool WriteXliffFile(const ExchangeDocument& exchange, const std::string& path, std::string& error);
 bool ReadXliffFile(const std::string& path, ExchangeDocument& exchange, std::string& error);
+
+/// Writes the bytes as every file of the program is written: whole or not
+/// at all, with the permissions of the file replaced. error receives the
+/// system's reason of a failure.
+bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error);
 
 /// What a comment says about a text not to translate (PO), kept word for
 /// word so that it reads back.

@@ -1,5 +1,6 @@
 // gettext PO files, written and read by gettext's own library.
 #include "dictionary/Codec.h"
+#include "dictionary/LineFile.h"
 #include "dictionary/SafeFiles.h"
 #include "exchange/ExchangeFormats.h"
 #include "exchange/TranslationExchange.h"
@@ -7,7 +8,6 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <gettext-po.h>
 #include <unistd.h>
 
@@ -101,32 +101,10 @@ std::string HeaderField(const char* header, const char* field)
     return out;
 }
 
-// Replaces the target with the complete temporary file.
-bool Commit(const std::string& temporary, const std::string& path, std::string& error)
-{
-    const int fd = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
-    const bool synced = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    if (!synced || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = SystemReason(errno);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    const std::size_t slash = path.rfind('/');
-    SyncFolder(slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash));
-    return true;
-}
-
 } // namespace
 
 bool WritePoFile(const ExchangeDocument& exchange, const std::string& path, std::string& error)
 {
-    std::string reason;
-    if (!CanReplace(path, &reason)) {
-        error = reason;
-        return false;
-    }
     po_file_t file = po_file_create();
     po_message_iterator_t it = po_message_iterator(file, nullptr);
     po_message_t header = po_message_create();
@@ -150,23 +128,28 @@ bool WritePoFile(const ExchangeDocument& exchange, const std::string& path, std:
         po_message_insert(it, m);
     }
     po_message_iterator_free(it);
-    std::string temporary;
-    const int fd = CreateTemporaryFile(path, temporary);
+    // The library writes to a file name only: a scratch file beside the
+    // target, whose bytes are then saved as every file is.
+    std::string scratch;
+    const int fd = CreateTemporaryFile(path, scratch);
     if (fd < 0) {
         error = SystemReason(errno);
         po_file_free(file);
         return false;
     }
-    GiveTargetsMode(fd, path);
     ::close(fd);
-    const bool written = WriteGuarded(file, temporary.c_str());
+    const bool written = WriteGuarded(file, scratch.c_str());
     po_file_free(file);
-    if (!written) {
+    std::string bytes;
+    LineFile text;
+    const bool read = written && text.OpenForReading(scratch) && text.ReadAll(bytes);
+    text.Close();
+    ::unlink(scratch.c_str());
+    if (!read) {
         error = t_error[0] ? t_error : "the file could not be written";
-        ::unlink(temporary.c_str());
         return false;
     }
-    return Commit(temporary, path, error);
+    return WriteWholeFile(path, bytes, error);
 }
 
 bool ReadPoFile(const std::string& path, ExchangeDocument& exchange, std::string& error)

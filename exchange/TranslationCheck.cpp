@@ -107,18 +107,6 @@ Ends EndsOf(const std::string& text)
     return e;
 }
 
-// The length of the character at i in the code page.
-std::size_t CharLength(std::string_view text, std::size_t i, int codePage)
-{
-    const auto b = static_cast<unsigned char>(text[i]);
-    std::size_t n = 1;
-    if (b >= 0x80 && codePage == kUtf8CodePage)
-        n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-    else if (b >= 0x80 && IsDbcsLeadByte(codePage, b))
-        n = 2;
-    return std::min(n, text.size() - i);
-}
-
 // The access key of a text in a form where upper and lower case meet
 // (Latin letters with and without accents); 0 when it has none.
 char32_t AccessKeyOf(const std::string& text, int shortcut, const Codec& codec, int codePage)
@@ -126,7 +114,7 @@ char32_t AccessKeyOf(const std::string& text, int shortcut, const Codec& codec, 
     if (shortcut < 1 || static_cast<std::size_t>(shortcut) > text.size())
         return 0;
     const std::size_t at = static_cast<std::size_t>(shortcut) - 1;
-    const std::string utf8 = codec.ToUtf8(text.substr(at, CharLength(text, at, codePage)));
+    const std::string utf8 = codec.ToUtf8(text.substr(at, CharacterLength(text, at, codePage)));
     char32_t c = 0;
     const auto b = static_cast<unsigned char>(utf8[0]);
     const int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;

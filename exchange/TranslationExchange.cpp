@@ -107,12 +107,12 @@ bool FromExchange(const Codec& codec, int codePage, const std::string& utf8, std
     out.clear();
     std::string one;
     for (std::size_t i = 0; i < utf8.size();) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        const std::size_t n = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+        const std::size_t n = CharacterLength(utf8, i, kUtf8CodePage);
         const std::string character = utf8.substr(i, n);
         if (codec.FromUtf8(character, one))
             out += one;
-        else if (n == 2 && b == 0xC2 && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F)
+        else if (n == 2 && static_cast<unsigned char>(utf8[i]) == 0xC2 &&
+                 static_cast<unsigned char>(utf8[i + 1]) <= 0x9F)
             out += utf8[i + 1];
         else
             return false;
@@ -202,9 +202,8 @@ ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>&
             progress->SetPosition(++step);
     }
 
-    auto utf8 = [&](const Codec& codec, const std::string& bytes, std::string& out) {
-        if (ToExchange(codec, &codec == &originals ? doc.OriginalsCodePage() : doc.TranslationsCodePage(),
-                       bytes, out))
+    auto utf8 = [&](const Codec& codec, int codePage, const std::string& bytes, std::string& out) {
+        if (ToExchange(codec, codePage, bytes, out))
             return true;
         problems.push_back("\"" + Codec::RepairUtf8(codec.ToUtf8(bytes)) +
                            "\" has bytes its code page does not define; it is left out.");
@@ -212,7 +211,8 @@ ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>&
     };
     for (const auto& text : general.Texts()) {
         ExchangeEntry e;
-        if (!utf8(originals, text.key, e.original) || !utf8(translations, text.value, e.translation))
+        if (!utf8(originals, doc.OriginalsCodePage(), text.key, e.original) ||
+            !utf8(translations, doc.TranslationsCodePage(), text.value, e.translation))
             continue;
         e.doNotTranslate = general.IsDoNotTranslate(text.key);
         if (auto it = generalReferences.find(text.key); it != generalReferences.end())
@@ -236,8 +236,9 @@ ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>&
             ExchangeEntry e;
             e.script = shown;
             e.resource = ResourceOfKey(item.key, entry.original);
-            if (!utf8(originals, entry.original, e.original) ||
-                !utf8(translations, MarkAccessKey(displayed, entry.shortcut), e.translation))
+            if (!utf8(originals, doc.OriginalsCodePage(), entry.original, e.original) ||
+                !utf8(translations, doc.TranslationsCodePage(), MarkAccessKey(displayed, entry.shortcut),
+                      e.translation))
                 continue;
             e.inContext = !entry.contextTranslation.empty() && generalTranslation &&
                           *generalTranslation == entry.contextTranslation;

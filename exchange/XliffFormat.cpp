@@ -1,8 +1,5 @@
 // XLIFF 1.2 files: the general texts as units of the file's body, the
 // entries of each resource in a group per script and a group per resource.
-#include "dictionary/Feedback.h"
-#include "dictionary/LineFile.h"
-#include "dictionary/Messages.h"
 #include "dictionary/SafeFiles.h"
 #include "exchange/ExchangeFormats.h"
 #include "exchange/TranslationExchange.h"
@@ -17,17 +14,6 @@ constexpr const char* kNamespace = "urn:oasis:names:tc:xliff:document:1.2";
 // Our own attribute, in a namespace of its own as XLIFF allows.
 constexpr const char* kOwnNamespace = "urn:lingorel:exchange";
 constexpr const char* kInContext = "lr:in-context";
-
-// Keeps the system's reason of a failed save.
-class ReasonReporter : public MessageReporter
-{
-public:
-    void Report(int messageId, const std::vector<std::string>& arguments) override
-    {
-        reason = arguments.size() > 1 ? arguments[1] : FormatMessage(messageId, arguments);
-    }
-    std::string reason = "the file could not be written";
-};
 
 void AddUnit(pugi::xml_node parent, const ExchangeEntry& e, const std::string& id)
 {
@@ -149,18 +135,7 @@ bool WriteXliffFile(const ExchangeDocument& exchange, const std::string& path, s
     document.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
     const std::string text = out.str();
 
-    LineFile target;
-    ReasonReporter reporter;
-    if (!target.OpenForWriting(path, &reporter)) {
-        error = reporter.reason;
-        return false;
-    }
-    target.WriteRaw(text.data(), text.size());
-    if (!target.Close()) {
-        error = reporter.reason;
-        return false;
-    }
-    return true;
+    return WriteWholeFile(path, out.str(), error);
 }
 
 bool ReadXliffFile(const std::string& path, ExchangeDocument& exchange, std::string& error)
