@@ -44,6 +44,10 @@ bool EndsWithAt(std::string_view text, std::string_view pattern, std::size_t min
 // least minPos characters precede it.
 bool CutSuffix(std::string& text, std::string_view pattern, std::size_t minPos)
 {
+    // Most texts do not end with the pattern: that is decided without a search.
+    if (text.size() < pattern.size() ||
+        std::string_view(text).substr(text.size() - pattern.size()) != pattern)
+        return false;
     const std::size_t p = text.find(pattern);
     if (p == std::string::npos || p < minPos || p + pattern.size() != text.size())
         return false;

@@ -11,8 +11,10 @@
 #include "engine/ComboData.h"
 #include "engine/ScriptKeywords.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 
 namespace {
 
@@ -107,6 +109,7 @@ void ResourceScript::ResetAllFilesBar()
 {
     m_allFilesPosition = 0;
     m_allFilesBytes = 0;
+    m_nextProgressBytes = 0;
     if (m_allFilesBar)
         m_allFilesBar->SetPosition(0);
 }
@@ -115,6 +118,7 @@ void ResourceScript::ResetCurrentFileBar()
 {
     m_currentFilePosition = 0;
     m_currentFileBytes = 0;
+    m_nextProgressBytes = 0;
     if (m_currentFileBar)
         m_currentFileBar->SetPosition(0);
 }
@@ -381,6 +385,10 @@ void ResourceScript::AdvanceProgress(std::int64_t bytes)
 {
     m_allFilesBytes += bytes;
     m_currentFileBytes += bytes;
+    // A bar moves once per divisor's worth of bytes: lines in between only count.
+    m_nextProgressBytes -= bytes;
+    if (m_nextProgressBytes > 0)
+        return;
     const std::int64_t all = m_allFilesBytes / m_allFilesDivisor;
     const std::int64_t current = m_currentFileBytes / m_currentFileDivisor;
     if (m_allFilesBar && all != m_allFilesPosition)
@@ -389,6 +397,13 @@ void ResourceScript::AdvanceProgress(std::int64_t bytes)
         m_currentFileBar->SetPosition(static_cast<int>(current));
     m_allFilesPosition = all;
     m_currentFilePosition = current;
+    // Without bars the bytes are only counted.
+    m_nextProgressBytes = std::numeric_limits<std::int64_t>::max();
+    if (m_allFilesBar)
+        m_nextProgressBytes = (all + 1) * m_allFilesDivisor - m_allFilesBytes;
+    if (m_currentFileBar)
+        m_nextProgressBytes =
+            std::min(m_nextProgressBytes, (current + 1) * m_currentFileDivisor - m_currentFileBytes);
 }
 
 void ResourceScript::SetUpCurrentFileBar()

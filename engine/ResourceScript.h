@@ -65,9 +65,21 @@ public:
     {
         m_observer = std::move(observer);
     }
-    void SetAllFilesBar(ProgressSink* bar) { m_allFilesBar = bar; }
-    void SetCurrentFileBar(ProgressSink* bar) { m_currentFileBar = bar; }
-    void SetAllFilesDivisor(std::int64_t divisor) { m_allFilesDivisor = divisor > 0 ? divisor : 1; }
+    void SetAllFilesBar(ProgressSink* bar)
+    {
+        m_allFilesBar = bar;
+        m_nextProgressBytes = 0;
+    }
+    void SetCurrentFileBar(ProgressSink* bar)
+    {
+        m_currentFileBar = bar;
+        m_nextProgressBytes = 0;
+    }
+    void SetAllFilesDivisor(std::int64_t divisor)
+    {
+        m_allFilesDivisor = divisor > 0 ? divisor : 1;
+        m_nextProgressBytes = 0;
+    }
     void SetReporter(MessageReporter* reporter);
     /// The code pages of the dictionary's originals and translations
     /// (65001 for a Unicode dictionary); scripts are read in the first.
@@ -201,6 +213,7 @@ private:
     std::int64_t m_currentFileDivisor = 1;
     std::int64_t m_allFilesBytes = 0;
     std::int64_t m_currentFileBytes = 0;
+    std::int64_t m_nextProgressBytes = 0; // bytes until either bar's position changes
     std::string m_resourceName;
     LineFile::LineEnd m_lineEnd = LineFile::LineEnd::None;
     std::vector<RawLine> m_consumed; // lines read with the last handled line

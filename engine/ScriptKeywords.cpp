@@ -1,6 +1,10 @@
 #include "engine/ScriptKeywords.h"
 
+#include <bit>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -29,15 +33,6 @@ bool IsBlank(char c)
 }
 
 } // namespace
-
-std::string_view TrimmedLine(std::string_view line)
-{
-    while (!line.empty() && IsBlank(line.front()))
-        line.remove_prefix(1);
-    while (!line.empty() && IsBlank(line.back()))
-        line.remove_suffix(1);
-    return line;
-}
 
 std::size_t KeywordEndingLine(std::string_view line, std::string_view keyword)
 {
@@ -74,16 +69,77 @@ struct KeywordStarts
     constexpr KeywordStarts()
     {
         Pair(1, ' ', "MDECBIWR");
-        Pair(2, 'M', "E");  // MENUITEM
-        Pair(4, 'P', "O");  // POPUP "
-        Pair(8, 'T', "E");  // TEXTINCLUDE
-        Pair(16, 'A', "C"); // ACCELERATORS
-        Pair(32, 'V', "EB"); // VERSIONINFO, VBControl
-        Pair(64, '0', "x"); // 0x403,
+        Pair(2, 'M', "E");    // MENUITEM
+        Pair(4, 'P', "O");    // POPUP "
+        Pair(8, 'T', "E");    // TEXTINCLUDE
+        Pair(16, 'A', "C");   // ACCELERATORS
+        Pair(32, 'V', "EB");  // VERSIONINFO, VBControl
+        Pair(64, '0', "x");   // 0x403,
         Pair(128, '\t', "E"); // tab, END
     }
 };
 constexpr KeywordStarts kStarts;
+
+bool StartsKeyword(const unsigned char* bytes, std::size_t i)
+{
+    return (kStarts.first[bytes[i]] & kStarts.second[bytes[i + 1]]) != 0;
+}
+
+#if defined(__SSE2__)
+// Where a keyword may start in the sixteen bytes at p (p[16] is read too):
+// a bit for each byte of a first set followed by one of a second set, a
+// superset of the pairs above that the tables then confirm.
+unsigned KeywordCandidates(const unsigned char* p)
+{
+    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+    const auto is = [](__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
+    const __m128i firsts = _mm_or_si128(
+        _mm_or_si128(_mm_or_si128(is(here, ' '), is(here, 'M')), _mm_or_si128(is(here, 'P'), is(here, 'T'))),
+        _mm_or_si128(_mm_or_si128(is(here, 'A'), is(here, 'V')),
+                     _mm_or_si128(is(here, '0'), is(here, '\t'))));
+    const __m128i seconds =
+        _mm_or_si128(_mm_or_si128(_mm_or_si128(_mm_or_si128(is(next, 'M'), is(next, 'D')),
+                                               _mm_or_si128(is(next, 'E'), is(next, 'C'))),
+                                  _mm_or_si128(_mm_or_si128(is(next, 'B'), is(next, 'I')),
+                                               _mm_or_si128(is(next, 'W'), is(next, 'R')))),
+                     _mm_or_si128(is(next, 'O'), is(next, 'x')));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(firsts, seconds)));
+}
+#endif
+
+// Calls look(i) at every position of the line where a keyword may start,
+// in order. Sixteen bytes are tested at once where the processor can; the
+// last bytes of the line are tested in a copy padded with zeros, which
+// neither start nor follow a keyword.
+template <class Look>
+void ForEachKeywordStart(const unsigned char* bytes, std::size_t n, Look&& look)
+{
+#if defined(__SSE2__)
+    std::size_t base = 0;
+    for (; base + 17 <= n; base += 16) {
+        for (unsigned mask = KeywordCandidates(bytes + base); mask != 0; mask &= mask - 1) {
+            const std::size_t at = base + static_cast<std::size_t>(std::countr_zero(mask));
+            if (StartsKeyword(bytes, at))
+                look(at);
+        }
+    }
+    if (base + 1 >= n)
+        return;
+    unsigned char tail[32] = {};
+    std::memcpy(tail, bytes + base, n - base);
+    for (unsigned mask = KeywordCandidates(tail); mask != 0; mask &= mask - 1) {
+        const auto at = static_cast<std::size_t>(std::countr_zero(mask));
+        if (base + at + 1 < n && StartsKeyword(tail, at))
+            look(base + at);
+    }
+#else
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        if (StartsKeyword(bytes, i))
+            look(i);
+    }
+#endif
+}
 
 } // namespace
 
@@ -92,12 +148,8 @@ LineKeywords FindKeywords(std::string_view line)
     LineKeywords k;
     const std::size_t n = line.size();
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
-    for (std::size_t i = 0; i < n; ++i) {
-        // Every keyword is at least two bytes long.
-        while (i + 1 < n && !(kStarts.first[bytes[i]] & kStarts.second[bytes[i + 1]]))
-            ++i;
-        if (i + 1 >= n)
-            break;
+    // Every keyword is at least two bytes long.
+    ForEachKeywordStart(bytes, n, [&](std::size_t i) {
         switch (line[i]) {
         case ' ':
             if (i + 1 >= n)
@@ -165,7 +217,7 @@ LineKeywords FindKeywords(std::string_view line)
         default:
             break;
         }
-    }
+    });
     // Newer editors end the statement line with the keyword.
     std::size_t last = n;
     while (last > 0 && IsBlank(line[last - 1]))

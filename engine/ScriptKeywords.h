@@ -32,7 +32,18 @@ struct LineKeywords
 LineKeywords FindKeywords(std::string_view line);
 
 /// The line without blanks, tabs and carriage returns at either end.
-std::string_view TrimmedLine(std::string_view line);
+/// Every line of a script goes through it, often more than once: inline.
+inline std::string_view TrimmedLine(std::string_view line)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    std::size_t begin = 0;
+    std::size_t end = line.size();
+    while (begin < end && blank(line[begin]))
+        ++begin;
+    while (end > begin && blank(line[end - 1]))
+        --end;
+    return line.substr(begin, end - begin);
+}
 
 /// Whether the line opens a string table: STRINGTABLE at its start,
 /// followed by a blank, a tab or nothing more.

@@ -2,25 +2,45 @@
 
 #include "engine/ScriptKeywords.h"
 
-#include <array>
-
 namespace {
+
+// Letters, digits and the underscore: the bytes of a statement's keyword.
+struct WordBytes
+{
+    bool is[256] = {};
+    constexpr WordBytes()
+    {
+        for (int c = 0; c < 256; ++c)
+            is[c] = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    }
+};
+constexpr WordBytes kWordBytes;
 
 bool IsWordChar(char c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    return kWordBytes.is[static_cast<unsigned char>(c)];
 }
 
 bool HasNoText(std::string_view word)
 {
-    static constexpr std::array<std::string_view, 13> kWithoutText{
-        "EDITTEXT", "COMBOBOX", "LISTBOX", "SCROLLBAR", "ICON",    "CLASS",          "MENU",
-        "FONT",     "STYLE",    "EXSTYLE", "LANGUAGE",  "VERSION", "CHARACTERISTICS"};
-    for (std::string_view keyword : kWithoutText) {
-        if (word == keyword)
-            return true;
+    // Looked for by length first: most statements (LTEXT, PUSHBUTTON, ...)
+    // are not compared at all.
+    switch (word.size()) {
+    case 4:
+        return word == "ICON" || word == "MENU" || word == "FONT";
+    case 5:
+        return word == "CLASS" || word == "STYLE";
+    case 7:
+        return word == "LISTBOX" || word == "EXSTYLE" || word == "VERSION";
+    case 8:
+        return word == "EDITTEXT" || word == "COMBOBOX" || word == "LANGUAGE";
+    case 9:
+        return word == "SCROLLBAR";
+    case 15:
+        return word == "CHARACTERISTICS";
+    default:
+        return false;
     }
-    return false;
 }
 
 // Whether a statement goes on on the next line after this one.
