@@ -348,14 +348,15 @@ bool ResourceScript::ScanLine(std::string_view line, bool& inResource, bool& isC
     return !m_skipping && textOnLine;
 }
 
-std::int64_t ResourceScript::ReadLine(std::string& line, bool first)
+std::int64_t ResourceScript::ReadLine(std::string_view& line, bool first)
 {
     if (first) {
         m_unread.reset();
         m_lineNumber = 0;
     } else if (m_unread) {
         // A line handed back is read again without counting it twice.
-        line = std::move(m_unread->text);
+        m_heldLine = std::move(m_unread->text);
+        line = m_heldLine;
         m_lineEnd = m_unread->end;
         m_lineOriginal = m_unread->original;
         m_lineLossy = m_unread->lossy;
@@ -426,7 +427,7 @@ void ResourceScript::Walk(Handle&& handle, PassOn&& passOn)
     m_skipping = false;
     m_skipDepth = 0;
     m_statements.Reset();
-    std::string line;
+    std::string_view line;
     std::int64_t length = ReadLine(line, true);
     while (length != -1) {
         if (length != 0) {
@@ -471,7 +472,7 @@ DecodedLiteral ResourceScript::DecodeComboData(std::string_view header)
         return d;
     const std::int64_t headerLine = m_lineNumber;
     ComboWordReader reader(parsed.length);
-    std::string line;
+    std::string_view line;
     // The first data line is always there, even for an empty string (its
     // closing zero item); more follow while words are missing. A line that
     // is not entry data (an END, the next entry, a statement) ends a damaged
@@ -479,7 +480,7 @@ DecodedLiteral ResourceScript::DecodeComboData(std::string_view header)
     bool more = true;
     while (more && ReadLine(line) >= 0) {
         if (!IsComboDataLine(line)) {
-            UnreadLine(std::move(line));
+            UnreadLine(std::string(line));
             m_reporter->Report(MsgDamagedComboData, {std::to_string(headerLine), m_sourcePath});
             return DecodedLiteral{{}, {}, {}, 0, d.itemReference, false};
         }
@@ -490,13 +491,13 @@ DecodedLiteral ResourceScript::DecodeComboData(std::string_view header)
         if (IsComboDataLine(line))
             m_consumed.push_back(CurrentLine(line));
         else
-            UnreadLine(std::move(line));
+            UnreadLine(std::string(line));
     }
     d.text = reader.Text();
     return d;
 }
 
-DecodedLiteral ResourceScript::DecodeHandledLine(const std::string& line, bool isComboData)
+DecodedLiteral ResourceScript::DecodeHandledLine(std::string_view line, bool isComboData)
 {
     m_consumed.clear();
     if (isComboData)
@@ -506,8 +507,9 @@ DecodedLiteral ResourceScript::DecodeHandledLine(const std::string& line, bool i
         return d;
     // A literal continued with a backslash at the end of the line is one
     // text: the compiler joins the lines, blanks of the next one included.
-    std::string joined = line;
-    std::string next;
+    // The line read first is copied before the next is read.
+    std::string joined(line);
+    std::string_view next;
     for (int joins = 0; joins < kMaxJoinedLines && LiteralRunsOn(d, joined); ++joins) {
         if (ReadLine(next) < 0)
             break;
@@ -532,7 +534,7 @@ bool ResourceScript::Extract()
     ContextDictionary::Section* section = nullptr;
     AccessKeyGroups groups;
     Walk(
-        [&](const std::string& line, bool, bool isComboData) {
+        [&](std::string_view line, bool, bool isComboData) {
             bool lossy = m_lineLossy;
             const std::int64_t lineNumber = m_lineNumber;
             const int group = m_observer ? groups.OfText(line, m_resourceName) : 0;
@@ -563,7 +565,7 @@ bool ResourceScript::Extract()
             ContextDictionary::AddEntry(*section, key, d.text, {}, CoreShortcut(d.shortcut, lead),
                                         d.itemReference);
         },
-        [&](const std::string& line) {
+        [&](std::string_view line) {
             if (m_observer)
                 groups.OfOtherLine(line);
         });
@@ -580,24 +582,40 @@ bool ResourceScript::Extract()
     return true;
 }
 
-ResourceScript::RawLine ResourceScript::CurrentLine(const std::string& text) const
+ResourceScript::RawLine ResourceScript::CurrentLine(std::string_view text) const
 {
-    return RawLine{text, m_lineEnd, m_lineOriginal, m_lineLossy, m_lineCodePage};
+    return RawLine{std::string(text), m_lineEnd, m_lineOriginal, m_lineLossy, m_lineCodePage};
+}
+
+// A line copied as it was read is the script's own bytes, its line end
+// included: consecutive copied lines are written out as one run.
+void ResourceScript::CopySource(std::string_view original, LineFile::LineEnd end)
+{
+    const std::size_t size = original.size() + m_source->EncodeEnd(end).size();
+    if (original.data() != m_copyEnd) {
+        FlushCopies();
+        m_copyStart = original.data();
+        m_copyEnd = m_copyStart;
+    }
+    m_copyEnd += size;
+}
+
+void ResourceScript::FlushCopies()
+{
+    if (m_copyStart != m_copyEnd)
+        m_destination->WriteRaw(m_copyStart, static_cast<std::size_t>(m_copyEnd - m_copyStart));
+    m_copyStart = nullptr;
+    m_copyEnd = nullptr;
 }
 
 void ResourceScript::CopyLine(const RawLine& line)
 {
-    if (!m_source->Transcoded()) {
-        m_destination->WriteLine(line.text, line.end);
-        return;
-    }
-    m_destination->WriteRaw(line.original.data(), line.original.size());
-    const std::string_view end = m_source->EncodeEnd(line.end);
-    m_destination->WriteRaw(end.data(), end.size());
+    CopySource(line.original, line.end);
 }
 
 bool ResourceScript::WriteChanged(const std::vector<std::string>& lines, LineFile::LineEnd end, int codePage)
 {
+    FlushCopies();
     std::vector<std::string> encoded(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (!m_source->EncodeLine(lines[i], codePage, encoded[i]))
@@ -622,7 +640,7 @@ bool ResourceScript::ToWorking(std::string& translation) const
     return Codec::Cached(m_originalsCodePage).FromUtf8(utf8, translation);
 }
 
-void ResourceScript::HandleGenerated(const std::string& line, bool isCaption, bool isComboData)
+void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool isComboData)
 {
     const LineFile::LineEnd end = m_lineEnd;
     const RawLine first = CurrentLine(line);
@@ -674,11 +692,14 @@ void ResourceScript::Generate()
     const LiteralEncodingScope encoding(LiteralEncoding{m_originalsCodePage, !m_source->Transcoded()});
     m_runSection = m_context->FindFile(m_sourcePath);
     m_inRun = true;
+    m_copyStart = nullptr;
+    m_copyEnd = nullptr;
     const std::string_view prologue = m_source->Prologue();
     m_destination->WriteRaw(prologue.data(), prologue.size());
-    Walk([this](const std::string& line, bool isCaption,
+    Walk([this](std::string_view line, bool isCaption,
                 bool isComboData) { HandleGenerated(line, isCaption, isComboData); },
-         [this](const std::string& line) { CopyLine(CurrentLine(line)); });
+         [this](std::string_view) { CopySource(m_lineOriginal, m_lineEnd); });
+    FlushCopies();
     SourceReadWhole();
     m_inRun = false;
     m_runSection = nullptr;

@@ -159,7 +159,7 @@ private:
 
     template <class Handle, class PassOn>
     void Walk(Handle&& handle, PassOn&& passOn);
-    std::int64_t ReadLine(std::string& line, bool first = false);
+    std::int64_t ReadLine(std::string_view& line, bool first = false);
     /// Hands the line just read back, so that the next read returns it.
     void UnreadLine(std::string line);
     void SetUpCurrentFileBar();
@@ -172,12 +172,14 @@ private:
     /// The literal of a handled line, with the lines that belong to it (a
     /// combo entry's data, a literal continued after a backslash) read too
     /// and kept in m_consumed.
-    DecodedLiteral DecodeHandledLine(const std::string& line, bool isComboData);
-    void HandleGenerated(const std::string& line, bool isCaption, bool isComboData);
+    DecodedLiteral DecodeHandledLine(std::string_view line, bool isComboData);
+    void HandleGenerated(std::string_view line, bool isCaption, bool isComboData);
     /// The line as the walk read it: its text with its original bytes.
-    RawLine CurrentLine(const std::string& text) const;
+    RawLine CurrentLine(std::string_view text) const;
     /// Writes a line as it was read.
     void CopyLine(const RawLine& line);
+    void CopySource(std::string_view original, LineFile::LineEnd end);
+    void FlushCopies();
     /// Writes changed lines in the script's encoding; false (nothing
     /// written) when a character has no place there.
     bool WriteChanged(const std::vector<std::string>& lines, LineFile::LineEnd end, int codePage);
@@ -218,6 +220,10 @@ private:
     LineFile::LineEnd m_lineEnd = LineFile::LineEnd::None;
     std::vector<RawLine> m_consumed; // lines read with the last handled line
     std::optional<RawLine> m_unread;
+    std::string m_heldLine; // a line handed back, while it is read again
+    // The run of the source's bytes copied and not yet written.
+    const char* m_copyStart = nullptr;
+    const char* m_copyEnd = nullptr;
     std::int64_t m_lineNumber = 0;
     StatementTracker m_statements;
     // A literal runs on over at most this many lines; no real script comes near.

@@ -412,6 +412,21 @@ std::int64_t ScriptText::ReadFirstLine(std::string& line)
 
 std::int64_t ScriptText::ReadLine(std::string& line)
 {
+    std::string_view view;
+    const std::int64_t length = ReadLine(view);
+    if (length >= 0)
+        line.assign(view);
+    return length;
+}
+
+std::int64_t ScriptText::ReadFirstLine(std::string_view& line)
+{
+    Rewind();
+    return ReadLine(line);
+}
+
+std::int64_t ScriptText::ReadLine(std::string_view& line)
+{
     const std::string_view all = m_bytes;
     if (m_pos >= all.size()) {
         m_lastEnd = LineFile::LineEnd::None;
@@ -470,29 +485,41 @@ std::int64_t ScriptText::ReadLine(std::string& line)
     m_lastOriginal = content;
     m_lastLossy = false;
     m_lastCodePage = m_codePage;
-    if (!m_transcoded) {
-        line.assign(content);
+    // A line read as it is stays in the script's bytes; a converted one is
+    // in m_converted until the next line is read.
+    line = content;
+    if (!m_transcoded)
         return static_cast<std::int64_t>(line.size());
-    }
     if (wide) {
-        m_lastLossy = !Utf16ToUtf8(content, m_encoding.form == ScriptForm::Utf16Be, line);
-        ToWorking(line, m_working, m_lastLossy);
+        m_lastLossy = !Utf16ToUtf8(content, m_encoding.form == ScriptForm::Utf16Be, m_converted);
+        ToWorking(m_converted, m_working, m_lastLossy);
+        line = m_converted;
         return static_cast<std::int64_t>(line.size());
     }
     // 8-bit or UTF-8: ASCII needs no conversion, and neither does a line
     // already in the working encoding.
+    bool converted = false;
     if (m_codePage == m_working || IsAscii(content)) {
-        line.assign(content);
         if (m_working == kUtf8CodePage && m_codePage == kUtf8CodePage && !Codec::IsValidUtf8(content)) {
             m_lastLossy = true;
-            line = Codec::RepairUtf8(content);
+            m_converted = Codec::RepairUtf8(content);
+            converted = true;
         }
-    } else if (!CodecFor(m_codePage).ToUtf8Strict(content, line)) {
-        m_lastLossy = true;
-        line = CodecFor(m_codePage).ToUtf8(content);
+    } else {
+        converted = true;
+        if (!CodecFor(m_codePage).ToUtf8Strict(content, m_converted)) {
+            m_lastLossy = true;
+            m_converted = CodecFor(m_codePage).ToUtf8(content);
+        }
     }
-    if (m_codePage != m_working)
-        ToWorking(line, m_working, m_lastLossy);
+    if (m_codePage != m_working) {
+        if (!converted)
+            m_converted.assign(content);
+        converted = true;
+        ToWorking(m_converted, m_working, m_lastLossy);
+    }
+    if (converted)
+        line = m_converted;
     // A pragma changes the code page of the lines after it.
     if (m_encoding.form == ScriptForm::Bytes && MayBeDirective(content)) {
         if (const int page = PragmaCodePage(content); page != 0)

@@ -61,6 +61,10 @@ public:
     std::int64_t ReadFirstLine(std::string& line);
     /// The next line (its length in the working encoding), -1 at the end.
     std::int64_t ReadLine(std::string& line);
+    /// The same without a copy: the view is into the script's bytes, or
+    /// into a line converted for it, valid until the next line is read.
+    std::int64_t ReadFirstLine(std::string_view& line);
+    std::int64_t ReadLine(std::string_view& line);
     LineFile::LineEnd LastLineEnd() const { return m_lastEnd; }
     /// The bytes the last line was read from (without its line end), its
     /// state and the code page of its place.
@@ -115,6 +119,7 @@ private:
     int m_codePage = 1252;
     LineFile::LineEnd m_lastEnd = LineFile::LineEnd::None;
     std::string_view m_lastOriginal;
+    std::string m_converted; // the last line read, when it was converted
     bool m_lastLossy = false;
     int m_lastCodePage = 0;
     bool m_failed = false;
