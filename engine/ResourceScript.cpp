@@ -484,12 +484,12 @@ DecodedLiteral ResourceScript::DecodeComboData(std::string_view header)
             m_reporter->Report(MsgDamagedComboData, {std::to_string(headerLine), m_sourcePath});
             return DecodedLiteral{{}, {}, {}, 0, d.itemReference, false};
         }
-        m_consumed.push_back(CurrentLine(line));
+        m_consumed.push_back(CurrentPlace());
         more = reader.Feed(line);
     }
     if (!more && reader.ClosingItemOnOwnLine() && ReadLine(line) >= 0) {
         if (IsComboDataLine(line))
-            m_consumed.push_back(CurrentLine(line));
+            m_consumed.push_back(CurrentPlace());
         else
             UnreadLine(std::string(line));
     }
@@ -513,7 +513,7 @@ DecodedLiteral ResourceScript::DecodeHandledLine(std::string_view line, bool isC
     for (int joins = 0; joins < kMaxJoinedLines && LiteralRunsOn(d, joined); ++joins) {
         if (ReadLine(next) < 0)
             break;
-        m_consumed.push_back(CurrentLine(next));
+        m_consumed.push_back(CurrentPlace());
         joined.pop_back();
         joined += next;
         d = DecodeLiteral(joined);
@@ -582,9 +582,11 @@ bool ResourceScript::Extract()
     return true;
 }
 
-ResourceScript::RawLine ResourceScript::CurrentLine(std::string_view text) const
+// Where the line just read came from; its text is not kept: a line copied
+// as read is copied from the script's bytes.
+ResourceScript::RawLine ResourceScript::CurrentPlace() const
 {
-    return RawLine{std::string(text), m_lineEnd, m_lineOriginal, m_lineLossy, m_lineCodePage};
+    return RawLine{{}, m_lineEnd, m_lineOriginal, m_lineLossy, m_lineCodePage};
 }
 
 // A line copied as it was read is the script's own bytes, its line end
@@ -616,14 +618,14 @@ void ResourceScript::CopyLine(const RawLine& line)
 bool ResourceScript::WriteChanged(const std::vector<std::string>& lines, LineFile::LineEnd end, int codePage)
 {
     FlushCopies();
-    std::vector<std::string> encoded(lines.size());
+    m_encoded.resize(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!m_source->EncodeLine(lines[i], codePage, encoded[i]))
+        if (!m_source->EncodeLine(lines[i], codePage, m_encoded[i]))
             return false;
     }
     const std::string_view ending = m_source->EncodeEnd(end);
-    for (const std::string& line : encoded) {
-        m_destination->WriteRaw(line.data(), line.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        m_destination->WriteRaw(m_encoded[i].data(), m_encoded[i].size());
         m_destination->WriteRaw(ending.data(), ending.size());
     }
     return true;
@@ -643,7 +645,7 @@ bool ResourceScript::ToWorking(std::string& translation) const
 void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool isComboData)
 {
     const LineFile::LineEnd end = m_lineEnd;
-    const RawLine first = CurrentLine(line);
+    const RawLine first = CurrentPlace();
     DecodedLiteral d = DecodeHandledLine(line, isComboData);
     bool lossy = first.lossy;
     for (const RawLine& raw : m_consumed)
@@ -666,7 +668,7 @@ void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool
         copyAsRead();
         return;
     }
-    std::vector<std::string> written;
+    std::vector<std::string>& written = m_written;
     if (isComboData) {
         written = FormatComboData(result, d.itemReference);
     } else {
@@ -675,7 +677,8 @@ void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool
         EncodeLiteral(result, isCaption ? 0 : shortcut, encodedShortcut);
         if (!isCaption)
             InsertMnemonic(result, encodedShortcut);
-        written.push_back(d.prefix + result + d.suffix);
+        written.resize(1);
+        written[0].assign(d.prefix).append(result).append(d.suffix);
     }
     // A translation the script's encoding cannot hold leaves the text as it was.
     if (!WriteChanged(written, end, first.codePage)) {
@@ -765,9 +768,8 @@ bool ResourceScript::LookupTranslation(const std::string& text, std::string& tra
         // Texts of resources not to extract stay as they are.
         if (kind != 0 && IsExcluded(m_resourceName, kind))
             return false;
-        std::string key = m_resourceName;
-        key += '+';
-        key += text;
+        std::string& key = m_lookupKey;
+        key.assign(m_resourceName).append(1, '+').append(text);
         if (const ContextEntry* entry = ContextDictionary::FindEntry(*section, key)) {
             shortcut = entry->shortcut == -1 ? 0 : entry->shortcut;
             if (!entry->contextTranslation.empty()) {

@@ -175,7 +175,7 @@ private:
     DecodedLiteral DecodeHandledLine(std::string_view line, bool isComboData);
     void HandleGenerated(std::string_view line, bool isCaption, bool isComboData);
     /// The line as the walk read it: its text with its original bytes.
-    RawLine CurrentLine(std::string_view text) const;
+    RawLine CurrentPlace() const;
     /// Writes a line as it was read.
     void CopyLine(const RawLine& line);
     void CopySource(std::string_view original, LineFile::LineEnd end);
@@ -224,6 +224,10 @@ private:
     // The run of the source's bytes copied and not yet written.
     const char* m_copyStart = nullptr;
     const char* m_copyEnd = nullptr;
+    // Scratch of generation and lookups, kept to reuse their memory.
+    std::vector<std::string> m_written;
+    std::vector<std::string> m_encoded;
+    std::string m_lookupKey;
     std::int64_t m_lineNumber = 0;
     StatementTracker m_statements;
     // A literal runs on over at most this many lines; no real script comes near.
