@@ -93,6 +93,8 @@ DecodedLiteral DecodeLiteral(std::string_view line)
     d.prefix.assign(line.substr(0, q + 1));
     std::string& text = d.text;
     const std::size_t n = line.size();
+    // The text is rarely longer than the rest of the line.
+    text.reserve(n - q - 1);
 
     // A zero escape stays in the text as it was written. When a digit
     // follows it in the text, the short form would absorb that digit on

@@ -65,11 +65,13 @@ private:
     int m_last = 0;
 };
 
-bool StartsWith(std::string_view line, std::string_view keyword)
+// Keywords are literals: their length is known where the test is made, and
+// most lines start with a blank, so the first byte decides before a compare.
+template <std::size_t N>
+bool StartsWith(std::string_view line, const char (&keyword)[N])
 {
-    // Most lines start with a blank: the first byte decides before a compare.
-    return line.size() >= keyword.size() && line.front() == keyword.front() &&
-           line.compare(0, keyword.size(), keyword) == 0;
+    constexpr std::size_t size = N - 1;
+    return line.size() >= size && line.front() == keyword[0] && std::memcmp(line.data(), keyword, size) == 0;
 }
 
 std::int64_t LineEndBytes(LineFile::LineEnd end)

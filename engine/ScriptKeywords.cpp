@@ -247,6 +247,13 @@ bool IsStringTableLine(std::string_view line)
 
 bool IsEndLine(std::string_view line, const LineKeywords& k)
 {
+    std::size_t last = line.size();
+    while (last > 0 && IsBlank(line[last - 1]))
+        --last;
+    // Each form of an end has an END or a brace as its last word.
+    if (last == 0 || (line[last - 1] != 'D' && line[last - 1] != '}' && !k.spacedEnd && !k.tabEnd &&
+                      !(line.size() >= 4 && line.compare(0, 4, "END ") == 0)))
+        return false;
     if (line.size() == 3 && line.find("END") != std::string_view::npos)
         return true;
     if (k.end != LineKeywords::npos && k.end + 4 == line.size())
