@@ -305,18 +305,47 @@ void StripColon(std::string& text)
         CutSuffix(text, ":", 1);
 }
 
+namespace {
+
+// CutSuffix on a view: the same rule, without touching any string.
+bool CutSuffixOf(std::string_view& text, std::string_view pattern, std::size_t minPos)
+{
+    if (text.size() < pattern.size() || text.substr(text.size() - pattern.size()) != pattern)
+        return false;
+    const std::size_t p = text.find(pattern);
+    if (p < minPos || p + pattern.size() != text.size())
+        return false;
+    text = text.substr(0, p);
+    return true;
+}
+
+} // namespace
+
+std::string_view NormalisedView(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return text.substr(text.size());
+    text = text.substr(first, text.find_last_not_of(' ') + 1 - first);
+    if (!CutSuffixOf(text, " ...", 4))
+        CutSuffixOf(text, "...", 3);
+    if (!CutSuffixOf(text, " :", 2))
+        CutSuffixOf(text, ":", 1);
+    return text;
+}
+
 void Normalise(std::string& text)
 {
-    TrimBlanks(text);
-    StripEllipsis(text);
-    StripColon(text);
+    const std::string_view core = NormalisedView(text);
+    const auto first = static_cast<std::size_t>(core.data() - text.data());
+    const std::size_t size = core.size();
+    text.erase(first + size);
+    text.erase(0, first);
 }
 
 std::string Normalised(std::string_view text)
 {
-    std::string out(text);
-    Normalise(out);
-    return out;
+    return std::string(NormalisedView(text));
 }
 
 std::string LeadingBlanks(std::string_view text)

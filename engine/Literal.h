@@ -65,6 +65,9 @@ void TrimBlanks(std::string& text);
 void StripEllipsis(std::string& text);
 void StripColon(std::string& text);
 /// TrimBlanks, StripEllipsis, StripColon.
+/// The normalised form as a part of the text itself (normalisation only
+/// cuts blanks and decorations off its ends).
+std::string_view NormalisedView(std::string_view text);
 void Normalise(std::string& text);
 std::string Normalised(std::string_view text);
 

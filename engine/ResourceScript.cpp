@@ -718,37 +718,45 @@ std::string ResourceScript::TranslateText(std::string& text, int& shortcut, bool
         return {};
     if (m_general && m_general->IsDoNotTranslate(text))
         return text;
-    std::string core = Normalised(text);
+    const std::string_view core = NormalisedView(text);
     if (core.empty())
         return text;
-    const std::size_t lead = text.find_first_not_of(' ');
+    // The text is its leading blanks, the core, what normalisation removed
+    // after the core in its own order ("Name: ..." loses ": ..." as a
+    // whole), and its trailing blanks.
+    const auto lead = static_cast<std::size_t>(core.data() - text.data());
+    const std::size_t coreEnd = lead + core.size();
     const std::size_t trailStart = text.find_last_not_of(' ') + 1;
-    // What normalisation removed after the core, in its own order ("Name: ..."
-    // loses ": ..." as a whole), and the blanks around.
-    const std::string decorations = text.substr(lead + core.size(), trailStart - lead - core.size());
-    const std::string leading = text.substr(0, lead);
-    const std::string trailing = text.substr(trailStart);
 
     const int saved = shortcut;
     // Dictionaries keep shortcuts as positions in the normalised text.
     shortcut = CoreShortcut(shortcut, lead);
-    text = core;
-    std::string translation;
+    std::string& key = m_textKey;
+    key.assign(core);
+    std::string& translation = m_translation;
     bool joined = false;
-    if (!LookupTranslation(text, translation, shortcut) && translation.empty()) {
+    if (!LookupTranslation(key, translation, shortcut) && translation.empty()) {
         joined = true;
-        text = core + decorations;
-        LookupTranslation(text, translation, shortcut);
+        key.append(text, coreEnd, trailStart - coreEnd);
+        LookupTranslation(key, translation, shortcut);
     }
+    std::string result;
     if (translation.empty()) {
         shortcut = saved;
-        return leading + core + decorations + trailing;
+        result = std::move(text);
+    } else {
+        if (found)
+            *found = true;
+        if (shortcut != 0)
+            shortcut += static_cast<int>(lead);
+        result.reserve(text.size() + translation.size());
+        result.append(text, 0, lead).append(translation);
+        if (!joined)
+            result.append(text, coreEnd, trailStart - coreEnd);
+        result.append(text, trailStart);
     }
-    if (found)
-        *found = true;
-    if (shortcut != 0)
-        shortcut += static_cast<int>(lead);
-    return leading + translation + (joined ? std::string() : decorations) + trailing;
+    text = key;
+    return result;
 }
 
 bool ResourceScript::LookupTranslation(const std::string& text, std::string& translation, int& shortcut)

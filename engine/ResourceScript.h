@@ -228,6 +228,8 @@ private:
     std::vector<std::string> m_written;
     std::vector<std::string> m_encoded;
     std::string m_lookupKey;
+    std::string m_textKey;
+    std::string m_translation;
     std::int64_t m_lineNumber = 0;
     StatementTracker m_statements;
     // A literal runs on over at most this many lines; no real script comes near.
