@@ -275,7 +275,7 @@ bool ResourceScript::ScanLine(std::string_view line, bool& inResource, bool& isC
     }
     if (m_skipping && m_skipDepth > 0 && OpensBlock(line))
         ++m_skipDepth; // a statement ending with its BEGIN: looked at below
-    if (IsStringTableLine(line)) {
+    if (line.front() == 'S' && IsStringTableLine(line)) {
         m_resourceName = "STRINGTABLE";
         inResource = true;
         m_currentKind = KindStringTable;

@@ -126,6 +126,18 @@ void ForEachKeywordStart(const unsigned char* bytes, std::size_t n, Look&& look)
     }
     if (base + 1 >= n)
         return;
+    if (n >= 17) {
+        // The last sixteen pairs of the line, of which those before base
+        // were tested above.
+        const std::size_t start = n - 17;
+        for (unsigned mask = KeywordCandidates(bytes + start) >> (base - start); mask != 0;
+             mask &= mask - 1) {
+            const std::size_t at = base + static_cast<std::size_t>(std::countr_zero(mask));
+            if (StartsKeyword(bytes, at))
+                look(at);
+        }
+        return;
+    }
     unsigned char tail[32] = {};
     std::memcpy(tail, bytes + base, n - base);
     for (unsigned mask = KeywordCandidates(tail); mask != 0; mask &= mask - 1) {

@@ -1,0 +1,104 @@
+#include "engine/ScriptKeywords.h"
+
+#include <array>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <string_view>
+
+// The keyword scan tests many bytes at once and treats the end of a line
+// apart; what it finds must be what a plain search of each keyword finds,
+// wherever in the line and at whatever line length.
+
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+bool Has(std::string_view line, std::string_view word)
+{
+    return line.find(word) != npos;
+}
+
+std::size_t FirstOf(std::string_view line, std::string_view a, std::string_view b)
+{
+    return std::min(line.find(a), line.find(b));
+}
+
+LineKeywords Searched(std::string_view line)
+{
+    LineKeywords k;
+    k.menu = FirstOf(line, " MENU ", " MENUEX ");
+    k.dialog = line.find(" DIALOG ");
+    k.dialogEx = line.find(" DIALOGEX ");
+    k.dlginit = line.find(" DLGINIT");
+    k.end = line.find(" END");
+    k.spacedEnd = Has(line, " END ");
+    k.tabEnd = Has(line, "\tEND");
+    k.menuItem = Has(line, "MENUITEM") || Has(line, "POPUP \"");
+    k.skippedType = Has(line, "TEXTINCLUDE") || Has(line, "ACCELERATORS") || Has(line, "VERSIONINFO");
+    k.comboData = Has(line, "0x403,");
+    k.fileResource = Has(line, " CURSOR ") || Has(line, " BITMAP ") || Has(line, " ICON ") ||
+                     Has(line, " WAVE ") || Has(line, " RT_ANIICON ") || Has(line, "VBControl");
+    // Newer editors end the statement line with the keyword.
+    if (k.menu == npos) {
+        k.menu = KeywordEndingLine(line, "MENU");
+        if (k.menu == npos)
+            k.menu = KeywordEndingLine(line, "MENUEX");
+    }
+    if (k.dialog == npos && k.dialogEx == npos) {
+        k.dialog = KeywordEndingLine(line, "DIALOG");
+        if (k.dialog == npos)
+            k.dialogEx = KeywordEndingLine(line, "DIALOGEX");
+    }
+    return k;
+}
+
+// The end of a block as the rule states it, tested the long way: END alone,
+// a first " END" that ends the line, "END " first, " END " or tab-END
+// anywhere, or a brace alone.
+bool EndsBlock(std::string_view line)
+{
+    return line == "END" || (Has(line, " END") && line.find(" END") + 4 == line.size()) ||
+           line.substr(0, 4) == "END " || Has(line, " END ") || Has(line, "\tEND") ||
+           TrimmedLine(line) == "}";
+}
+
+} // namespace
+
+TEST(ScriptKeywords, TheScanFindsWhatAPlainSearchFinds)
+{
+    static constexpr std::array<std::string_view, 26> kPieces{
+        " MENU ",       " MENUEX ",  " DIALOG ",  " DIALOGEX ", " DLGINIT", " END",        " END ",
+        "\tEND",        "END",       "MENUITEM",  "POPUP \"",   "POPUP",    "TEXTINCLUDE", "ACCELERATORS",
+        "VERSIONINFO",  "VBControl", "0x403,",    " CURSOR ",   " BITMAP ", " ICON ",      " WAVE ",
+        " RT_ANIICON ", " MENU",     " DIALOGEX", "}",          "IDR_MAIN"};
+    static constexpr std::string_view kBytes = " \t\"MPTAVE0xDICBWRONU,ab{}";
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 30000; ++round) {
+        std::string line;
+        const std::size_t length = random() % 90;
+        while (line.size() < length) {
+            if (random() % 3 == 0)
+                line += kPieces[random() % kPieces.size()];
+            else
+                line += kBytes[random() % kBytes.size()];
+        }
+        if (random() % 4 == 0)
+            line.resize(random() % (line.size() + 1));
+        const LineKeywords found = FindKeywords(line);
+        const LineKeywords searched = Searched(line);
+        SCOPED_TRACE("line: [" + line + "]");
+        ASSERT_EQ(found.menu, searched.menu);
+        ASSERT_EQ(found.dialog, searched.dialog);
+        ASSERT_EQ(found.dialogEx, searched.dialogEx);
+        ASSERT_EQ(found.dlginit, searched.dlginit);
+        ASSERT_EQ(found.end, searched.end);
+        ASSERT_EQ(found.spacedEnd, searched.spacedEnd);
+        ASSERT_EQ(found.tabEnd, searched.tabEnd);
+        ASSERT_EQ(found.menuItem, searched.menuItem);
+        ASSERT_EQ(found.skippedType, searched.skippedType);
+        ASSERT_EQ(found.comboData, searched.comboData);
+        ASSERT_EQ(found.fileResource, searched.fileResource);
+        ASSERT_EQ(IsEndLine(line, found), EndsBlock(line));
+    }
+}
