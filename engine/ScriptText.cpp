@@ -36,17 +36,23 @@ bool IsAscii(std::string_view bytes)
 // Every pragma's code page in an 8-bit script, in order.
 std::vector<int> PragmaCodePages(std::string_view bytes)
 {
+    // A pragma is a directive: its line starts with '#' after blanks, a
+    // byte much rarer in a script than those of "code_page".
     std::vector<int> pages;
     std::size_t at = 0;
-    while ((at = bytes.find("code_page", at)) != std::string_view::npos) {
+    while ((at = bytes.find('#', at)) != std::string_view::npos) {
         const std::size_t lineStart = bytes.rfind('\n', at);
         const std::size_t begin = lineStart == std::string_view::npos ? 0 : lineStart + 1;
         const std::size_t lineEnd = bytes.find('\n', at);
-        const int page = PragmaCodePage(bytes.substr(
-            begin, lineEnd == std::string_view::npos ? std::string_view::npos : lineEnd - begin));
-        if (page != 0)
-            pages.push_back(page);
-        at += 9;
+        const std::string_view line =
+            bytes.substr(begin, lineEnd == std::string_view::npos ? std::string_view::npos : lineEnd - begin);
+        if (line.find_first_not_of(" \t") == at - begin) {
+            if (const int page = PragmaCodePage(line); page != 0)
+                pages.push_back(page);
+        }
+        if (lineEnd == std::string_view::npos)
+            break;
+        at = lineEnd + 1;
     }
     return pages;
 }
