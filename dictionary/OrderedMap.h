@@ -93,7 +93,11 @@ public:
         const std::size_t slot = FindSlot(key, Hash(key));
         return slot == kNone ? nullptr : &m_entries[EntryOf(m_slots[slot])].value;
     }
-    bool Contains(std::string_view key) const { return FindSlot(key, Hash(key)) != kNone; }
+    bool Contains(std::string_view key) const
+    {
+        // An empty map is not worth hashing the key for.
+        return m_live != 0 && FindSlot(key, Hash(key)) != kNone;
+    }
 
     /// Inserts the pair unless the key is present; an existing value is kept.
     /// Returns the value now stored and whether it was inserted.
@@ -186,7 +190,10 @@ private:
         h *= 0xBF58476D1CE4E5B9ull;
         return static_cast<std::uint32_t>(h >> 32);
     }
-    static std::size_t EntryOf(std::uint64_t slot) { return static_cast<std::size_t>(slot & 0xFFFFFFFFu) - 1; }
+    static std::size_t EntryOf(std::uint64_t slot)
+    {
+        return static_cast<std::size_t>(slot & 0xFFFFFFFFu) - 1;
+    }
     static std::uint32_t HashOf(std::uint64_t slot) { return static_cast<std::uint32_t>(slot >> 32); }
     // At most seven slots in ten are used.
     static std::size_t SlotsFor(std::size_t n)

@@ -87,9 +87,21 @@ LiteralEncodingScope::~LiteralEncodingScope()
 DecodedLiteral DecodeLiteral(std::string_view line)
 {
     DecodedLiteral d;
+    DecodeLiteral(line, d);
+    return d;
+}
+
+void DecodeLiteral(std::string_view line, DecodedLiteral& d)
+{
+    d.prefix.clear();
+    d.text.clear();
+    d.suffix.clear();
+    d.shortcut = 0;
+    d.itemReference.clear();
+    d.closed = false;
     const std::size_t q = line.find('"');
     if (q == std::string_view::npos)
-        return d;
+        return;
     d.prefix.assign(line.substr(0, q + 1));
     std::string& text = d.text;
     const std::size_t n = line.size();
@@ -214,7 +226,6 @@ DecodedLiteral DecodeLiteral(std::string_view line)
         }
     }
     d.suffix.assign(line.substr(i));
-    return d;
 }
 
 bool LiteralRunsOn(const DecodedLiteral& decoded, std::string_view line)

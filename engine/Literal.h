@@ -49,6 +49,8 @@ struct DecodedLiteral
 /// ("\0", "\000", "\x00"). A single "&" marks the next character as the
 /// mnemonic. A literal without closing quote runs to the end of the line.
 DecodedLiteral DecodeLiteral(std::string_view line);
+/// The same into a literal decoded before, whose strings keep their memory.
+void DecodeLiteral(std::string_view line, DecodedLiteral& decoded);
 
 /// Whether a literal that the line leaves open goes on on the next line: the
 /// line ends with a backslash, which the compiler's preprocessor joins to

@@ -499,12 +499,15 @@ DecodedLiteral ResourceScript::DecodeComboData(std::string_view header)
     return d;
 }
 
-DecodedLiteral ResourceScript::DecodeHandledLine(std::string_view line, bool isComboData)
+DecodedLiteral& ResourceScript::DecodeHandledLine(std::string_view line, bool isComboData)
 {
     m_consumed.clear();
-    if (isComboData)
-        return DecodeComboData(line);
-    DecodedLiteral d = DecodeLiteral(line);
+    DecodedLiteral& d = m_decoded;
+    if (isComboData) {
+        d = DecodeComboData(line);
+        return d;
+    }
+    DecodeLiteral(line, d);
     if (!LiteralRunsOn(d, line))
         return d;
     // A literal continued with a backslash at the end of the line is one
@@ -518,7 +521,7 @@ DecodedLiteral ResourceScript::DecodeHandledLine(std::string_view line, bool isC
         m_consumed.push_back(CurrentPlace());
         joined.pop_back();
         joined += next;
-        d = DecodeLiteral(joined);
+        DecodeLiteral(joined, d);
     }
     return d;
 }
@@ -540,7 +543,7 @@ bool ResourceScript::Extract()
             bool lossy = m_lineLossy;
             const std::int64_t lineNumber = m_lineNumber;
             const int group = m_observer ? groups.OfText(line, m_resourceName) : 0;
-            DecodedLiteral d = DecodeHandledLine(line, isComboData);
+            DecodedLiteral& d = DecodeHandledLine(line, isComboData);
             for (const RawLine& raw : m_consumed)
                 lossy = lossy || raw.lossy;
             // A text the dictionary's encoding cannot hold is left out.
@@ -648,7 +651,7 @@ void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool
 {
     const LineFile::LineEnd end = m_lineEnd;
     const RawLine first = CurrentPlace();
-    DecodedLiteral d = DecodeHandledLine(line, isComboData);
+    DecodedLiteral& d = DecodeHandledLine(line, isComboData);
     bool lossy = first.lossy;
     for (const RawLine& raw : m_consumed)
         lossy = lossy || raw.lossy;
@@ -662,7 +665,8 @@ void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool
         copyAsRead();
         return;
     }
-    const std::string decoded = d.text;
+    std::string& decoded = m_decodedText;
+    decoded.assign(d.text);
     int shortcut = d.shortcut;
     std::string result = TranslateText(d.text, shortcut);
     // A text without translation is written back exactly as it was read.

@@ -172,7 +172,9 @@ private:
     /// The literal of a handled line, with the lines that belong to it (a
     /// combo entry's data, a literal continued after a backslash) read too
     /// and kept in m_consumed.
-    DecodedLiteral DecodeHandledLine(std::string_view line, bool isComboData);
+    /// The literal of a handled line (and the lines it runs on to), decoded
+    /// into a literal kept for the next line.
+    DecodedLiteral& DecodeHandledLine(std::string_view line, bool isComboData);
     void HandleGenerated(std::string_view line, bool isCaption, bool isComboData);
     /// The line as the walk read it: its text with its original bytes.
     RawLine CurrentPlace() const;
@@ -230,6 +232,8 @@ private:
     std::string m_lookupKey;
     std::string m_textKey;
     std::string m_translation;
+    DecodedLiteral m_decoded;
+    std::string m_decodedText;
     std::int64_t m_lineNumber = 0;
     StatementTracker m_statements;
     // A literal runs on over at most this many lines; no real script comes near.
