@@ -304,26 +304,38 @@ int LineFile::WriteRaw(const char* data, std::size_t size)
 {
     if (!IsOpen() || !m_writing)
         return -1;
-    m_out.append(data, size);
-    if (m_out.size() >= kReadBlock && !FlushWrites())
+    if (size < kReadBlock) {
+        m_out.append(data, size);
+        if (m_out.size() >= kReadBlock && !FlushWrites())
+            return -1;
+        return m_writeFailed ? -1 : 0;
+    }
+    // A large piece (a long run of lines copied as read) goes out as it is,
+    // after what the buffer holds, instead of growing the buffer to its size.
+    if (!FlushWrites() || !WriteOut(data, size))
         return -1;
-    return m_writeFailed ? -1 : 0;
+    return 0;
+}
+
+bool LineFile::WriteOut(const char* data, std::size_t size)
+{
+    if (m_memoryOut) {
+        m_memoryOut->append(data, size);
+        return true;
+    }
+    if (size != 0 && !m_writeFailed &&
+        (InjectedFault("write") || std::fwrite(data, 1, size, m_file) != size)) {
+        m_writeFailed = true;
+        m_error = SystemReason(errno);
+    }
+    return !m_writeFailed;
 }
 
 bool LineFile::FlushWrites()
 {
-    if (m_memoryOut) {
-        m_memoryOut->append(m_out);
-        m_out.clear();
-        return true;
-    }
-    if (!m_out.empty() && !m_writeFailed &&
-        (InjectedFault("write") || std::fwrite(m_out.data(), 1, m_out.size(), m_file) != m_out.size())) {
-        m_writeFailed = true;
-        m_error = SystemReason(errno);
-    }
+    const bool ok = WriteOut(m_out.data(), m_out.size());
     m_out.clear();
-    return !m_writeFailed;
+    return ok;
 }
 
 std::int64_t LineFile::Size() const

@@ -109,6 +109,7 @@ private:
     LineEnd m_lastEnd = LineEnd::None;
 
     bool FlushWrites();
+    bool WriteOut(const char* data, std::size_t size);
     /// Flushes and closes the temporary file; false when that failed.
     bool FinishWriting(bool syncing = true);
     void ReportSaveFailure();
