@@ -41,17 +41,16 @@ bool EndsWithAt(std::string_view text, std::string_view pattern, std::size_t min
 }
 
 // Cuts the first occurrence of the pattern when it ends the text and at
-// least minPos characters precede it.
-bool CutSuffix(std::string& text, std::string_view pattern, std::size_t minPos)
+// least minPos characters precede it. Most texts do not end with the
+// pattern: that is decided without a search.
+bool CutSuffix(std::string_view& text, std::string_view pattern, std::size_t minPos)
 {
-    // Most texts do not end with the pattern: that is decided without a search.
-    if (text.size() < pattern.size() ||
-        std::string_view(text).substr(text.size() - pattern.size()) != pattern)
+    if (text.size() < pattern.size() || text.substr(text.size() - pattern.size()) != pattern)
         return false;
     const std::size_t p = text.find(pattern);
-    if (p == std::string::npos || p < minPos || p + pattern.size() != text.size())
+    if (p < minPos || p + pattern.size() != text.size())
         return false;
-    text.resize(p);
+    text = text.substr(0, p);
     return true;
 }
 
@@ -304,33 +303,35 @@ void TrimBlanks(std::string& text)
     text.erase(0, first);
 }
 
-void StripEllipsis(std::string& text)
+namespace {
+
+void CutEllipsis(std::string_view& text)
 {
     if (!CutSuffix(text, " ...", 4))
         CutSuffix(text, "...", 3);
 }
 
-void StripColon(std::string& text)
+void CutColon(std::string_view& text)
 {
     if (!CutSuffix(text, " :", 2))
         CutSuffix(text, ":", 1);
 }
 
-namespace {
+} // namespace
 
-// CutSuffix on a view: the same rule, without touching any string.
-bool CutSuffixOf(std::string_view& text, std::string_view pattern, std::size_t minPos)
+void StripEllipsis(std::string& text)
 {
-    if (text.size() < pattern.size() || text.substr(text.size() - pattern.size()) != pattern)
-        return false;
-    const std::size_t p = text.find(pattern);
-    if (p < minPos || p + pattern.size() != text.size())
-        return false;
-    text = text.substr(0, p);
-    return true;
+    std::string_view rest = text;
+    CutEllipsis(rest);
+    text.resize(rest.size());
 }
 
-} // namespace
+void StripColon(std::string& text)
+{
+    std::string_view rest = text;
+    CutColon(rest);
+    text.resize(rest.size());
+}
 
 std::string_view NormalisedView(std::string_view text)
 {
@@ -338,10 +339,8 @@ std::string_view NormalisedView(std::string_view text)
     if (first == std::string_view::npos)
         return text.substr(text.size());
     text = text.substr(first, text.find_last_not_of(' ') + 1 - first);
-    if (!CutSuffixOf(text, " ...", 4))
-        CutSuffixOf(text, "...", 3);
-    if (!CutSuffixOf(text, " :", 2))
-        CutSuffixOf(text, ":", 1);
+    CutEllipsis(text);
+    CutColon(text);
     return text;
 }
 

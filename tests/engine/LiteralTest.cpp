@@ -3,6 +3,9 @@
 #include "engine/ComboData.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <string_view>
+#include <vector>
 
 TEST(DecodeLiteral, SplitsTheLineAroundItsFirstLiteral)
 {
@@ -77,6 +80,51 @@ TEST(Normalise, StripsBlanksThenEllipsisThenColon)
     EXPECT_EQ(LeadingBlanks("  a "), "  ");
     EXPECT_EQ(TrailingBlanks("  a "), " ");
     EXPECT_EQ(TrailingBlanks("   "), "   ");
+}
+
+// The rule spelled out on copies: blanks off both ends, then " ..." or
+// "...", then " :" or ":", each cut only when its first occurrence ends
+// the text after at least as many characters as it has.
+std::string NormalisedTheLongWay(std::string text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    text = text.substr(first, text.find_last_not_of(' ') + 1 - first);
+    auto cut = [&text](const std::string& pattern) {
+        const std::size_t p = text.find(pattern);
+        if (p == std::string::npos || p < pattern.size() || p + pattern.size() != text.size())
+            return false;
+        text.resize(p);
+        return true;
+    };
+    if (!cut(" ..."))
+        cut("...");
+    if (!cut(" :"))
+        cut(":");
+    return text;
+}
+
+TEST(Normalise, TheNormalFormIsAPartOfTheTextForEveryShortText)
+{
+    // Every text of up to seven characters made of blanks, dots, colons and a letter.
+    std::vector<std::string> texts{""};
+    for (std::size_t from = 0, length = 0; length < 7; ++length) {
+        const std::size_t to = texts.size();
+        for (std::size_t i = from; i < to; ++i)
+            for (char c : std::string_view(" .:a"))
+                texts.push_back(texts[i] + c);
+        from = to;
+    }
+    for (const std::string& text : texts) {
+        const std::string expected = NormalisedTheLongWay(text);
+        const std::string_view view = NormalisedView(text);
+        ASSERT_EQ(view, expected) << "[" << text << "]";
+        ASSERT_TRUE(view.data() >= text.data() && view.data() + view.size() <= text.data() + text.size());
+        std::string normalised = text;
+        Normalise(normalised);
+        ASSERT_EQ(normalised, expected) << "[" << text << "]";
+    }
 }
 
 TEST(EncodeLiteral, EscapesAndMovesTheShortcut)
