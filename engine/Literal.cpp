@@ -410,7 +410,11 @@ void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut)
         const auto b = static_cast<unsigned char>(c);
         return b >= 32 && b < 128 && c != '"' && c != '&' && c != '\\';
     };
-    std::string out;
+    // Written into a string kept from the last call: the text takes its
+    // memory and leaves its own for the next.
+    thread_local std::string t_out;
+    std::string& out = t_out;
+    out.clear();
     out.reserve(text.size() + 8);
     for (std::size_t k = 0; k < text.size(); ++k) {
         if (plain(text[k])) {
@@ -457,7 +461,7 @@ void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut)
             shortcutOut += static_cast<int>(out.size() - before) - static_cast<int>(taken);
         k += taken - 1;
     }
-    text = std::move(out);
+    text.swap(out);
 }
 
 bool InsertMnemonic(std::string& text, int position)

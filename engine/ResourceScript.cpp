@@ -668,7 +668,8 @@ void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool
     std::string& decoded = m_decodedText;
     decoded.assign(d.text);
     int shortcut = d.shortcut;
-    std::string result = TranslateText(d.text, shortcut);
+    std::string& result = m_result;
+    TranslateInto(d.text, shortcut, result);
     // A text without translation is written back exactly as it was read.
     if (result == decoded && (shortcut == d.shortcut || isCaption || isComboData)) {
         copyAsRead();
@@ -683,6 +684,16 @@ void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool
         EncodeLiteral(result, isCaption ? 0 : shortcut, encodedShortcut);
         if (!isCaption)
             InsertMnemonic(result, encodedShortcut);
+        // A line the script takes as it is goes out in its three parts.
+        if (m_source->WritesAsIs(d.prefix, first.codePage) && m_source->WritesAsIs(result, first.codePage) &&
+            m_source->WritesAsIs(d.suffix, first.codePage)) {
+            FlushCopies();
+            const std::string_view ending = m_source->EncodeEnd(end);
+            for (std::string_view part :
+                 {std::string_view(d.prefix), std::string_view(result), std::string_view(d.suffix), ending})
+                m_destination->WriteRaw(part.data(), part.size());
+            return;
+        }
         written.resize(1);
         written[0].assign(d.prefix).append(result).append(d.suffix);
     }
@@ -716,15 +727,27 @@ void ResourceScript::Generate()
 
 std::string ResourceScript::TranslateText(std::string& text, int& shortcut, bool* found)
 {
+    std::string result;
+    TranslateInto(text, shortcut, result, found);
+    return result;
+}
+
+void ResourceScript::TranslateInto(std::string& text, int& shortcut, std::string& result, bool* found)
+{
     if (found)
         *found = false;
+    result.clear();
     if (text.empty())
-        return {};
-    if (m_general && m_general->IsDoNotTranslate(text))
-        return text;
+        return;
+    if (m_general && m_general->IsDoNotTranslate(text)) {
+        result.assign(text);
+        return;
+    }
     const std::string_view core = NormalisedView(text);
-    if (core.empty())
-        return text;
+    if (core.empty()) {
+        result.assign(text);
+        return;
+    }
     // The text is its leading blanks, the core, what normalisation removed
     // after the core in its own order ("Name: ..." loses ": ..." as a
     // whole), and its trailing blanks.
@@ -744,10 +767,9 @@ std::string ResourceScript::TranslateText(std::string& text, int& shortcut, bool
         key.append(text, coreEnd, trailStart - coreEnd);
         LookupTranslation(key, translation, shortcut);
     }
-    std::string result;
     if (translation.empty()) {
         shortcut = saved;
-        result = std::move(text);
+        result.assign(text);
     } else {
         if (found)
             *found = true;
@@ -760,7 +782,6 @@ std::string ResourceScript::TranslateText(std::string& text, int& shortcut, bool
         result.append(text, trailStart);
     }
     text = key;
-    return result;
 }
 
 bool ResourceScript::LookupTranslation(const std::string& text, std::string& translation, int& shortcut)

@@ -128,6 +128,8 @@ public:
     /// found (when given) tells whether a translation was found, which it
     /// was even when it equals the original.
     std::string TranslateText(std::string& text, int& shortcut, bool* found = nullptr);
+    /// The same into a string that keeps its memory from one text to the next.
+    void TranslateInto(std::string& text, int& shortcut, std::string& result, bool* found = nullptr);
     /// In-context translation of the current resource first, then the
     /// general one. The shortcut becomes the in-context entry's, if any.
     bool LookupTranslation(const std::string& text, std::string& translation, int& shortcut);
@@ -234,6 +236,7 @@ private:
     std::string m_translation;
     DecodedLiteral m_decoded;
     std::string m_decodedText;
+    std::string m_result;
     std::int64_t m_lineNumber = 0;
     StatementTracker m_statements;
     // A literal runs on over at most this many lines; no real script comes near.

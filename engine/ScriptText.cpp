@@ -561,20 +561,24 @@ std::string_view ScriptText::EncodeEnd(LineFile::LineEnd end) const
     return text;
 }
 
-bool ScriptText::EncodeLine(std::string_view working, int codePage, std::string& out) const
+bool ScriptText::WritesAsIs(std::string_view working, int codePage) const
 {
-    if (!m_transcoded) {
-        out.assign(working);
+    if (!m_transcoded)
         return true;
-    }
     // A line of 8-bit or UTF-8 script that is ASCII, or that is already in
     // the code page of its place, is written as it is.
     if (m_encoding.form == ScriptForm::Bytes || m_encoding.form == ScriptForm::Utf8) {
         const int target = m_encoding.form == ScriptForm::Utf8 ? kUtf8CodePage : codePage;
-        if (target == m_working || IsAscii(working)) {
-            out.assign(working);
-            return true;
-        }
+        return target == m_working || IsAscii(working);
+    }
+    return false;
+}
+
+bool ScriptText::EncodeLine(std::string_view working, int codePage, std::string& out) const
+{
+    if (WritesAsIs(working, codePage)) {
+        out.assign(working);
+        return true;
     }
     // An ASCII line of a UTF-16 script widens byte by byte.
     if (IsAscii(working)) {

@@ -85,6 +85,9 @@ public:
     /// place whose code page is given; false when a character of it has no
     /// place there.
     bool EncodeLine(std::string_view working, int codePage, std::string& out) const;
+    /// Whether EncodeLine gives the working text back as it is (the parts of
+    /// a line can then be written one after the other).
+    bool WritesAsIs(std::string_view working, int codePage) const;
 
 private:
     void Load(int workingCodePage);
