@@ -34,6 +34,26 @@ bool IsOctal(char c)
     return c >= '0' && c <= '7';
 }
 
+// Bytes that stand for themselves in a literal, as tables: the decoding
+// copies runs of them (above 127 only in single-byte code pages, where no
+// byte starts a two-byte character), the encoding runs of printable ASCII.
+struct PlainBytes
+{
+    bool single[256] = {};
+    bool dbcs[256] = {};
+    bool printable[256] = {};
+    constexpr PlainBytes()
+    {
+        for (int b = 0; b < 256; ++b) {
+            const bool special = b == '\\' || b == '"' || b == '&';
+            single[b] = !special;
+            dbcs[b] = !special && b < 0x80;
+            printable[b] = !special && b >= 32 && b < 128;
+        }
+    }
+};
+constexpr PlainBytes kPlainInLiteral;
+
 bool EndsWithAt(std::string_view text, std::string_view pattern, std::size_t minPos)
 {
     const std::size_t p = text.find(pattern);
@@ -138,9 +158,8 @@ void DecodeLiteral(std::string_view line, DecodedLiteral& d)
 
     // Most of a text is plain characters: they are copied in runs.
     const bool dbcs = IsDbcsCodePage(g_encoding.codePage);
-    auto plain = [dbcs](char c) {
-        return c != '\\' && c != '"' && c != '&' && (!dbcs || static_cast<unsigned char>(c) < 0x80);
-    };
+    const bool* plainBytes = dbcs ? kPlainInLiteral.dbcs : kPlainInLiteral.single;
+    auto plain = [plainBytes](char c) { return plainBytes[static_cast<unsigned char>(c)]; };
     std::size_t i = q + 1;
     while (i < n) {
         if (zeroEnd == std::string::npos && plain(line[i])) {
@@ -339,8 +358,11 @@ std::string_view NormalisedView(std::string_view text)
     if (first == std::string_view::npos)
         return text.substr(text.size());
     text = text.substr(first, text.find_last_not_of(' ') + 1 - first);
-    CutEllipsis(text);
-    CutColon(text);
+    // Most texts end with neither decoration: their last character says so.
+    if (text.back() == '.')
+        CutEllipsis(text);
+    if (text.back() == ':')
+        CutColon(text);
     return text;
 }
 
@@ -406,10 +428,7 @@ void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut)
     auto escapedAsByte = [high](unsigned char b) { return b < 32 || (high && b > 127); };
     // Printable ASCII other than a quote, an ampersand or a backslash is
     // written as it is: runs of it are copied at once.
-    auto plain = [](char c) {
-        const auto b = static_cast<unsigned char>(c);
-        return b >= 32 && b < 128 && c != '"' && c != '&' && c != '\\';
-    };
+    auto plain = [](char c) { return kPlainInLiteral.printable[static_cast<unsigned char>(c)]; };
     // Written into a string kept from the last call: the text takes its
     // memory and leaves its own for the next.
     thread_local std::string t_out;
