@@ -384,14 +384,8 @@ void ResourceScript::UnreadLine(std::string line)
     --m_lineNumber;
 }
 
-void ResourceScript::AdvanceProgress(std::int64_t bytes)
+void ResourceScript::MoveBars()
 {
-    m_allFilesBytes += bytes;
-    m_currentFileBytes += bytes;
-    // A bar moves once per divisor's worth of bytes: lines in between only count.
-    m_nextProgressBytes -= bytes;
-    if (m_nextProgressBytes > 0)
-        return;
     const std::int64_t all = m_allFilesBytes / m_allFilesDivisor;
     const std::int64_t current = m_currentFileBytes / m_currentFileDivisor;
     if (m_allFilesBar && all != m_allFilesPosition)
@@ -598,7 +592,7 @@ ResourceScript::RawLine ResourceScript::CurrentPlace() const
 // included: consecutive copied lines are written out as one run.
 void ResourceScript::CopySource(std::string_view original, LineFile::LineEnd end)
 {
-    const std::size_t size = original.size() + m_source->EncodeEnd(end).size();
+    const std::size_t size = original.size() + static_cast<std::size_t>(LineEndBytes(end)) * m_endUnit;
     if (original.data() != m_copyEnd) {
         FlushCopies();
         m_copyStart = original.data();
@@ -714,6 +708,7 @@ void ResourceScript::Generate()
     m_inRun = true;
     m_copyStart = nullptr;
     m_copyEnd = nullptr;
+    m_endUnit = m_source->EncodeEnd(LineFile::LineEnd::Lf).size();
     const std::string_view prologue = m_source->Prologue();
     m_destination->WriteRaw(prologue.data(), prologue.size());
     Walk([this](std::string_view line, bool isCaption,

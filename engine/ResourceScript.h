@@ -135,7 +135,16 @@ public:
     bool LookupTranslation(const std::string& text, std::string& translation, int& shortcut);
 
     /// Progress after a line of the given length in bytes (with its line end).
-    void AdvanceProgress(std::int64_t bytes);
+    void AdvanceProgress(std::int64_t bytes)
+    {
+        m_allFilesBytes += bytes;
+        m_currentFileBytes += bytes;
+        // A bar moves once per divisor's worth of bytes: lines in between only count.
+        m_nextProgressBytes -= bytes;
+        if (m_nextProgressBytes <= 0)
+            MoveBars();
+    }
+    void MoveBars();
 
     const std::string& SourcePath() const { return m_sourcePath; }
     /// The script whose resources TranslateText looks up, without opening it.
@@ -228,6 +237,7 @@ private:
     // The run of the source's bytes copied and not yet written.
     const char* m_copyStart = nullptr;
     const char* m_copyEnd = nullptr;
+    std::size_t m_endUnit = 1; // bytes of a line end's character in the script
     // Scratch of generation and lookups, kept to reuse their memory.
     std::vector<std::string> m_written;
     std::vector<std::string> m_encoded;
