@@ -89,7 +89,7 @@ bool StartsKeyword(const unsigned char* bytes, std::size_t i)
 // Where a keyword may start in the sixteen bytes at p (p[16] is read too):
 // a bit for each byte of a first set followed by one of a second set, a
 // superset of the pairs above that the tables then confirm.
-unsigned KeywordCandidates(const unsigned char* p)
+[[gnu::always_inline]] inline unsigned KeywordCandidates(const unsigned char* p)
 {
     const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));

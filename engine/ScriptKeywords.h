@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 // The fixed keywords by which the engine, the preview reader and the
@@ -38,6 +40,13 @@ inline std::string_view TrimmedLine(std::string_view line)
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
     std::size_t begin = 0;
     std::size_t end = line.size();
+    // Indentation is mostly spaces: eight of them are passed at once.
+    constexpr std::uint64_t kSpaces = 0x2020202020202020ull;
+    for (std::uint64_t word = 0; begin + 8 <= end; begin += 8) {
+        std::memcpy(&word, line.data() + begin, 8);
+        if (word != kSpaces)
+            break;
+    }
     while (begin < end && blank(line[begin]))
         ++begin;
     while (end > begin && blank(line[end - 1]))
