@@ -54,23 +54,23 @@ struct PlainBytes
 };
 constexpr PlainBytes kPlainInLiteral;
 
+// Whether the first occurrence of the pattern ends the text, with at least
+// minPos characters before it. Most texts do not end with the pattern: that
+// is decided without a search.
 bool EndsWithAt(std::string_view text, std::string_view pattern, std::size_t minPos)
-{
-    const std::size_t p = text.find(pattern);
-    return p != std::string_view::npos && p >= minPos && p + pattern.size() == text.size();
-}
-
-// Cuts the first occurrence of the pattern when it ends the text and at
-// least minPos characters precede it. Most texts do not end with the
-// pattern: that is decided without a search.
-bool CutSuffix(std::string_view& text, std::string_view pattern, std::size_t minPos)
 {
     if (text.size() < pattern.size() || text.substr(text.size() - pattern.size()) != pattern)
         return false;
     const std::size_t p = text.find(pattern);
-    if (p < minPos || p + pattern.size() != text.size())
+    return p >= minPos && p + pattern.size() == text.size();
+}
+
+// Cuts the pattern off the text when EndsWithAt holds.
+bool CutSuffix(std::string_view& text, std::string_view pattern, std::size_t minPos)
+{
+    if (!EndsWithAt(text, pattern, minPos))
         return false;
-    text = text.substr(0, p);
+    text.remove_suffix(pattern.size());
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
 #include "dictionary/SafeFiles.h"
+#include "engine/AccessKeyGroups.h"
 #include "engine/ComboData.h"
 #include "engine/ScriptKeywords.h"
 
@@ -17,62 +18,6 @@
 #include <limits>
 
 namespace {
-
-// Follows the BEGIN/END blocks of the resources so that the texts that share
-// access keys get one group: a pop-up's items, a menu bar's titles, the
-// controls of a dialog.
-class AccessKeyGroups
-{
-public:
-    int OfText(std::string_view line, const std::string& resource)
-    {
-        if (resource != m_resource) {
-            m_resource = resource;
-            m_open.clear();
-            m_resourceGroup = ++m_last;
-            m_pending = 0;
-        }
-        const int group = m_open.empty() ? m_resourceGroup : m_open.back();
-        if (FirstWord(line) == "POPUP")
-            m_pending = ++m_last;
-        return group;
-    }
-    void OfOtherLine(std::string_view line)
-    {
-        const std::string_view word = FirstWord(line);
-        if (word == "BEGIN" || word == "{") {
-            m_open.push_back(m_pending ? m_pending : m_open.empty() ? m_resourceGroup : ++m_last);
-            m_pending = 0;
-        } else if ((word == "END" || word == "}") && !m_open.empty()) {
-            m_open.pop_back();
-        }
-    }
-
-private:
-    static std::string_view FirstWord(std::string_view line)
-    {
-        const std::size_t start = line.find_first_not_of(" \t");
-        if (start == std::string_view::npos)
-            return {};
-        const std::size_t end = line.find_first_of(" \t", start);
-        return line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    }
-
-    std::string m_resource;
-    std::vector<int> m_open;
-    int m_resourceGroup = 0;
-    int m_pending = 0;
-    int m_last = 0;
-};
-
-// Keywords are literals: their length is known where the test is made, and
-// most lines start with a blank, so the first byte decides before a compare.
-template <std::size_t N>
-bool StartsWith(std::string_view line, const char (&keyword)[N])
-{
-    constexpr std::size_t size = N - 1;
-    return line.size() >= size && line.front() == keyword[0] && std::memcmp(line.data(), keyword, size) == 0;
-}
 
 std::int64_t LineEndBytes(LineFile::LineEnd end)
 {
@@ -265,7 +210,7 @@ bool ResourceScript::ScanLine(std::string_view line, bool& inResource, bool& isC
     isCaption = false;
     if (line.empty())
         return false;
-    if (StartsWith(line, "#") || StartsWith(line, "//"))
+    if (StartsWithKeyword(line, "#") || StartsWithKeyword(line, "//"))
         return false;
     // An excluded menu stays excluded down to its own END, however deeply
     // its pop-ups nest.
@@ -328,7 +273,7 @@ bool ResourceScript::ScanLine(std::string_view line, bool& inResource, bool& isC
         inResource = true;
         return true;
     }
-    if (StartsWith(line, "STYLE ") || StartsWith(line, "FONT ") || k.fileResource) {
+    if (StartsWithKeyword(line, "STYLE ") || StartsWithKeyword(line, "FONT ") || k.fileResource) {
         inResource = true;
         return false;
     }
@@ -343,7 +288,7 @@ bool ResourceScript::ScanLine(std::string_view line, bool& inResource, bool& isC
         m_skipDepth = 0;
         return false;
     }
-    if (StartsWith(line, "CAPTION "))
+    if (StartsWithKeyword(line, "CAPTION "))
         isCaption = true;
     // Only the text field of a statement is a text: the class of a CONTROL
     // continued on the next line is not.
@@ -630,6 +575,22 @@ bool ResourceScript::WriteChanged(const std::vector<std::string>& lines, LineFil
     return true;
 }
 
+bool ResourceScript::WriteChangedLine(std::string_view prefix, std::string_view text, std::string_view suffix,
+                                      LineFile::LineEnd end, int codePage)
+{
+    // A line the script takes as it is goes out in its parts, unassembled.
+    if (m_source->WritesAsIs(prefix, codePage) && m_source->WritesAsIs(text, codePage) &&
+        m_source->WritesAsIs(suffix, codePage)) {
+        FlushCopies();
+        for (std::string_view part : {prefix, text, suffix, m_source->EncodeEnd(end)})
+            m_destination->WriteRaw(part.data(), part.size());
+        return true;
+    }
+    m_written.resize(1);
+    m_written[0].assign(prefix).append(text).append(suffix);
+    return WriteChanged(m_written, end, codePage);
+}
+
 bool ResourceScript::ToWorking(std::string& translation) const
 {
     // A script read as it is takes the dictionary's bytes as they are.
@@ -669,30 +630,19 @@ void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool
         copyAsRead();
         return;
     }
-    std::vector<std::string>& written = m_written;
+    bool written = false;
     if (isComboData) {
-        written = FormatComboData(result, d.itemReference);
+        written = WriteChanged(FormatComboData(result, d.itemReference), end, first.codePage);
     } else {
         // Captions are encoded like other literals but get no mnemonic.
         int encodedShortcut = 0;
         EncodeLiteral(result, isCaption ? 0 : shortcut, encodedShortcut);
         if (!isCaption)
             InsertMnemonic(result, encodedShortcut);
-        // A line the script takes as it is goes out in its three parts.
-        if (m_source->WritesAsIs(d.prefix, first.codePage) && m_source->WritesAsIs(result, first.codePage) &&
-            m_source->WritesAsIs(d.suffix, first.codePage)) {
-            FlushCopies();
-            const std::string_view ending = m_source->EncodeEnd(end);
-            for (std::string_view part :
-                 {std::string_view(d.prefix), std::string_view(result), std::string_view(d.suffix), ending})
-                m_destination->WriteRaw(part.data(), part.size());
-            return;
-        }
-        written.resize(1);
-        written[0].assign(d.prefix).append(result).append(d.suffix);
+        written = WriteChangedLine(d.prefix, result, d.suffix, end, first.codePage);
     }
     // A translation the script's encoding cannot hold leaves the text as it was.
-    if (!WriteChanged(written, end, first.codePage)) {
+    if (!written) {
         m_reporter->Report(MsgTranslationNotInEncoding, {decoded, m_resourceName, m_sourcePath});
         copyAsRead();
     }

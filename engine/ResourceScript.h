@@ -196,6 +196,9 @@ private:
     /// Writes changed lines in the script's encoding; false (nothing
     /// written) when a character has no place there.
     bool WriteChanged(const std::vector<std::string>& lines, LineFile::LineEnd end, int codePage);
+    /// One changed line, from its parts.
+    bool WriteChangedLine(std::string_view prefix, std::string_view text, std::string_view suffix,
+                          LineFile::LineEnd end, int codePage);
     /// A translation of the dictionary in the walk's encoding.
     bool ToWorking(std::string& translation) const;
 

@@ -20,13 +20,6 @@ void First(std::size_t& position, std::size_t i)
         position = i;
 }
 
-bool StartsWith(std::string_view line, std::string_view keyword)
-{
-    // Most lines start with a blank: the first byte decides before a compare.
-    return line.size() >= keyword.size() && line.front() == keyword.front() &&
-           line.compare(0, keyword.size(), keyword) == 0;
-}
-
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r';
@@ -252,27 +245,21 @@ LineKeywords FindKeywords(std::string_view line)
 
 bool IsStringTableLine(std::string_view line)
 {
-    if (!StartsWith(line, "STRINGTABLE"))
+    if (!StartsWithKeyword(line, "STRINGTABLE"))
         return false;
     return line.size() == 11 || line[11] == ' ' || line[11] == '\t' || TrimmedLine(line.substr(11)).empty();
 }
 
 bool IsEndLine(std::string_view line, const LineKeywords& k)
 {
-    std::size_t last = line.size();
-    while (last > 0 && IsBlank(line[last - 1]))
-        --last;
-    // Each form of an end has an END or a brace as its last word.
-    if (last == 0 || (line[last - 1] != 'D' && line[last - 1] != '}' && !k.spacedEnd && !k.tabEnd &&
-                      !(line.size() >= 4 && line.compare(0, 4, "END ") == 0)))
+    if (k.spacedEnd || k.tabEnd || StartsWithKeyword(line, "END "))
+        return true;
+    // Else the end is the last word of the line: END alone or after a blank
+    // (the line's first " END"), or a brace alone.
+    const std::string_view trimmed = TrimmedLine(line);
+    if (trimmed.empty() || (trimmed.back() != 'D' && trimmed.back() != '}'))
         return false;
-    if (line.size() == 3 && line.find("END") != std::string_view::npos)
-        return true;
-    if (k.end != LineKeywords::npos && k.end + 4 == line.size())
-        return true;
-    if (StartsWith(line, "END ") || k.spacedEnd || k.tabEnd)
-        return true;
-    return TrimmedLine(line) == "}";
+    return line == "END" || (k.end != LineKeywords::npos && k.end + 4 == line.size()) || trimmed == "}";
 }
 
 bool IsEndLine(std::string_view line)

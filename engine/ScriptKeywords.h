@@ -33,6 +33,16 @@ struct LineKeywords
 
 LineKeywords FindKeywords(std::string_view line);
 
+/// Whether the line starts with the keyword, a literal: its length is known
+/// where the test is made, and most lines start with a blank, so the first
+/// byte decides before a compare.
+template <std::size_t N>
+bool StartsWithKeyword(std::string_view line, const char (&keyword)[N])
+{
+    constexpr std::size_t size = N - 1;
+    return line.size() >= size && line.front() == keyword[0] && std::memcmp(line.data(), keyword, size) == 0;
+}
+
 /// The line without blanks, tabs and carriage returns at either end.
 /// Every line of a script goes through it, often more than once: inline.
 inline std::string_view TrimmedLine(std::string_view line)

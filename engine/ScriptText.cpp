@@ -46,10 +46,8 @@ std::vector<int> PragmaCodePages(std::string_view bytes)
         const std::size_t lineEnd = bytes.find('\n', at);
         const std::string_view line =
             bytes.substr(begin, lineEnd == std::string_view::npos ? std::string_view::npos : lineEnd - begin);
-        if (line.find_first_not_of(" \t") == at - begin) {
-            if (const int page = PragmaCodePage(line); page != 0)
-                pages.push_back(page);
-        }
+        if (const int page = PragmaCodePage(line); page != 0)
+            pages.push_back(page);
         if (lineEnd == std::string_view::npos)
             break;
         at = lineEnd + 1;
