@@ -25,13 +25,20 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\r';
 }
 
+// The line without the blanks at its end, where the keywords that end a
+// statement or a block stand.
+std::string_view WithoutTrailingBlanks(std::string_view line)
+{
+    while (!line.empty() && IsBlank(line.back()))
+        line.remove_suffix(1);
+    return line;
+}
+
 } // namespace
 
 std::size_t KeywordEndingLine(std::string_view line, std::string_view keyword)
 {
-    std::string_view right = line;
-    while (!right.empty() && IsBlank(right.back()))
-        right.remove_suffix(1);
+    const std::string_view right = WithoutTrailingBlanks(line);
     if (right.size() <= keyword.size() + 1 || right.substr(right.size() - keyword.size()) != keyword)
         return std::string_view::npos;
     const std::size_t blank = right.size() - keyword.size() - 1;
@@ -224,10 +231,8 @@ LineKeywords FindKeywords(std::string_view line)
         }
     });
     // Newer editors end the statement line with the keyword.
-    std::size_t last = n;
-    while (last > 0 && IsBlank(line[last - 1]))
-        --last;
-    const char end = last > 0 ? line[last - 1] : '\0';
+    const std::string_view right = WithoutTrailingBlanks(line);
+    const char end = right.empty() ? '\0' : right.back();
     if (end != 'U' && end != 'G' && end != 'X')
         return k;
     if (k.menu == LineKeywords::npos) {
@@ -256,10 +261,11 @@ bool IsEndLine(std::string_view line, const LineKeywords& k)
         return true;
     // Else the end is the last word of the line: END alone or after a blank
     // (the line's first " END"), or a brace alone.
-    const std::string_view trimmed = TrimmedLine(line);
-    if (trimmed.empty() || (trimmed.back() != 'D' && trimmed.back() != '}'))
+    const std::string_view right = WithoutTrailingBlanks(line);
+    if (right.empty() || (right.back() != 'D' && right.back() != '}'))
         return false;
-    return line == "END" || (k.end != LineKeywords::npos && k.end + 4 == line.size()) || trimmed == "}";
+    return line == "END" || (k.end != LineKeywords::npos && k.end + 4 == line.size()) ||
+           TrimmedLine(right) == "}";
 }
 
 bool IsEndLine(std::string_view line)
