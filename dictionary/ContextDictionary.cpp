@@ -63,6 +63,12 @@ const ContextEntry* ContextDictionary::FindEntry(const Section& section, std::st
     return section.Find(textKey);
 }
 
+const ContextEntry* ContextDictionary::FindEntry(const Section& section, std::string_view textKey,
+                                                 std::size_t& cursor)
+{
+    return section.FindAfter(textKey, cursor);
+}
+
 void ContextDictionary::ReplaceEntry(Section& section, std::string_view textKey, ContextEntry entry)
 {
     if (ContextEntry* existing = section.Find(textKey))

@@ -53,6 +53,10 @@ public:
     const Section* FindFile(std::string_view file) const;
     static ContextEntry* FindEntry(Section& section, std::string_view textKey);
     static const ContextEntry* FindEntry(const Section& section, std::string_view textKey);
+    /// The same, for keys looked up in the order they were added: the cursor
+    /// (0 at first) remembers where the last one was found.
+    static const ContextEntry* FindEntry(const Section& section, std::string_view textKey,
+                                         std::size_t& cursor);
     /// Replaces an existing entry; does nothing when the key is absent.
     static void ReplaceEntry(Section& section, std::string_view textKey, ContextEntry entry);
     bool RemoveFile(std::string_view file);

@@ -656,6 +656,8 @@ void ResourceScript::Generate()
     const LiteralEncodingScope encoding(LiteralEncoding{m_originalsCodePage, !m_source->Transcoded()});
     m_runSection = m_context->FindFile(m_sourcePath);
     m_inRun = true;
+    m_generalCursor = 0;
+    m_contextCursor = 0;
     m_copyStart = nullptr;
     m_copyEnd = nullptr;
     m_endUnit = m_source->EncodeEnd(LineFile::LineEnd::Lf).size();
@@ -750,7 +752,7 @@ bool ResourceScript::LookupTranslation(const std::string& text, std::string& tra
             return false;
         std::string& key = m_lookupKey;
         key.assign(m_resourceName).append(1, '+').append(text);
-        if (const ContextEntry* entry = ContextDictionary::FindEntry(*section, key)) {
+        if (const ContextEntry* entry = ContextDictionary::FindEntry(*section, key, m_contextCursor)) {
             shortcut = entry->shortcut == -1 ? 0 : entry->shortcut;
             if (!entry->contextTranslation.empty()) {
                 translation = entry->contextTranslation;
@@ -761,7 +763,7 @@ bool ResourceScript::LookupTranslation(const std::string& text, std::string& tra
             }
         }
     }
-    if (!m_general->GetTranslation(text, translation))
+    if (!m_general->GetTranslation(text, translation, m_generalCursor))
         return false;
     if (ToWorking(translation))
         return true;

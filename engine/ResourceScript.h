@@ -257,6 +257,10 @@ private:
     // The source's section of the context dictionary, looked up once per
     // generation run (nothing removes sections while a run goes on).
     const OrderedMap<ContextEntry>* m_runSection = nullptr;
+    // Where the last text was found in each dictionary: a script is read in
+    // the order its texts were added, so the next one is usually just after.
+    std::size_t m_generalCursor = 0;
+    std::size_t m_contextCursor = 0;
     bool m_inRun = false;
     std::function<void(const ScriptTextOccurrence&)> m_observer;
     std::vector<PendingReplacement>* m_pending = nullptr;

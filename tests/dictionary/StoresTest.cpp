@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 #include <unordered_set>
+#include <utility>
 
 TEST(TextRules, PlaceholderCaptionsAreNotTranslatable)
 {
@@ -325,6 +326,45 @@ TEST(OrderedMap, FindsEveryKeyAfterManyInsertionsAndErasures)
     EXPECT_EQ(map.Size(), 5000u - 1667u);
     EXPECT_TRUE(map.InsertWith("key 0", [] { return 7; }).second);
     EXPECT_FALSE(map.InsertWith("key 1", [] { return 7; }).second);
+}
+
+TEST(OrderedMap, ACursorSearchFindsWhatFindFinds)
+{
+    // The cursor only guesses where to look: in insertion order, backwards,
+    // repeated, for keys erased (their entries are empty and dead) and after
+    // the entries were compacted under it, it must find what Find finds.
+    OrderedMap<int> map;
+    std::vector<std::string> keys;
+    for (int i = 0; i < 300; ++i) {
+        keys.push_back("text " + std::to_string(i % 7 == 0 ? i / 7 : i));
+        map.Insert(keys.back(), i);
+    }
+    keys.push_back("");
+    keys.push_back("absent");
+    auto agree = [&](const std::vector<std::string>& order, std::size_t& cursor) {
+        for (const std::string& key : order)
+            ASSERT_EQ(map.FindAfter(key, cursor), std::as_const(map).Find(key)) << key;
+    };
+    std::size_t cursor = 0;
+    agree(keys, cursor);
+    std::vector<std::string> backwards(keys.rbegin(), keys.rend());
+    agree(backwards, cursor);
+    std::vector<std::string> twice;
+    for (const std::string& key : keys)
+        twice.insert(twice.end(), {key, key});
+    agree(twice, cursor);
+    for (int i = 0; i < 300; i += 2)
+        map.Erase("text " + std::to_string(i));
+    std::size_t stale = 1;
+    agree(keys, stale); // some erased, the index not yet compacted
+    stale = 0;          // the first entry, erased: its key is now empty
+    EXPECT_EQ(map.FindAfter("", stale), nullptr);
+    map.Insert("", 1000);
+    for (int i = 1; i < 300; i += 4)
+        map.Erase("text " + std::to_string(i)); // now compacted
+    stale = 250;
+    agree(keys, stale);
+    agree(twice, stale);
 }
 
 TEST(ContextDictionary, UntranslatedResourcesTakeEveryNameAKeyCanBelongTo)
