@@ -2,6 +2,7 @@
 
 #include "dictionary/Codec.h"
 #include "dictionary/TextRules.h"
+#include "engine/ByteSearch.h"
 
 namespace {
 
@@ -118,8 +119,8 @@ void DecodeLiteral(std::string_view line, DecodedLiteral& d)
     d.shortcut = 0;
     d.itemReference.clear();
     d.closed = false;
-    const std::size_t q = line.find('"');
-    if (q == std::string_view::npos)
+    const std::size_t q = FindByte(line.data(), line.size(), '"');
+    if (q == line.size())
         return;
     d.prefix.assign(line.substr(0, q + 1));
     std::string& text = d.text;

@@ -1,6 +1,7 @@
 #include "engine/ScriptText.h"
 
 #include "dictionary/Codec.h"
+#include "engine/ByteSearch.h"
 
 #include <cstring>
 #include <memory>
@@ -442,9 +443,9 @@ std::int64_t ScriptText::ReadLine(std::string_view& line)
     std::size_t contentEnd = all.size();
     m_lastEnd = LineFile::LineEnd::None;
     if (!wide) {
-        const void* lf = std::memchr(all.data() + start, '\n', all.size() - start);
-        if (lf) {
-            contentEnd = static_cast<std::size_t>(static_cast<const char*>(lf) - all.data());
+        const std::size_t lf = start + FindByte(all.data() + start, all.size() - start, '\n');
+        if (lf < all.size()) {
+            contentEnd = lf;
             m_pos = contentEnd + 1;
             m_lastEnd = LineFile::LineEnd::Lf;
             if (contentEnd > start && all[contentEnd - 1] == '\r') {

@@ -1,5 +1,6 @@
 #include "engine/StatementTracker.h"
 
+#include "engine/ByteSearch.h"
 #include "engine/ScriptKeywords.h"
 
 namespace {
@@ -69,7 +70,7 @@ bool StatementTracker::TextOnLine(std::string_view line)
         return false;
     const bool continuation = m_open || trimmed.front() == ',' || trimmed.front() == '|';
     m_open = LeavesOpen(trimmed);
-    const bool hasQuote = trimmed.find('"') != std::string_view::npos;
+    const bool hasQuote = FindByte(trimmed.data(), trimmed.size(), '"') < trimmed.size();
 
     if (continuation) {
         if (!m_textPending)
