@@ -1,6 +1,9 @@
 #include "engine/ScriptKeywords.h"
 
+#include "engine/ByteSearch.h"
+
 #include <array>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -100,5 +103,26 @@ TEST(ScriptKeywords, TheScanFindsWhatAPlainSearchFinds)
         ASSERT_EQ(found.comboData, searched.comboData);
         ASSERT_EQ(found.fileResource, searched.fileResource);
         ASSERT_EQ(IsEndLine(line, found), EndsBlock(line));
+    }
+}
+
+TEST(ByteSearch, FindsTheFirstByteAtEveryPlaceAndLength)
+{
+    // The search goes sixteen bytes at a time and finishes byte by byte: the
+    // first occurrence must be found on either side of a block's edge, a
+    // later one must not hide it, and bytes after the end must not count.
+    const auto reference = [](const char* p, std::size_t n) {
+        const void* hit = std::memchr(p, '"', n);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - p) : n;
+    };
+    for (std::size_t at = 0; at < 50; ++at) {
+        std::string s(80, 'a');
+        s[at] = '"';
+        s[50] = '"';
+        for (std::size_t from = 0; from < 3; ++from) {
+            for (std::size_t n = 0; n + from <= 60; ++n)
+                ASSERT_EQ(FindByte(s.data() + from, n, '"'), reference(s.data() + from, n))
+                    << at << " " << from << " " << n;
+        }
     }
 }
