@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -16,6 +17,26 @@ namespace {
 constexpr std::int64_t kEpochDifference = 116444736000000000LL;
 
 } // namespace
+
+FileIdentity IdentityOf(const std::string& path)
+{
+    struct stat st
+    {
+    };
+    if (path.empty() || ::stat(path.c_str(), &st) != 0)
+        return {};
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), true};
+}
+
+bool SameFile(const FileIdentity& a, const FileIdentity& b)
+{
+    return a.known && b.known && a.device == b.device && a.inode == b.inode;
+}
+
+bool NamesFile(const std::string& path, const FileIdentity& file)
+{
+    return SameFile(IdentityOf(path), file);
+}
 
 bool FileExists(const std::string& path)
 {

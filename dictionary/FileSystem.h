@@ -39,6 +39,23 @@ std::optional<std::uint64_t> ParseValidStamp(std::string_view stamp);
 /// break in it cannot be stored.
 bool IsStorablePath(std::string_view path);
 
+/// Which file a path led to when it was opened: two paths name the same
+/// file (a link, a second spelling) when their identities agree.
+struct FileIdentity
+{
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool known = false;
+};
+
+/// What the path names now, following links; an unknown identity when it
+/// names nothing.
+FileIdentity IdentityOf(const std::string& path);
+/// Whether both identities are known and are one file.
+bool SameFile(const FileIdentity& a, const FileIdentity& b);
+/// Whether the path names the file of that identity.
+bool NamesFile(const std::string& path, const FileIdentity& file);
+
 /// The part of a path after its last "\" or "/".
 std::string_view FileNameOf(std::string_view path);
 /// The part of a path before its last "\" or "/" (empty when there is none).

@@ -26,6 +26,7 @@ void LineFile::Reset()
 {
     m_out.clear();
     m_file = nullptr;
+    m_identity = {};
     m_writing = false;
     m_writeFailed = false;
     m_readFailed = false;
@@ -80,6 +81,7 @@ bool LineFile::OpenForReading(const std::string& path)
         ::close(fd);
         return false;
     }
+    m_identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), true};
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     std::FILE* f = ::fdopen(fd, "rb");
     if (!f) {

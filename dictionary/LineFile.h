@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dictionary/FileSystem.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -69,6 +71,9 @@ public:
     /// Writes bytes as they are.
     int WriteRaw(const char* data, std::size_t size);
 
+    /// The file opened for reading (unknown for bytes in memory).
+    const FileIdentity& Identity() const { return m_identity; }
+
     /// Length of the file in bytes (-1 when not open).
     std::int64_t Size() const;
 
@@ -99,6 +104,7 @@ private:
     void Reset();
 
     std::FILE* m_file = nullptr;
+    FileIdentity m_identity;
     std::string m_path;
     std::string m_tempPath;
     MessageReporter* m_reporter = nullptr;

@@ -25,12 +25,6 @@ bool NamesAFile(const std::string& target)
     return EndsWithNoCase(target, ".rc") || EndsWithNoCase(target, ".rc2") || FileExists(target);
 }
 
-bool SameFile(const std::string& a, const std::string& b)
-{
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
-}
-
 } // namespace
 
 ScriptInsertion InsertScript(FileList& list, const std::string& source, const std::string& destination,
@@ -66,7 +60,7 @@ ScriptInsertion InsertScript(FileList& list, const std::string& source, const st
     const std::string resolved = ResolveExistingPath(source);
     if (!FileExists(resolved))
         return {MsgFileDoesNotExist, Field::File, {}, {}};
-    if (EqualsNoCase(source, target) || SameFile(resolved, target))
+    if (EqualsNoCase(source, target) || NamesFile(target, IdentityOf(resolved)))
         return {MsgSourceEqualsDestination, Field::Destination, {}, {}};
     const auto time = LastWriteFileTime(source);
     if (!list.AddFile(source, target, time ? FormatStamp(*time) : std::string()))

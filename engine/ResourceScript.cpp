@@ -76,9 +76,14 @@ bool ResourceScript::OpenSource(const std::string& path)
     m_source.reset();
     m_readFailed = false;
     auto file = std::make_unique<ScriptText>();
-    if (!file->Open(ResolveExistingPath(path), m_originalsCodePage)) {
-        m_reporter->Report(MsgErrorOpeningFile, {path, file->ErrorText()});
-        return false;
+    // A stored path whose case is not the file system's is looked up only
+    // when it does not open as it is.
+    if (!file->Open(path, m_originalsCodePage)) {
+        const std::string resolved = ResolveExistingPath(path);
+        if (resolved == path || !file->Open(resolved, m_originalsCodePage)) {
+            m_reporter->Report(MsgErrorOpeningFile, {path, file->ErrorText()});
+            return false;
+        }
     }
     m_source = std::move(file);
     ResetCurrentFileBar();
@@ -102,16 +107,6 @@ void ResourceScript::OpenMemoryDestination(std::string* out)
     m_backupPath.clear();
 }
 
-namespace {
-
-bool SameFile(const std::string& a, const std::string& b)
-{
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
-}
-
-} // namespace
-
 bool ResourceScript::OpenForGeneration(const std::string& source, const std::string& destination)
 {
     if (m_destination)
@@ -119,7 +114,8 @@ bool ResourceScript::OpenForGeneration(const std::string& source, const std::str
     m_destination.reset();
     if (!OpenSource(source))
         return false;
-    const std::string resolvedSource = ResolveExistingPath(source);
+    // The file just read, however its path was spelled or linked.
+    const FileIdentity read = m_source->Identity();
     auto refuse = [this](int message, const std::vector<std::string>& arguments) {
         m_reporter->Report(message, arguments);
         m_source.reset();
@@ -128,17 +124,17 @@ bool ResourceScript::OpenForGeneration(const std::string& source, const std::str
     // The previous translation is kept as <name>.qv when it is replaced.
     m_backupPath.clear();
     std::error_code ec;
-    if (std::filesystem::exists(destination, ec)) {
+    if (const FileIdentity existing = IdentityOf(destination); existing.known) {
         // A destination that is the source itself (a link to it, or a list of
         // files edited by hand) would replace the texts to translate.
-        if (SameFile(resolvedSource, destination))
+        if (SameFile(existing, read))
             return refuse(MsgSourceEqualsDestination, {destination});
         const std::string_view name = FileNameOf(destination);
         const std::size_t dot = name.find_last_of('.');
         if (dot == std::string_view::npos)
             return refuse(MsgCannotBackUpFile, {destination});
         m_backupPath = destination.substr(0, destination.size() - name.size() + dot + 1) + "qv";
-        if (SameFile(resolvedSource, m_backupPath))
+        if (NamesFile(m_backupPath, read))
             return refuse(MsgCannotBackUpFile, {destination});
     }
     // The folder chosen for the translations is made when it is not there yet.

@@ -22,7 +22,9 @@ std::int64_t TotalSize(const std::vector<std::string>& paths)
     std::int64_t total = 0;
     for (const std::string& path : paths) {
         std::error_code ec;
-        const auto size = std::filesystem::file_size(ResolveExistingPath(path), ec);
+        auto size = std::filesystem::file_size(path, ec);
+        if (ec) // a stored path whose case is not the file system's
+            size = std::filesystem::file_size(ResolveExistingPath(path), ec);
         if (!ec)
             total += static_cast<std::int64_t>(size);
     }

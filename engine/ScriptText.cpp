@@ -210,12 +210,14 @@ bool ScriptText::Open(const std::string& path, int workingCodePage)
 {
     m_failed = false;
     m_error.clear();
+    m_identity = {};
     LineFile file;
     if (!file.OpenForReading(path)) {
         m_error = file.ErrorText();
         m_failed = true;
         return false;
     }
+    m_identity = file.Identity();
     bool read = true;
     const std::int64_t size = file.Size();
     if (size >= 0 && size <= static_cast<std::int64_t>(LineFile::kMaxLine)) {
@@ -248,6 +250,7 @@ void ScriptText::OpenMemory(std::string_view bytes, int workingCodePage)
 {
     m_failed = false;
     m_error.clear();
+    m_identity = {};
     m_bytes = bytes;
     Load(workingCodePage);
 }

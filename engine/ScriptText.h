@@ -76,6 +76,8 @@ public:
     std::int64_t Size() const { return static_cast<std::int64_t>(m_bytes.size()); }
     bool Failed() const { return m_failed; }
     const std::string& ErrorText() const { return m_error; }
+    /// The file the script was read from (unknown for bytes in memory).
+    const FileIdentity& Identity() const { return m_identity; }
 
     /// What precedes the first line in the file (a byte-order mark).
     std::string_view Prologue() const { return m_prologue; }
@@ -126,6 +128,7 @@ private:
     bool m_lastLossy = false;
     int m_lastCodePage = 0;
     bool m_failed = false;
+    FileIdentity m_identity;
     std::string m_error;
 };
 

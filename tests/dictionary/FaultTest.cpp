@@ -257,6 +257,15 @@ TEST(Faults, GenerationNeverWritesOverItsOwnSource)
         EXPECT_EQ(ReadBytes(script), kScript);
         EXPECT_FALSE(fs::exists(dir.File("app.qv")));
     }
+    // A source that is the backup the destination's old content would go to.
+    const std::string backupNamed = dir.File("tr.qv");
+    fs::copy_file(script, backupNamed);
+    WriteBytes(dir.File("tr.rc"), "old translation\r\n");
+    EXPECT_TRUE(
+        GenerateScripts(doc, {{backupNamed, dir.File("tr.rc")}}, nullptr, nullptr, &reporter).empty());
+    EXPECT_EQ(reporter.ids.back(), MsgCannotBackUpFile);
+    EXPECT_EQ(ReadBytes(backupNamed), kScript);
+    EXPECT_EQ(ReadBytes(dir.File("tr.rc")), "old translation\r\n");
     // Inserting it is refused in the first place.
     EXPECT_EQ(InsertScript(*doc.Files(), dir.File("link.rc"), script, {}).message,
               MsgSourceEqualsDestination);

@@ -320,6 +320,25 @@ TEST_F(ScriptTest, AnExistingDestinationIsBackedUp)
               "Error when opening file " + dir.File("missing.rc") + "\nNo such file or directory");
 }
 
+TEST_F(ScriptTest, AStoredPathInAnotherCaseFindsItsScript)
+{
+    // Dictionaries made on Windows keep their paths in lower case: the
+    // script is read, measured and generated from such a path, and the
+    // real name is still known as the source.
+    const std::string real = source;
+    source = dir.File("app.rc");
+    Extract();
+    EXPECT_NE(Entry("IDD_ABOUT+OK"), nullptr);
+    EXPECT_EQ(Generate(), TestScript());
+    EXPECT_EQ(TotalSize({source}), static_cast<std::int64_t>(TestScript().size()));
+    RecordingReporter reporter;
+    ResourceScript script;
+    script.SetReporter(&reporter);
+    EXPECT_FALSE(script.OpenForGeneration(source, real));
+    EXPECT_EQ(reporter.ids.back(), MsgSourceEqualsDestination);
+    EXPECT_EQ(ReadBytes(real), TestScript());
+}
+
 TEST_F(ScriptTest, LineEndsOfEachLineAreKept)
 {
     std::string mixed = TestScript();
