@@ -78,7 +78,9 @@ std::string ResolveExistingPath(const std::string& path)
 std::optional<std::uint64_t> LastWriteFileTime(const std::string& path)
 {
     std::error_code ec;
-    const auto written = fs::last_write_time(ResolveExistingPath(path), ec);
+    auto written = fs::last_write_time(path, ec);
+    if (ec) // a stored path whose case is not the file system's
+        written = fs::last_write_time(ResolveExistingPath(path), ec);
     if (ec)
         return std::nullopt;
     const auto system = std::chrono::file_clock::to_sys(written);

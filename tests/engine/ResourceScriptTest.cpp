@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 #include "dictionary/ContextDictionary.h"
+#include "dictionary/FileSystem.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
@@ -331,6 +332,8 @@ TEST_F(ScriptTest, AStoredPathInAnotherCaseFindsItsScript)
     EXPECT_NE(Entry("IDD_ABOUT+OK"), nullptr);
     EXPECT_EQ(Generate(), TestScript());
     EXPECT_EQ(TotalSize({source}), static_cast<std::int64_t>(TestScript().size()));
+    ASSERT_TRUE(LastWriteFileTime(source).has_value()); // the stamp of the list of scripts
+    EXPECT_EQ(LastWriteFileTime(source), LastWriteFileTime(real));
     RecordingReporter reporter;
     ResourceScript script;
     script.SetReporter(&reporter);
