@@ -33,17 +33,9 @@ bool GeneralDictionary::GetTranslation(std::string_view original, std::string& t
     return true;
 }
 
-bool GeneralDictionary::GetTranslation(std::string_view original, std::string& translation,
-                                       std::size_t& cursor) const
+const std::string* GeneralDictionary::FindTranslation(std::string_view original, std::size_t& cursor) const
 {
-    translation.clear();
-    if (original.empty())
-        return false;
-    const std::string* found = m_texts.FindAfter(original, cursor);
-    if (!found)
-        return false;
-    translation = *found;
-    return true;
+    return m_texts.FindAfter(original, cursor);
 }
 
 const std::string* GeneralDictionary::FindTranslation(std::string_view original) const

@@ -36,11 +36,11 @@ public:
     void AddText(std::string_view original, std::string_view translation);
     /// False for an empty or unknown original; the translation is cleared first.
     bool GetTranslation(std::string_view original, std::string& translation) const;
-    /// The same, for texts looked up in the order they were added: the cursor
-    /// (0 at first) remembers where the last one was found.
-    bool GetTranslation(std::string_view original, std::string& translation, std::size_t& cursor) const;
     /// The stored translation, or null for an unknown text.
     const std::string* FindTranslation(std::string_view original) const;
+    /// The same, for texts looked up in the order they were added: the cursor
+    /// (0 at first) remembers where the last one was found.
+    const std::string* FindTranslation(std::string_view original, std::size_t& cursor) const;
     /// Replaces the translation of a known text; unknown texts are not added.
     void SetTranslation(std::string_view original, std::string_view translation);
     bool RemoveText(std::string_view original);

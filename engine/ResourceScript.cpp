@@ -587,15 +587,16 @@ bool ResourceScript::WriteChangedLine(std::string_view prefix, std::string_view 
     return WriteChanged(m_written, end, codePage);
 }
 
-bool ResourceScript::ToWorking(std::string& translation) const
+const std::string* ResourceScript::Working(const std::string& stored, std::string& converted) const
 {
     // A script read as it is takes the dictionary's bytes as they are.
     if (!m_source || !m_source->Transcoded() || m_translationsCodePage == m_originalsCodePage)
-        return true;
+        return &stored;
     std::string utf8;
-    if (!Codec::Cached(m_translationsCodePage).ToUtf8Strict(translation, utf8))
-        return false;
-    return Codec::Cached(m_originalsCodePage).FromUtf8(utf8, translation);
+    if (!Codec::Cached(m_translationsCodePage).ToUtf8Strict(stored, utf8) ||
+        !Codec::Cached(m_originalsCodePage).FromUtf8(utf8, converted))
+        return nullptr;
+    return &converted;
 }
 
 void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool isComboData)
@@ -703,14 +704,14 @@ void ResourceScript::TranslateInto(std::string& text, int& shortcut, std::string
     shortcut = CoreShortcut(shortcut, lead);
     std::string& key = m_textKey;
     key.assign(core);
-    std::string& translation = m_translation;
     bool joined = false;
-    if (!LookupTranslation(key, translation, shortcut) && translation.empty()) {
+    const std::string* translation = LookupTranslation(key, m_translation, shortcut);
+    if (!translation) {
         joined = true;
         key.append(text, coreEnd, trailStart - coreEnd);
-        LookupTranslation(key, translation, shortcut);
+        translation = LookupTranslation(key, m_translation, shortcut);
     }
-    if (translation.empty()) {
+    if (!translation || translation->empty()) {
         shortcut = saved;
         result.assign(text);
     } else {
@@ -718,8 +719,8 @@ void ResourceScript::TranslateInto(std::string& text, int& shortcut, std::string
             *found = true;
         if (shortcut != 0)
             shortcut += static_cast<int>(lead);
-        result.reserve(text.size() + translation.size());
-        result.append(text, 0, lead).append(translation);
+        result.reserve(text.size() + translation->size());
+        result.append(text, 0, lead).append(*translation);
         if (!joined)
             result.append(text, coreEnd, trailStart - coreEnd);
         result.append(text, trailStart);
@@ -727,11 +728,11 @@ void ResourceScript::TranslateInto(std::string& text, int& shortcut, std::string
     text = key;
 }
 
-bool ResourceScript::LookupTranslation(const std::string& text, std::string& translation, int& shortcut)
+const std::string* ResourceScript::LookupTranslation(const std::string& text, std::string& converted,
+                                                     int& shortcut)
 {
-    translation.clear();
     if (text.empty() || !m_general)
-        return false;
+        return nullptr;
     const ContextDictionary::Section* section = nullptr;
     if (m_inRun)
         section = m_runSection;
@@ -745,24 +746,15 @@ bool ResourceScript::LookupTranslation(const std::string& text, std::string& tra
             kind = m_currentKind;
         // Texts of resources not to extract stay as they are.
         if (kind != 0 && IsExcluded(m_resourceName, kind))
-            return false;
+            return nullptr;
         std::string& key = m_lookupKey;
         key.assign(m_resourceName).append(1, '+').append(text);
         if (const ContextEntry* entry = ContextDictionary::FindEntry(*section, key, m_contextCursor)) {
             shortcut = entry->shortcut == -1 ? 0 : entry->shortcut;
-            if (!entry->contextTranslation.empty()) {
-                translation = entry->contextTranslation;
-                if (ToWorking(translation))
-                    return true;
-                translation.clear();
-                return false;
-            }
+            if (!entry->contextTranslation.empty())
+                return Working(entry->contextTranslation, converted);
         }
     }
-    if (!m_general->GetTranslation(text, translation, m_generalCursor))
-        return false;
-    if (ToWorking(translation))
-        return true;
-    translation.clear();
-    return false;
+    const std::string* stored = m_general->FindTranslation(text, m_generalCursor);
+    return stored ? Working(*stored, converted) : nullptr;
 }

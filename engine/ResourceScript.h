@@ -131,8 +131,12 @@ public:
     /// The same into a string that keeps its memory from one text to the next.
     void TranslateInto(std::string& text, int& shortcut, std::string& result, bool* found = nullptr);
     /// In-context translation of the current resource first, then the
-    /// general one. The shortcut becomes the in-context entry's, if any.
-    bool LookupTranslation(const std::string& text, std::string& translation, int& shortcut);
+    /// general one (which may be empty), or null when the text has none the
+    /// script can take. The shortcut becomes the in-context entry's, if any.
+    /// The translation is the dictionary's own string when the script takes
+    /// its bytes as they are, else converted, holding it in the walk's
+    /// encoding; either is valid until the next lookup.
+    const std::string* LookupTranslation(const std::string& text, std::string& converted, int& shortcut);
 
     /// Progress after a line of the given length in bytes (with its line end).
     void AdvanceProgress(std::int64_t bytes)
@@ -199,8 +203,9 @@ private:
     /// One changed line, from its parts.
     bool WriteChangedLine(std::string_view prefix, std::string_view text, std::string_view suffix,
                           LineFile::LineEnd end, int codePage);
-    /// A translation of the dictionary in the walk's encoding.
-    bool ToWorking(std::string& translation) const;
+    /// The stored translation as the walk takes it: itself, or its
+    /// conversion into converted; null when the conversion fails.
+    const std::string* Working(const std::string& stored, std::string& converted) const;
 
     std::string m_sourcePath;
     std::string m_destinationPath;
