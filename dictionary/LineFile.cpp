@@ -319,6 +319,25 @@ int LineFile::WriteRaw(const char* data, std::size_t size)
     return 0;
 }
 
+int LineFile::WriteRaw(std::initializer_list<std::string_view> pieces)
+{
+    std::size_t size = 0;
+    for (std::string_view piece : pieces)
+        size += piece.size();
+    if (!IsOpen() || !m_writing || size >= kReadBlock) {
+        for (std::string_view piece : pieces) {
+            if (WriteRaw(piece.data(), piece.size()) < 0)
+                return -1;
+        }
+        return 0;
+    }
+    for (std::string_view piece : pieces)
+        m_out.append(piece);
+    if (m_out.size() >= kReadBlock && !FlushWrites())
+        return -1;
+    return m_writeFailed ? -1 : 0;
+}
+
 bool LineFile::WriteOut(const char* data, std::size_t size)
 {
     if (m_memoryOut) {

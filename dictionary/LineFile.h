@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +71,8 @@ public:
     int WriteLine(const std::string& line, LineEnd end = LineEnd::CrLf);
     /// Writes bytes as they are.
     int WriteRaw(const char* data, std::size_t size);
+    /// Writes the pieces one after the other, as one line made of parts.
+    int WriteRaw(std::initializer_list<std::string_view> pieces);
 
     /// The file opened for reading (unknown for bytes in memory).
     const FileIdentity& Identity() const { return m_identity; }

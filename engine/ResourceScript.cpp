@@ -578,8 +578,7 @@ bool ResourceScript::WriteChangedLine(std::string_view prefix, std::string_view 
     if (m_source->WritesAsIs(prefix, codePage) && m_source->WritesAsIs(text, codePage) &&
         m_source->WritesAsIs(suffix, codePage)) {
         FlushCopies();
-        for (std::string_view part : {prefix, text, suffix, m_source->EncodeEnd(end)})
-            m_destination->WriteRaw(part.data(), part.size());
+        m_destination->WriteRaw({prefix, text, suffix, m_source->EncodeEnd(end)});
         return true;
     }
     m_written.resize(1);
