@@ -536,11 +536,6 @@ std::int64_t ScriptText::ReadLine(std::string_view& line)
     return static_cast<std::int64_t>(line.size());
 }
 
-std::string_view ScriptText::LastOriginal() const
-{
-    return m_lastOriginal;
-}
-
 std::string_view ScriptText::EncodeEnd(LineFile::LineEnd end) const
 {
     std::string_view text = end == LineFile::LineEnd::CrLf ? "\r\n"

@@ -68,7 +68,7 @@ public:
     LineFile::LineEnd LastLineEnd() const { return m_lastEnd; }
     /// The bytes the last line was read from (without its line end), its
     /// state and the code page of its place.
-    std::string_view LastOriginal() const;
+    std::string_view LastOriginal() const { return m_lastOriginal; }
     bool LastLossy() const { return m_lastLossy; }
     int LastCodePage() const { return m_lastCodePage; }
 
