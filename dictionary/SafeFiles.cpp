@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -220,6 +221,32 @@ void SyncFolder(const std::string& folder)
 
 namespace {
 
+// Gives the existing file a second name beside the target, a temporary
+// one as CreateTemporaryFile makes; a name already taken is never reused,
+// since link refuses it. False (errno says why) when no link is made.
+bool LinkUnderTemporaryName(const std::string& existing, const std::string& target, std::string& path)
+{
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    const std::string folder(FolderOf(target));
+    const std::string stem = (folder.empty() ? std::string() : folder + "/") + TemporaryPrefix(target) +
+                             std::to_string(::getpid()) + "-";
+    thread_local std::uint64_t state = static_cast<std::uint64_t>(::getpid()) * 0x9E3779B97F4A7C15ull ^
+                                       static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(&path));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path = stem;
+        for (int i = 0; i < 6; ++i) {
+            state = state * 6364136223846793005ull + 1442695040888963407ull;
+            path += kLetters[(state >> 33) % (sizeof kLetters - 1)];
+        }
+        if (::link(existing.c_str(), path.c_str()) == 0)
+            return true;
+        if (errno != EEXIST)
+            break;
+    }
+    path.clear();
+    return false;
+}
+
 // The replacement without the flush of the destination's folder.
 bool Replace(const std::string& temporary, const std::string& destination, const std::string& backup,
              std::string& reason)
@@ -233,14 +260,8 @@ bool Replace(const std::string& temporary, const std::string& destination, const
         // once it is complete.
         std::string copy;
         bool made = false;
-        if (!InjectedFault("link")) {
-            const int fd = CreateTemporaryFile(backup, copy);
-            if (fd >= 0) {
-                ::close(fd);
-                ::unlink(copy.c_str());
-                made = ::link(destination.c_str(), copy.c_str()) == 0;
-            }
-        }
+        if (!InjectedFault("link"))
+            made = LinkUnderTemporaryName(destination, backup, copy);
         if (!made && !CopyToTemporary(destination, backup, copy)) {
             reason = SystemReason(errno);
             ::unlink(temporary.c_str());
