@@ -616,13 +616,11 @@ void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool
         copyAsRead();
         return;
     }
-    std::string& decoded = m_decodedText;
-    decoded.assign(d.text);
     int shortcut = d.shortcut;
     std::string& result = m_result;
     TranslateInto(d.text, shortcut, result);
     // A text without translation is written back exactly as it was read.
-    if (result == decoded && (shortcut == d.shortcut || isCaption || isComboData)) {
+    if (result == d.text && (shortcut == d.shortcut || isCaption || isComboData)) {
         copyAsRead();
         return;
     }
@@ -639,7 +637,7 @@ void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool
     }
     // A translation the script's encoding cannot hold leaves the text as it was.
     if (!written) {
-        m_reporter->Report(MsgTranslationNotInEncoding, {decoded, m_resourceName, m_sourcePath});
+        m_reporter->Report(MsgTranslationNotInEncoding, {d.text, m_resourceName, m_sourcePath});
         copyAsRead();
     }
 }
@@ -671,25 +669,26 @@ void ResourceScript::Generate()
 std::string ResourceScript::TranslateText(std::string& text, int& shortcut, bool* found)
 {
     std::string result;
-    TranslateInto(text, shortcut, result, found);
+    text = std::string(TranslateInto(text, shortcut, result, found));
     return result;
 }
 
-void ResourceScript::TranslateInto(std::string& text, int& shortcut, std::string& result, bool* found)
+std::string_view ResourceScript::TranslateInto(std::string_view text, int& shortcut, std::string& result,
+                                               bool* found)
 {
     if (found)
         *found = false;
     result.clear();
     if (text.empty())
-        return;
+        return text;
     if (m_general && m_general->IsDoNotTranslate(text)) {
         result.assign(text);
-        return;
+        return text;
     }
     const std::string_view core = NormalisedView(text);
     if (core.empty()) {
         result.assign(text);
-        return;
+        return text;
     }
     // The text is its leading blanks, the core, what normalisation removed
     // after the core in its own order ("Name: ..." loses ": ..." as a
@@ -701,13 +700,14 @@ void ResourceScript::TranslateInto(std::string& text, int& shortcut, std::string
     const int saved = shortcut;
     // Dictionaries keep shortcuts as positions in the normalised text.
     shortcut = CoreShortcut(shortcut, lead);
-    std::string& key = m_textKey;
-    key.assign(core);
+    // Looked up by its core, else by the core with what followed it ("Name:"
+    // for "Name: ..."), both parts of the text itself.
+    std::string_view key = core;
     bool joined = false;
     const std::string* translation = LookupTranslation(key, m_translation, shortcut);
     if (!translation) {
         joined = true;
-        key.append(text, coreEnd, trailStart - coreEnd);
+        key = text.substr(lead, trailStart - lead);
         translation = LookupTranslation(key, m_translation, shortcut);
     }
     if (!translation || translation->empty()) {
@@ -719,15 +719,15 @@ void ResourceScript::TranslateInto(std::string& text, int& shortcut, std::string
         if (shortcut != 0)
             shortcut += static_cast<int>(lead);
         result.reserve(text.size() + translation->size());
-        result.append(text, 0, lead).append(*translation);
+        result.append(text.substr(0, lead)).append(*translation);
         if (!joined)
-            result.append(text, coreEnd, trailStart - coreEnd);
-        result.append(text, trailStart);
+            result.append(text.substr(coreEnd, trailStart - coreEnd));
+        result.append(text.substr(trailStart));
     }
-    text = key;
+    return key;
 }
 
-const std::string* ResourceScript::LookupTranslation(const std::string& text, std::string& converted,
+const std::string* ResourceScript::LookupTranslation(std::string_view text, std::string& converted,
                                                      int& shortcut)
 {
     if (text.empty() || !m_general)

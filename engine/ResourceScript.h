@@ -128,15 +128,18 @@ public:
     /// found (when given) tells whether a translation was found, which it
     /// was even when it equals the original.
     std::string TranslateText(std::string& text, int& shortcut, bool* found = nullptr);
-    /// The same into a string that keeps its memory from one text to the next.
-    void TranslateInto(std::string& text, int& shortcut, std::string& result, bool* found = nullptr);
+    /// The same into a string that keeps its memory from one text to the
+    /// next; the text stays as it is, and its normalised form is returned
+    /// (a part of the text).
+    std::string_view TranslateInto(std::string_view text, int& shortcut, std::string& result,
+                                   bool* found = nullptr);
     /// In-context translation of the current resource first, then the
     /// general one (which may be empty), or null when the text has none the
     /// script can take. The shortcut becomes the in-context entry's, if any.
     /// The translation is the dictionary's own string when the script takes
     /// its bytes as they are, else converted, holding it in the walk's
     /// encoding; either is valid until the next lookup.
-    const std::string* LookupTranslation(const std::string& text, std::string& converted, int& shortcut);
+    const std::string* LookupTranslation(std::string_view text, std::string& converted, int& shortcut);
 
     /// Progress after a line of the given length in bytes (with its line end).
     void AdvanceProgress(std::int64_t bytes)
@@ -250,10 +253,8 @@ private:
     std::vector<std::string> m_written;
     std::vector<std::string> m_encoded;
     std::string m_lookupKey;
-    std::string m_textKey;
     std::string m_translation;
     DecodedLiteral m_decoded;
-    std::string m_decodedText;
     std::string m_result;
     std::int64_t m_lineNumber = 0;
     StatementTracker m_statements;

@@ -342,6 +342,35 @@ TEST_F(ScriptTest, AStoredPathInAnotherCaseFindsItsScript)
     EXPECT_EQ(ReadBytes(real), TestScript());
 }
 
+TEST_F(ScriptTest, ATextIsLookedUpByItsCoreThenWithWhatFollowsIt)
+{
+    // "  Name:  " is known by its core "Name"; "Size:" only as a whole. The
+    // result keeps what the lookup did not cover, and the text becomes the
+    // form it was found under (the same text when it is not translated).
+    general.AddText("Name", "Nom");
+    general.AddText("Size:", "Taille :");
+    ResourceScript script;
+    script.SetGeneralDictionary(&general);
+    script.SetContextDictionary(&context);
+    script.SetSourcePath(source);
+    struct Case
+    {
+        std::string text, result, normal;
+        bool found;
+    };
+    for (const Case& c :
+         {Case{"  Name:  ", "  Nom:  ", "Name", true}, Case{"Size:", "Taille :", "Size:", true},
+          Case{" Size: ", " Taille : ", "Size:", true}, Case{"Other:", "Other:", "Other:", false},
+          Case{"...", "...", "...", false}, Case{"", "", "", false}}) {
+        std::string text = c.text;
+        int shortcut = 0;
+        bool found = !c.found;
+        EXPECT_EQ(script.TranslateText(text, shortcut, &found), c.result) << c.text;
+        EXPECT_EQ(text, c.normal) << c.text;
+        EXPECT_EQ(found, c.found) << c.text;
+    }
+}
+
 TEST_F(ScriptTest, LineEndsOfEachLineAreKept)
 {
     std::string mixed = TestScript();
