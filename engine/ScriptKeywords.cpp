@@ -80,31 +80,31 @@ struct KeywordStarts
 };
 constexpr KeywordStarts kStarts;
 
-bool StartsKeyword(const unsigned char* bytes, std::size_t i)
-{
-    return (kStarts.first[bytes[i]] & kStarts.second[bytes[i + 1]]) != 0;
-}
-
 #if defined(__SSE2__)
 // Where a keyword may start in the sixteen bytes at p (p[16] is read too):
-// a bit for each byte of a first set followed by one of a second set, a
-// superset of the pairs above that the tables then confirm.
+// a bit for each byte that begins one of the pairs of the tables above,
+// tested here for sixteen bytes at once.
 [[gnu::always_inline]] inline unsigned KeywordCandidates(const unsigned char* p)
 {
     const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
     const auto is = [](__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
-    const __m128i firsts = _mm_or_si128(
-        _mm_or_si128(_mm_or_si128(is(here, ' '), is(here, 'M')), _mm_or_si128(is(here, 'P'), is(here, 'T'))),
-        _mm_or_si128(_mm_or_si128(is(here, 'A'), is(here, 'V')),
-                     _mm_or_si128(is(here, '0'), is(here, '\t'))));
-    const __m128i seconds =
-        _mm_or_si128(_mm_or_si128(_mm_or_si128(_mm_or_si128(is(next, 'M'), is(next, 'D')),
-                                               _mm_or_si128(is(next, 'E'), is(next, 'C'))),
-                                  _mm_or_si128(_mm_or_si128(is(next, 'B'), is(next, 'I')),
-                                               _mm_or_si128(is(next, 'W'), is(next, 'R')))),
-                     _mm_or_si128(is(next, 'O'), is(next, 'x')));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(firsts, seconds)));
+    const auto both = [](__m128i a, __m128i b) { return _mm_and_si128(a, b); };
+    const auto either = [](__m128i a, __m128i b) { return _mm_or_si128(a, b); };
+    // A blank before one of eight letters, an E after a tab, M, T or V,
+    // and PO, AC, VB and 0x.
+    const __m128i nextE = is(next, 'E');
+    const __m128i nextB = is(next, 'B');
+    const __m128i hereV = is(here, 'V');
+    const __m128i afterBlank =
+        either(either(either(is(next, 'M'), is(next, 'D')), either(nextE, is(next, 'C'))),
+               either(either(nextB, is(next, 'I')), either(is(next, 'W'), is(next, 'R'))));
+    const __m128i beforeE = either(either(is(here, '\t'), is(here, 'M')), either(is(here, 'T'), hereV));
+    const __m128i pairs =
+        either(either(both(is(here, ' '), afterBlank), both(beforeE, nextE)),
+               either(either(both(is(here, 'P'), is(next, 'O')), both(is(here, 'A'), is(next, 'C'))),
+                      either(both(hereV, nextB), both(is(here, '0'), is(next, 'x')))));
+    return static_cast<unsigned>(_mm_movemask_epi8(pairs));
 }
 #endif
 
@@ -118,11 +118,8 @@ void ForEachKeywordStart(const unsigned char* bytes, std::size_t n, Look&& look)
 #if defined(__SSE2__)
     std::size_t base = 0;
     for (; base + 17 <= n; base += 16) {
-        for (unsigned mask = KeywordCandidates(bytes + base); mask != 0; mask &= mask - 1) {
-            const std::size_t at = base + static_cast<std::size_t>(std::countr_zero(mask));
-            if (StartsKeyword(bytes, at))
-                look(at);
-        }
+        for (unsigned mask = KeywordCandidates(bytes + base); mask != 0; mask &= mask - 1)
+            look(base + static_cast<std::size_t>(std::countr_zero(mask)));
     }
     if (base + 1 >= n)
         return;
@@ -130,24 +127,20 @@ void ForEachKeywordStart(const unsigned char* bytes, std::size_t n, Look&& look)
         // The last sixteen pairs of the line, of which those before base
         // were tested above.
         const std::size_t start = n - 17;
-        for (unsigned mask = KeywordCandidates(bytes + start) >> (base - start); mask != 0;
-             mask &= mask - 1) {
-            const std::size_t at = base + static_cast<std::size_t>(std::countr_zero(mask));
-            if (StartsKeyword(bytes, at))
-                look(at);
-        }
+        for (unsigned mask = KeywordCandidates(bytes + start) >> (base - start); mask != 0; mask &= mask - 1)
+            look(base + static_cast<std::size_t>(std::countr_zero(mask)));
         return;
     }
     unsigned char tail[32] = {};
     std::memcpy(tail, bytes + base, n - base);
     for (unsigned mask = KeywordCandidates(tail); mask != 0; mask &= mask - 1) {
         const auto at = static_cast<std::size_t>(std::countr_zero(mask));
-        if (base + at + 1 < n && StartsKeyword(tail, at))
+        if (base + at + 1 < n)
             look(base + at);
     }
 #else
     for (std::size_t i = 0; i + 1 < n; ++i) {
-        if (StartsKeyword(bytes, i))
+        if ((kStarts.first[bytes[i]] & kStarts.second[bytes[i + 1]]) != 0)
             look(i);
     }
 #endif
