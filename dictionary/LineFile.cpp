@@ -321,10 +321,12 @@ int LineFile::WriteRaw(const char* data, std::size_t size)
 
 int LineFile::WriteRaw(std::initializer_list<std::string_view> pieces)
 {
+    if (!IsOpen() || !m_writing)
+        return -1;
     std::size_t size = 0;
     for (std::string_view piece : pieces)
         size += piece.size();
-    if (!IsOpen() || !m_writing || size >= kReadBlock) {
+    if (size >= kReadBlock) {
         for (std::string_view piece : pieces) {
             if (WriteRaw(piece.data(), piece.size()) < 0)
                 return -1;

@@ -135,11 +135,22 @@ std::string TemporaryPrefix(std::string_view target)
     return "." + std::string(FileNameOf(target)) + ".lingorel-";
 }
 
-int CreateTemporaryFile(const std::string& target, std::string& path)
+namespace {
+
+// A temporary name beside the target up to its six random characters:
+// ".<name>.lingorel-<pid>-", which tells whose it is.
+std::string TemporaryStem(const std::string& target)
 {
     const std::string folder(FolderOf(target));
-    path = (folder.empty() ? std::string() : folder + "/") + TemporaryPrefix(target) +
-           std::to_string(::getpid()) + "-XXXXXX";
+    return (folder.empty() ? std::string() : folder + "/") + TemporaryPrefix(target) +
+           std::to_string(::getpid()) + "-";
+}
+
+} // namespace
+
+int CreateTemporaryFile(const std::string& target, std::string& path)
+{
+    path = TemporaryStem(target) + "XXXXXX";
     if (InjectedFault("create")) {
         path.clear();
         return -1;
@@ -227,9 +238,7 @@ namespace {
 bool LinkUnderTemporaryName(const std::string& existing, const std::string& target, std::string& path)
 {
     static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    const std::string folder(FolderOf(target));
-    const std::string stem = (folder.empty() ? std::string() : folder + "/") + TemporaryPrefix(target) +
-                             std::to_string(::getpid()) + "-";
+    const std::string stem = TemporaryStem(target);
     thread_local std::uint64_t state = static_cast<std::uint64_t>(::getpid()) * 0x9E3779B97F4A7C15ull ^
                                        static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(&path));
     for (int attempt = 0; attempt < 100; ++attempt) {

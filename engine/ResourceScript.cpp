@@ -564,10 +564,8 @@ bool ResourceScript::WriteChanged(const std::vector<std::string>& lines, LineFil
             return false;
     }
     const std::string_view ending = m_source->EncodeEnd(end);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        m_destination->WriteRaw(m_encoded[i].data(), m_encoded[i].size());
-        m_destination->WriteRaw(ending.data(), ending.size());
-    }
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        m_destination->WriteRaw({m_encoded[i], ending});
     return true;
 }
 

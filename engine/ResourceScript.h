@@ -189,9 +189,8 @@ private:
     DecodedLiteral DecodeComboData(std::string_view header);
     /// The literal of a handled line, with the lines that belong to it (a
     /// combo entry's data, a literal continued after a backslash) read too
-    /// and kept in m_consumed.
-    /// The literal of a handled line (and the lines it runs on to), decoded
-    /// into a literal kept for the next line.
+    /// and kept in m_consumed; decoded into a literal that keeps its memory
+    /// for the next line.
     DecodedLiteral& DecodeHandledLine(std::string_view line, bool isComboData);
     void HandleGenerated(std::string_view line, bool isCaption, bool isComboData);
     /// The line as the walk read it: its text with its original bytes.

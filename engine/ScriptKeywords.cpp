@@ -54,8 +54,8 @@ namespace {
 
 // The pairs of bytes a keyword can start with (" M" of " MENU ", "PO" of
 // "POPUP", "0x" of "0x403,", ...): each first byte has a bit, set in the
-// table of the second bytes that may follow it. The scan skips every other
-// pair in a tight loop.
+// table of the second bytes that may follow it. Processors with SSE2 test
+// the same pairs sixteen at a time (KeywordCandidates).
 struct KeywordStarts
 {
     unsigned char first[256] = {};
@@ -110,8 +110,9 @@ constexpr KeywordStarts kStarts;
 
 // Calls look(i) at every position of the line where a keyword may start,
 // in order. Sixteen bytes are tested at once where the processor can; the
-// last bytes of the line are tested in a copy padded with zeros, which
-// neither start nor follow a keyword.
+// last bytes of a long line in a block that overlaps the one before, those
+// of a short one in a copy padded with zeros, which neither start nor
+// follow a keyword.
 template <class Look>
 void ForEachKeywordStart(const unsigned char* bytes, std::size_t n, Look&& look)
 {
