@@ -307,22 +307,20 @@ bool ContextDictionary::Read(LineFile& file, MessageReporter* reporter)
     Section* lastSection = nullptr;
     std::string lastFile;
     std::int64_t number = 1;
+    std::array<std::string, 5> decoded;
     while (file.ReadLine(line) >= 0) {
         ++number;
         if (line.empty())
             continue;
-        if (m_damagedLine == 0 && !IsWholeRecord(line, kDicSeparator, 4, 5))
+        RecordFields<5> record = SplitRecord<5>(line, kDicSeparator, 4);
+        if (m_damagedLine == 0 && !record.whole)
             m_damagedLine = number;
-        std::array<std::string_view, 5> fields{};
-        std::size_t n = 0;
-        SplitFields(line, kDicSeparator, 5, [&](std::string_view f) { fields[n++] = f; });
-        if (n == 0 || fields[0].empty())
+        if (record.count == 0)
             continue;
+        auto& fields = record.fields;
         // Fields in the file layout are decoded ("\XHH" back to its byte);
         // most hold no escape and are used in place.
-        std::array<std::string, 5> decoded;
         for (std::size_t i = 0; i < fields.size(); ++i) {
-            fields[i] = StripQuotes(fields[i]);
             if (HasFieldEscape(fields[i])) {
                 decoded[i] = DecodeField(fields[i]);
                 fields[i] = decoded[i];

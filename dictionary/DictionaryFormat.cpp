@@ -71,17 +71,3 @@ std::string DecodeField(std::string_view field)
         i = p + 4;
     }
 }
-
-bool IsWholeRecord(std::string_view line, char separator, std::size_t minFields, std::size_t maxFields)
-{
-    std::size_t fields = 0;
-    for (;;) {
-        const std::size_t end = line.find(separator);
-        const std::string_view field = line.substr(0, end);
-        if (field.size() < 2 || field.front() != '"' || field.back() != '"' || ++fields > maxFields)
-            return false;
-        if (end == std::string_view::npos)
-            return fields >= minFields;
-        line.remove_prefix(end + 1);
-    }
-}

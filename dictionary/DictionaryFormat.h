@@ -1,5 +1,9 @@
 #pragma once
 
+#include "dictionary/TextRules.h"
+
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -56,11 +60,45 @@ void AppendQuotedText(std::string& out, std::string_view field);
 /// A .dic or .ent field as read (quotes stripped) with every "\XHH" turned
 /// back into its byte.
 std::string DecodeField(std::string_view field);
-/// Whether a line is a whole record: between minFields and maxFields fields,
-/// each between double quotes, separated by single separator bytes. A
-/// record cut short (a file truncated in the middle of one) or split (a line
-/// end inside a text of an old file) is not.
-bool IsWholeRecord(std::string_view line, char separator, std::size_t minFields, std::size_t maxFields);
+/// The fields of a record with their quotes stripped, and whether the line
+/// is a whole record: minFields to N fields, each between double quotes,
+/// separated by single separator bytes. A record cut short (a file truncated
+/// in the middle of one) or split (a line end inside a text of an old file)
+/// is not. The fields are those SplitFields finds (a run of separators
+/// counts as one, at most N are taken); a sound record is split and checked
+/// in one pass over its bytes.
+template <std::size_t N>
+struct RecordFields
+{
+    std::array<std::string_view, N> fields{};
+    std::size_t count = 0;
+    bool whole = false;
+};
+
+template <std::size_t N>
+RecordFields<N> SplitRecord(std::string_view line, char separator, std::size_t minFields)
+{
+    RecordFields<N> record;
+    std::string_view rest = line;
+    for (;;) {
+        const std::size_t end = rest.find(separator);
+        const std::string_view field = rest.substr(0, end);
+        if (field.size() < 2 || field.front() != '"' || field.back() != '"' || record.count == N)
+            break;
+        record.fields[record.count++] = field.substr(1, field.size() - 2);
+        if (end == std::string_view::npos) {
+            record.whole = record.count >= minFields;
+            return record;
+        }
+        rest.remove_prefix(end + 1);
+    }
+    // Not a whole record: split it field by field as an old or damaged file
+    // is read.
+    record = RecordFields<N>();
+    SplitFields(line, separator, N,
+                [&record](std::string_view f) { record.fields[record.count++] = StripQuotes(f); });
+    return record;
+}
 
 /// Whether DecodeField would change the field.
 inline bool HasFieldEscape(std::string_view field)

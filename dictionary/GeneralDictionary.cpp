@@ -104,23 +104,25 @@ bool GeneralDictionary::Read(LineFile& file, MessageReporter* reporter)
     // A dictionary file holds its texts in the file layout ("\XHH" for the
     // bytes it cannot carry raw); an imported text file may hold "\X"
     // escapes typed by hand, decoded when asked.
-    auto decoded = [this](std::string_view field) {
-        if (m_hasHeader)
-            return HasFieldEscape(field) ? DecodeField(field) : std::string(field);
-        return m_decode ? DecodeXEscapes(field) : std::string(field);
+    std::array<std::string, 2> decoded;
+    auto decode = [&](std::string_view field, std::string& storage) -> std::string_view {
+        if (m_hasHeader ? !HasFieldEscape(field) : !m_decode)
+            return field;
+        storage = m_hasHeader ? DecodeField(field) : DecodeXEscapes(field);
+        return storage;
     };
     while (length >= 0) {
-        if (m_hasHeader && length > 0 && m_damagedLine == 0 && !IsWholeRecord(line, kDicSeparator, 3, 3))
-            m_damagedLine = number;
         if (length > 0) {
-            std::array<std::string_view, 3> fields{};
-            std::size_t n = 0;
-            SplitFields(line, kDicSeparator, 3, [&](std::string_view f) { fields[n++] = StripQuotes(f); });
-            const std::string original = decoded(fields[0]);
-            if (fields[2] == "1")
+            const RecordFields<3> record = SplitRecord<3>(line, kDicSeparator, 3);
+            if (m_hasHeader && m_damagedLine == 0 && !record.whole)
+                m_damagedLine = number;
+            const std::string_view original = decode(record.fields[0], decoded[0]);
+            if (record.fields[2] == "1")
                 SetDoNotTranslate(original);
-            if (IsTranslatableText(original))
-                m_texts.Insert(original, decoded(fields[1]));
+            if (IsTranslatableText(original)) {
+                const std::string_view translation = decode(record.fields[1], decoded[1]);
+                m_texts.InsertWith(original, [translation] { return std::string(translation); });
+            }
         }
         length = file.ReadLine(line);
         ++number;

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "dictionary/ContextDictionary.h"
+#include "dictionary/DictionaryFormat.h"
 #include "dictionary/FileList.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
@@ -72,6 +73,44 @@ TEST(DicFile, ReadingToleratesOddLines)
     EXPECT_EQ(t, "word");
     EXPECT_TRUE(dic.IsDoNotTranslate("bare"));
     EXPECT_EQ(dic.TextCount(), 3);
+}
+
+// A record is whole when each of its fields is quoted and single separators
+// part them; any other line is read field by field, a run of separators
+// counting as one, and counts as damaged.
+TEST(DicFile, ARecordIsWholeOnlyWhenEveryFieldIsQuoted)
+{
+    struct Case
+    {
+        std::string line;
+        bool whole;
+        std::vector<std::string> fields;
+    };
+    const std::vector<Case> dic = {
+        {Q("a") + S + Q("b") + S + Q("0"), true, {"a", "b", "0"}},
+        {Q("") + S + Q("") + S + Q(""), true, {"", "", ""}},
+        {Q("a") + S + Q("b"), false, {"a", "b"}},
+        {Q("a") + S + Q("b") + S + Q("0") + S + Q("x"), false, {"a", "b", "0"}},
+        {Q("a") + S + S + Q("b") + S + Q("0"), false, {"a", "b", "0"}},
+        {S + Q("a") + S + Q("b") + S + Q("0"), false, {"a", "b", "0"}},
+        {Q("a") + S + Q("b") + S + "\"0", false, {"a", "b", "0"}},
+        {std::string("a") + S + "b" + S + "c", false, {"a", "b", "c"}},
+        {"\"", false, {""}},
+        {S + S, false, {}},
+    };
+    for (const Case& c : dic) {
+        const RecordFields<3> record = SplitRecord<3>(c.line, '\xA4', 3);
+        EXPECT_EQ(record.whole, c.whole) << c.line;
+        EXPECT_EQ(std::vector<std::string>(record.fields.begin(), record.fields.begin() + record.count),
+                  c.fields)
+            << c.line;
+    }
+    // An in-context record has four fields, or five with an item reference.
+    const std::string four = Q("k") + S + Q("o") + S + Q("t") + S + Q("1");
+    EXPECT_TRUE((SplitRecord<5>(four, '\xA4', 4).whole));
+    EXPECT_TRUE((SplitRecord<5>(four + S + Q("IDC_A"), '\xA4', 4).whole));
+    EXPECT_FALSE((SplitRecord<5>(four + S + Q("IDC_A") + S + Q("x"), '\xA4', 4).whole));
+    EXPECT_FALSE((SplitRecord<5>(Q("k") + S + Q("o") + S + Q("t"), '\xA4', 4).whole));
 }
 
 TEST(DicFile, PlainTextFilesHaveNoHeader)
@@ -155,7 +194,8 @@ TEST(DictionaryKeys, APlusSignInTheScriptsFolderStaysInThePath)
     EXPECT_TRUE(list.IsTouched("/src/visual c++ 2008/app.rc"));
     std::string source, resource;
     int kind = 0;
-    ASSERT_TRUE(NotExtractedList::SplitKey("/Src/Visual C++ 2008/App.rc+IDD_ABOUT+5", source, resource, kind));
+    ASSERT_TRUE(
+        NotExtractedList::SplitKey("/Src/Visual C++ 2008/App.rc+IDD_ABOUT+5", source, resource, kind));
     EXPECT_EQ(source, "/Src/Visual C++ 2008/App.rc");
     EXPECT_EQ(resource, "IDD_ABOUT");
     EXPECT_EQ(kind, 5);
