@@ -113,7 +113,7 @@ void Generate(benchmark::State& state, bool translated, const std::string& path 
     if (translated) {
         std::vector<std::string> originals;
         for (const auto& e : d.general.Texts())
-            originals.push_back(e.key);
+            originals.emplace_back(e.key);
         for (const std::string& o : originals)
             d.general.SetTranslation(o, "[" + o + "]");
     }

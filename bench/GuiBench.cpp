@@ -154,7 +154,7 @@ const std::string& LargeExtractedDictionary()
         int i = 0;
         std::vector<std::string> originals;
         for (const auto& e : doc.General()->Texts())
-            originals.push_back(e.key);
+            originals.emplace_back(e.key);
         for (const std::string& o : originals) {
             if (++i % 2)
                 doc.General()->SetTranslation(o, "Traduit " + o);

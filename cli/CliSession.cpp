@@ -81,7 +81,7 @@ bool Session::Text(const std::string& typed, std::string& bytes)
     return false;
 }
 
-std::string Session::Shown(const std::string& bytes) const
+std::string Session::Shown(std::string_view bytes) const
 {
-    return m_raw ? bytes : TextCodec().ToUtf8(bytes);
+    return m_raw ? std::string(bytes) : TextCodec().ToUtf8(bytes);
 }

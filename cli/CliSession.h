@@ -34,7 +34,7 @@ public:
     bool Text(const std::string& typed, std::string& bytes);
     /// A text of the dictionary as the terminal shows it (UTF-8, or the
     /// bytes themselves with --raw).
-    std::string Shown(const std::string& bytes) const;
+    std::string Shown(std::string_view bytes) const;
     /// The code page the command line names for 8-bit dictionaries.
     int CodePage() const { return m_codePage; }
 

@@ -255,7 +255,7 @@ void ContextDictionary::MatchScripts(const std::vector<std::string>& sources)
     };
     // Whether an entry of the section may belong to a known script whose
     // path the section's key only starts with, or that starts with it.
-    auto mayRefile = [&known](const std::string& file) {
+    auto mayRefile = [&known](std::string_view file) {
         for (const std::string& path : known) {
             if (path.size() < file.size()
                     ? file.compare(0, path.size(), path) == 0 && file[path.size()] == '+'
@@ -276,9 +276,10 @@ void ContextDictionary::MatchScripts(const std::vector<std::string>& sources)
         }
         for (auto& entry : section.value) {
             key.assign(section.key).append(1, '+').append(entry.key);
-            const std::string* path = keep ? &section.key : owner(key);
-            std::string file = path ? *path : section.key;
-            std::string textKey = path ? key.substr(path->size() + 1) : entry.key;
+            const std::string* found = keep ? nullptr : owner(key);
+            const std::string_view file = found ? std::string_view(*found) : section.key;
+            const std::string_view textKey =
+                found ? std::string_view(key).substr(found->size() + 1) : entry.key;
             Section* target = rebuilt.Find(file);
             if (!target)
                 target = rebuilt.Insert(file, Section()).first;

@@ -67,15 +67,15 @@ int ImportTranslations(GeneralDictionary& target, const GeneralDictionary& impor
     int step = 0;
     // The texts that have no translation, gathered first: setting one does
     // not disturb the walk.
-    std::vector<const std::string*> untranslated;
+    std::vector<std::string_view> untranslated;
     for (const auto& entry : target.Texts()) {
         if (entry.value.empty())
-            untranslated.push_back(&entry.key);
+            untranslated.push_back(entry.key);
     }
-    for (const std::string* original : untranslated) {
-        const std::string* translation = imported.FindTranslation(*original);
+    for (const std::string_view original : untranslated) {
+        const std::string* translation = imported.FindTranslation(original);
         if (translation && !translation->empty()) {
-            target.SetTranslation(*original, *translation);
+            target.SetTranslation(original, *translation);
             ++changed;
         }
         if (progress && (++step & 0x3FF) == 0)
@@ -123,7 +123,7 @@ std::vector<std::string> UnusedTexts(const GeneralDictionary& general, const Con
     int step = 0;
     for (const auto& entry : general.Texts()) {
         if (!used.count(entry.key))
-            unused.push_back(entry.key);
+            unused.emplace_back(entry.key);
         if (progress && (++step & 0x3FF) == 0)
             progress->SetPosition(step);
     }

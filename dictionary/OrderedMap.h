@@ -2,33 +2,100 @@
 
 #include "dictionary/ChunkedStore.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+/// The bytes of a map's keys, packed one after the other in blocks that
+/// never move: a key costs no allocation of its own and no header, and the
+/// keys of a map go away with it at once.
+class KeyBytes
+{
+public:
+    KeyBytes() = default;
+    KeyBytes(const KeyBytes&) = delete;
+    KeyBytes& operator=(const KeyBytes&) = delete;
+    // The blocks go to the new owner; the one moved from starts afresh
+    // rather than go on filling a block it no longer owns.
+    KeyBytes(KeyBytes&& other) noexcept
+        : m_blocks(std::move(other.m_blocks)), m_next(other.m_next), m_left(other.m_left),
+          m_blockSize(other.m_blockSize)
+    {
+        other.Clear();
+    }
+    KeyBytes& operator=(KeyBytes&& other) noexcept
+    {
+        if (this != &other) {
+            m_blocks = std::move(other.m_blocks);
+            m_next = other.m_next;
+            m_left = other.m_left;
+            m_blockSize = other.m_blockSize;
+            other.Clear();
+        }
+        return *this;
+    }
+
+    std::string_view Store(std::string_view key)
+    {
+        if (key.size() > m_left) {
+            // Blocks double from 256 bytes to 64 kB; a longer key has a block
+            // of its own.
+            m_blockSize = std::min<std::size_t>(m_blockSize * 2, kLargest);
+            const std::size_t size = std::max(m_blockSize, key.size());
+            m_blocks.push_back(std::make_unique_for_overwrite<char[]>(size));
+            m_next = m_blocks.back().get();
+            m_left = size;
+        }
+        char* stored = m_next;
+        if (!key.empty())
+            std::memcpy(stored, key.data(), key.size());
+        m_next += key.size();
+        m_left -= key.size();
+        return {stored ? stored : "", key.size()};
+    }
+    void Clear()
+    {
+        m_blocks.clear();
+        m_next = nullptr;
+        m_left = 0;
+        m_blockSize = kFirst / 2;
+    }
+
+private:
+    static constexpr std::size_t kFirst = 256;
+    static constexpr std::size_t kLargest = 64 * 1024;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    char* m_next = nullptr;
+    std::size_t m_left = 0;
+    std::size_t m_blockSize = kFirst / 2;
+};
 
 /// A hash map from string to V that iterates in insertion order.
 ///
 /// The stores are written back in the order of their maps, so keeping the
 /// insertion order makes a loaded and saved dictionary come out byte for byte
 /// as it went in. Entries live in chunks (their addresses never move while
-/// entries are added) and erased entries are compacted away once they
-/// outnumber the live ones. The index is one flat array of slots with linear
-/// probing, each slot 32 bits of the key's hash and the entry's number: no
-/// allocation per entry, and a probe compares keys only when the hashes
-/// agree.
+/// entries are added), their keys in blocks of bytes of the map's own, and
+/// erased entries are compacted away once they outnumber the live ones. The index is one flat array of slots
+/// with linear probing, each slot 32 bits of the key's hash and the entry's number: no allocation per entry,
+/// and a probe compares keys only when the hashes agree.
 template <class V>
 class OrderedMap
 {
 public:
     struct Entry
     {
-        std::string key;
+        /// Held by the map; valid as long as the entry is.
+        std::string_view key;
         V value;
-        bool live = true;
+        /// An erased entry stays in its place, dead, until the map compacts.
+        bool Live() const { return key.data() != nullptr; }
     };
 
     // Iteration skips erased entries.
@@ -50,7 +117,7 @@ public:
     private:
         void Skip()
         {
-            while (m_at < m_store->size() && !(*m_store)[m_at].live)
+            while (m_at < m_store->size() && !(*m_store)[m_at].Live())
                 ++m_at;
         }
         Store* m_store;
@@ -63,8 +130,9 @@ public:
     OrderedMap(const OrderedMap&) = delete;
     OrderedMap& operator=(const OrderedMap&) = delete;
     OrderedMap(OrderedMap&& other) noexcept
-        : m_entries(std::move(other.m_entries)), m_slots(std::move(other.m_slots)),
-          m_live(std::exchange(other.m_live, 0)), m_dead(std::exchange(other.m_dead, 0))
+        : m_entries(std::move(other.m_entries)), m_keys(std::move(other.m_keys)),
+          m_slots(std::move(other.m_slots)), m_live(std::exchange(other.m_live, 0)),
+          m_dead(std::exchange(other.m_dead, 0))
     {
         other.m_slots.clear();
     }
@@ -72,6 +140,7 @@ public:
     {
         if (this != &other) {
             m_entries = std::move(other.m_entries);
+            m_keys = std::move(other.m_keys);
             m_slots = std::move(other.m_slots);
             other.m_slots.clear();
             m_live = std::exchange(other.m_live, 0);
@@ -102,7 +171,7 @@ public:
     {
         if (cursor < m_entries.size()) {
             const Entry& next = m_entries[cursor];
-            if (next.live && next.key == key) {
+            if (next.Live() && next.key == key) {
                 ++cursor;
                 return &next.value;
             }
@@ -127,7 +196,7 @@ public:
         const std::uint32_t hash = Hash(key);
         if (const std::size_t slot = FindSlot(key, hash); slot != kNone)
             return {&m_entries[EntryOf(m_slots[slot])].value, false};
-        Entry& e = m_entries.emplace_back(Entry{std::string(key), std::move(value), true});
+        Entry& e = m_entries.emplace_back(Entry{m_keys.Store(key), std::move(value)});
         Place(hash, m_entries.size() - 1);
         return {&e.value, true};
     }
@@ -140,7 +209,7 @@ public:
         const std::uint32_t hash = Hash(key);
         if (const std::size_t slot = FindSlot(key, hash); slot != kNone)
             return {&m_entries[EntryOf(m_slots[slot])].value, false};
-        Entry& e = m_entries.emplace_back(Entry{std::string(key), make(), true});
+        Entry& e = m_entries.emplace_back(Entry{m_keys.Store(key), make()});
         Place(hash, m_entries.size() - 1);
         return {&e.value, true};
     }
@@ -162,8 +231,7 @@ public:
             return false;
         Entry& e = m_entries[EntryOf(m_slots[slot])];
         RemoveSlot(slot);
-        e.live = false;
-        e.key = std::string();
+        e.key = std::string_view();
         e.value = V();
         if (++m_dead > 64 && m_dead > m_live)
             Compact();
@@ -174,6 +242,7 @@ public:
     {
         m_slots.clear();
         m_entries.clear();
+        m_keys.Clear();
         m_live = 0;
         m_dead = 0;
     }
@@ -288,11 +357,13 @@ private:
     void Compact()
     {
         ChunkedStore<Entry> kept;
+        KeyBytes keys;
         for (std::size_t i = 0; i < m_entries.size(); ++i) {
-            if (m_entries[i].live)
-                kept.emplace_back(std::move(m_entries[i]));
+            if (m_entries[i].Live())
+                kept.emplace_back(Entry{keys.Store(m_entries[i].key), std::move(m_entries[i].value)});
         }
         m_entries = std::move(kept);
+        m_keys = std::move(keys);
         m_slots.assign(SlotsFor(m_entries.size()), 0);
         for (std::size_t i = 0; i < m_entries.size(); ++i)
             PlaceInto(m_slots, Hash(m_entries[i].key), i);
@@ -301,6 +372,7 @@ private:
     }
 
     ChunkedStore<Entry> m_entries;
+    KeyBytes m_keys;
     std::vector<std::uint64_t> m_slots;
     std::size_t m_live = 0;
     std::size_t m_dead = 0;

@@ -131,7 +131,7 @@ int PseudoTranslateDictionary(GeneralDictionary& general, ContextDictionary& con
     std::vector<std::string> untranslated;
     for (const auto& entry : general.Texts()) {
         if (entry.value.empty() && !general.IsDoNotTranslate(entry.key))
-            untranslated.push_back(entry.key);
+            untranslated.emplace_back(entry.key);
     }
     std::vector<std::size_t> positions;
     const std::unordered_set<std::string_view> filled(untranslated.begin(), untranslated.end());

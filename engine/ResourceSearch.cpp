@@ -68,7 +68,7 @@ std::vector<ResourceMatch> FindInResources(const GeneralDictionary& general, con
             if (!matched)
                 continue;
             const std::size_t plus = entry.key.find('+');
-            matches.push_back({file.key, entry.key.substr(0, plus), *matched});
+            matches.push_back({std::string(file.key), std::string(entry.key.substr(0, plus)), *matched});
         }
     }
     return matches;

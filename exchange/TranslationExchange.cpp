@@ -28,13 +28,11 @@ std::string ShownScript(const std::string& path, const std::string& folder)
 
 // The resource of an in-context entry: its key is the resource, "+" and
 // the text.
-std::string ResourceOfKey(const std::string& key, const std::string& original)
+std::string ResourceOfKey(std::string_view key, std::string_view original)
 {
-    if (key.size() > original.size() &&
-        key.compare(key.size() - original.size(), original.size(), original) == 0 &&
-        key[key.size() - original.size() - 1] == '+')
-        return key.substr(0, key.size() - original.size() - 1);
-    return key.substr(0, key.find('+'));
+    if (key.size() > original.size() && key.ends_with(original) && key[key.size() - original.size() - 1] == '+')
+        return std::string(key.substr(0, key.size() - original.size() - 1));
+    return std::string(key.substr(0, key.find('+')));
 }
 
 std::string ReferenceKey(const std::string& script, const std::string& resource, const std::string& text)
@@ -76,7 +74,7 @@ bool IsEightBit(int codePage)
     return codePage != kUtf8CodePage && !IsDbcsCodePage(codePage);
 }
 
-bool ToExchange(const Codec& codec, int codePage, const std::string& bytes, std::string& out)
+bool ToExchange(const Codec& codec, int codePage, std::string_view bytes, std::string& out)
 {
     if (codec.ToUtf8Strict(bytes, out))
         return true;
@@ -202,7 +200,7 @@ ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>&
             progress->SetPosition(++step);
     }
 
-    auto utf8 = [&](const Codec& codec, int codePage, const std::string& bytes, std::string& out) {
+    auto utf8 = [&](const Codec& codec, int codePage, std::string_view bytes, std::string& out) {
         if (ToExchange(codec, codePage, bytes, out))
             return true;
         problems.push_back("\"" + Codec::RepairUtf8(codec.ToUtf8(bytes)) +
@@ -215,13 +213,13 @@ ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>&
             !utf8(translations, doc.TranslationsCodePage(), text.value, e.translation))
             continue;
         e.doNotTranslate = general.IsDoNotTranslate(text.key);
-        if (auto it = generalReferences.find(text.key); it != generalReferences.end())
+        if (auto it = generalReferences.find(std::string(text.key)); it != generalReferences.end())
             e.references = std::move(it->second);
         exchange.entries.push_back(std::move(e));
     }
     for (const auto& file : context.Files()) {
         const FileList::Record* record = doc.Files()->Find(file.key);
-        const std::string source = record ? record->source : file.key;
+        const std::string source = record ? record->source : std::string(file.key);
         const std::string shown = ShownScript(source, folder);
         for (const auto& item : file.value) {
             const ContextEntry& entry = item.value;

@@ -95,6 +95,6 @@ std::vector<std::string> Originals(const GeneralDictionary& general)
 {
     std::vector<std::string> originals;
     for (const auto& e : general.Texts())
-        originals.push_back(e.key);
+        originals.emplace_back(e.key);
     return originals;
 }

@@ -288,11 +288,11 @@ void CDlgGeneralDictionary::Refill()
                 Row& row = m_rows.emplace_back();
                 row.original = entry.key;
                 row.translation = entry.value;
-                if (auto kept = typed.find(entry.key); kept != typed.end() && kept->second != entry.value) {
+                if (auto kept = typed.find(row.original); kept != typed.end() && kept->second != entry.value) {
                     row.translation = kept->second;
                     m_rowsChanged = true;
                 }
-                row.originalKey = ToDisplay(entry.key);
+                row.originalKey = ToDisplay(row.original);
                 row.SetTranslationKey(TranslationToDisplay(row.translation));
                 const int item =
                     m_list->InsertItem(m_list->GetItemCount(), row.originalKey, CListCtrlBookmark::NoBookmark,

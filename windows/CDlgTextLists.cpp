@@ -117,7 +117,7 @@ CDlgTextsNotToTranslate::CDlgTextsNotToTranslate(CTrelvarDoc* document, QWidget*
     std::vector<std::string> texts;
     if (m_document && m_document->General()) {
         for (const auto& entry : m_document->General()->DoNotTranslate())
-            texts.push_back(entry.key);
+            texts.emplace_back(entry.key);
     }
     SetTexts(texts);
 }

@@ -367,6 +367,52 @@ TEST(OrderedMap, ACursorSearchFindsWhatFindFinds)
     agree(twice, stale);
 }
 
+TEST(OrderedMap, KeysStayWholeThroughMovesAndCompaction)
+{
+    // A map holds the bytes of its keys: they go with the map when it is
+    // moved, the map moved from takes new keys without writing over them,
+    // an empty key is a live one, and a key longer than a block of bytes is
+    // kept whole.
+    auto keyOf = [](int i) { return i == 0 ? std::string() : "key " + std::to_string(i); };
+    const std::string longKey(100000, 'x');
+    OrderedMap<int> map;
+    map.Insert(longKey, 3000);
+    for (int i = 0; i < 3000; ++i)
+        map.Insert(keyOf(i), i);
+    OrderedMap<int> moved(std::move(map));
+    for (int i = 0; i < 3000; ++i) {
+        map.Insert("reused " + std::to_string(i), -i);
+        moved.Insert("added " + std::to_string(i), 3001 + i);
+    }
+    OrderedMap<int> assigned;
+    assigned.Insert("replaced", 1);
+    assigned = std::move(moved);
+    moved.Insert("after the move", 1);
+    for (int i = 0; i < 3000; ++i) {
+        if (i % 3 != 1) { // more dead than live: compacts
+            assigned.Erase(keyOf(i));
+            assigned.Erase("added " + std::to_string(i));
+        }
+    }
+    std::vector<std::string> expected{longKey};
+    for (int i = 1; i < 3000; i += 3)
+        expected.push_back(keyOf(i));
+    for (int i = 1; i < 3000; i += 3)
+        expected.push_back("added " + std::to_string(i));
+    std::vector<std::string> keys;
+    for (const auto& e : assigned)
+        keys.emplace_back(e.key);
+    EXPECT_EQ(keys, expected);
+    EXPECT_EQ(*assigned.Find(longKey), 3000);
+    EXPECT_EQ(*assigned.Find("added 2998"), 5999);
+    EXPECT_EQ(map.Size(), 3000u);
+    EXPECT_EQ(*map.Find("reused 2999"), -2999);
+    OrderedMap<int> empty;
+    empty.Insert("", 5);
+    EXPECT_EQ(empty.Size(), 1u);
+    EXPECT_EQ(empty.begin()->value, 5);
+}
+
 TEST(ContextDictionary, UntranslatedResourcesTakeEveryNameAKeyCanBelongTo)
 {
     GeneralDictionary general;

@@ -143,7 +143,7 @@ TEST_F(Corpus, TranslatedGenerationChangesOnlyTheTexts)
         script.Extract();
         std::vector<std::pair<std::string, std::string>> translations;
         for (const auto& e : general.Texts())
-            translations.emplace_back(e.key, Translated(e.key));
+            translations.emplace_back(e.key, Translated(std::string(e.key)));
         for (const auto& [original, translation] : translations)
             general.SetTranslation(original, translation);
         const std::string out = dir.File("out.rc");
@@ -164,7 +164,7 @@ TEST_F(Corpus, TranslatedGenerationChangesOnlyTheTexts)
         for (const auto& [original, translation] : translations)
             expected.push_back(translation);
         for (const auto& e : again.Texts())
-            got.push_back(e.key);
+            got.emplace_back(e.key);
         EXPECT_EQ(got, expected) << path;
         EXPECT_EQ(againContext.EntryCount(), context.EntryCount()) << path;
 

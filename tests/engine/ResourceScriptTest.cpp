@@ -200,7 +200,7 @@ TEST_F(ScriptTest, ExtractionFillsBothDictionaries)
     Extract();
     std::vector<std::string> texts;
     for (const auto& e : general.Texts())
-        texts.push_back(e.key);
+        texts.emplace_back(e.key);
     EXPECT_EQ(texts, (std::vector<std::string>{"About App", "Name", "OK", "Red", "File", "Open...\\tCtrl+O",
                                                "Recent", "Clear", "Exit", "First table", "App", "Ready"}));
     EXPECT_EQ(Entry("IDD_ABOUT+OK")->shortcut, 1);
