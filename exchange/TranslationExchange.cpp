@@ -30,7 +30,8 @@ std::string ShownScript(const std::string& path, const std::string& folder)
 // the text.
 std::string ResourceOfKey(std::string_view key, std::string_view original)
 {
-    if (key.size() > original.size() && key.ends_with(original) && key[key.size() - original.size() - 1] == '+')
+    if (key.size() > original.size() && key.ends_with(original) &&
+        key[key.size() - original.size() - 1] == '+')
         return std::string(key.substr(0, key.size() - original.size() - 1));
     return std::string(key.substr(0, key.find('+')));
 }

@@ -288,7 +288,8 @@ void CDlgGeneralDictionary::Refill()
                 Row& row = m_rows.emplace_back();
                 row.original = entry.key;
                 row.translation = entry.value;
-                if (auto kept = typed.find(row.original); kept != typed.end() && kept->second != entry.value) {
+                if (auto kept = typed.find(row.original);
+                    kept != typed.end() && kept->second != entry.value) {
                     row.translation = kept->second;
                     m_rowsChanged = true;
                 }
