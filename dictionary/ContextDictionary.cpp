@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <exception>
+#include <thread>
 #include <unordered_map>
 
 void ContextDictionary::AddEntry(std::string_view file, std::string_view textKey, std::string_view original,
@@ -291,12 +293,78 @@ void ContextDictionary::MatchScripts(const std::vector<std::string>& sources)
     m_files = std::move(rebuilt);
 }
 
+namespace {
+
+// A file this large is read by two threads, each one half of it.
+constexpr std::int64_t kTwoReadersFrom = std::int64_t(1) << 20;
+
+} // namespace
+
 bool ContextDictionary::Load(MessageReporter* reporter)
 {
     LineFile file;
     if (!file.OpenForReading(m_path))
         return false;
-    return Read(file, reporter);
+    // The second half begins with the first line that begins at the file's
+    // middle or after it.
+    const std::int64_t size = file.Size();
+    LineFile secondHalf;
+    std::string line;
+    if (size < kTwoReadersFrom || !secondHalf.OpenForReading(m_path) ||
+        !secondHalf.SetReadRange(size / 2, size) || secondHalf.ReadLine(line) < 0 ||
+        secondHalf.LastLineEnd() == LineFile::LineEnd::None)
+        return Read(file, reporter);
+    const std::int64_t middle = size / 2 + static_cast<std::int64_t>(line.size()) +
+                                (secondHalf.LastLineEnd() == LineFile::LineEnd::CrLf ? 2 : 1);
+    if (!file.SetReadRange(0, middle))
+        return Read(file, reporter);
+
+    ContextDictionary second;
+    std::int64_t secondLines = 0;
+    std::exception_ptr secondFailure;
+    {
+        std::jthread reader([&] {
+            try {
+                secondLines = second.ReadRecords(secondHalf, 0);
+            } catch (...) {
+                secondFailure = std::current_exception();
+            }
+        });
+        m_files.Clear();
+        m_damagedLine = 0;
+        file.ReadFirstLine(line); // the header
+        const std::int64_t firstLines = ReadRecords(file, 1);
+        reader.join();
+        if (secondFailure)
+            std::rethrow_exception(secondFailure);
+        // Read in one pass, a failure in the first half would have ended
+        // the reading there.
+        if (!file.Failed()) {
+            if (m_damagedLine == 0 && second.m_damagedLine != 0)
+                m_damagedLine = firstLines + second.m_damagedLine;
+            Append(std::move(second.m_files));
+        }
+    }
+    LineFile& failed = file.Failed() ? file : secondHalf;
+    if (failed.Failed()) {
+        if (reporter)
+            reporter->Report(MsgErrorReadingFile, {m_path, failed.ErrorText()});
+        return false;
+    }
+    return true;
+}
+
+void ContextDictionary::Append(FileMap files)
+{
+    for (auto& section : files) {
+        Section* mine = m_files.Find(section.key);
+        if (!mine) {
+            m_files.Insert(section.key, std::move(section.value));
+            continue;
+        }
+        for (auto& entry : section.value)
+            mine->InsertWith(entry.key, [&entry] { return std::move(entry.value); });
+    }
 }
 
 bool ContextDictionary::Read(LineFile& file, MessageReporter* reporter)
@@ -305,9 +373,22 @@ bool ContextDictionary::Read(LineFile& file, MessageReporter* reporter)
     m_damagedLine = 0;
     std::string line;
     file.ReadFirstLine(line); // the header
+    ReadRecords(file, 1);
+    // A read that stopped early (a read error, a line no dictionary holds)
+    // loaded part of the file only.
+    if (file.Failed()) {
+        if (reporter)
+            reporter->Report(MsgErrorReadingFile, {m_path, file.ErrorText()});
+        return false;
+    }
+    return true;
+}
+
+std::int64_t ContextDictionary::ReadRecords(LineFile& file, std::int64_t number)
+{
+    std::string line;
     Section* lastSection = nullptr;
     std::string lastFile;
-    std::int64_t number = 1;
     std::array<std::string, 5> decoded;
     while (file.ReadLine(line) >= 0) {
         ++number;
@@ -351,14 +432,7 @@ bool ContextDictionary::Read(LineFile& file, MessageReporter* reporter)
         }
         AddEntry(*lastSection, textKey, fields[1], fields[2], shortcut, fields[4]);
     }
-    // A read that stopped early (a read error, a line no dictionary holds)
-    // loaded part of the file only.
-    if (file.Failed()) {
-        if (reporter)
-            reporter->Report(MsgErrorReadingFile, {m_path, file.ErrorText()});
-        return false;
-    }
-    return true;
+    return number;
 }
 
 bool ContextDictionary::Save(MessageReporter* reporter) const

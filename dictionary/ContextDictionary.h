@@ -104,6 +104,8 @@ public:
     /// that starts with a known script's path and "+" goes to that script.
     void MatchScripts(const std::vector<std::string>& sources);
 
+    /// Reads the file at FilePath(); a large one is read by two threads, one
+    /// half each, with the same result as one pass.
     bool Load(MessageReporter* reporter = nullptr);
     /// Reads the records from a file open for reading (a file or bytes in
     /// memory); false (reported) when the reading stopped early.
@@ -115,6 +117,14 @@ public:
     void Write(LineFile& file) const;
 
 private:
+    /// Adds the records of the lines read from the file until its end; the
+    /// number is that of the line before the first. Returns the number of
+    /// the last line read.
+    std::int64_t ReadRecords(LineFile& file, std::int64_t number);
+    /// Adds the sections read from a later part of the file, as reading on
+    /// would have added them.
+    void Append(FileMap files);
+
     std::string m_path;
     FileMap m_files;
     std::int64_t m_damagedLine = 0;

@@ -33,6 +33,8 @@ void LineFile::Reset()
     m_tempPath.clear();
     m_pos = m_len = 0;
     m_eof = false;
+    m_rangeFrom = 0;
+    m_rangeSize = m_rangeLeft = -1;
     m_lastEnd = LineEnd::None;
     m_inMemory = false;
     m_memory = {};
@@ -149,7 +151,12 @@ bool LineFile::Fill()
         std::memcpy(m_buffer.data() + m_len, m_memory.data() + m_memoryPos, got);
         m_memoryPos += got;
     } else {
-        got = std::fread(m_buffer.data() + m_len, 1, m_buffer.size() - m_len, m_file);
+        std::size_t room = m_buffer.size() - m_len;
+        if (m_rangeLeft >= 0)
+            room = std::min(room, static_cast<std::size_t>(m_rangeLeft));
+        got = room == 0 ? 0 : std::fread(m_buffer.data() + m_len, 1, room, m_file);
+        if (m_rangeLeft >= 0)
+            m_rangeLeft -= static_cast<std::int64_t>(got);
     }
     if (got == 0) {
         m_eof = true;
@@ -222,13 +229,29 @@ std::int64_t LineFile::ReadFirstLine(std::string& line)
     line.clear();
     if (!IsOpen() || m_writing)
         return -1;
-    if (m_inMemory)
+    if (m_inMemory) {
         m_memoryPos = 0;
-    else
+    } else if (m_rangeSize >= 0) {
+        if (::fseeko(m_file, m_rangeFrom, SEEK_SET) != 0)
+            return -1;
+        m_rangeLeft = m_rangeSize;
+    } else {
         std::rewind(m_file);
+    }
     m_pos = m_len = 0;
     m_eof = false;
     return ReadLine(line);
+}
+
+bool LineFile::SetReadRange(std::int64_t from, std::int64_t to)
+{
+    if (!m_file || m_writing || from < 0 || to < from || ::fseeko(m_file, from, SEEK_SET) != 0)
+        return false;
+    m_rangeFrom = from;
+    m_rangeSize = m_rangeLeft = to - from;
+    m_pos = m_len = 0;
+    m_eof = false;
+    return true;
 }
 
 std::int64_t LineFile::ReadLine(std::string& line)

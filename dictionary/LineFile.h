@@ -53,6 +53,12 @@ public:
     bool IsWriting() const { return m_writing; }
     const std::string& Path() const { return m_path; }
 
+    /// Limits the reading of a file opened for reading to the bytes
+    /// [from, to): lines are read from `from` on (ReadFirstLine goes back
+    /// there), and the file seems to end at `to`. False when the file cannot
+    /// be positioned there.
+    bool SetReadRange(std::int64_t from, std::int64_t to);
+
     /// Rewinds and reads the first line. Returns its length, or -1 when the
     /// file is not open or has no line at all.
     std::int64_t ReadFirstLine(std::string& line);
@@ -137,4 +143,9 @@ private:
     std::size_t m_pos = 0;
     std::size_t m_len = 0;
     bool m_eof = false;
+    // The part of the file being read: from m_rangeFrom, m_rangeLeft bytes
+    // not read yet (negative: to the end of the file).
+    std::int64_t m_rangeFrom = 0;
+    std::int64_t m_rangeSize = -1;
+    std::int64_t m_rangeLeft = -1;
 };

@@ -3,6 +3,7 @@
 #include "dictionary/DictionaryFormat.h"
 #include "dictionary/FileList.h"
 #include "dictionary/GeneralDictionary.h"
+#include "dictionary/LineFile.h"
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
 
@@ -153,6 +154,69 @@ TEST(EntFile, ThreeRecordsRoundTrip)
     back.SetFilePath(dir.File("again.ent"));
     ASSERT_TRUE(back.Save());
     EXPECT_EQ(ReadBytes(back.FilePath()), expected);
+}
+
+// A large file is read by two threads, one half each; whatever the place
+// where the halves meet (inside a text, on a CR, on its LF), the result is
+// that of one pass: the same sections in the same order, the first of two
+// records of one key kept, the same first damaged line.
+TEST(EntFile, ALargeFileReadInHalvesGivesWhatOnePassGives)
+{
+    TempDir dir;
+    const std::string path = dir.File("big.ent");
+    auto record = [](const std::string& script, int i, const std::string& translation) {
+        const std::string text = "Text " + std::to_string(i);
+        return Q(script + "+IDD_" + std::to_string(i % 50) + "+" + text) + S + Q(text) + S + Q(translation) +
+               S + Q("0");
+    };
+    auto make = [&](std::size_t pad) {
+        std::string bytes =
+            "Specific dictionary\r\n" + record("/p/first.rc", 0, std::string(pad, 'x')) + "\r\n";
+        // Scripts whose records go on across the middle, or come back
+        // after another script's; LF-only lines among CR LF ones.
+        for (int i = 1; i < 24000; ++i) {
+            const std::string script = i < 9000    ? "/p/a.rc"
+                                       : i < 15000 ? "/p/b.rc"
+                                       : i % 2     ? "/p/a.rc"
+                                                   : "/p/c.rc";
+            bytes += record(script, i, i % 3 ? "" : "T" + std::to_string(i)) + (i % 7 ? "\r\n" : "\n");
+        }
+        bytes += record("/p/a.rc", 9001, "second, not kept") + "\r\n"; // a key read before
+        bytes += Q("/p/a.rc+IDD_1+cut short") + S + Q("cut\r\n");      // damaged
+        bytes += record("/p/d.rc", 1, "") + "\r\n";
+        return bytes;
+    };
+    // With size - 2 * at bytes more at the start, the file's middle falls on
+    // what is byte `at` of the file without them.
+    const std::string base = make(0);
+    const std::size_t cr = base.rfind("\r\n", base.size() / 2);
+    const std::size_t lf = base.rfind("\"\n", base.size() / 2) + 1;
+    for (std::size_t at : {cr - 10, cr - 1, cr, cr + 1, cr + 2, lf, lf + 1}) {
+        const std::size_t pad = base.size() - 2 * at;
+        const std::string bytes = make(pad);
+        ASSERT_GT(bytes.size(), std::size_t(1) << 20);
+        WriteBytes(path, bytes);
+
+        ContextDictionary onePass;
+        LineFile memory;
+        memory.OpenMemory(bytes);
+        ASSERT_TRUE(onePass.Read(memory));
+        ContextDictionary halves;
+        halves.SetFilePath(path);
+        ASSERT_TRUE(halves.Load());
+        std::string expected, got;
+        LineFile out;
+        out.OpenMemoryForWriting(&expected);
+        onePass.Write(out);
+        out.Close();
+        out.OpenMemoryForWriting(&got);
+        halves.Write(out);
+        out.Close();
+        ASSERT_EQ(got, expected) << pad;
+        EXPECT_EQ(halves.DamagedLine(), onePass.DamagedLine()) << pad;
+        EXPECT_EQ(halves.DamagedLine(), 24003);
+        EXPECT_EQ(halves.FileCount(), 5);
+    }
 }
 
 TEST(EntFile, LinesWithoutAFirstFieldAreIgnored)
