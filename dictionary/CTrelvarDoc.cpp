@@ -1,5 +1,6 @@
 #include "dictionary/CTrelvarDoc.h"
 
+#include "dictionary/Alongside.h"
 #include "dictionary/Codec.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/DictionaryCommit.h"
@@ -145,9 +146,21 @@ bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progr
         unreadable.push_back(path);
         return true;
     };
+    // The two large stores are read at once, each on a thread of its own;
+    // what they report is held and told as if they were read in turn.
     auto general = std::make_unique<GeneralDictionary>(true);
     general->SetFilePath(dicPath);
-    if (!general->Load(m_reporter))
+    auto context = std::make_unique<ContextDictionary>();
+    context->SetFilePath(entPath);
+    HeldMessages generalMessages;
+    HeldMessages contextMessages;
+    bool generalRead = false;
+    bool contextRead = false;
+    RunAlongside([&] { generalRead = general->Load(&generalMessages); },
+                 [&] { contextRead = context->Load(&contextMessages); });
+
+    generalMessages.TellTo(*m_reporter);
+    if (!generalRead)
         unreadable.push_back(dicPath);
     if (!acceptDamage(dicPath, general->DamagedLine())) {
         keepLock();
@@ -155,10 +168,8 @@ bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progr
     }
     if (progress)
         progress->SetPosition(1);
-
-    auto context = std::make_unique<ContextDictionary>();
-    context->SetFilePath(entPath);
-    if (!context->Load(m_reporter))
+    contextMessages.TellTo(*m_reporter);
+    if (!contextRead)
         unreadable.push_back(entPath);
     if (!acceptDamage(entPath, context->DamagedLine())) {
         keepLock();

@@ -1,5 +1,6 @@
 #include "dictionary/ContextDictionary.h"
 
+#include "dictionary/Alongside.h"
 #include "dictionary/DictionaryFormat.h"
 #include "dictionary/Feedback.h"
 #include "dictionary/GeneralDictionary.h"
@@ -10,8 +11,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <exception>
-#include <thread>
 #include <unordered_map>
 
 void ContextDictionary::AddEntry(std::string_view file, std::string_view textKey, std::string_view original,
@@ -320,30 +319,20 @@ bool ContextDictionary::Load(MessageReporter* reporter)
         return Read(file, reporter);
 
     ContextDictionary second;
-    std::int64_t secondLines = 0;
-    std::exception_ptr secondFailure;
-    {
-        std::jthread reader([&] {
-            try {
-                secondLines = second.ReadRecords(secondHalf, 0);
-            } catch (...) {
-                secondFailure = std::current_exception();
-            }
-        });
-        m_files.Clear();
-        m_damagedLine = 0;
-        file.ReadFirstLine(line); // the header
-        const std::int64_t firstLines = ReadRecords(file, 1);
-        reader.join();
-        if (secondFailure)
-            std::rethrow_exception(secondFailure);
-        // Read in one pass, a failure in the first half would have ended
-        // the reading there.
-        if (!file.Failed()) {
-            if (m_damagedLine == 0 && second.m_damagedLine != 0)
-                m_damagedLine = firstLines + second.m_damagedLine;
-            Append(std::move(second.m_files));
-        }
+    std::int64_t firstLines = 0;
+    m_files.Clear();
+    m_damagedLine = 0;
+    RunAlongside([&] { second.ReadRecords(secondHalf, 0); },
+                 [&] {
+                     file.ReadFirstLine(line); // the header
+                     firstLines = ReadRecords(file, 1);
+                 });
+    // Read in one pass, a failure in the first half would have ended the
+    // reading there.
+    if (!file.Failed()) {
+        if (m_damagedLine == 0 && second.m_damagedLine != 0)
+            m_damagedLine = firstLines + second.m_damagedLine;
+        Append(std::move(second.m_files));
     }
     LineFile& failed = file.Failed() ? file : secondHalf;
     if (failed.Failed()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // The core never shows a window. Whatever it has to tell or ask the user goes
@@ -46,6 +47,25 @@ public:
     virtual ~ProgressSink() = default;
     virtual void SetRange(int maximum) = 0;
     virtual void SetPosition(int position) = 0;
+};
+
+/// Holds the messages of work done on another thread, to be told on the
+/// thread that shows them, in the order they came.
+class HeldMessages : public MessageReporter
+{
+public:
+    void Report(int messageId, const std::vector<std::string>& arguments) override
+    {
+        m_held.emplace_back(messageId, arguments);
+    }
+    void TellTo(MessageReporter& reporter) const
+    {
+        for (const auto& [id, arguments] : m_held)
+            reporter.Report(id, arguments);
+    }
+
+private:
+    std::vector<std::pair<int, std::vector<std::string>>> m_held;
 };
 
 /// A reporter that drops every message; the default wherever none is given.

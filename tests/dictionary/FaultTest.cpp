@@ -513,3 +513,24 @@ TEST(Faults, AFileCutInTheMiddleOfARecordOpensOnlyWhenTheUserAgrees)
         }
     }
 }
+
+TEST(Faults, TwoDamagedFilesAreAskedAboutInTheirOrder)
+{
+    // The stores are read at once, but the user hears of them in turn: the
+    // general dictionary first, then the in-context one.
+    TempDir dir;
+    const std::string dic = MakeDictionary(dir);
+    for (const std::string& path : {dic, dir.File("d.ent")}) {
+        std::string bytes = ReadBytes(path);
+        bytes.resize(bytes.size() - 4);
+        WriteBytes(path, bytes);
+    }
+    CTrelvarDoc doc;
+    ScriptedQuestion question({YesNoAllQuestion::Yes, YesNoAllQuestion::Yes});
+    doc.SetQuestion(&question);
+    ASSERT_TRUE(doc.OnOpenDocument(dic));
+    ASSERT_EQ(question.asked.size(), 2u);
+    EXPECT_NE(question.asked[0].find(dic + " could not be read"), std::string::npos);
+    EXPECT_NE(question.asked[1].find(dir.File("d.ent") + " could not be read"), std::string::npos);
+    EXPECT_EQ(doc.UnreadableFiles(), (std::vector<std::string>{dic, dir.File("d.ent")}));
+}
