@@ -44,8 +44,10 @@ public:
     std::string_view Store(std::string_view key)
     {
         if (key.size() > m_left) {
-            // Blocks double from 256 bytes to 64 kB; a longer key has a block
-            // of its own.
+            // Blocks double from 256 bytes to 4 kB, small enough for the
+            // allocator to keep for the next map when this one goes (larger
+            // ones went back to the system and were paged in again); a
+            // longer key has a block of its own.
             m_blockSize = std::min<std::size_t>(m_blockSize * 2, kLargest);
             const std::size_t size = std::max(m_blockSize, key.size());
             m_blocks.push_back(std::make_unique_for_overwrite<char[]>(size));
@@ -69,7 +71,7 @@ public:
 
 private:
     static constexpr std::size_t kFirst = 256;
-    static constexpr std::size_t kLargest = 64 * 1024;
+    static constexpr std::size_t kLargest = 4 * 1024;
     std::vector<std::unique_ptr<char[]>> m_blocks;
     char* m_next = nullptr;
     std::size_t m_left = 0;
