@@ -313,7 +313,7 @@ private:
     void Place(std::uint32_t hash, std::size_t entry)
     {
         if (SlotsFor(m_live + 1) > m_slots.size())
-            Rehash(SlotsFor(m_live + 1) * 2);
+            Rehash(SlotsFor(m_live + 1));
         PlaceInto(m_slots, hash, entry);
         ++m_live;
     }
