@@ -2,7 +2,6 @@
 
 #include <exception>
 #include <thread>
-#include <utility>
 
 /// Runs `other` on a thread of its own while `here` runs on the calling
 /// one, and returns when both are done. An exception of either is thrown

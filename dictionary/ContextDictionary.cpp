@@ -317,30 +317,7 @@ bool ContextDictionary::Load(MessageReporter* reporter)
                                 (secondHalf.LastLineEnd() == LineFile::LineEnd::CrLf ? 2 : 1);
     if (!file.SetReadRange(0, middle))
         return Read(file, reporter);
-
-    ContextDictionary second;
-    std::int64_t firstLines = 0;
-    m_files.Clear();
-    m_damagedLine = 0;
-    RunAlongside([&] { second.ReadRecords(secondHalf, 0); },
-                 [&] {
-                     file.ReadFirstLine(line); // the header
-                     firstLines = ReadRecords(file, 1);
-                 });
-    // Read in one pass, a failure in the first half would have ended the
-    // reading there.
-    if (!file.Failed()) {
-        if (m_damagedLine == 0 && second.m_damagedLine != 0)
-            m_damagedLine = firstLines + second.m_damagedLine;
-        Append(std::move(second.m_files));
-    }
-    LineFile& failed = file.Failed() ? file : secondHalf;
-    if (failed.Failed()) {
-        if (reporter)
-            reporter->Report(MsgErrorReadingFile, {m_path, failed.ErrorText()});
-        return false;
-    }
-    return true;
+    return ReadHalves(file, &secondHalf, reporter);
 }
 
 void ContextDictionary::Append(FileMap files)
@@ -358,16 +335,39 @@ void ContextDictionary::Append(FileMap files)
 
 bool ContextDictionary::Read(LineFile& file, MessageReporter* reporter)
 {
+    return ReadHalves(file, nullptr, reporter);
+}
+
+bool ContextDictionary::ReadHalves(LineFile& file, LineFile* secondHalf, MessageReporter* reporter)
+{
     m_files.Clear();
     m_damagedLine = 0;
-    std::string line;
-    file.ReadFirstLine(line); // the header
-    ReadRecords(file, 1);
+    std::int64_t firstLines = 0;
+    auto readFirst = [&] {
+        std::string header;
+        file.ReadFirstLine(header);
+        firstLines = ReadRecords(file, 1);
+    };
+    ContextDictionary second;
+    if (secondHalf)
+        RunAlongside([&] { second.ReadRecords(*secondHalf, 0); }, readFirst);
+    else
+        readFirst();
+    // Read in one pass, a failure in the first half would have ended the
+    // reading there.
+    if (secondHalf && !file.Failed()) {
+        if (m_damagedLine == 0 && second.m_damagedLine != 0)
+            m_damagedLine = firstLines + second.m_damagedLine;
+        Append(std::move(second.m_files));
+    }
     // A read that stopped early (a read error, a line no dictionary holds)
     // loaded part of the file only.
-    if (file.Failed()) {
+    const LineFile* failed = file.Failed()                        ? &file
+                             : secondHalf && secondHalf->Failed() ? secondHalf
+                                                                  : nullptr;
+    if (failed) {
         if (reporter)
-            reporter->Report(MsgErrorReadingFile, {m_path, file.ErrorText()});
+            reporter->Report(MsgErrorReadingFile, {m_path, failed->ErrorText()});
         return false;
     }
     return true;

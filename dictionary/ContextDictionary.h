@@ -121,6 +121,9 @@ private:
     /// number is that of the line before the first. Returns the number of
     /// the last line read.
     std::int64_t ReadRecords(LineFile& file, std::int64_t number);
+    /// Reads the header and the records of the file, or of its first half
+    /// while another thread reads the second half (from its first line on).
+    bool ReadHalves(LineFile& file, LineFile* secondHalf, MessageReporter* reporter);
     /// Adds the sections read from a later part of the file, as reading on
     /// would have added them.
     void Append(FileMap files);

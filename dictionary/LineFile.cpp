@@ -231,12 +231,12 @@ std::int64_t LineFile::ReadFirstLine(std::string& line)
         return -1;
     if (m_inMemory) {
         m_memoryPos = 0;
-    } else if (m_rangeSize >= 0) {
+    } else {
+        // Back to the start of the file, or of the part of it being read.
+        std::clearerr(m_file);
         if (::fseeko(m_file, m_rangeFrom, SEEK_SET) != 0)
             return -1;
         m_rangeLeft = m_rangeSize;
-    } else {
-        std::rewind(m_file);
     }
     m_pos = m_len = 0;
     m_eof = false;

@@ -84,9 +84,10 @@ private:
 /// insertion order makes a loaded and saved dictionary come out byte for byte
 /// as it went in. Entries live in chunks (their addresses never move while
 /// entries are added), their keys in blocks of bytes of the map's own, and
-/// erased entries are compacted away once they outnumber the live ones. The index is one flat array of slots
-/// with linear probing, each slot 32 bits of the key's hash and the entry's number: no allocation per entry,
-/// and a probe compares keys only when the hashes agree.
+/// erased entries are compacted away once they outnumber the live ones. The
+/// index is one flat array of slots with linear probing, each slot 32 bits
+/// of the key's hash and the entry's number: no allocation per entry, and a
+/// probe compares keys only when the hashes agree.
 template <class V>
 class OrderedMap
 {

@@ -181,7 +181,13 @@ ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>&
     const std::string& folder = doc.Folder();
 
     // Where each text is used, from the scripts themselves.
-    std::unordered_map<std::string, References> generalReferences;
+    // Looked up by the dictionary's own keys, without a copy of each.
+    struct TextHash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, References, TextHash, std::equal_to<>> generalReferences;
     std::unordered_map<std::string, References> resourceReferences;
     if (progress)
         progress->SetRange(doc.Files()->FileCount() + 1);
@@ -214,7 +220,7 @@ ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>&
             !utf8(translations, doc.TranslationsCodePage(), text.value, e.translation))
             continue;
         e.doNotTranslate = general.IsDoNotTranslate(text.key);
-        if (auto it = generalReferences.find(std::string(text.key)); it != generalReferences.end())
+        if (auto it = generalReferences.find(text.key); it != generalReferences.end())
             e.references = std::move(it->second);
         exchange.entries.push_back(std::move(e));
     }
