@@ -35,26 +35,6 @@ bool IsOctal(char c)
     return c >= '0' && c <= '7';
 }
 
-// Bytes that stand for themselves in a literal, as tables: the decoding
-// copies runs of them (above 127 only in single-byte code pages, where no
-// byte starts a two-byte character), the encoding runs of printable ASCII.
-struct PlainBytes
-{
-    bool single[256] = {};
-    bool dbcs[256] = {};
-    bool printable[256] = {};
-    constexpr PlainBytes()
-    {
-        for (int b = 0; b < 256; ++b) {
-            const bool special = b == '\\' || b == '"' || b == '&';
-            single[b] = !special;
-            dbcs[b] = !special && b < 0x80;
-            printable[b] = !special && b >= 32 && b < 128;
-        }
-    }
-};
-constexpr PlainBytes kPlainInLiteral;
-
 // Whether the first occurrence of the pattern ends the text, with at least
 // minPos characters before it. Most texts do not end with the pattern: that
 // is decided without a search.
@@ -158,18 +138,19 @@ void DecodeLiteral(std::string_view line, DecodedLiteral& d)
     };
 
     // Most of a text is plain characters: they are copied in runs.
+    // In double-byte code pages a high byte starts a character, which is
+    // taken whole below.
     const bool dbcs = IsDbcsCodePage(g_encoding.codePage);
-    const bool* plainBytes = dbcs ? kPlainInLiteral.dbcs : kPlainInLiteral.single;
-    auto plain = [plainBytes](char c) { return plainBytes[static_cast<unsigned char>(c)]; };
     std::size_t i = q + 1;
     while (i < n) {
-        if (zeroEnd == std::string::npos && plain(line[i])) {
-            std::size_t k = i + 1;
-            while (k < n && plain(line[k]))
-                ++k;
-            text.append(line.data() + i, k - i);
-            i = k;
-            continue;
+        if (zeroEnd == std::string::npos) {
+            const std::size_t k = i + (dbcs ? PlainRunEnd<PlainRun::Ascii>(line.data() + i, n - i)
+                                            : PlainRunEnd<PlainRun::AnyByte>(line.data() + i, n - i));
+            if (k > i) {
+                text.append(line.data() + i, k - i);
+                i = k;
+                continue;
+            }
         }
         const char c = line[i];
         const bool hasNext = i + 1 < n;
@@ -428,19 +409,23 @@ void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut)
                       g_encoding.codePage != kUtf8CodePage;
     auto escapedAsByte = [high](unsigned char b) { return b < 32 || (high && b > 127); };
     // Printable ASCII other than a quote, an ampersand or a backslash is
-    // written as it is: runs of it are copied at once.
-    auto plain = [](char c) { return kPlainInLiteral.printable[static_cast<unsigned char>(c)]; };
+    // written as it is: most texts are nothing else and stay as they are,
+    // and in the others runs of it are copied at once.
+    const auto plainRunEnd = [&text](std::size_t k) {
+        return k + PlainRunEnd<PlainRun::Printable>(text.data() + k, text.size() - k);
+    };
+    const std::size_t first = plainRunEnd(0);
+    if (first == text.size())
+        return;
     // Written into a string kept from the last call: the text takes its
     // memory and leaves its own for the next.
     thread_local std::string t_out;
     std::string& out = t_out;
     out.clear();
     out.reserve(text.size() + 8);
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        if (plain(text[k])) {
-            std::size_t end = k + 1;
-            while (end < text.size() && plain(text[end]))
-                ++end;
+    out.append(text, 0, first);
+    for (std::size_t k = first; k < text.size(); ++k) {
+        if (const std::size_t end = plainRunEnd(k); end > k) {
             out.append(text, k, end - k);
             k = end - 1;
             continue;

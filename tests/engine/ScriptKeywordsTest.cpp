@@ -126,3 +126,43 @@ TEST(ByteSearch, FindsTheFirstByteAtEveryPlaceAndLength)
         }
     }
 }
+
+TEST(ByteSearch, APlainRunEndsAtTheFirstByteItsKindLeavesOut)
+{
+    // Each kind of run against a byte-by-byte reading of its rule, with the
+    // byte that ends it at every place, before a block's edge and after it.
+    const auto reference = [](const char* p, std::size_t n, PlainRun kind) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto b = static_cast<unsigned char>(p[i]);
+            if (b == '"' || b == '&' || b == '\\')
+                return i;
+            if (kind != PlainRun::AnyByte && b >= 0x80)
+                return i;
+            if (kind == PlainRun::Printable && b < ' ')
+                return i;
+        }
+        return n;
+    };
+    const auto run = [](const char* p, std::size_t n, PlainRun kind) {
+        switch (kind) {
+        case PlainRun::AnyByte:
+            return PlainRunEnd<PlainRun::AnyByte>(p, n);
+        case PlainRun::Ascii:
+            return PlainRunEnd<PlainRun::Ascii>(p, n);
+        case PlainRun::Printable:
+            return PlainRunEnd<PlainRun::Printable>(p, n);
+        }
+        return n;
+    };
+    for (const char ender : {'"', '&', '\\', '\t', '\x7f', '\x80', '\xff', '\0', ' '}) {
+        for (std::size_t at = 0; at < 40; ++at) {
+            std::string s(48, 'a');
+            s[at] = ender;
+            for (const PlainRun kind : {PlainRun::AnyByte, PlainRun::Ascii, PlainRun::Printable}) {
+                for (std::size_t n = 0; n <= s.size(); ++n)
+                    ASSERT_EQ(run(s.data(), n, kind), reference(s.data(), n, kind))
+                        << int(static_cast<unsigned char>(ender)) << " " << at << " " << n;
+            }
+        }
+    }
+}
