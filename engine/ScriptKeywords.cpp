@@ -81,70 +81,77 @@ struct KeywordStarts
 constexpr KeywordStarts kStarts;
 
 #if defined(__SSE2__)
-// Where a keyword may start in the sixteen bytes at p (p[16] is read too):
-// a bit for each byte that begins one of the pairs of the tables above,
-// tested here for sixteen bytes at once.
+// Where a keyword may start in the sixteen bytes at p (p[16] and p[17] are
+// read too): a bit for each byte that begins the first three bytes of one
+// (" ME" of " MENU ", "POP" of "POPUP", ...). Three bytes rather than the
+// pairs of the tables above: blanks before identifiers (" ID") and words
+// such as "TEMPLATE" would each stop the search for nothing.
 [[gnu::always_inline]] inline unsigned KeywordCandidates(const unsigned char* p)
 {
-    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+    const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i b1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+    const __m128i b2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2));
     const auto is = [](__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
     const auto both = [](__m128i a, __m128i b) { return _mm_and_si128(a, b); };
     const auto either = [](__m128i a, __m128i b) { return _mm_or_si128(a, b); };
-    // A blank before one of eight letters, an E after a tab, M, T or V,
-    // and PO, AC, VB and 0x.
-    const __m128i nextE = is(next, 'E');
-    const __m128i nextB = is(next, 'B');
-    const __m128i hereV = is(here, 'V');
+    const __m128i thenE = is(b1, 'E');
+    const __m128i thenI = is(b2, 'I');
+    const __m128i thenN = is(b2, 'N');
+    const __m128i thenC = is(b2, 'C');
+    // After a blank: MENU, DIALOG, DLGINIT, END, CURSOR, BITMAP, ICON, WAVE
+    // and RT_ANIICON.
     const __m128i afterBlank =
-        either(either(either(is(next, 'M'), is(next, 'D')), either(nextE, is(next, 'C'))),
-               either(either(nextB, is(next, 'I')), either(is(next, 'W'), is(next, 'R'))));
-    const __m128i beforeE = either(either(is(here, '\t'), is(here, 'M')), either(is(here, 'T'), hereV));
-    const __m128i pairs =
-        either(either(both(is(here, ' '), afterBlank), both(beforeE, nextE)),
-               either(either(both(is(here, 'P'), is(next, 'O')), both(is(here, 'A'), is(next, 'C'))),
-                      either(both(hereV, nextB), both(is(here, '0'), is(next, 'x')))));
-    return static_cast<unsigned>(_mm_movemask_epi8(pairs));
+        either(either(either(both(is(b1, 'M'), is(b2, 'E')), both(is(b1, 'D'), either(thenI, is(b2, 'L')))),
+                      either(both(thenE, thenN), both(is(b1, 'C'), is(b2, 'U')))),
+               either(either(both(is(b1, 'B'), thenI), both(is(b1, 'I'), thenC)),
+                      either(both(is(b1, 'W'), is(b2, 'A')), both(is(b1, 'R'), is(b2, 'T')))));
+    // END after a tab, MENUITEM, TEXTINCLUDE and VERSIONINFO.
+    const __m128i hereV = is(b0, 'V');
+    const __m128i withE =
+        both(thenE, either(both(either(is(b0, '\t'), is(b0, 'M')), thenN),
+                           either(both(is(b0, 'T'), is(b2, 'X')), both(hereV, is(b2, 'R')))));
+    // POPUP, ACCELERATORS, VBControl and 0x403.
+    const __m128i others = either(
+        either(both(is(b0, 'P'), both(is(b1, 'O'), is(b2, 'P'))),
+               both(is(b0, 'A'), both(is(b1, 'C'), thenC))),
+        either(both(hereV, both(is(b1, 'B'), thenC)), both(is(b0, '0'), both(is(b1, 'x'), is(b2, '4')))));
+    const __m128i found = either(either(both(is(b0, ' '), afterBlank), withE), others);
+    return static_cast<unsigned>(_mm_movemask_epi8(found));
 }
 #endif
 
 // Calls look(i) at every position of the line where a keyword may start,
-// in order. Sixteen bytes are tested at once where the processor can; the
-// last bytes of a long line in a block that overlaps the one before, those
-// of a short one in a copy padded with zeros, which neither start nor
-// follow a keyword.
+// in order, or at more: look decides. Sixteen bytes are tested at once where
+// the processor can, the last bytes of a long line in a block that overlaps
+// the one before.
 template <class Look>
 void ForEachKeywordStart(const unsigned char* bytes, std::size_t n, Look&& look)
 {
 #if defined(__SSE2__)
     std::size_t base = 0;
-    for (; base + 17 <= n; base += 16) {
+    for (; base + 18 <= n; base += 16) {
         for (unsigned mask = KeywordCandidates(bytes + base); mask != 0; mask &= mask - 1)
             look(base + static_cast<std::size_t>(std::countr_zero(mask)));
     }
-    if (base + 1 >= n)
+    // Every keyword is at least four bytes long: the last two places start
+    // none.
+    if (base + 2 >= n)
         return;
-    if (n >= 17) {
-        // The last sixteen pairs of the line, of which those before base
+    if (n >= 18) {
+        // The last sixteen places of the line, of which those before base
         // were tested above.
-        const std::size_t start = n - 17;
+        const std::size_t start = n - 18;
         for (unsigned mask = KeywordCandidates(bytes + start) >> (base - start); mask != 0; mask &= mask - 1)
             look(base + static_cast<std::size_t>(std::countr_zero(mask)));
         return;
     }
-    unsigned char tail[32] = {};
-    std::memcpy(tail, bytes + base, n - base);
-    for (unsigned mask = KeywordCandidates(tail); mask != 0; mask &= mask - 1) {
-        const auto at = static_cast<std::size_t>(std::countr_zero(mask));
-        if (base + at + 1 < n)
-            look(base + at);
-    }
-#else
+    // A short line is tested byte by byte: copying it into a padded block
+    // would cost more, as the block is read back before the copy is done.
+#endif
     for (std::size_t i = 0; i + 1 < n; ++i) {
         if ((kStarts.first[bytes[i]] & kStarts.second[bytes[i + 1]]) != 0)
             look(i);
     }
-#endif
 }
 
 } // namespace
@@ -155,75 +162,78 @@ LineKeywords FindKeywords(std::string_view line)
     const std::size_t n = line.size();
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     // Every keyword is at least two bytes long.
-    ForEachKeywordStart(bytes, n, [&](std::size_t i) {
-        switch (line[i]) {
-        case ' ':
-            if (i + 1 >= n)
-                break;
-            switch (line[i + 1]) {
-            case 'M':
-                if (At(line, i, " MENU ") || At(line, i, " MENUEX "))
-                    First(k.menu, i);
-                break;
-            case 'D':
-                if (At(line, i, " DIALOG "))
-                    First(k.dialog, i);
-                else if (At(line, i, " DIALOGEX "))
-                    First(k.dialogEx, i);
-                else if (At(line, i, " DLGINIT"))
-                    First(k.dlginit, i);
-                break;
-            case 'E':
-                if (At(line, i, " END")) {
-                    First(k.end, i);
-                    k.spacedEnd = k.spacedEnd || At(line, i, " END ");
+    // The test of each place is inlined into the search: it runs at about
+    // two places of every line.
+    ForEachKeywordStart(
+        bytes, n, [&](std::size_t i) __attribute__((always_inline)) {
+            switch (line[i]) {
+            case ' ':
+                if (i + 1 >= n)
+                    break;
+                switch (line[i + 1]) {
+                case 'M':
+                    if (At(line, i, " MENU ") || At(line, i, " MENUEX "))
+                        First(k.menu, i);
+                    break;
+                case 'D':
+                    if (At(line, i, " DIALOG "))
+                        First(k.dialog, i);
+                    else if (At(line, i, " DIALOGEX "))
+                        First(k.dialogEx, i);
+                    else if (At(line, i, " DLGINIT"))
+                        First(k.dlginit, i);
+                    break;
+                case 'E':
+                    if (At(line, i, " END")) {
+                        First(k.end, i);
+                        k.spacedEnd = k.spacedEnd || At(line, i, " END ");
+                    }
+                    break;
+                case 'C':
+                    k.fileResource = k.fileResource || At(line, i, " CURSOR ");
+                    break;
+                case 'B':
+                    k.fileResource = k.fileResource || At(line, i, " BITMAP ");
+                    break;
+                case 'I':
+                    k.fileResource = k.fileResource || At(line, i, " ICON ");
+                    break;
+                case 'W':
+                    k.fileResource = k.fileResource || At(line, i, " WAVE ");
+                    break;
+                case 'R':
+                    k.fileResource = k.fileResource || At(line, i, " RT_ANIICON ");
+                    break;
+                default:
+                    break;
                 }
                 break;
-            case 'C':
-                k.fileResource = k.fileResource || At(line, i, " CURSOR ");
+            case 'M':
+                k.menuItem = k.menuItem || At(line, i, "MENUITEM");
                 break;
-            case 'B':
-                k.fileResource = k.fileResource || At(line, i, " BITMAP ");
+            case 'P':
+                k.menuItem = k.menuItem || At(line, i, "POPUP \"");
                 break;
-            case 'I':
-                k.fileResource = k.fileResource || At(line, i, " ICON ");
+            case 'T':
+                k.skippedType = k.skippedType || At(line, i, "TEXTINCLUDE");
                 break;
-            case 'W':
-                k.fileResource = k.fileResource || At(line, i, " WAVE ");
+            case 'A':
+                k.skippedType = k.skippedType || At(line, i, "ACCELERATORS");
                 break;
-            case 'R':
-                k.fileResource = k.fileResource || At(line, i, " RT_ANIICON ");
+            case 'V':
+                k.skippedType = k.skippedType || At(line, i, "VERSIONINFO");
+                k.fileResource = k.fileResource || At(line, i, "VBControl");
+                break;
+            case '0':
+                k.comboData = k.comboData || At(line, i, "0x403,");
+                break;
+            case '\t':
+                k.tabEnd = k.tabEnd || At(line, i, "\tEND");
                 break;
             default:
                 break;
             }
-            break;
-        case 'M':
-            k.menuItem = k.menuItem || At(line, i, "MENUITEM");
-            break;
-        case 'P':
-            k.menuItem = k.menuItem || At(line, i, "POPUP \"");
-            break;
-        case 'T':
-            k.skippedType = k.skippedType || At(line, i, "TEXTINCLUDE");
-            break;
-        case 'A':
-            k.skippedType = k.skippedType || At(line, i, "ACCELERATORS");
-            break;
-        case 'V':
-            k.skippedType = k.skippedType || At(line, i, "VERSIONINFO");
-            k.fileResource = k.fileResource || At(line, i, "VBControl");
-            break;
-        case '0':
-            k.comboData = k.comboData || At(line, i, "0x403,");
-            break;
-        case '\t':
-            k.tabEnd = k.tabEnd || At(line, i, "\tEND");
-            break;
-        default:
-            break;
-        }
-    });
+        });
     // Newer editors end the statement line with the keyword.
     const std::string_view right = WithoutTrailingBlanks(line);
     const char end = right.empty() ? '\0' : right.back();
