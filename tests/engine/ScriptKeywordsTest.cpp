@@ -166,3 +166,31 @@ TEST(ByteSearch, APlainRunEndsAtTheFirstByteItsKindLeavesOut)
         }
     }
 }
+
+TEST(ByteSearch, ATrimmedLineLosesItsBlanksAtBothEndsAtEveryLength)
+{
+    // Blanks, tabs and carriage returns on either side of a word, at every
+    // length around the sixteen bytes tested at once, and lines all blank.
+    const auto reference = [](std::string_view line) {
+        const std::size_t begin = line.find_first_not_of(" \t\r");
+        if (begin == std::string_view::npos)
+            return std::string_view();
+        return line.substr(begin, line.find_last_not_of(" \t\r") - begin + 1);
+    };
+    const std::string blanks = " \t\r";
+    for (std::size_t lead = 0; lead < 40; ++lead) {
+        for (std::size_t word = 0; word < 20; ++word) {
+            for (std::size_t trail = 0; trail < 40; trail += 3) {
+                std::string line;
+                for (std::size_t i = 0; i < lead; ++i)
+                    line += blanks[i % 3];
+                line += std::string(word, 'x');
+                if (word > 2)
+                    line[lead + 1] = ' '; // a blank inside stays
+                for (std::size_t i = 0; i < trail; ++i)
+                    line += blanks[(i + 1) % 3];
+                ASSERT_EQ(TrimmedLine(line), reference(line)) << lead << " " << word << " " << trail;
+            }
+        }
+    }
+}
