@@ -188,7 +188,8 @@ void ContextDictionary::TextsOfItem(std::string_view file, std::string_view reso
     if (!section)
         return;
     for (const auto& entry : *section) {
-        if (KeyBelongsTo(entry.key, resourceName) && EqualsNoCase(entry.value.itemReference, itemReference))
+        if (KeyBelongsTo(entry.key, resourceName) &&
+            EqualsNoCase(entry.value.itemReference.str(), itemReference))
             texts.push_back(entry.value.original);
     }
 }
@@ -447,12 +448,12 @@ void ContextDictionary::Write(LineFile& file) const
             record += kDicSeparator;
             AppendQuotedField(record, e.original);
             record += kDicSeparator;
-            AppendQuotedField(record, e.contextTranslation);
+            AppendQuotedField(record, e.contextTranslation.str());
             record += kDicSeparator;
             AppendQuoted(record, e.shortcut >= 0 ? std::to_string(e.shortcut) : std::string());
             if (!e.itemReference.empty()) {
                 record += kDicSeparator;
-                AppendQuotedField(record, e.itemReference);
+                AppendQuotedField(record, e.itemReference.str());
             }
             file.WriteLine(record);
         }

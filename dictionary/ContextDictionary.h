@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dictionary/OrderedMap.h"
+#include "dictionary/SparseText.h"
 
 #include <cstdint>
 #include <string>
@@ -17,9 +18,9 @@ struct ContextEntry
 {
     std::string original;
     /// Translation valid only in this resource; empty = none.
-    std::string contextTranslation;
+    SparseText contextTranslation;
     /// Control identifier of a combo-box string; empty otherwise.
-    std::string itemReference;
+    SparseText itemReference;
     /// 1-based position of the shortcut letter in the displayed translation;
     /// 0 or negative = none.
     std::int16_t shortcut = 0;

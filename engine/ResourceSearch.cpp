@@ -59,8 +59,8 @@ std::vector<ResourceMatch> FindInResources(const GeneralDictionary& general, con
             const std::string* matched = nullptr;
             if (HoldsNoCase(e.original, needle, table)) {
                 matched = &e.original;
-            } else if (HoldsNoCase(e.contextTranslation, needle, table)) {
-                matched = &e.contextTranslation;
+            } else if (HoldsNoCase(e.contextTranslation.str(), needle, table)) {
+                matched = &e.contextTranslation.str();
             } else if (const std::string* translation = general.FindTranslation(e.original);
                        translation && HoldsNoCase(*translation, needle, table)) {
                 matched = translation;

@@ -426,3 +426,29 @@ TEST(ContextDictionary, UntranslatedResourcesTakeEveryNameAKeyCanBelongTo)
     EXPECT_EQ(context.UntranslatedResources("/a.rc", general),
               (std::unordered_set<std::string>{"IDR_MENU", "IDR_MENU+Ctrl"}));
 }
+
+TEST(SparseText, AnEntrysRareTextsCopyMoveAndEmptyLikeStrings)
+{
+    // In-context translations and combo identifiers hold no memory while
+    // empty; they must still behave as the strings they replace.
+    ContextEntry a;
+    EXPECT_TRUE(a.contextTranslation.empty());
+    EXPECT_EQ(a.contextTranslation, "");
+    a.contextTranslation = "Ouvrir";
+    a.itemReference = std::string("IDC_LIST");
+    ContextEntry copy = a;
+    copy.contextTranslation = "Fermer";
+    EXPECT_EQ(a.contextTranslation, "Ouvrir"); // the copy has its own text
+    EXPECT_EQ(copy.itemReference, "IDC_LIST");
+    const ContextEntry& same = copy;
+    copy = same; // assigned to itself, the entry keeps its texts
+    EXPECT_EQ(copy.contextTranslation, "Fermer");
+    ContextEntry moved = std::move(copy);
+    EXPECT_EQ(moved.contextTranslation, "Fermer");
+    moved.contextTranslation = std::string(); // emptied by a moved string too
+    moved.itemReference = "";
+    EXPECT_TRUE(moved.contextTranslation.empty());
+    EXPECT_EQ(moved.itemReference.size(), 0u);
+    const std::string& read = a.contextTranslation;
+    EXPECT_EQ(read, "Ouvrir");
+}

@@ -176,7 +176,7 @@ TEST_F(Fidelity, MisfiledEntriesKeepTheirTranslationsWhenTheyMove)
     moved.shortcut = 2;
     doc.Context()->RemoveFile(source);
     doc.Context()->AddEntry(source, "IDD_A+Hello", "Hello", "Salut", 0, "");
-    doc.Context()->AddEntry(source, "IDD_A+Open", "Open", moved.contextTranslation, moved.shortcut, "");
+    doc.Context()->AddEntry(source, "IDD_A+Open", "Open", moved.contextTranslation.str(), moved.shortcut, "");
     Extract();
     EXPECT_EQ(Entry("IDD_A+Open"), nullptr);
     ASSERT_NE(Entry("IDR_MAIN+Open"), nullptr);
