@@ -1,6 +1,7 @@
 // lorvo: the program's window.
 #include "app/CMainFrame.h"
 #include "app/CTrelvarApp.h"
+#include "dictionary/FreedMemory.h"
 #include "tessary/ModalAnswers.h"
 
 #include <QApplication>
@@ -31,6 +32,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "lorvo: no display is available (set DISPLAY, or QT_QPA_PLATFORM=offscreen)\n");
         return 1;
     }
+    // Dictionaries are opened one after another in one window: the memory
+    // of the last is kept for the next.
+    KeepFreedMemoryForReuse();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lorvo"));
     QApplication::setApplicationVersion(QStringLiteral(LINGOREL_VERSION));

@@ -7,6 +7,7 @@
 #include "app/DocumentCommands.h"
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/FileList.h"
+#include "dictionary/FreedMemory.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/ScriptInsertion.h"
 #include "engine/ScriptResources.h"
@@ -238,6 +239,7 @@ BENCHMARK(BM_DictionaryWindowOK)->UseManualTime()->Unit(benchmark::kMillisecond)
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    KeepFreedMemoryForReuse(); // as the window's own start does
     QApplication application(argc, argv);
     ModalAnswers::SetAutomatic(true);
     benchmark::Initialize(&argc, argv);
