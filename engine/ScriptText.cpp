@@ -38,10 +38,16 @@ bool IsAscii(std::string_view bytes)
 std::vector<int> PragmaCodePages(std::string_view bytes)
 {
     // A pragma is a directive: its line starts with '#' after blanks, a
-    // byte much rarer in a script than those of "code_page".
+    // byte much rarer in a script than those of "code_page". Only a '#' that
+    // begins "#pragma" can begin one: the others (#include, #define, ...)
+    // are passed without looking for their line.
     std::vector<int> pages;
     std::size_t at = 0;
     while ((at = bytes.find('#', at)) != std::string_view::npos) {
+        if (bytes.compare(at, 7, "#pragma") != 0) {
+            ++at;
+            continue;
+        }
         const std::size_t lineStart = bytes.rfind('\n', at);
         const std::size_t begin = lineStart == std::string_view::npos ? 0 : lineStart + 1;
         const std::size_t lineEnd = bytes.find('\n', at);
