@@ -34,14 +34,14 @@ bool IsAscii(std::string_view bytes)
     return true;
 }
 
-// Every pragma's code page in an 8-bit script, in order.
-std::vector<int> PragmaCodePages(std::string_view bytes)
+// Every pragma's code page in an 8-bit script, in order, with the place
+// where its line starts.
+void FindPragmas(std::string_view bytes, std::vector<int>& pages, std::vector<std::size_t>& lines)
 {
     // A pragma is a directive: its line starts with '#' after blanks, a
     // byte much rarer in a script than those of "code_page". Only a '#' that
     // begins "#pragma" can begin one: the others (#include, #define, ...)
     // are passed without looking for their line.
-    std::vector<int> pages;
     std::size_t at = 0;
     while ((at = bytes.find('#', at)) != std::string_view::npos) {
         if (bytes.compare(at, 7, "#pragma") != 0) {
@@ -53,13 +53,14 @@ std::vector<int> PragmaCodePages(std::string_view bytes)
         const std::size_t lineEnd = bytes.find('\n', at);
         const std::string_view line =
             bytes.substr(begin, lineEnd == std::string_view::npos ? std::string_view::npos : lineEnd - begin);
-        if (const int page = PragmaCodePage(line); page != 0)
+        if (const int page = PragmaCodePage(line); page != 0) {
             pages.push_back(page);
+            lines.push_back(begin);
+        }
         if (lineEnd == std::string_view::npos)
             break;
         at = lineEnd + 1;
     }
-    return pages;
 }
 
 // Whether the bytes look like UTF-16 without a mark: zero bytes in one half
@@ -82,16 +83,6 @@ bool LooksLikeUtf16(std::string_view bytes, bool& bigEndian)
     if (evenZeros * 10 >= units * 3 && oddZeros * 20 < units) {
         bigEndian = true;
         return true;
-    }
-    return false;
-}
-
-// Whether the line's first byte that is not a blank is '#'.
-bool MayBeDirective(std::string_view line)
-{
-    for (char c : line) {
-        if (c != ' ' && c != '\t')
-            return c == '#';
     }
     return false;
 }
@@ -149,7 +140,7 @@ ScriptEncoding DetectScriptEncoding(std::string_view bytes, int defaultCodePage)
         e.form = bigEndian ? ScriptForm::Utf16Be : ScriptForm::Utf16Le;
         return e;
     }
-    e.pragmas = PragmaCodePages(bytes);
+    FindPragmas(bytes, e.pragmas, e.pragmaLines);
     const bool declaredUtf8 = !e.pragmas.empty() && e.pragmas.front() == kUtf8CodePage;
     if (declaredUtf8 || (!IsAscii(bytes) && Codec::IsValidUtf8(bytes) && e.pragmas.empty()))
         e.form = ScriptForm::Utf8;
@@ -287,6 +278,7 @@ void ScriptText::Load(int workingCodePage)
 void ScriptText::Rewind()
 {
     m_pos = m_prologue.size();
+    m_nextPragma = 0;
     m_codePage = m_encoding.form == ScriptForm::Bytes ? m_encoding.codePage : kUtf8CodePage;
     if (!m_transcoded)
         m_codePage = m_working;
@@ -534,10 +526,16 @@ std::int64_t ScriptText::ReadLine(std::string_view& line)
     }
     if (converted)
         line = m_converted;
-    // A pragma changes the code page of the lines after it.
-    if (m_encoding.form == ScriptForm::Bytes && MayBeDirective(content)) {
-        if (const int page = PragmaCodePage(content); page != 0)
+    // A pragma changes the code page of the lines after it. The lines of
+    // the pragmas were found when the script was read.
+    if (m_encoding.form == ScriptForm::Bytes) {
+        const std::vector<std::size_t>& lines = m_encoding.pragmaLines;
+        while (m_nextPragma < lines.size() && lines[m_nextPragma] < start)
+            ++m_nextPragma;
+        if (m_nextPragma < lines.size() && lines[m_nextPragma] == start) {
+            const int page = m_encoding.pragmas[m_nextPragma];
             m_codePage = page == -1 ? m_encoding.codePage : page;
+        }
     }
     return static_cast<std::int64_t>(line.size());
 }

@@ -23,6 +23,8 @@ struct ScriptEncoding
     bool bom = false;
     int codePage = 1252;      ///< an 8-bit script's code page before its first pragma
     std::vector<int> pragmas; ///< an 8-bit script's "#pragma code_page" values, in order
+    /// Where the line of each of those pragmas starts, in bytes.
+    std::vector<std::size_t> pragmaLines;
 };
 
 /// Recognises a script's encoding from its first bytes and its pragmas:
@@ -122,6 +124,7 @@ private:
     // The walk: where the next line starts and the code page of its place.
     std::size_t m_pos = 0;
     int m_codePage = 1252;
+    std::size_t m_nextPragma = 0; // the first pragma not passed yet
     LineFile::LineEnd m_lastEnd = LineFile::LineEnd::None;
     std::string_view m_lastOriginal;
     std::string m_converted; // the last line read, when it was converted

@@ -326,3 +326,31 @@ TEST(CorpusOriginal, Utf16ScriptsGenerateExactly)
 }
 
 } // namespace
+
+TEST(ScriptText, APragmaChangesTheCodePageOfTheLinesAfterIt)
+{
+    // Pragmas indented and not, after a '#' that is none, to DEFAULT and at
+    // the very end; a "#pragma" that is not the first word of its line
+    // changes nothing. The script is read twice, as generation after a
+    // preview does.
+    const std::string script = "#include \"res.h\" // #pragma code_page(1250)\r\n"
+                               "  #pragma code_page(1251)\r\n"
+                               "A\r\n"
+                               "#define X 1\n"
+                               "\t#pragma code_page(DEFAULT)\n"
+                               "B\n"
+                               "x #pragma code_page(1253)\n"
+                               "#pragma code_page(1250)\n"
+                               "C\n"
+                               "#pragma code_page(932)";
+    ScriptText text;
+    text.OpenMemory(script, 1252);
+    for (int pass = 0; pass < 2; ++pass) {
+        std::vector<int> pages;
+        std::string_view line;
+        for (std::int64_t n = text.ReadFirstLine(line); n >= 0; n = text.ReadLine(line))
+            pages.push_back(text.LastCodePage());
+        EXPECT_EQ(pages, (std::vector<int>{1252, 1252, 1251, 1251, 1251, 1252, 1252, 1252, 1250, 1250}))
+            << "pass " << pass;
+    }
+}
