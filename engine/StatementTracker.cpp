@@ -3,6 +3,8 @@
 #include "engine/ByteSearch.h"
 #include "engine/ScriptKeywords.h"
 
+#include <cstdint>
+
 namespace {
 
 // Letters, digits and the underscore: the bytes of a statement's keyword.
@@ -22,11 +24,32 @@ bool IsWordChar(char c)
     return kWordBytes.is[static_cast<unsigned char>(c)];
 }
 
+// For each length up to 15, the first letters of the statements of that
+// length that have no text, a bit per letter.
+struct NoTextStarts
+{
+    std::uint32_t letters[16] = {};
+    constexpr NoTextStarts()
+    {
+        for (std::string_view word :
+             {"ICON", "MENU", "FONT", "CLASS", "STYLE", "LISTBOX", "EXSTYLE", "VERSION", "EDITTEXT",
+              "COMBOBOX", "LANGUAGE", "SCROLLBAR", "CHARACTERISTICS"})
+            letters[word.size()] |= 1u << (word[0] - 'A');
+    }
+};
+constexpr NoTextStarts kNoTextStarts;
+
 bool HasNoText(std::string_view word)
 {
-    // Looked for by length first: most statements (LTEXT, PUSHBUTTON, ...)
-    // are not compared at all.
-    switch (word.size()) {
+    // Looked for by length and first letter first: most statements (LTEXT,
+    // PUSHBUTTON, ...) are not compared at all, and a test of a bit is
+    // guessed right where a jump by length, which changes from line to
+    // line, is not.
+    const std::size_t size = word.size();
+    if (size >= 16 || size == 0 || word[0] < 'A' || word[0] > 'Z' ||
+        (kNoTextStarts.letters[size] & (1u << (word[0] - 'A'))) == 0)
+        return false;
+    switch (size) {
     case 4:
         return word == "ICON" || word == "MENU" || word == "FONT";
     case 5:
