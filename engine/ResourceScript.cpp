@@ -217,7 +217,7 @@ bool ResourceScript::ScanLine(std::string_view line, bool& inResource, bool& isC
     if (m_skipping && m_skipDepth > 0 && OpensBlock(line))
         ++m_skipDepth; // a statement ending with its BEGIN: looked at below
     if (line.front() == 'S' && IsStringTableLine(line)) {
-        m_resourceName = "STRINGTABLE";
+        SetCurrentResourceName("STRINGTABLE");
         inResource = true;
         m_currentKind = KindStringTable;
         m_statements.Reset();
@@ -234,7 +234,7 @@ bool ResourceScript::ScanLine(std::string_view line, bool& inResource, bool& isC
             m_skipDepth = 1;
             return false;
         }
-        m_resourceName = std::string(name);
+        SetCurrentResourceName(std::string(name));
     }
     if (k.menuItem)
         inResource = true;
@@ -249,12 +249,12 @@ bool ResourceScript::ScanLine(std::string_view line, bool& inResource, bool& isC
             m_skipDepth = 0;
             return false;
         }
-        m_resourceName = std::string(name);
+        SetCurrentResourceName(std::string(name));
     }
     const std::size_t dlginit = k.dlginit;
     if (dlginit != std::string_view::npos || k.skippedType) {
         if (dlginit != std::string_view::npos)
-            m_resourceName = std::string(line.substr(0, dlginit));
+            SetCurrentResourceName(std::string(line.substr(0, dlginit)));
         inResource = false;
         return false;
     }
@@ -744,8 +744,15 @@ const std::string* ResourceScript::LookupTranslation(std::string_view text, std:
         // Texts of resources not to extract stay as they are.
         if (kind != 0 && IsExcluded(m_resourceName, kind))
             return nullptr;
+        // The key is the resource's name, a '+' and the text: the first two
+        // stay in place from one text of the resource to the next.
         std::string& key = m_lookupKey;
-        key.assign(m_resourceName).append(1, '+').append(text);
+        if (m_lookupKeyPrefix == std::string::npos) {
+            key.assign(m_resourceName).append(1, '+');
+            m_lookupKeyPrefix = key.size();
+        }
+        key.resize(m_lookupKeyPrefix);
+        key.append(text);
         if (const ContextEntry* entry = ContextDictionary::FindEntry(*section, key, m_contextCursor)) {
             shortcut = entry->shortcut == -1 ? 0 : entry->shortcut;
             if (!entry->contextTranslation.empty())

@@ -157,7 +157,11 @@ public:
     /// The script whose resources TranslateText looks up, without opening it.
     void SetSourcePath(std::string path) { m_sourcePath = std::move(path); }
     const std::string& CurrentResourceName() const { return m_resourceName; }
-    void SetCurrentResourceName(std::string name) { m_resourceName = std::move(name); }
+    void SetCurrentResourceName(std::string name)
+    {
+        m_resourceName = std::move(name);
+        m_lookupKeyPrefix = std::string::npos;
+    }
     int CurrentKind() const { return m_currentKind; }
     void SetCurrentKind(int kind) { m_currentKind = kind; }
     bool Skipping() const { return m_skipping; }
@@ -252,6 +256,9 @@ private:
     std::vector<std::string> m_written;
     std::vector<std::string> m_encoded;
     std::string m_lookupKey;
+    // The bytes of m_lookupKey that are the resource's name and its '+', or
+    // npos when the name changed since.
+    std::size_t m_lookupKeyPrefix = std::string::npos;
     std::string m_translation;
     DecodedLiteral m_decoded;
     std::string m_result;

@@ -278,6 +278,26 @@ TEST_F(ScriptTest, ContextTranslationsAndShortcutsWinOverGeneralOnes)
     EXPECT_NE(out.find("MENUITEM \"Quitter\","), std::string::npos);
 }
 
+TEST_F(ScriptTest, AContextTranslationStaysWithItsOwnResource)
+{
+    // The same text in two dialogs and a string table, translated in context
+    // in the second dialog only: each place takes its own translation, and
+    // again when the script is generated a second time.
+    WriteBytes(source,
+               "IDD_A DIALOG 0, 0, 100, 50\r\nBEGIN\r\n    DEFPUSHBUTTON \"OK\",IDOK,5,5,40,14\r\nEND\r\n"
+               "IDD_B DIALOG 0, 0, 100, 50\r\nBEGIN\r\n    DEFPUSHBUTTON \"OK\",IDOK,5,5,40,14\r\nEND\r\n"
+               "STRINGTABLE\r\nBEGIN\r\n    IDS_OK \"OK\"\r\nEND\r\n");
+    Extract();
+    general.SetTranslation("OK", "Bien");
+    ContextDictionary::FindEntry(*context.FindFile(source), "IDD_B+OK")->contextTranslation = "D'accord";
+    const std::string expected =
+        "IDD_A DIALOG 0, 0, 100, 50\r\nBEGIN\r\n    DEFPUSHBUTTON \"Bien\",IDOK,5,5,40,14\r\nEND\r\n"
+        "IDD_B DIALOG 0, 0, 100, 50\r\nBEGIN\r\n    DEFPUSHBUTTON \"D'accord\",IDOK,5,5,40,14\r\nEND\r\n"
+        "STRINGTABLE\r\nBEGIN\r\n    IDS_OK \"Bien\"\r\nEND\r\n";
+    EXPECT_EQ(Generate(), expected);
+    EXPECT_EQ(Generate(), expected);
+}
+
 TEST_F(ScriptTest, DoNotTranslateAndExcludedResourcesStayAsTheyAre)
 {
     Extract();
