@@ -354,3 +354,38 @@ TEST(ScriptText, APragmaChangesTheCodePageOfTheLinesAfterIt)
             << "pass " << pass;
     }
 }
+
+TEST(ScriptText, UnicodeLinesReadBackAsTheyWereAtEveryPlaceOfTheirCharacters)
+{
+    // Lines of ASCII with a character beyond it (two bytes, three, and a
+    // pair of units) at every place around the eight units read at once, in
+    // both byte orders of UTF-16.
+    std::vector<std::string> lines;
+    for (const std::string wide : {"\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80"}) {
+        for (std::size_t at = 0; at <= 40; ++at) {
+            std::string line(40, 'a');
+            for (std::size_t i = 0; i < line.size(); ++i)
+                line[i] = static_cast<char>('a' + i % 26);
+            lines.push_back(line.substr(0, at) + wide + line.substr(at));
+        }
+    }
+    lines.push_back("");
+    std::string utf8;
+    for (const std::string& line : lines)
+        utf8 += line + "\r\n";
+    for (const char* form : {"UTF-16LE", "UTF-16BE"}) {
+        std::string wide;
+        ASSERT_TRUE(Codec(form).FromUtf8(utf8, wide));
+        const std::string mark = std::string(form) == "UTF-16LE" ? "\xFF\xFE" : "\xFE\xFF";
+        const std::string script = mark + wide; // read in place: it must outlive the reading
+        ScriptText text;
+        text.OpenMemory(script, kUtf8CodePage);
+        std::vector<std::string> read;
+        std::string_view line;
+        for (std::int64_t n = text.ReadFirstLine(line); n >= 0; n = text.ReadLine(line))
+            read.emplace_back(line);
+        ASSERT_EQ(read.size(), lines.size()) << form;
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            ASSERT_EQ(read[i], lines[i]) << form << " line " << i;
+    }
+}
