@@ -54,8 +54,9 @@ namespace {
 
 // The pairs of bytes a keyword can start with (" M" of " MENU ", "PO" of
 // "POPUP", "0x" of "0x403,", ...): each first byte has a bit, set in the
-// table of the second bytes that may follow it. Processors with SSE2 test
-// the same pairs sixteen at a time (KeywordCandidates).
+// table of the second bytes that may follow it. They test short lines;
+// longer ones are tested sixteen places at a time, by the first three bytes
+// of each keyword, where the processor can (KeywordCandidates).
 struct KeywordStarts
 {
     unsigned char first[256] = {};

@@ -24,16 +24,19 @@ bool IsWordChar(char c)
     return kWordBytes.is[static_cast<unsigned char>(c)];
 }
 
-// For each length up to 15, the first letters of the statements of that
-// length that have no text, a bit per letter.
+// The statements that have no text.
+constexpr std::string_view kNoTextWords[] = {
+    "ICON",    "MENU",     "FONT",     "CLASS",    "STYLE",     "LISTBOX",        "EXSTYLE",
+    "VERSION", "EDITTEXT", "COMBOBOX", "LANGUAGE", "SCROLLBAR", "CHARACTERISTICS"};
+
+// For each length up to 15, the first letters of those statements, a bit
+// per letter.
 struct NoTextStarts
 {
     std::uint32_t letters[16] = {};
     constexpr NoTextStarts()
     {
-        for (std::string_view word :
-             {"ICON", "MENU", "FONT", "CLASS", "STYLE", "LISTBOX", "EXSTYLE", "VERSION", "EDITTEXT",
-              "COMBOBOX", "LANGUAGE", "SCROLLBAR", "CHARACTERISTICS"})
+        for (std::string_view word : kNoTextWords)
             letters[word.size()] |= 1u << (word[0] - 'A');
     }
 };
@@ -49,22 +52,11 @@ bool HasNoText(std::string_view word)
     if (size >= 16 || size == 0 || word[0] < 'A' || word[0] > 'Z' ||
         (kNoTextStarts.letters[size] & (1u << (word[0] - 'A'))) == 0)
         return false;
-    switch (size) {
-    case 4:
-        return word == "ICON" || word == "MENU" || word == "FONT";
-    case 5:
-        return word == "CLASS" || word == "STYLE";
-    case 7:
-        return word == "LISTBOX" || word == "EXSTYLE" || word == "VERSION";
-    case 8:
-        return word == "EDITTEXT" || word == "COMBOBOX" || word == "LANGUAGE";
-    case 9:
-        return word == "SCROLLBAR";
-    case 15:
-        return word == "CHARACTERISTICS";
-    default:
-        return false;
+    for (std::string_view noText : kNoTextWords) {
+        if (word == noText)
+            return true;
     }
+    return false;
 }
 
 // Whether a statement goes on on the next line after this one.
