@@ -514,7 +514,11 @@ std::int64_t ScriptText::ReadLine(std::string_view& line)
         return static_cast<std::int64_t>(line.size());
     if (wide) {
         m_lastLossy = !Utf16ToUtf8(content, m_encoding.form == ScriptForm::Utf16Be, m_converted);
-        ToWorking(m_converted, m_working, m_lastLossy);
+        // A line whose every unit became one byte is ASCII, which every
+        // working encoding holds as it is (and so is what a lossy line
+        // keeps): only the others are converted again.
+        if (!m_lastLossy && m_converted.size() * 2 != content.size())
+            ToWorking(m_converted, m_working, m_lastLossy);
         line = m_converted;
         return static_cast<std::int64_t>(line.size());
     }
