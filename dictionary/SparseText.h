@@ -36,7 +36,6 @@ public:
             m_text = std::make_unique<std::string>(std::move(text));
         return *this;
     }
-    SparseText& operator=(const std::string& text) { return *this = std::string_view(text); }
     SparseText& operator=(const char* text) { return *this = std::string_view(text); }
 
     void assign(std::string_view text)
