@@ -5,11 +5,10 @@
 #include "exchange/ExchangeFormats.h"
 #include "exchange/TranslationCheck.h"
 #include "exchange/TranslationExchange.h"
-#include "preview/PreviewFit.h"
-
-#include <QGuiApplication>
+#include "preview/FitModule.h"
 
 #include <cstdlib>
+#include <dlfcn.h>
 #include <iostream>
 #include <memory>
 #include <set>
@@ -69,6 +68,26 @@ int RunExchangeImport(const CliArguments& args, ExchangeFormat format)
     return summary.problems.empty() ? session.Exit() : ExitError;
 }
 
+namespace {
+
+// The preview's measure of texts, from the module that holds Qt's font
+// machinery (loaded once and kept: Qt is not made to be unloaded). Null,
+// with the reason, when the module cannot be loaded.
+std::unique_ptr<FitMeasure> LoadFitMeasure(int translationsCodePage, std::string& error)
+{
+    void* module = ::dlopen(kFitModuleName, RTLD_NOW | RTLD_LOCAL);
+    auto make =
+        module ? reinterpret_cast<NewFitMeasureFunction>(::dlsym(module, kNewFitMeasureFunction)) : nullptr;
+    if (!make) {
+        const char* reason = ::dlerror();
+        error = reason ? reason : kFitModuleName;
+        return nullptr;
+    }
+    return std::unique_ptr<FitMeasure>(make(translationsCodePage));
+}
+
+} // namespace
+
 // The checks of the translated result; the fit of texts is measured with
 // the preview's fonts, which needs Qt's font machinery but no display.
 int RunCheck(const CliArguments& args)
@@ -103,17 +122,14 @@ int RunCheck(const CliArguments& args)
             return ExitError;
         scripts.push_back(record->source);
     }
-    std::unique_ptr<QGuiApplication> fonts;
-    std::unique_ptr<PreviewFitMeasure> fit;
+    std::unique_ptr<FitMeasure> fit;
     if (kinds.count(CheckKind::Fit)) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        // Qt's own notices (no runtime folder on a server) are no findings.
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-        static int argc = 1;
-        static char name[] = "lorvo-cli";
-        static char* argv[] = {name, nullptr};
-        fonts = std::make_unique<QGuiApplication>(argc, argv);
-        fit = std::make_unique<PreviewFitMeasure>();
+        std::string error;
+        fit = LoadFitMeasure(session.Doc().TranslationsCodePage(), error);
+        if (!fit) {
+            std::cerr << "lorvo-cli check: the fit of texts cannot be measured: " << error << '\n';
+            return ExitError;
+        }
     }
     int errors = 0;
     int warnings = 0;

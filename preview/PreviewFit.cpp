@@ -58,12 +58,16 @@ bool TextTooLarge(const PreviewControl& control, const QRect& pixels, const QFon
     return pixels.width() < width || pixels.height() < height;
 }
 
+PreviewFitMeasure::PreviewFitMeasure() : PreviewFitMeasure(OpenTranslationsCodePage()) {}
+
+PreviewFitMeasure::PreviewFitMeasure(int translationsCodePage) : m_codePage(translationsCodePage) {}
+
 std::vector<int> PreviewFitMeasure::TooLarge(const PreviewDialogInfo& translated)
 {
     RegisterPreviewFonts();
     const QFont font = TemplateFont();
     const QSize base = BaseUnits(font);
-    const Codec& codec = Codec::Cached(OpenTranslationsCodePage());
+    const Codec& codec = Codec::Cached(m_codePage);
     std::vector<int> tooLarge;
     for (const auto& control : translated.controls) {
         if (!HasFramedText(*control) || !control->translated)

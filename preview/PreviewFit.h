@@ -19,9 +19,15 @@ bool TextTooLarge(const PreviewControl& control, const QRect& pixels, const QFon
                   const QString& text);
 
 /// The preview's measure for the checks of translations: the dialog laid
-/// out in the preview's template font, without any window.
+/// out in the preview's template font, without any window. The translated
+/// texts are in the given code page (by default the open dictionary's).
 class PreviewFitMeasure : public FitMeasure
 {
 public:
+    PreviewFitMeasure();
+    explicit PreviewFitMeasure(int translationsCodePage);
     std::vector<int> TooLarge(const PreviewDialogInfo& translated) override;
+
+private:
+    int m_codePage;
 };

@@ -139,6 +139,27 @@ TEST(CliExchange, CheckFindsAPlantedClashAndTheFitOfTexts)
     EXPECT_EQ(RunCli(dir, {"check", dic, "--only", "spelling"}).exit, 2);
 }
 
+TEST(CliExchange, CheckWithoutTheFitModuleSaysSoAndTheOtherChecksStillRun)
+{
+    // A copy of the program far from its module: the fit check reports
+    // that it cannot measure, instead of passing without having measured.
+    TempDir dir;
+    ASSERT_EQ(RunCli(dir, {"sample", "--folder", dir.File("s")}).exit, 0);
+    const std::string dic = dir.File("s/sample.dic");
+    const std::string lone = dir.File("lorvo-cli");
+    std::filesystem::copy_file(LORVO_CLI, lone);
+    const std::string run = Quote(lone) + " check " + Quote(dic);
+    const std::string out = " >" + Quote(dir.File(".out")) + " 2>" + Quote(dir.File(".err"));
+    int status = std::system((run + " --only fit" + out).c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(ReadBytes(dir.File(".err")).find("lorvo-cli check: the fit of texts cannot be measured: "),
+              std::string::npos)
+        << ReadBytes(dir.File(".err"));
+    status = std::system((run + " --only access-key-clash,placeholder" + out).c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadBytes(dir.File(".err")), "0 error(s), 0 warning(s)\n");
+}
+
 TEST(CliExchange, ACorpusDictionaryOpensInGettextWithTheRightCounts)
 {
     if (CorpusDir().empty() || !HaveTool("msgfmt"))

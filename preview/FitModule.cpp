@@ -1,0 +1,48 @@
+#include "preview/FitModule.h"
+
+#include "preview/PreviewFit.h"
+
+#include <QGuiApplication>
+
+#include <cstdlib>
+#include <memory>
+#include <type_traits>
+
+namespace {
+
+class ModuleFitMeasure : public FitMeasure
+{
+public:
+    explicit ModuleFitMeasure(int translationsCodePage) : m_measure(translationsCodePage) {}
+
+    std::vector<int> TooLarge(const PreviewDialogInfo& translated) override
+    {
+        return m_measure.TooLarge(translated);
+    }
+
+    // The application is made before the measure is used and goes after it.
+    std::unique_ptr<QGuiApplication> application;
+
+private:
+    PreviewFitMeasure m_measure;
+};
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) FitMeasure* LingorelNewFitMeasure(int translationsCodePage)
+{
+    auto measure = std::make_unique<ModuleFitMeasure>(translationsCodePage);
+    if (!QGuiApplication::instance()) {
+        // Fonts need an application but no display.
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        // Qt's own notices (no runtime folder on a server) are no findings.
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        static int argc = 1;
+        static char name[] = "lorvo-cli";
+        static char* argv[] = {name, nullptr};
+        measure->application = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    return measure.release();
+}
+
+static_assert(std::is_same_v<decltype(&LingorelNewFitMeasure), NewFitMeasureFunction>);
