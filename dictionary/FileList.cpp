@@ -44,12 +44,14 @@ bool FileList::RemoveFile(std::string_view source)
 
 void FileList::StampFile(std::string_view source)
 {
-    Record* record = m_files.Find(AnsiLower(source));
-    const auto time = LastWriteFileTime(std::string(source));
-    if (!time)
-        return;
-    if (record)
-        record->stamp = FormatStamp(*time);
+    if (const auto time = LastWriteFileTime(std::string(source)))
+        StampFile(source, *time);
+}
+
+void FileList::StampFile(std::string_view source, std::uint64_t writeTime)
+{
+    if (Record* record = m_files.Find(AnsiLower(source)))
+        record->stamp = FormatStamp(writeTime);
 }
 
 bool FileList::CheckChanged(std::string_view source, std::string_view destination)

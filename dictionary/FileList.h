@@ -57,6 +57,10 @@ public:
 
     /// Records the file's current last-write time as its stamp, if it exists.
     void StampFile(std::string_view source);
+    /// Records a last-write time as the file's stamp: the time the script
+    /// had when it was opened to be read, so that a change made while it
+    /// was read still counts as a change.
+    void StampFile(std::string_view source, std::uint64_t writeTime);
 
     /// The changed-file test: queues the file for extraction when it has no
     /// stamp or was written since; may ask the question first. A version of

@@ -25,7 +25,8 @@ FileIdentity IdentityOf(const std::string& path)
     };
     if (path.empty() || ::stat(path.c_str(), &st) != 0)
         return {};
-    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), true};
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), true,
+            FileTimeOf(st.st_mtim.tv_sec, st.st_mtim.tv_nsec)};
 }
 
 bool SameFile(const FileIdentity& a, const FileIdentity& b)
@@ -86,6 +87,13 @@ std::optional<std::uint64_t> LastWriteFileTime(const std::string& path)
     const auto system = std::chrono::file_clock::to_sys(written);
     const auto ticks =
         std::chrono::duration_cast<std::chrono::nanoseconds>(system.time_since_epoch()).count() / 100;
+    return static_cast<std::uint64_t>(ticks + kEpochDifference);
+}
+
+std::uint64_t FileTimeOf(std::int64_t seconds, std::int64_t nanoseconds)
+{
+    // As the file clock's time converted to the system's, in nanoseconds.
+    const std::int64_t ticks = (seconds * 1000000000 + nanoseconds) / 100;
     return static_cast<std::uint64_t>(ticks + kEpochDifference);
 }
 

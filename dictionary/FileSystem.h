@@ -20,6 +20,8 @@ std::string ResolveExistingPath(const std::string& path);
 /// Last-write time of a file as a Windows FILETIME (100 ns ticks since
 /// 1601-01-01), so stamps written here mean the same on Windows.
 std::optional<std::uint64_t> LastWriteFileTime(const std::string& path);
+/// The same from a file's status (its st_mtim).
+std::uint64_t FileTimeOf(std::int64_t seconds, std::int64_t nanoseconds);
 
 /// A FILETIME as its low and high 32-bit halves, each printed as a signed
 /// decimal, joined by "+".
@@ -46,6 +48,9 @@ struct FileIdentity
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     bool known = false;
+    /// When the file was last written (as LastWriteFileTime gives it) at
+    /// the moment it was opened; not part of what makes it the same file.
+    std::uint64_t writeTime = 0;
 };
 
 /// What the path names now, following links; an unknown identity when it

@@ -15,6 +15,27 @@ namespace {
 
 constexpr std::size_t kReadBlock = 1 << 16;
 
+// Reads until size bytes are in or the file ends, from the file's position
+// (or from `at` without moving it): how many were read, or -1 on an error
+// (errno says which).
+std::int64_t ReadFully(int fd, char* data, std::size_t size, std::int64_t at = -1)
+{
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = at < 0 ? ::read(fd, data + got, size - got)
+                                 : ::pread(fd, data + got, size - got, at + static_cast<std::int64_t>(got));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    return static_cast<std::int64_t>(got);
+}
+
 } // namespace
 
 LineFile::~LineFile()
@@ -25,7 +46,9 @@ LineFile::~LineFile()
 void LineFile::Reset()
 {
     m_out.clear();
-    m_file = nullptr;
+    m_fd = -1;
+    m_openSize = 0;
+    m_written = 0;
     m_identity = {};
     m_writing = false;
     m_writeFailed = false;
@@ -83,15 +106,12 @@ bool LineFile::OpenForReading(const std::string& path)
         ::close(fd);
         return false;
     }
-    m_identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), true};
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    std::FILE* f = ::fdopen(fd, "rb");
-    if (!f) {
-        m_error = SystemReason(errno);
-        ::close(fd);
-        return false;
-    }
-    m_file = f;
+    m_identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), true,
+                  FileTimeOf(st.st_mtim.tv_sec, st.st_mtim.tv_nsec)};
+    m_openSize = st.st_size;
+    // Reads block again; of the status flags only O_NONBLOCK was set.
+    ::fcntl(fd, F_SETFL, 0);
+    m_fd = fd;
     // The line buffer is made at the first line read: a caller that reads
     // the file whole never needs it.
     return true;
@@ -115,19 +135,13 @@ bool LineFile::OpenForWriting(const std::string& path, MessageReporter* reporter
     const int fd = m_error.empty() ? CreateTemporaryFile(path, temp) : -1;
     if (fd < 0 && m_error.empty())
         m_error = SystemReason(errno);
-    std::FILE* f = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
-    if (!f) {
-        if (fd >= 0) {
-            m_error = SystemReason(errno);
-            ::close(fd);
-            ::unlink(temp.c_str());
-        }
+    if (fd < 0) {
         if (reporter)
             reporter->Report(MsgCannotSaveFile, {path, m_error});
         return false;
     }
     GiveTargetsMode(fd, path);
-    m_file = f;
+    m_fd = fd;
     m_tempPath = temp;
     m_writing = true;
     return true;
@@ -154,16 +168,19 @@ bool LineFile::Fill()
         std::size_t room = m_buffer.size() - m_len;
         if (m_rangeLeft >= 0)
             room = std::min(room, static_cast<std::size_t>(m_rangeLeft));
-        got = room == 0 ? 0 : std::fread(m_buffer.data() + m_len, 1, room, m_file);
+        const std::int64_t read = room == 0 ? 0 : ReadFully(m_fd, m_buffer.data() + m_len, room);
+        if (read < 0) {
+            m_eof = true;
+            m_readFailed = true;
+            m_error = SystemReason(errno);
+            return false;
+        }
+        got = static_cast<std::size_t>(read);
         if (m_rangeLeft >= 0)
-            m_rangeLeft -= static_cast<std::int64_t>(got);
+            m_rangeLeft -= read;
     }
     if (got == 0) {
         m_eof = true;
-        if (!m_inMemory && std::ferror(m_file)) {
-            m_readFailed = true;
-            m_error = SystemReason(errno);
-        }
         return false;
     }
     m_len += got;
@@ -172,56 +189,51 @@ bool LineFile::Fill()
 
 std::int64_t LineFile::ReadStart(char* data, std::size_t size)
 {
-    if (!m_file || m_writing)
+    if (m_fd < 0 || m_writing)
         return -1;
-    std::rewind(m_file);
-    const std::size_t got = std::fread(data, 1, size, m_file);
-    if (std::ferror(m_file)) {
+    const std::int64_t got = ReadFully(m_fd, data, size, 0);
+    if (got < 0) {
         m_readFailed = true;
         m_error = SystemReason(errno);
-        return -1;
     }
-    return static_cast<std::int64_t>(got);
+    return got;
 }
 
 bool LineFile::ReadAll(std::string& bytes)
 {
     bytes.clear();
-    if (!m_file || m_writing)
+    if (m_fd < 0 || m_writing)
         return false;
-    std::rewind(m_file);
-    // Read at once into a buffer of the file's size; a file that grows
-    // meanwhile is read on to its end.
-    const std::int64_t size = Size();
-    if (size > static_cast<std::int64_t>(kMaxLine)) {
+    const auto fail = [&](std::string reason) {
         m_readFailed = true;
-        m_error = "the file is larger than " + std::to_string(kMaxLine >> 20) + " MB";
+        m_error = std::move(reason);
+        bytes.clear();
         return false;
-    }
-    if (size > 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), m_file));
+    };
+    const std::string tooLarge = "the file is larger than " + std::to_string(kMaxLine >> 20) + " MB";
+    // Read at once into a buffer of the file's size when it was opened; a
+    // file that grew meanwhile is read on to its end.
+    if (m_openSize > static_cast<std::int64_t>(kMaxLine))
+        return fail(tooLarge);
+    if (m_openSize > 0) {
+        bytes.resize(static_cast<std::size_t>(m_openSize));
+        const std::int64_t got = ReadFully(m_fd, bytes.data(), bytes.size(), 0);
+        if (got < 0)
+            return fail(SystemReason(errno));
+        bytes.resize(static_cast<std::size_t>(got));
     }
     char block[65536];
     for (;;) {
-        const std::size_t got = std::fread(block, 1, sizeof block, m_file);
-        bytes.append(block, got);
-        if (bytes.size() > kMaxLine) {
-            m_readFailed = true;
-            m_error = "the file is larger than " + std::to_string(kMaxLine >> 20) + " MB";
-            bytes.clear();
-            return false;
-        }
-        if (got < sizeof block)
-            break;
+        const std::int64_t got =
+            ReadFully(m_fd, block, sizeof block, static_cast<std::int64_t>(bytes.size()));
+        if (got < 0)
+            return fail(SystemReason(errno));
+        bytes.append(block, static_cast<std::size_t>(got));
+        if (bytes.size() > kMaxLine)
+            return fail(tooLarge);
+        if (got < static_cast<std::int64_t>(sizeof block))
+            return true;
     }
-    if (std::ferror(m_file)) {
-        m_readFailed = true;
-        m_error = SystemReason(errno);
-        bytes.clear();
-        return false;
-    }
-    return true;
 }
 
 std::int64_t LineFile::ReadFirstLine(std::string& line)
@@ -233,8 +245,7 @@ std::int64_t LineFile::ReadFirstLine(std::string& line)
         m_memoryPos = 0;
     } else {
         // Back to the start of the file, or of the part of it being read.
-        std::clearerr(m_file);
-        if (::fseeko(m_file, m_rangeFrom, SEEK_SET) != 0)
+        if (::lseek(m_fd, m_rangeFrom, SEEK_SET) != m_rangeFrom)
             return -1;
         m_rangeLeft = m_rangeSize;
     }
@@ -245,7 +256,7 @@ std::int64_t LineFile::ReadFirstLine(std::string& line)
 
 bool LineFile::SetReadRange(std::int64_t from, std::int64_t to)
 {
-    if (!m_file || m_writing || from < 0 || to < from || ::fseeko(m_file, from, SEEK_SET) != 0)
+    if (m_fd < 0 || m_writing || from < 0 || to < from || ::lseek(m_fd, from, SEEK_SET) != from)
         return false;
     m_rangeFrom = from;
     m_rangeSize = m_rangeLeft = to - from;
@@ -369,12 +380,27 @@ bool LineFile::WriteOut(const char* data, std::size_t size)
         m_memoryOut->append(data, size);
         return true;
     }
-    if (size != 0 && !m_writeFailed &&
-        (InjectedFault("write") || std::fwrite(data, 1, size, m_file) != size)) {
+    if (size == 0 || m_writeFailed)
+        return !m_writeFailed;
+    if (InjectedFault("write")) {
         m_writeFailed = true;
         m_error = SystemReason(errno);
+        return false;
     }
-    return !m_writeFailed;
+    while (size > 0) {
+        const ssize_t n = ::write(m_fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            m_writeFailed = true;
+            m_error = SystemReason(errno);
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+        m_written += n;
+    }
+    return true;
 }
 
 bool LineFile::FlushWrites()
@@ -388,33 +414,25 @@ std::int64_t LineFile::Size() const
 {
     if (m_inMemory)
         return static_cast<std::int64_t>(m_writing ? m_memoryOut->size() + m_out.size() : m_memory.size());
-    if (!m_file)
+    if (m_fd < 0)
         return -1;
-    if (m_writing) {
-        const long pos = std::ftell(m_file);
-        return pos < 0 ? -1 : pos + static_cast<std::int64_t>(m_out.size());
-    }
-    struct stat st
-    {
-    };
-    if (fstat(fileno(m_file), &st) != 0)
-        return -1;
-    return st.st_size;
+    if (m_writing)
+        return m_written + static_cast<std::int64_t>(m_out.size());
+    return m_openSize;
 }
 
 bool LineFile::FinishWriting(bool syncing)
 {
     bool ok = FlushWrites();
-    if (ok &&
-        (std::fflush(m_file) != 0 || (syncing && (InjectedFault("sync") || ::fsync(fileno(m_file)) != 0)))) {
+    if (ok && syncing && (InjectedFault("sync") || ::fsync(m_fd) != 0)) {
         m_error = SystemReason(errno);
         ok = false;
     }
-    if (std::fclose(m_file) != 0 && ok) {
+    if (::close(m_fd) != 0 && ok) {
         m_error = SystemReason(errno);
         ok = false;
     }
-    m_file = nullptr;
+    m_fd = -1;
     return ok;
 }
 
@@ -432,10 +450,10 @@ bool LineFile::Close()
         Reset();
         return true;
     }
-    if (!m_file)
+    if (m_fd < 0)
         return true;
     if (!m_writing) {
-        std::fclose(m_file);
+        ::close(m_fd);
         Reset();
         return true;
     }
@@ -455,7 +473,7 @@ bool LineFile::Close()
 bool LineFile::CloseKeepingTemporary(std::string& temporaryPath, bool syncing)
 {
     temporaryPath.clear();
-    if (!m_file || !m_writing)
+    if (m_fd < 0 || !m_writing)
         return false;
     const bool ok = FinishWriting(syncing);
     if (ok) {
@@ -474,10 +492,10 @@ void LineFile::Discard()
         Reset();
         return;
     }
-    if (!m_file)
+    if (m_fd < 0)
         return;
     m_out.clear();
-    std::fclose(m_file);
+    ::close(m_fd);
     if (m_writing)
         ::unlink(m_tempPath.c_str());
     Reset();

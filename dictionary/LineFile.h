@@ -3,7 +3,6 @@
 #include "dictionary/FileSystem.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -49,7 +48,7 @@ public:
     /// Writes into a string instead of a file; closing completes it.
     void OpenMemoryForWriting(std::string* out);
 
-    bool IsOpen() const { return m_file != nullptr || m_inMemory; }
+    bool IsOpen() const { return m_fd >= 0 || m_inMemory; }
     bool IsWriting() const { return m_writing; }
     const std::string& Path() const { return m_path; }
 
@@ -64,11 +63,13 @@ public:
     std::int64_t ReadFirstLine(std::string& line);
     /// Reads the next line; returns its length, -1 at the end of the file.
     std::int64_t ReadLine(std::string& line);
-    /// Reads every byte of a file opened for reading (from its start); false
-    /// (ErrorText says why) on a read error or a file larger than kMaxLine.
+    /// Reads every byte of a file opened for reading (from its start, the
+    /// lines read staying where they were); false (ErrorText says why) on a
+    /// read error or a file larger than kMaxLine.
     bool ReadAll(std::string& bytes);
     /// Reads up to size bytes from the start of a file opened for reading
-    /// into data; how many were read, or -1 on a read error (ErrorText).
+    /// into data, the lines read staying where they were; how many were
+    /// read, or -1 on a read error (ErrorText).
     std::int64_t ReadStart(char* data, std::size_t size);
     /// How the line last read ended (None for a last line without newline).
     LineEnd LastLineEnd() const { return m_lastEnd; }
@@ -83,7 +84,8 @@ public:
     /// The file opened for reading (unknown for bytes in memory).
     const FileIdentity& Identity() const { return m_identity; }
 
-    /// Length of the file in bytes (-1 when not open).
+    /// Length of the file in bytes (-1 when not open): when it was opened
+    /// for reading, or written so far.
     std::int64_t Size() const;
 
     /// Closes the file. For writing, this is when the new content replaces
@@ -112,7 +114,9 @@ private:
     bool Fill();
     void Reset();
 
-    std::FILE* m_file = nullptr;
+    int m_fd = -1;
+    std::int64_t m_openSize = 0; // of a file read, when it was opened
+    std::int64_t m_written = 0;  // to a file written, not counting m_out
     FileIdentity m_identity;
     std::string m_path;
     std::string m_tempPath;

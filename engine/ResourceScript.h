@@ -91,6 +91,9 @@ public:
 
     /// Opens the source script; reports "Error when opening file %s".
     bool OpenSource(const std::string& path);
+    /// The file the source script was read from (unknown for a script in
+    /// memory or when none is open).
+    FileIdentity SourceIdentity() const { return m_source ? m_source->Identity() : FileIdentity{}; }
     /// Takes the script from memory (the bytes must outlive the run); path
     /// names it in the dictionaries.
     void OpenSourceMemory(const std::string& path, std::string_view bytes);

@@ -82,7 +82,10 @@ ExtractionRun ExtractScripts(CTrelvarDoc& doc, const std::vector<std::string>& s
             doc.NotExtracted()->ForgetTouched(source);
             run.rebuildTree = true;
         }
-        doc.Files()->StampFile(source);
+        if (const FileIdentity read = script.SourceIdentity(); read.known)
+            doc.Files()->StampFile(source, read.writeTime);
+        else
+            doc.Files()->StampFile(source);
         doc.Files()->ForgetChanged(source);
         ++run.extracted;
         if (onFileDone)

@@ -1,15 +1,20 @@
 #include "engine/ResourceScript.h"
 
 #include "TestSupport.h"
+#include "dictionary/CTrelvarDoc.h"
 #include "dictionary/ContextDictionary.h"
+#include "dictionary/FileList.h"
 #include "dictionary/FileSystem.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
+#include "dictionary/ScriptInsertion.h"
 #include "dictionary/TextRules.h"
 #include "engine/ScriptRuns.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -431,4 +436,63 @@ TEST(ScriptRuns, TheAllFilesBarCountsBytesInAtMost65535Steps)
     TempDir dir;
     WriteBytes(dir.File("a.rc"), std::string(1000, ' '));
     EXPECT_EQ(TotalSize({dir.File("a.rc"), dir.File("gone.rc")}), 1000);
+}
+
+TEST(ScriptRuns, AScriptWrittenWhileItIsReadIsOfferedAgain)
+{
+    // The stamp is the time the script had when it was opened: an editor
+    // saving it while the extraction reads it leaves it newer than its
+    // stamp, so it is extracted again.
+    TempDir dir;
+    CTrelvarDoc doc;
+    ASSERT_TRUE(
+        doc.CreateDictionary("d", dir.Path().string(), dir.Path().string(), dir.Path().string(), false));
+    const std::string source = dir.File("app.rc");
+    WriteBytes(source, TestScript());
+    TouchFile(source, -3600);
+    ASSERT_EQ(InsertScript(*doc.Files(), source, dir.File("out.rc"), {}).message, 0);
+    const std::uint64_t opened = *LastWriteFileTime(source);
+
+    struct SaveMeanwhile : ProgressSink
+    {
+        std::string path;
+        void SetRange(int) override {}
+        void SetPosition(int position) override
+        {
+            if (position > 0)
+                TouchFile(path, 0);
+        }
+    } editor;
+    editor.path = source;
+    ASSERT_EQ(ExtractScripts(doc, {source}, nullptr, &editor, nullptr).extracted, 1);
+    EXPECT_EQ(doc.Files()->Find(source)->stamp, FormatStamp(opened));
+    EXPECT_TRUE(doc.Files()->CheckChanged(source, dir.File("out.rc")));
+
+    // Unwritten since, the script is not offered again.
+    TouchFile(source, -3600);
+    ASSERT_EQ(ExtractScripts(doc, {source}, nullptr, nullptr, nullptr).extracted, 1);
+    EXPECT_EQ(doc.Files()->Find(source)->stamp, FormatStamp(*LastWriteFileTime(source)));
+    EXPECT_FALSE(doc.Files()->CheckChanged(source, dir.File("out.rc")));
+}
+
+TEST(ScriptRuns, AFilesTimeFromItsStatusIsItsLastWriteTime)
+{
+    TempDir dir;
+    const std::string path = dir.File("a.rc");
+    WriteBytes(path, "x");
+    // Times with and without a fraction of a second, far in the past and
+    // the future.
+    for (const std::int64_t seconds : {-11644473600LL + 1, 0LL, 1700000000LL, 4102444800LL}) {
+        for (const long nanoseconds : {0L, 1L, 99L, 100L, 123456789L, 999999999L}) {
+            const timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};
+            ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+            struct stat st
+            {
+            };
+            ASSERT_EQ(::stat(path.c_str(), &st), 0);
+            EXPECT_EQ(FileTimeOf(st.st_mtim.tv_sec, st.st_mtim.tv_nsec), LastWriteFileTime(path))
+                << seconds << " s " << nanoseconds << " ns";
+            EXPECT_EQ(IdentityOf(path).writeTime, LastWriteFileTime(path));
+        }
+    }
 }
