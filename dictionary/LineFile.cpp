@@ -123,14 +123,17 @@ bool LineFile::OpenForWriting(const std::string& path, MessageReporter* reporter
     m_path = path;
     m_reporter = reporter;
     m_error.clear();
-    struct stat st
+    // The name itself, then what it leads to when it is a link.
+    struct stat named
     {
     };
-    const bool exists = ::stat(path.c_str(), &st) == 0;
+    const bool isNamed = ::lstat(path.c_str(), &named) == 0;
+    struct stat st = named;
+    const bool exists = isNamed && (!S_ISLNK(named.st_mode) || ::stat(path.c_str(), &st) == 0);
     if (path.empty() || (exists && S_ISDIR(st.st_mode)))
         m_error = SystemReason(EISDIR);
-    else
-        CanReplace(path, &m_error);
+    else if (isNamed)
+        CanReplace(path, named, &m_error);
     std::string temp;
     const int fd = m_error.empty() ? CreateTemporaryFile(path, temp) : -1;
     if (fd < 0 && m_error.empty())
@@ -140,7 +143,7 @@ bool LineFile::OpenForWriting(const std::string& path, MessageReporter* reporter
             reporter->Report(MsgCannotSaveFile, {path, m_error});
         return false;
     }
-    GiveTargetsMode(fd, path);
+    GiveTargetsMode(fd, exists ? &st : nullptr);
     m_fd = fd;
     m_tempPath = temp;
     m_writing = true;

@@ -120,9 +120,14 @@ bool CanReplace(const std::string& path, std::string* reason)
     };
     if (::lstat(path.c_str(), &st) != 0)
         return true; // nothing to replace
+    return CanReplace(path, st, reason);
+}
+
+bool CanReplace(const std::string& path, const struct stat& named, std::string* reason)
+{
     // Nobody may write it, or this user may not: a read-only file is the
     // user's decision, which a rename must not quietly undo.
-    if ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) {
+    if ((named.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) {
         if (reason)
             *reason = SystemReason(EACCES);
         return false;
@@ -161,13 +166,10 @@ int CreateTemporaryFile(const std::string& target, std::string& path)
     return fd;
 }
 
-void GiveTargetsMode(int fd, const std::string& target)
+void GiveTargetsMode(int fd, const struct stat* target)
 {
-    struct stat st
-    {
-    };
-    if (::stat(target.c_str(), &st) == 0) {
-        ::fchmod(fd, st.st_mode & 07777);
+    if (target) {
+        ::fchmod(fd, target->st_mode & 07777);
         return;
     }
     const mode_t mask = ::umask(0);
@@ -260,17 +262,23 @@ bool LinkUnderTemporaryName(const std::string& existing, const std::string& targ
 bool Replace(const std::string& temporary, const std::string& destination, const std::string& backup,
              std::string& reason)
 {
-    struct stat st
-    {
-    };
-    if (::stat(destination.c_str(), &st) == 0) {
-        // The backup: a second name for the old destination when the file
-        // system allows it, else a copy; renamed over the old backup only
-        // once it is complete.
-        std::string copy;
-        bool made = false;
-        if (!InjectedFault("link"))
-            made = LinkUnderTemporaryName(destination, backup, copy);
+    // The backup: a second name for the old destination when the file
+    // system allows it, else a copy; renamed over the old backup only once
+    // it is complete. A link refused for want of a destination tells that
+    // there is nothing to back up.
+    std::string copy;
+    bool made = false;
+    bool exists = true;
+    if (!InjectedFault("link")) {
+        made = LinkUnderTemporaryName(destination, backup, copy);
+        exists = made || errno != ENOENT;
+    } else {
+        struct stat st
+        {
+        };
+        exists = ::stat(destination.c_str(), &st) == 0;
+    }
+    if (exists) {
         if (!made && !CopyToTemporary(destination, backup, copy)) {
             reason = SystemReason(errno);
             ::unlink(temporary.c_str());

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+struct stat;
+
 // How the program writes files without ever losing the old one: every new
 // file is written in full to a temporary file beside its target, flushed to
 // the disk, and only then renamed over the target. Temporary files have a
@@ -22,6 +24,9 @@ bool IsReadableRegularFile(const std::string& path, std::string* reason = nullpt
 /// none, or when the user may write the one there. A file without any write
 /// permission (as a version-control checkout leaves it) stays as it is.
 bool CanReplace(const std::string& path, std::string* reason = nullptr);
+/// The same for a path that names something, with the status of the name
+/// itself (lstat).
+bool CanReplace(const std::string& path, const struct stat& named, std::string* reason);
 
 /// The prefix of the temporary files of a target (".<name>.lingorel-").
 std::string TemporaryPrefix(std::string_view target);
@@ -29,9 +34,10 @@ std::string TemporaryPrefix(std::string_view target);
 /// descriptor (-1 on failure, with errno set); path receives its name.
 int CreateTemporaryFile(const std::string& target, std::string& path);
 
-/// Gives a temporary file the permissions of the file it is to replace, or
-/// the usual ones of a new file, instead of its own private mode.
-void GiveTargetsMode(int fd, const std::string& target);
+/// Gives a temporary file the permissions of the file it is to replace
+/// (its status given), or without one (null) the usual ones of a new file,
+/// instead of its own private mode.
+void GiveTargetsMode(int fd, const struct stat* target);
 
 /// Removes the temporary files in the folder that processes which are gone
 /// left behind. Returns how many were removed.

@@ -137,10 +137,11 @@ bool ResourceScript::OpenForGeneration(const std::string& source, const std::str
         if (NamesFile(m_backupPath, read))
             return refuse(MsgCannotBackUpFile, {destination});
     }
-    // The folder chosen for the translations is made when it is not there yet.
+    // The folder chosen for the translations is made when it is not there
+    // yet (looked at once for the scripts that follow into it).
     const std::string folder(FolderOf(destination));
-    if (!folder.empty())
-        std::filesystem::create_directories(folder, ec);
+    if (!folder.empty() && folder != m_folderMade && (std::filesystem::create_directories(folder, ec) || !ec))
+        m_folderMade = folder;
     RemoveStaleTemporaryFilesOnce(folder);
     m_destinationPath = destination;
     auto file = std::make_unique<LineFile>();

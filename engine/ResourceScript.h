@@ -219,6 +219,7 @@ private:
     std::string m_sourcePath;
     std::string m_destinationPath;
     std::string m_backupPath; // empty when the destination is new
+    std::string m_folderMade; // the destinations' folder, made or there
     bool m_readFailed = false;
     std::unique_ptr<ScriptText> m_source;
     int m_originalsCodePage = 1252;
