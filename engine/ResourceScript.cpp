@@ -11,6 +11,7 @@
 #include "engine/AccessKeyGroups.h"
 #include "engine/ComboData.h"
 #include "engine/ScriptKeywords.h"
+#include "engine/ScriptReadAhead.h"
 
 #include <algorithm>
 #include <cstring>
@@ -76,9 +77,12 @@ bool ResourceScript::OpenSource(const std::string& path)
     m_source.reset();
     m_readFailed = false;
     auto file = std::make_unique<ScriptText>();
+    std::optional<ScriptFileRead> ahead = m_readAhead ? m_readAhead->Take(path) : std::nullopt;
+    const bool opened =
+        ahead ? file->Open(std::move(*ahead), m_originalsCodePage) : file->Open(path, m_originalsCodePage);
     // A stored path whose case is not the file system's is looked up only
     // when it does not open as it is.
-    if (!file->Open(path, m_originalsCodePage)) {
+    if (!opened) {
         const std::string resolved = ResolveExistingPath(path);
         if (resolved == path || !file->Open(resolved, m_originalsCodePage)) {
             m_reporter->Report(MsgErrorOpeningFile, {path, file->ErrorText()});

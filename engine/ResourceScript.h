@@ -23,6 +23,7 @@ class OrderedMap;
 class MessageReporter;
 class NotExtractedList;
 class ProgressSink;
+class ScriptReadAhead;
 
 /// One text of a script as an extraction meets it.
 struct ScriptTextOccurrence
@@ -91,6 +92,8 @@ public:
 
     /// Opens the source script; reports "Error when opening file %s".
     bool OpenSource(const std::string& path);
+    /// The scripts are read ahead there, when they are opened in its order.
+    void SetReadAhead(ScriptReadAhead* ahead) { m_readAhead = ahead; }
     /// The file the source script was read from (unknown for a script in
     /// memory or when none is open).
     FileIdentity SourceIdentity() const { return m_source ? m_source->Identity() : FileIdentity{}; }
@@ -220,6 +223,7 @@ private:
     std::string m_destinationPath;
     std::string m_backupPath; // empty when the destination is new
     std::string m_folderMade; // the destinations' folder, made or there
+    ScriptReadAhead* m_readAhead = nullptr;
     bool m_readFailed = false;
     std::unique_ptr<ScriptText> m_source;
     int m_originalsCodePage = 1252;

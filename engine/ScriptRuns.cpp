@@ -7,8 +7,10 @@
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
 #include "engine/ResourceScript.h"
+#include "engine/ScriptReadAhead.h"
 
 #include <filesystem>
+#include <optional>
 
 AllFilesScale ScaleForTotal(std::int64_t totalBytes)
 {
@@ -73,6 +75,13 @@ ExtractionRun ExtractScripts(CTrelvarDoc& doc, const std::vector<std::string>& s
     script.SetNotExtractedList(doc.NotExtracted());
     script.SetEncodings(doc.OriginalsCodePage(), doc.TranslationsCodePage());
     PrepareBars(script, TotalSize(sources), allFiles, currentFile);
+    // Extraction writes no script, so every script may be read before the
+    // ones ahead of it are done.
+    std::optional<ScriptReadAhead> ahead;
+    if (sources.size() > 1) {
+        ahead.emplace(sources);
+        script.SetReadAhead(&*ahead);
+    }
     for (const std::string& source : sources) {
         // A script that cannot be read to its end is not stamped: it is
         // offered for extraction again.

@@ -243,6 +243,40 @@ bool ScriptText::Open(const std::string& path, int workingCodePage)
     return true;
 }
 
+ScriptFileRead ReadScriptFile(const std::string& path)
+{
+    ScriptFileRead read;
+    LineFile file;
+    read.opened = file.OpenForReading(path);
+    read.identity = file.Identity();
+    read.whole = read.opened && file.ReadAll(read.bytes);
+    if (!read.whole)
+        read.error = file.ErrorText();
+    return read;
+}
+
+bool ScriptText::Open(ScriptFileRead&& read, int workingCodePage)
+{
+    m_failed = false;
+    m_error.clear();
+    m_identity = {};
+    if (!read.opened) {
+        m_error = std::move(read.error);
+        m_failed = true;
+        return false;
+    }
+    m_identity = read.identity;
+    m_owned = std::move(read.bytes);
+    m_bytes = m_owned;
+    Load(workingCodePage);
+    // A file that could not be read whole gives no lines, and says why.
+    if (!read.whole) {
+        m_error = std::move(read.error);
+        m_failed = true;
+    }
+    return true;
+}
+
 void ScriptText::OpenMemory(std::string_view bytes, int workingCodePage)
 {
     m_failed = false;

@@ -33,6 +33,21 @@ struct ScriptEncoding
 /// when "#pragma code_page(65001)" says so, else 8-bit in defaultCodePage.
 ScriptEncoding DetectScriptEncoding(std::string_view bytes, int defaultCodePage);
 
+/// A script file as read from the disk, before its bytes are decoded.
+struct ScriptFileRead
+{
+    bool opened = false; ///< else error says why it could not be opened
+    bool whole = false;  ///< read to its end; else error says why not
+    std::string error;
+    FileIdentity identity;
+    std::string bytes;
+};
+
+/// Opens and reads a script file whole, as ScriptText::Open does. It
+/// touches nothing shared, so that the scripts of a run can be read on
+/// another thread.
+ScriptFileRead ReadScriptFile(const std::string& path);
+
 /// The lines of a script in the encoding the dictionary works in, each with
 /// the bytes it was read from, so that a line nobody changed is written back
 /// exactly as it was.
@@ -51,6 +66,8 @@ public:
     /// (65001 for a Unicode dictionary). False when the file cannot be read
     /// (ErrorText says why).
     bool Open(const std::string& path, int workingCodePage);
+    /// The same for a file read before (ReadScriptFile); takes its bytes.
+    bool Open(ScriptFileRead&& read, int workingCodePage);
     /// Reads the bytes in place: they must outlive the reading.
     void OpenMemory(std::string_view bytes, int workingCodePage);
 

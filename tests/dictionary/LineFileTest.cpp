@@ -159,3 +159,34 @@ TEST(LineFile, OpeningForWritingInAMissingFolderIsReported)
     ASSERT_EQ(reporter.ids, std::vector<int>{MsgCannotSaveFile});
     EXPECT_EQ(reporter.texts[0], "Cannot save the file " + path + "\nNo such file or directory");
 }
+
+TEST(LineFile, AFileThatGrowsAfterItIsOpenedIsReadToItsNewEnd)
+{
+    TempDir dir;
+    const std::string path = dir.File("a.rc");
+    WriteBytes(path, "one\r\ntwo\r\n");
+    LineFile file;
+    ASSERT_TRUE(file.OpenForReading(path));
+    EXPECT_EQ(file.Size(), 10);
+    std::string line;
+    ASSERT_EQ(file.ReadFirstLine(line), 3);
+    // Grown past the first read's block, while a line was read already.
+    const std::string more(70000, 'x');
+    {
+        std::FILE* f = std::fopen(path.c_str(), "ab");
+        ASSERT_TRUE(f);
+        std::fputs(more.c_str(), f);
+        std::fclose(f);
+    }
+    char start[12] = {};
+    EXPECT_EQ(file.ReadStart(start, sizeof start), 12);
+    EXPECT_EQ(std::string(start, 12), "one\r\ntwo\r\nxx");
+    std::string bytes;
+    ASSERT_TRUE(file.ReadAll(bytes));
+    EXPECT_EQ(bytes, "one\r\ntwo\r\n" + more);
+    // The lines go on from where they were.
+    ASSERT_EQ(file.ReadLine(line), 3);
+    EXPECT_EQ(line, "two");
+    ASSERT_EQ(file.ReadLine(line), 70000);
+    EXPECT_EQ(file.ReadLine(line), -1);
+}
