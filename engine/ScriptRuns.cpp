@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <system_error>
 
 AllFilesScale ScaleForTotal(std::int64_t totalBytes)
 {
@@ -79,8 +80,12 @@ ExtractionRun ExtractScripts(CTrelvarDoc& doc, const std::vector<std::string>& s
     // ones ahead of it are done.
     std::optional<ScriptReadAhead> ahead;
     if (sources.size() > 1) {
-        ahead.emplace(sources);
-        script.SetReadAhead(&*ahead);
+        try {
+            ahead.emplace(sources);
+            script.SetReadAhead(&*ahead);
+        } catch (const std::system_error&) {
+            // No thread to be had: each script is read when it is opened.
+        }
     }
     for (const std::string& source : sources) {
         // A script that cannot be read to its end is not stamped: it is
