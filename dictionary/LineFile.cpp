@@ -213,11 +213,11 @@ bool LineFile::ReadAll(std::string& bytes)
         bytes.clear();
         return false;
     };
-    const std::string tooLarge = "the file is larger than " + std::to_string(kMaxLine >> 20) + " MB";
+    const auto tooLarge = [] { return "the file is larger than " + std::to_string(kMaxLine >> 20) + " MB"; };
     // Read at once into a buffer of the file's size when it was opened; a
     // file that grew meanwhile is read on to its end.
     if (m_openSize > static_cast<std::int64_t>(kMaxLine))
-        return fail(tooLarge);
+        return fail(tooLarge());
     if (m_openSize > 0) {
         bytes.resize(static_cast<std::size_t>(m_openSize));
         const std::int64_t got = ReadFully(m_fd, bytes.data(), bytes.size(), 0);
@@ -233,7 +233,7 @@ bool LineFile::ReadAll(std::string& bytes)
             return fail(SystemReason(errno));
         bytes.append(block, static_cast<std::size_t>(got));
         if (bytes.size() > kMaxLine)
-            return fail(tooLarge);
+            return fail(tooLarge());
         if (got < static_cast<std::int64_t>(sizeof block))
             return true;
     }
