@@ -23,13 +23,13 @@ void ScriptReadAhead::ReadAll()
     try {
         for (const std::string& path : m_paths) {
             {
-                // Room for one more: a file larger than the limit is read
-                // when nothing else waits.
+                // Room for one more; once the files ahead are at their
+                // limit, the reader waits until half of them are taken
+                // rather than waking for each. A file larger than the limit
+                // is read when nothing else waits.
                 std::unique_lock<std::mutex> lock(m_mutex);
-                m_changed.wait(lock, [this] {
-                    return m_stopped || m_ready.empty() ||
-                           (m_ready.size() < kMostFiles && m_readyBytes < kMostBytes);
-                });
+                if (m_ready.size() >= kMostFiles || m_readyBytes >= kMostBytes)
+                    m_changed.wait(lock, [this] { return m_stopped || HalfTaken(); });
                 if (m_stopped)
                     break;
             }
@@ -59,6 +59,7 @@ std::optional<ScriptFileRead> ScriptReadAhead::Take(const std::string& path)
     m_ready.pop_front();
     m_readyBytes -= read.bytes.size();
     ++m_taken;
-    m_changed.notify_all();
+    if (HalfTaken())
+        m_changed.notify_all();
     return read;
 }

@@ -36,6 +36,7 @@ public:
 
 private:
     void ReadAll();
+    bool HalfTaken() const { return m_ready.size() <= kMostFiles / 2 && m_readyBytes <= kMostBytes / 2; }
 
     const std::vector<std::string> m_paths;
     std::mutex m_mutex;
