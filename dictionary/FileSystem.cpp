@@ -16,7 +16,20 @@ namespace {
 // 100 ns ticks between 1601-01-01 and 1970-01-01.
 constexpr std::int64_t kEpochDifference = 116444736000000000LL;
 
+std::uint64_t WriteTimeOf(const struct stat& st)
+{
+    const std::int64_t ticks =
+        (static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec) / 100;
+    return static_cast<std::uint64_t>(ticks + kEpochDifference);
+}
+
 } // namespace
+
+FileIdentity IdentityOfStatus(const struct stat& st)
+{
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), true,
+            WriteTimeOf(st)};
+}
 
 FileIdentity IdentityOf(const std::string& path)
 {
@@ -25,8 +38,7 @@ FileIdentity IdentityOf(const std::string& path)
     };
     if (path.empty() || ::stat(path.c_str(), &st) != 0)
         return {};
-    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), true,
-            FileTimeOf(st.st_mtim.tv_sec, st.st_mtim.tv_nsec)};
+    return IdentityOfStatus(st);
 }
 
 bool SameFile(const FileIdentity& a, const FileIdentity& b)
@@ -78,23 +90,14 @@ std::string ResolveExistingPath(const std::string& path)
 
 std::optional<std::uint64_t> LastWriteFileTime(const std::string& path)
 {
-    std::error_code ec;
-    auto written = fs::last_write_time(path, ec);
-    if (ec) // a stored path whose case is not the file system's
-        written = fs::last_write_time(ResolveExistingPath(path), ec);
-    if (ec)
+    struct stat st
+    {
+    };
+    // A stored path whose case is not the file system's is looked up again.
+    if (path.empty() ||
+        (::stat(path.c_str(), &st) != 0 && ::stat(ResolveExistingPath(path).c_str(), &st) != 0))
         return std::nullopt;
-    const auto system = std::chrono::file_clock::to_sys(written);
-    const auto ticks =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(system.time_since_epoch()).count() / 100;
-    return static_cast<std::uint64_t>(ticks + kEpochDifference);
-}
-
-std::uint64_t FileTimeOf(std::int64_t seconds, std::int64_t nanoseconds)
-{
-    // As the file clock's time converted to the system's, in nanoseconds.
-    const std::int64_t ticks = (seconds * 1000000000 + nanoseconds) / 100;
-    return static_cast<std::uint64_t>(ticks + kEpochDifference);
+    return WriteTimeOf(st);
 }
 
 std::string FormatStamp(std::uint64_t fileTime)

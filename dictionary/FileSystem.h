@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+struct stat;
+
 // File-system helpers of the stores: existence, the case of stored paths,
 // and the time stamps that record when a script was last extracted.
 
@@ -20,8 +22,6 @@ std::string ResolveExistingPath(const std::string& path);
 /// Last-write time of a file as a Windows FILETIME (100 ns ticks since
 /// 1601-01-01), so stamps written here mean the same on Windows.
 std::optional<std::uint64_t> LastWriteFileTime(const std::string& path);
-/// The same from a file's status (its st_mtim).
-std::uint64_t FileTimeOf(std::int64_t seconds, std::int64_t nanoseconds);
 
 /// A FILETIME as its low and high 32-bit halves, each printed as a signed
 /// decimal, joined by "+".
@@ -56,6 +56,8 @@ struct FileIdentity
 /// What the path names now, following links; an unknown identity when it
 /// names nothing.
 FileIdentity IdentityOf(const std::string& path);
+/// The identity of a file whose status is at hand.
+FileIdentity IdentityOfStatus(const struct stat& st);
 /// Whether both identities are known and are one file.
 bool SameFile(const FileIdentity& a, const FileIdentity& b);
 /// Whether the path names the file of that identity.

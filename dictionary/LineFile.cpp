@@ -106,8 +106,7 @@ bool LineFile::OpenForReading(const std::string& path)
         ::close(fd);
         return false;
     }
-    m_identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), true,
-                  FileTimeOf(st.st_mtim.tv_sec, st.st_mtim.tv_nsec)};
+    m_identity = IdentityOfStatus(st);
     m_openSize = st.st_size;
     // Reads block again; of the status flags only O_NONBLOCK was set.
     ::fcntl(fd, F_SETFL, 0);
@@ -385,24 +384,12 @@ bool LineFile::WriteOut(const char* data, std::size_t size)
     }
     if (size == 0 || m_writeFailed)
         return !m_writeFailed;
-    if (InjectedFault("write")) {
+    if (!WriteAll(m_fd, data, size)) {
         m_writeFailed = true;
         m_error = SystemReason(errno);
         return false;
     }
-    while (size > 0) {
-        const ssize_t n = ::write(m_fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            m_writeFailed = true;
-            m_error = SystemReason(errno);
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-        m_written += n;
-    }
+    m_written += static_cast<std::int64_t>(size);
     return true;
 }
 

@@ -26,23 +26,6 @@ std::string FolderFor(std::string_view path)
     return folder.empty() ? std::string(".") : folder;
 }
 
-bool WriteAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        if (InjectedFault("write"))
-            return false;
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Copies a file into a new temporary file beside the target; path receives
 // its name. The copy is flushed to the disk.
 bool CopyToTemporary(const std::string& from, const std::string& target, std::string& path)
@@ -152,6 +135,23 @@ std::string TemporaryStem(const std::string& target)
 }
 
 } // namespace
+
+bool WriteAll(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        if (InjectedFault("write"))
+            return false;
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
 
 int CreateTemporaryFile(const std::string& target, std::string& path)
 {

@@ -34,6 +34,10 @@ std::string TemporaryPrefix(std::string_view target);
 /// descriptor (-1 on failure, with errno set); path receives its name.
 int CreateTemporaryFile(const std::string& target, std::string& path);
 
+/// Writes all the bytes, whatever the system takes at a time; false (errno
+/// says why) on a failure, where a "write" fault may be injected.
+bool WriteAll(int fd, const char* data, std::size_t size);
+
 /// Gives a temporary file the permissions of the file it is to replace
 /// (its status given), or without one (null) the usual ones of a new file,
 /// instead of its own private mode.

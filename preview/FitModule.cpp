@@ -10,21 +10,13 @@
 
 namespace {
 
-class ModuleFitMeasure : public FitMeasure
+// The measure with the application it needs for the fonts, when the
+// process had none.
+class ModuleFitMeasure : public PreviewFitMeasure
 {
 public:
-    explicit ModuleFitMeasure(int translationsCodePage) : m_measure(translationsCodePage) {}
-
-    std::vector<int> TooLarge(const PreviewDialogInfo& translated) override
-    {
-        return m_measure.TooLarge(translated);
-    }
-
-    // The application is made before the measure is used and goes after it.
+    using PreviewFitMeasure::PreviewFitMeasure;
     std::unique_ptr<QGuiApplication> application;
-
-private:
-    PreviewFitMeasure m_measure;
 };
 
 } // namespace
