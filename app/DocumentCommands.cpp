@@ -1,15 +1,15 @@
 #include "app/DocumentCommands.h"
 
-#include "app/ProgramSettings.h"
 #include "app/RecentFiles.h"
-#include "app/settings/FontDescription.h"
 #include "dictionary/Codec.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/FileList.h"
 #include "dictionary/Messages.h"
+#include "settings/FontDescription.h"
 #include "tessary/CRkMessageBox.h"
 #include "tessary/CWaitWindow.h"
 #include "tessary/GlobalVarsForDll.h"
+#include "tessary/ProgramSettings.h"
 
 #include <QApplication>
 #include <QFileDialog>

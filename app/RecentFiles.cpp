@@ -1,6 +1,6 @@
 #include "app/RecentFiles.h"
 
-#include "app/settings/ProfileFile.h"
+#include "settings/ProfileFile.h"
 #include "tessary/GlobalVarsForDll.h"
 
 namespace {

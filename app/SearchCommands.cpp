@@ -2,11 +2,11 @@
 
 #include "app/CMainFrame.h"
 #include "app/DocumentCommands.h"
-#include "app/ProgramSettings.h"
 #include "dictionary/Messages.h"
 #include "preview/CDlgPreviewTabs.h"
 #include "tessary/CRkMessageBox.h"
 #include "tessary/CoreFeedback.h"
+#include "tessary/ProgramSettings.h"
 #include "views/CFvMisc.h"
 #include "views/CListCtrlBookmark.h"
 #include "views/CResTreeCtrl.h"

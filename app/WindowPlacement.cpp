@@ -1,6 +1,6 @@
 #include "app/WindowPlacement.h"
 
-#include "app/ProgramSettings.h"
+#include "tessary/ProgramSettings.h"
 
 #include <QGuiApplication>
 #include <QMainWindow>
@@ -14,7 +14,8 @@ void ShowAtRememberedPlace(QMainWindow* window, QSplitter* splitter)
     const int height = settings.Get(Settings::Integer::MainHeight);
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    QRect place(settings.Get(Settings::Integer::MainLeft), settings.Get(Settings::Integer::MainTop), width, height);
+    QRect place(settings.Get(Settings::Integer::MainLeft), settings.Get(Settings::Integer::MainTop), width,
+                height);
     // A place never saved, or one no screen shows any more (a screen gone),
     // gives way to four fifths of the screen, centred.
     if (width <= 0 || height <= 0 || !available.intersects(place)) {

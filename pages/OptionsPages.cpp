@@ -1,12 +1,12 @@
 #include "pages/OptionsPages.h"
 
-#include "app/ProgramSettings.h"
-#include "app/settings/FontDescription.h"
 #include "dictionary/CTrelvarDoc.h"
 #include "preview/PreviewFonts.h"
+#include "settings/FontDescription.h"
 #include "tessary/CColorStatic.h"
 #include "tessary/CListCtrlEx.h"
 #include "tessary/CoolDisplay.h"
+#include "tessary/ProgramSettings.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

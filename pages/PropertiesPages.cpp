@@ -1,6 +1,5 @@
 #include "pages/PropertiesPages.h"
 
-#include "app/ProgramSettings.h"
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/Messages.h"
 #include "dictionary/TextRules.h"
@@ -8,6 +7,7 @@
 #include "tessary/CListCtrlEx.h"
 #include "tessary/CoolDisplay.h"
 #include "tessary/CoreFeedback.h"
+#include "tessary/ProgramSettings.h"
 
 #include <QFileDialog>
 #include <QGridLayout>

@@ -1,9 +1,9 @@
 #include "pages/WizardPage.h"
 
-#include "app/ProgramSettings.h"
 #include "pages/CSheetWizard.h"
 #include "tessary/CListCtrlEx.h"
 #include "tessary/CoreFeedback.h"
+#include "tessary/ProgramSettings.h"
 
 #include <QLineEdit>
 #include <QPushButton>

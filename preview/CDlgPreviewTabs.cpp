@@ -1,6 +1,6 @@
 #include "preview/CDlgPreviewTabs.h"
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "tessary/CoolDisplay.h"
 #include "tessary/GlobalVarsForDll.h"
 

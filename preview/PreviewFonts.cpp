@@ -1,6 +1,6 @@
 #include "preview/PreviewFonts.h"
 
-#include "app/settings/FontDescription.h"
+#include "settings/FontDescription.h"
 
 #include <QFile>
 #include <QFontDatabase>

@@ -1,7 +1,7 @@
 #include "tessary/CListCtrlEx.h"
 
 #include "CListCtrlExModel.h"
-#include "app/settings/ProfileFile.h"
+#include "settings/ProfileFile.h"
 #include "tessary/CoolDisplay.h"
 
 #include <QAbstractTableModel>

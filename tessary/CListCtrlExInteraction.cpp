@@ -1,7 +1,7 @@
 // The list's behaviour under the mouse and the keyboard: in-place editing,
 // the whole-text window, sorting and the columns kept between sessions.
 #include "CListCtrlExModel.h"
-#include "app/settings/ProfileFile.h"
+#include "settings/ProfileFile.h"
 #include "tessary/CListCtrlEx.h"
 #include "tessary/CoolDisplay.h"
 

@@ -1,6 +1,6 @@
 #include "tessary/CRkMessageBox.h"
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "tessary/CoolDisplay.h"
 #include "tessary/GlobalVarsForDll.h"
 #include "tessary/ModalAnswers.h"

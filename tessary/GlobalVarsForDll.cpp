@@ -1,7 +1,7 @@
 #include "tessary/GlobalVarsForDll.h"
 
-#include "app/settings/Settings.h"
 #include "dictionary/SampleCopy.h"
+#include "settings/Settings.h"
 #include "tessary/CLogFile.h"
 #include "tessary/CRkCoolDlg.h"
 #include "tessary/CRkMessageBox.h"

@@ -1,6 +1,5 @@
 #include "views/CResTreeCtrl.h"
 
-#include "app/ProgramSettings.h"
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/FileList.h"
@@ -15,6 +14,7 @@
 #include "tessary/CWaitWindow.h"
 #include "tessary/CoreFeedback.h"
 #include "tessary/GlobalVarsForDll.h"
+#include "tessary/ProgramSettings.h"
 
 #include <QContextMenuEvent>
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "windows/CDlgCheckResults.h"
 
-#include "app/ProgramSettings.h"
+#include "tessary/ProgramSettings.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
 #include "windows/CDlgDictionaryBase.h"
 
-#include "app/ProgramSettings.h"
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/GeneralDictionary.h"
 #include "tessary/GlobalVarsForDll.h"
+#include "tessary/ProgramSettings.h"
 #include "views/CListCtrlBookmark.h"
 
 #include <QCheckBox>

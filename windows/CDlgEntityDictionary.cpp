@@ -1,6 +1,5 @@
 #include "windows/CDlgEntityDictionary.h"
 
-#include "app/ProgramSettings.h"
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/GeneralDictionary.h"
@@ -8,6 +7,7 @@
 #include "tessary/CRkMessageBox.h"
 #include "tessary/CoreFeedback.h"
 #include "tessary/GlobalVarsForDll.h"
+#include "tessary/ProgramSettings.h"
 #include "views/CListCtrlBookmark.h"
 #include "windows/DictionaryTexts.h"
 

@@ -1,9 +1,9 @@
 #include "windows/CDlgFind.h"
 
-#include "app/ProgramSettings.h"
 #include "dictionary/Messages.h"
 #include "tessary/CRkMessageBox.h"
 #include "tessary/CoreFeedback.h"
+#include "tessary/ProgramSettings.h"
 #include "views/CListCtrlBookmark.h"
 #include "windows/CDlgDictionaryBase.h"
 

@@ -1,10 +1,10 @@
 #include "windows/CDlgFindInResources.h"
 
-#include "app/ProgramSettings.h"
 #include "dictionary/Messages.h"
 #include "engine/ResourceKind.h"
 #include "tessary/CListCtrlEx.h"
 #include "tessary/CoreFeedback.h"
+#include "tessary/ProgramSettings.h"
 #include "windows/DictionaryTexts.h"
 #include "windows/ListSearch.h"
 

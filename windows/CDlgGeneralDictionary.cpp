@@ -1,6 +1,5 @@
 #include "windows/CDlgGeneralDictionary.h"
 
-#include "app/ProgramSettings.h"
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
@@ -9,6 +8,7 @@
 #include "tessary/CoolDisplay.h"
 #include "tessary/CoreFeedback.h"
 #include "tessary/GlobalVarsForDll.h"
+#include "tessary/ProgramSettings.h"
 #include "views/CListCtrlBookmark.h"
 #include "windows/DictionaryTexts.h"
 

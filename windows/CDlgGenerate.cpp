@@ -1,10 +1,10 @@
 #include "windows/CDlgGenerate.h"
 
-#include "app/ProgramSettings.h"
 #include "dictionary/CTrelvarDoc.h"
 #include "engine/ScriptRuns.h"
 #include "tessary/CListCtrlEx.h"
 #include "tessary/CoreFeedback.h"
+#include "tessary/ProgramSettings.h"
 #include "windows/ScriptPairRows.h"
 
 #include <QApplication>

@@ -1,6 +1,5 @@
 #include "windows/CDlgImport.h"
 
-#include "app/ProgramSettings.h"
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/DictionaryTools.h"
 #include "dictionary/GeneralDictionary.h"
@@ -10,6 +9,7 @@
 #include "tessary/CRkMessageBox.h"
 #include "tessary/CWaitWindow.h"
 #include "tessary/CoreFeedback.h"
+#include "tessary/ProgramSettings.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,6 +1,5 @@
 #include "windows/CDlgTextLists.h"
 
-#include "app/ProgramSettings.h"
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/DictionaryTools.h"
 #include "dictionary/GeneralDictionary.h"
@@ -9,6 +8,7 @@
 #include "tessary/CRkMessageBox.h"
 #include "tessary/CWaitWindow.h"
 #include "tessary/CoreFeedback.h"
+#include "tessary/ProgramSettings.h"
 #include "windows/DictionaryTexts.h"
 
 #include <QApplication>

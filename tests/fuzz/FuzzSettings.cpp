@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes as a settings file, with a section, a key and
 // a value taken from the input. A value written reads back whatever else
 // the file holds, and the lines it does not touch stay as they were.
-#include "app/settings/ProfileFile.h"
+#include "settings/ProfileFile.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,13 +1,13 @@
 // The windows show and take texts through the dictionary's own encodings: a
 // Unicode dictionary of a UTF-16 script in Russian and Japanese, and an
 // 8-bit one whose fonts name the Cyrillic character set.
-#include "app/settings/Settings.h"
 #include "dictionary/Codec.h"
 #include "dictionary/ScriptInsertion.h"
 #include "engine/ScriptRuns.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/ProgramFixture.h"
 #include "preview/CDlgPreview.h"
+#include "settings/Settings.h"
 #include "tessary/CRkMessageBox.h"
 #include "views/CListCtrlBookmark.h"
 

@@ -2,7 +2,6 @@
 // sample dictionary; each page is grabbed to a picture.
 #include "pages/Sheets.h"
 
-#include "app/settings/Settings.h"
 #include "dictionary/FileList.h"
 #include "engine/ResourceTree.h"
 #include "gui/GuiTestSupport.h"
@@ -10,6 +9,7 @@
 #include "pages/OptionsPages.h"
 #include "pages/PropertiesPages.h"
 #include "preview/PreviewFonts.h"
+#include "settings/Settings.h"
 #include "tessary/CColorStatic.h"
 #include "tessary/CRkCoolTabCtrl.h"
 #include "tessary/CoolDisplay.h"

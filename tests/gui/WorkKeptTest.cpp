@@ -4,7 +4,6 @@
 // dictionary's messages, driven on copies of the sample.
 #include "app/CommandIds.h"
 #include "app/DocumentCommands.h"
-#include "app/settings/Settings.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/FileList.h"
 #include "dictionary/GeneralDictionary.h"
@@ -15,6 +14,7 @@
 #include "pages/CPageInsert.h"
 #include "pages/CPageNew.h"
 #include "pages/CSheetWizard.h"
+#include "settings/Settings.h"
 #include "tessary/CRkMessageBox.h"
 #include "tessary/GlobalVarsForDll.h"
 #include "tessary/ModalAnswers.h"

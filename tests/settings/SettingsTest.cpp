@@ -1,7 +1,7 @@
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 
 #include "TestSupport.h"
-#include "app/settings/ProfileFile.h"
+#include "settings/ProfileFile.h"
 
 #include <gtest/gtest.h>
 

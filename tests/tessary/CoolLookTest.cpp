@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "app/settings/Settings.h"
 #include "gui/GuiTestSupport.h"
+#include "settings/Settings.h"
 #include "tessary/CColorStatic.h"
 #include "tessary/CRkCoolDlg.h"
 #include "tessary/CRkCoolTabCtrl.h"

@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "tessary/CLogFile.h"
 #include "tessary/CRegistryAccess.h"
 #include "tessary/GlobalVarsForDll.h"

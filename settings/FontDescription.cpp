@@ -1,6 +1,6 @@
-#include "app/settings/FontDescription.h"
+#include "settings/FontDescription.h"
 
-#include "app/settings/ProfileFile.h"
+#include "settings/ProfileFile.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/settings/ProfileFile.h"
+#include "settings/ProfileFile.h"
 
 #include <cstdint>
 #include <string>

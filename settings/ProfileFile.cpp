@@ -1,4 +1,4 @@
-#include "app/settings/ProfileFile.h"
+#include "settings/ProfileFile.h"
 
 #include "dictionary/LineFile.h"
 #include "dictionary/TextRules.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/settings/Settings.h"
+#include "settings/Settings.h"
 #include "tessary/GlobalVarsForDll.h"
 
 /// The settings file of this run of the program.
