@@ -13,27 +13,94 @@
 #include <charconv>
 #include <unordered_map>
 
-void ContextDictionary::AddEntry(std::string_view file, std::string_view textKey, std::string_view original,
-                                 std::string_view contextTranslation, int shortcut,
-                                 std::string_view itemReference)
+void OccurrenceShortcuts::assign(std::vector<std::int16_t> values)
 {
-    AddEntry(FileSection(file), textKey, original, contextTranslation, shortcut, itemReference);
+    if (values.empty())
+        m_values.reset();
+    else
+        m_values = std::make_unique<std::vector<std::int16_t>>(std::move(values));
 }
 
-void ContextDictionary::AddEntry(Section& section, std::string_view textKey, std::string_view original,
-                                 std::string_view contextTranslation, int shortcut,
-                                 std::string_view itemReference)
+void ContextEntry::SetShortcutOf(std::size_t occurrence, int value)
+{
+    if (occurrences.empty() || occurrence >= occurrences.size()) {
+        if (occurrence == 0 || occurrences.empty())
+            SetAllShortcuts(value);
+        return;
+    }
+    std::vector<std::int16_t> values = *occurrences.values();
+    values[occurrence] = static_cast<std::int16_t>(value);
+    if (occurrence == 0)
+        shortcut = static_cast<std::int16_t>(value);
+    occurrences.assign(std::move(values));
+    Collapse();
+}
+
+void ContextEntry::AddOccurrence(int value)
+{
+    std::vector<std::int16_t> values;
+    if (const std::vector<std::int16_t>* known = occurrences.values())
+        values = *known;
+    else
+        values.push_back(shortcut);
+    values.push_back(static_cast<std::int16_t>(value));
+    occurrences.assign(std::move(values));
+}
+
+void ContextEntry::Collapse()
+{
+    const std::vector<std::int16_t>* values = occurrences.values();
+    if (!values)
+        return;
+    // None is none, whether written 0 or left empty.
+    const auto none = [](int v) { return v <= 0; };
+    for (std::int16_t v : *values) {
+        if (v != shortcut && !(none(v) && none(shortcut)))
+            return;
+    }
+    occurrences.clear();
+}
+
+ContextEntry* ContextDictionary::AddEntry(std::string_view file, std::string_view textKey,
+                                          std::string_view original, std::string_view contextTranslation,
+                                          int shortcut, std::string_view itemReference)
+{
+    return AddEntry(FileSection(file), textKey, original, contextTranslation, shortcut, itemReference);
+}
+
+ContextEntry* ContextDictionary::AddEntry(Section& section, std::string_view textKey,
+                                          std::string_view original, std::string_view contextTranslation,
+                                          int shortcut, std::string_view itemReference)
+{
+    if (!IsTranslatableText(original))
+        return nullptr;
+    const auto [entry, added] = section.InsertWith(textKey, [&] {
+        ContextEntry made;
+        made.original = std::string(original);
+        made.contextTranslation = std::string(contextTranslation);
+        made.itemReference = std::string(itemReference);
+        made.shortcut = static_cast<std::int16_t>(shortcut);
+        return made;
+    });
+    return added ? entry : nullptr;
+}
+
+void ContextDictionary::AddOccurrence(Section& section, std::string_view textKey, std::string_view original,
+                                      int shortcut, std::string_view itemReference)
 {
     if (!IsTranslatableText(original))
         return;
-    section.InsertWith(textKey, [&] {
-        ContextEntry entry;
-        entry.original = std::string(original);
-        entry.contextTranslation = std::string(contextTranslation);
-        entry.itemReference = std::string(itemReference);
-        entry.shortcut = static_cast<std::int16_t>(shortcut);
-        return entry;
-    });
+    if (ContextEntry* known = section.Find(textKey)) {
+        known->AddOccurrence(shortcut);
+        return;
+    }
+    AddEntry(section, textKey, original, {}, shortcut, itemReference);
+}
+
+void ContextDictionary::CollapseOccurrences(Section& section)
+{
+    for (auto& entry : section)
+        entry.value.Collapse();
 }
 
 ContextDictionary::Section& ContextDictionary::FileSection(std::string_view file)
@@ -112,10 +179,24 @@ void ContextDictionary::CarryOver(std::string_view file, const Section& previous
         const std::string* translation = general.FindTranslation(entry.original);
         return translation && !translation->empty();
     };
+    // The translator's choice of shortcuts stays: the old list when the text
+    // occurs as often as before, else the first occurrence's shortcut, the
+    // later occurrences keeping their own from the script.
     auto take = [&](ContextEntry& entry, const ContextEntry& old) {
         entry.contextTranslation = old.contextTranslation;
-        if (translated(old))
+        if (!translated(old))
+            return;
+        if (!old.occurrences.empty() && old.occurrences.size() == entry.occurrences.size()) {
+            entry.occurrences = old.occurrences;
             entry.shortcut = old.shortcut;
+            return;
+        }
+        if (const std::vector<std::int16_t>* values = entry.occurrences.values()) {
+            std::vector<std::int16_t> mine = *values;
+            mine[0] = old.shortcut;
+            entry.occurrences.assign(std::move(mine));
+        }
+        entry.shortcut = old.shortcut;
     };
     // Entries gone from the script, by original, in their order.
     std::unordered_map<std::string_view, std::vector<const ContextEntry*>> gone;
@@ -194,16 +275,28 @@ void ContextDictionary::TextsOfItem(std::string_view file, std::string_view reso
     }
 }
 
+namespace {
+
+bool ClearShortcutsOf(ContextEntry& entry)
+{
+    bool changed = entry.shortcut > 0;
+    if (const std::vector<std::int16_t>* values = entry.occurrences.values())
+        changed =
+            changed || std::any_of(values->begin(), values->end(), [](std::int16_t v) { return v > 0; });
+    if (!changed)
+        return false;
+    entry.SetAllShortcuts(0);
+    return true;
+}
+
+} // namespace
+
 bool ContextDictionary::ClearShortcuts()
 {
     bool changed = false;
     for (auto& file : m_files) {
-        for (auto& entry : file.value) {
-            if (entry.value.shortcut > 0) {
-                entry.value.shortcut = 0;
-                changed = true;
-            }
-        }
+        for (auto& entry : file.value)
+            changed = ClearShortcutsOf(entry.value) || changed;
     }
     return changed;
 }
@@ -215,10 +308,8 @@ bool ContextDictionary::ClearShortcuts(std::string_view file, std::string_view r
         return false;
     bool changed = false;
     for (auto& entry : *section) {
-        if (KeyBelongsTo(entry.key, resourceName) && entry.value.shortcut > 0) {
-            entry.value.shortcut = 0;
-            changed = true;
-        }
+        if (KeyBelongsTo(entry.key, resourceName))
+            changed = ClearShortcutsOf(entry.value) || changed;
     }
     return changed;
 }
@@ -300,6 +391,54 @@ constexpr std::int64_t kTwoReadersFrom = std::int64_t(1) << 20;
 
 } // namespace
 
+// The shortcut field holds the first occurrence's shortcut in decimal (empty
+// when it is negative); when the occurrences of the text do not all have that
+// one, the field lists every occurrence's, separated by commas ("1,0,3").
+// A reader that takes the field's decimal value, as every version before
+// did, reads the first occurrence's.
+int ContextDictionary::ReadShortcutField(std::string_view field, std::vector<std::int16_t>& occurrences)
+{
+    occurrences.clear();
+    if (field.empty())
+        return -1;
+    // The decimal value of the field, like atoi.
+    auto number = [](std::string_view& digits) {
+        while (!digits.empty() && digits.front() == ' ')
+            digits.remove_prefix(1);
+        if (!digits.empty() && digits.front() == '+')
+            digits.remove_prefix(1);
+        int value = 0;
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        digits.remove_prefix(static_cast<std::size_t>(end - digits.data()));
+        return ec == std::errc() ? value : 0;
+    };
+    std::string_view rest = field;
+    const int first = number(rest);
+    if (rest.empty() || rest.front() != ',')
+        return first;
+    occurrences.push_back(static_cast<std::int16_t>(first));
+    while (!rest.empty() && rest.front() == ',') {
+        rest.remove_prefix(1);
+        occurrences.push_back(static_cast<std::int16_t>(number(rest)));
+    }
+    return first;
+}
+
+void ContextDictionary::AppendShortcutField(std::string& out, const ContextEntry& entry)
+{
+    const std::vector<std::int16_t>* values = entry.occurrences.values();
+    if (!values) {
+        if (entry.shortcut >= 0)
+            out += std::to_string(entry.shortcut);
+        return;
+    }
+    for (std::size_t i = 0; i < values->size(); ++i) {
+        if (i > 0)
+            out += ',';
+        out += std::to_string(std::max<int>(0, (*values)[i]));
+    }
+}
+
 bool ContextDictionary::Load(MessageReporter* reporter)
 {
     LineFile file;
@@ -380,6 +519,7 @@ std::int64_t ContextDictionary::ReadRecords(LineFile& file, std::int64_t number)
     Section* lastSection = nullptr;
     std::string lastFile;
     std::array<std::string, 5> decoded;
+    std::vector<std::int16_t> occurrences;
     while (file.ReadLine(line) >= 0) {
         ++number;
         if (line.empty())
@@ -402,25 +542,17 @@ std::int64_t ContextDictionary::ReadRecords(LineFile& file, std::int64_t number)
         const std::string_view source = fields[0].substr(0, plus);
         const std::string_view textKey =
             plus == std::string_view::npos ? std::string_view() : fields[0].substr(plus + 1);
-        int shortcut = -1;
-        if (!fields[3].empty()) {
-            // The decimal value of the field, like atoi.
-            std::string_view digits = fields[3];
-            while (!digits.empty() && digits.front() == ' ')
-                digits.remove_prefix(1);
-            if (!digits.empty() && digits.front() == '+')
-                digits.remove_prefix(1);
-            shortcut = 0;
-            std::from_chars(digits.data(), digits.data() + digits.size(), shortcut);
-        }
+        const int shortcut = ReadShortcutField(fields[3], occurrences);
         // Consecutive records of one script are the rule; skip re-hashing it.
         if (!lastSection || source != lastFile) {
-            AddEntry(source, textKey, fields[1], fields[2], shortcut, fields[4]);
+            lastSection = &FileSection(source);
             lastFile = std::string(source);
-            lastSection = FindFile(source);
-            continue;
         }
-        AddEntry(*lastSection, textKey, fields[1], fields[2], shortcut, fields[4]);
+        ContextEntry* entry = AddEntry(*lastSection, textKey, fields[1], fields[2], shortcut, fields[4]);
+        if (entry && !occurrences.empty()) {
+            entry->occurrences.assign(std::move(occurrences));
+            entry->Collapse();
+        }
     }
     return number;
 }
@@ -450,7 +582,9 @@ void ContextDictionary::Write(LineFile& file) const
             record += kDicSeparator;
             AppendQuotedField(record, e.contextTranslation.str());
             record += kDicSeparator;
-            AppendQuoted(record, e.shortcut >= 0 ? std::to_string(e.shortcut) : std::string());
+            record += '"';
+            AppendShortcutField(record, e);
+            record += '"';
             if (!e.itemReference.empty()) {
                 record += kDicSeparator;
                 AppendQuotedField(record, e.itemReference.str());

@@ -4,6 +4,7 @@
 #include "dictionary/SparseText.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -13,7 +14,39 @@ class GeneralDictionary;
 class LineFile;
 class MessageReporter;
 
-/// One occurrence of a text in one resource of one script.
+/// The shortcuts of every occurrence of a text in one resource, in script
+/// order, kept only when they are not all the first one's (a menu with
+/// "&Fold" and "Fold"): one pointer, with no memory of its own otherwise.
+class OccurrenceShortcuts
+{
+public:
+    OccurrenceShortcuts() = default;
+    OccurrenceShortcuts(const OccurrenceShortcuts& other) { *this = other; }
+    OccurrenceShortcuts(OccurrenceShortcuts&&) noexcept = default;
+    OccurrenceShortcuts& operator=(const OccurrenceShortcuts& other)
+    {
+        if (this != &other)
+            m_values =
+                other.m_values ? std::make_unique<std::vector<std::int16_t>>(*other.m_values) : nullptr;
+        return *this;
+    }
+    OccurrenceShortcuts& operator=(OccurrenceShortcuts&&) noexcept = default;
+
+    bool empty() const { return !m_values; }
+    /// The number of occurrences kept (0 when none is).
+    std::size_t size() const { return m_values ? m_values->size() : 0; }
+    int operator[](std::size_t occurrence) const { return (*m_values)[occurrence]; }
+    const std::vector<std::int16_t>* values() const { return m_values.get(); }
+    void assign(std::vector<std::int16_t> values);
+    void clear() { m_values.reset(); }
+
+private:
+    std::unique_ptr<std::vector<std::int16_t>> m_values;
+};
+
+/// One text in one resource of one script; a text that occurs several times
+/// in the resource has one entry, and its occurrences are counted in script
+/// order from 0.
 struct ContextEntry
 {
     std::string original;
@@ -22,8 +55,34 @@ struct ContextEntry
     /// Control identifier of a combo-box string; empty otherwise.
     SparseText itemReference;
     /// 1-based position of the shortcut letter in the displayed translation;
-    /// 0 or negative = none.
+    /// 0 or negative = none. The first occurrence's, and every occurrence's
+    /// unless occurrences says otherwise.
     std::int16_t shortcut = 0;
+    /// Every occurrence's shortcut, when they differ.
+    OccurrenceShortcuts occurrences;
+
+    /// The shortcut of an occurrence (0 or negative = none).
+    int ShortcutOf(std::size_t occurrence) const
+    {
+        return occurrence < occurrences.size() ? occurrences[occurrence] : shortcut;
+    }
+    /// How many occurrences have a shortcut of their own (1 when all share
+    /// the first one's).
+    std::size_t DistinctOccurrences() const { return occurrences.empty() ? 1 : occurrences.size(); }
+    /// Sets the shortcut of an occurrence that has one of its own (below
+    /// DistinctOccurrences()); the others keep theirs.
+    void SetShortcutOf(std::size_t occurrence, int value);
+    /// Sets the shortcut of every occurrence.
+    void SetAllShortcuts(int value)
+    {
+        shortcut = static_cast<std::int16_t>(value);
+        occurrences.clear();
+    }
+    /// Adds the next occurrence an extraction meets; the entry was made by
+    /// the first, and the list is whole until Collapse.
+    void AddOccurrence(int value);
+    /// Drops the list when every occurrence has the first one's shortcut.
+    void Collapse();
 };
 
 /// The in-context ("specific") dictionary: per source script, one entry per
@@ -40,12 +99,26 @@ public:
 
     /// Creates the file's section if needed, then stores a new entry unless
     /// the text is a placeholder caption or the key is already present.
-    void AddEntry(std::string_view file, std::string_view textKey, std::string_view original,
-                  std::string_view contextTranslation, int shortcut, std::string_view itemReference);
+    /// Returns the new entry, or null when none was added.
+    ContextEntry* AddEntry(std::string_view file, std::string_view textKey, std::string_view original,
+                           std::string_view contextTranslation, int shortcut, std::string_view itemReference);
     /// The same into a section at hand (an extraction adds every text of
     /// one script to one section).
-    static void AddEntry(Section& section, std::string_view textKey, std::string_view original,
-                         std::string_view contextTranslation, int shortcut, std::string_view itemReference);
+    static ContextEntry* AddEntry(Section& section, std::string_view textKey, std::string_view original,
+                                  std::string_view contextTranslation, int shortcut,
+                                  std::string_view itemReference);
+    /// An occurrence an extraction meets: the first makes the entry, a later
+    /// one of the same text in the same resource adds its shortcut to the
+    /// entry's list of occurrences (whole until CollapseOccurrences).
+    static void AddOccurrence(Section& section, std::string_view textKey, std::string_view original,
+                              int shortcut, std::string_view itemReference);
+    /// After an extraction: the entries whose occurrences all share the
+    /// first one's shortcut keep that one only.
+    static void CollapseOccurrences(Section& section);
+    /// The shortcut field of a record: the first occurrence's shortcut, and
+    /// every occurrence's in the list when the field holds one.
+    static int ReadShortcutField(std::string_view field, std::vector<std::int16_t>& occurrences);
+    static void AppendShortcutField(std::string& out, const ContextEntry& entry);
     /// The file's section, created (empty, at the end) when absent.
     Section& FileSection(std::string_view file);
 

@@ -1,6 +1,8 @@
 #include "engine/ComboData.h"
 
+#include "dictionary/Codec.h"
 #include "dictionary/TextRules.h"
+#include "engine/Literal.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -135,4 +137,91 @@ std::vector<std::string> FormatComboData(std::string_view text, std::string_view
     if (!buffer.empty())
         lines.push_back(buffer);
     return lines;
+}
+
+namespace {
+
+constexpr std::string_view kEscapeLetters = "abfnrtv";
+constexpr std::string_view kEscapedBytes = "\a\b\f\n\r\t\v";
+
+// The length of an octal ("\351", up to three digits) or hexadecimal
+// ("\xE9", up to two digits) escape at i, or 0.
+std::size_t NumericEscapeLength(std::string_view text, std::size_t i)
+{
+    std::size_t k = i + 1;
+    if (k < text.size() && text[k] >= '0' && text[k] <= '7') {
+        while (k < text.size() && k < i + 4 && text[k] >= '0' && text[k] <= '7')
+            ++k;
+        return k - i;
+    }
+    if (k < text.size() && text[k] == 'x') {
+        ++k;
+        while (k < text.size() && k < i + 4 && HexDigitValue(text[k]) >= 0)
+            ++k;
+        return k > i + 2 ? k - i : 0;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::string ComboTextFromBytes(std::string_view bytes)
+{
+    std::string text;
+    text.reserve(bytes.size());
+    const int codePage = CurrentLiteralEncoding().codePage;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = CharacterLength(bytes, i, codePage);
+        if (length > 1) {
+            text.append(bytes.substr(i, length));
+            i += length;
+            continue;
+        }
+        const char c = bytes[i++];
+        if (c == '\\') {
+            text += "\\\\";
+        } else if (const std::size_t at = kEscapedBytes.find(c); at != std::string_view::npos) {
+            text += '\\';
+            text += kEscapeLetters[at];
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+std::string ComboBytesFromText(std::string_view text)
+{
+    std::string bytes;
+    bytes.reserve(text.size());
+    const int codePage = CurrentLiteralEncoding().codePage;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = CharacterLength(text, i, codePage);
+        if (length > 1 || text[i] != '\\' || i + 1 >= text.size()) {
+            bytes.append(text.substr(i, std::max<std::size_t>(1, length)));
+            i += std::max<std::size_t>(1, length);
+            continue;
+        }
+        const char e = text[i + 1];
+        if (const std::size_t at = kEscapeLetters.find(e); at != std::string_view::npos) {
+            bytes += kEscapedBytes[at];
+            i += 2;
+        } else if (e == '\\' || e == '"') {
+            bytes += e;
+            i += 2;
+        } else if (const std::size_t escape = NumericEscapeLength(text, i); escape > 0) {
+            // A byte written as an octal or hexadecimal escape, unless zero.
+            const std::string compiled = CompileLiteral(text.substr(i, escape));
+            if (compiled.size() == 1 && compiled[0] == '\0')
+                bytes.append(text.substr(i, escape));
+            else
+                bytes += compiled;
+            i += escape;
+        } else {
+            // An escape of a zero byte, or one the compiler would keep.
+            bytes += '\\';
+            ++i;
+        }
+    }
+    return bytes;
 }

@@ -44,5 +44,15 @@ private:
     std::string m_bytes;
 };
 
-/// The header and data lines of an entry for the text (no line ends).
+/// A combo-box string in the form a literal's text takes in the dictionary,
+/// so that one text has one spelling wherever it stands: a backslash is
+/// "\\", a tab "\t" and the other control characters that have a letter
+/// escape are written with it; every other byte stays as it is.
+std::string ComboTextFromBytes(std::string_view bytes);
+/// The bytes of a combo-box string from its dictionary form: the escapes the
+/// compiler would resolve in a literal give their byte; an escape of a zero
+/// byte, which would end the string, stays as it is written.
+std::string ComboBytesFromText(std::string_view text);
+
+/// The header and data lines of an entry for the bytes (no line ends).
 std::vector<std::string> FormatComboData(std::string_view text, std::string_view itemReference);

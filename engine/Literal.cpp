@@ -4,6 +4,8 @@
 #include "dictionary/TextRules.h"
 #include "engine/ByteSearch.h"
 
+#include <algorithm>
+
 namespace {
 
 thread_local LiteralEncoding g_encoding;
@@ -91,7 +93,7 @@ DecodedLiteral DecodeLiteral(std::string_view line)
     return d;
 }
 
-void DecodeLiteral(std::string_view line, DecodedLiteral& d)
+void DecodeLiteral(std::string_view line, DecodedLiteral& d, std::size_t from, LiteralMode mode)
 {
     d.prefix.clear();
     d.text.clear();
@@ -99,9 +101,12 @@ void DecodeLiteral(std::string_view line, DecodedLiteral& d)
     d.shortcut = 0;
     d.itemReference.clear();
     d.closed = false;
-    const std::size_t q = FindByte(line.data(), line.size(), '"');
+    if (from >= line.size())
+        return;
+    const std::size_t q = from + FindByte(line.data() + from, line.size() - from, '"');
     if (q == line.size())
         return;
+    const bool mnemonics = mode == LiteralMode::Text;
     d.prefix.assign(line.substr(0, q + 1));
     std::string& text = d.text;
     const std::size_t n = line.size();
@@ -172,7 +177,7 @@ void DecodeLiteral(std::string_view line, DecodedLiteral& d)
         } else if (c == '"' && next == '"') {
             append('"');
             i += 2;
-        } else if (c == '&' && next == '&') {
+        } else if (c == '&' && next == '&' && mnemonics) {
             append('&');
             i += 2;
         } else if (c == '\\' && next == 'x') {
@@ -214,7 +219,7 @@ void DecodeLiteral(std::string_view line, DecodedLiteral& d)
                 }
             }
             i = k;
-        } else if (c == '&') {
+        } else if (c == '&' && mnemonics) {
             d.shortcut = static_cast<int>(text.size()) + 1;
             i += 1;
         } else if (c == '"') {
@@ -392,7 +397,7 @@ std::string EllipsisSuffix(std::string_view text)
     return {};
 }
 
-void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut)
+void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut, LiteralMode mode)
 {
     shortcutOut = shortcutIn;
     if (text.empty())
@@ -442,7 +447,7 @@ void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut)
             taken = 2;
         } else if (c == '"') {
             out += "\"\"";
-        } else if (c == '&') {
+        } else if (c == '&' && mode == LiteralMode::Text) {
             out += "&&";
         } else if (c == '\\' && hasNext && (next == '\\' || next == '"')) {
             // An escaped backslash or quote, as the text shows it.
@@ -467,6 +472,46 @@ void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut)
         k += taken - 1;
     }
     text.swap(out);
+}
+
+std::vector<bool> AccessKeyPlaces(std::string_view text)
+{
+    std::vector<bool> places(text.size(), false);
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        const std::size_t length = CharLength(text, i);
+        if (c == '\\' && i + 1 < text.size()) {
+            // An escape is two characters that stand for one: no key on it,
+            // and none after the tab of an accelerator.
+            if (text[i + 1] == 't')
+                break;
+            i += 2;
+            continue;
+        }
+        const auto b = static_cast<unsigned char>(c);
+        const bool utf8Continuation = g_encoding.codePage == kUtf8CodePage && (b & 0xC0) == 0x80;
+        places[i] =
+            c != ' ' && c != '"' && c != '&' && c != '\t' && b >= 0x20 && b != 0x7F && !utf8Continuation;
+        i += length;
+    }
+    return places;
+}
+
+int AccessKeyPlace(std::string_view text, int position)
+{
+    if (position <= 0 || text.empty())
+        return 0;
+    const std::vector<bool> places = AccessKeyPlaces(text);
+    const std::size_t at = std::min<std::size_t>(static_cast<std::size_t>(position - 1), text.size());
+    for (std::size_t i = at; i < places.size(); ++i) {
+        if (places[i])
+            return static_cast<int>(i) + 1;
+    }
+    for (std::size_t i = std::min(at, places.size()); i-- > 0;) {
+        if (places[i])
+            return static_cast<int>(i) + 1;
+    }
+    return 0;
 }
 
 bool InsertMnemonic(std::string& text, int position)

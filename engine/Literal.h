@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 /// The encoding of the texts the literal functions see, for the walk of one
 /// script. Bytes of a two-byte character of a DBCS code page (932, 936, 949,
@@ -41,6 +42,15 @@ struct DecodedLiteral
     bool closed = false;       // the literal's closing quote is on the line
 };
 
+/// How a literal's ampersands read. In most texts a single "&" marks the
+/// mnemonic and "&&" is an ampersand; a caption is shown in a title bar as it
+/// is written, so its ampersands are characters.
+enum class LiteralMode
+{
+    Text,
+    Caption,
+};
+
 /// Decodes the first literal of a line into the text the dictionary shows.
 /// \" "" and && resolve to one character; \xHH and octal escapes give one
 /// byte. Every other escape stays as it is written, so that the text shows
@@ -49,8 +59,11 @@ struct DecodedLiteral
 /// ("\0", "\000", "\x00"). A single "&" marks the next character as the
 /// mnemonic. A literal without closing quote runs to the end of the line.
 DecodedLiteral DecodeLiteral(std::string_view line);
-/// The same into a literal decoded before, whose strings keep their memory.
-void DecodeLiteral(std::string_view line, DecodedLiteral& decoded);
+/// The same into a literal decoded before, whose strings keep their memory;
+/// the literal is the first that opens at or after from (a comment before
+/// it may hold quotes).
+void DecodeLiteral(std::string_view line, DecodedLiteral& decoded, std::size_t from = 0,
+                   LiteralMode mode = LiteralMode::Text);
 
 /// Whether a literal that the line leaves open goes on on the next line: the
 /// line ends with a backslash, which the compiler's preprocessor joins to
@@ -83,7 +96,18 @@ std::string EllipsisSuffix(std::string_view text);
 /// shows them, and a backslash that escapes nothing (at the end, or before
 /// a byte written as an escape) doubled. shortcutOut is where the mnemonic
 /// character landed in the encoded text.
-void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut);
+void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut, LiteralMode mode = LiteralMode::Text);
+/// Whether the character at the 0-based place of a text (as the dictionary
+/// shows texts) can carry a mnemonic: a letter, a digit or a sign, but not
+/// a blank, a quote, an ampersand, a control character, either character of
+/// an escape ("\n", "\\"), the second byte of a character, or anything
+/// after "\t", which begins a menu item's accelerator.
+std::vector<bool> AccessKeyPlaces(std::string_view text);
+/// A mnemonic position (1-based) moved to a character that can carry it: the
+/// position itself when it can, else the next one that can, else the one
+/// before; 0 when none can (or the position was 0 or less).
+int AccessKeyPlace(std::string_view text, int position);
+
 /// Inserts "&" before the character at the 1-based position, if there is one.
 bool InsertMnemonic(std::string& text, int position);
 

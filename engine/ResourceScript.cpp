@@ -8,9 +8,8 @@
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
 #include "dictionary/SafeFiles.h"
-#include "engine/AccessKeyGroups.h"
 #include "engine/ComboData.h"
-#include "engine/ScriptKeywords.h"
+#include "engine/ScriptCode.h"
 #include "engine/ScriptReadAhead.h"
 
 #include <algorithm>
@@ -209,91 +208,42 @@ bool ResourceScript::IsExcluded(std::string_view name, int kind) const
 bool ResourceScript::ScanLine(std::string_view line, bool& inResource, bool& isCaption, bool& isComboData)
 {
     isCaption = false;
-    if (line.empty())
-        return false;
-    if (StartsWithKeyword(line, "#") || StartsWithKeyword(line, "//"))
-        return false;
-    // An excluded menu stays excluded down to its own END, however deeply
-    // its pop-ups nest.
-    if (m_skipping && m_skipDepth > 0 && IsBeginLine(line)) {
-        ++m_skipDepth;
-        return false;
-    }
-    if (m_skipping && m_skipDepth > 0 && OpensBlock(line))
-        ++m_skipDepth; // a statement ending with its BEGIN: looked at below
-    if (line.front() == 'S' && IsStringTableLine(line)) {
-        SetCurrentResourceName("STRINGTABLE");
-        inResource = true;
-        m_currentKind = KindStringTable;
-        m_statements.Reset();
-        return false;
-    }
-    const bool textOnLine = m_statements.TextOnLine(line);
-    const LineKeywords k = FindKeywords(line);
-    if (const std::size_t p = k.menu; p != std::string_view::npos) {
-        m_currentKind = KindMenu;
-        const std::string_view name = line.substr(0, p);
-        if (IsExcluded(name, KindMenu)) {
-            inResource = false;
-            m_skipping = true;
-            m_skipDepth = 1;
-            return false;
-        }
-        SetCurrentResourceName(std::string(name));
-    }
-    if (k.menuItem)
-        inResource = true;
-    const std::size_t dialog = k.dialog != std::string_view::npos ? k.dialog : k.dialogEx;
-    if (dialog != std::string_view::npos) {
-        const std::string_view name = line.substr(0, dialog);
-        inResource = true;
-        m_currentKind = KindDialog;
-        if (IsExcluded(name, KindDialog)) {
-            inResource = false;
-            m_skipping = true;
-            m_skipDepth = 0;
-            return false;
-        }
-        SetCurrentResourceName(std::string(name));
-    }
-    const std::size_t dlginit = k.dlginit;
-    if (dlginit != std::string_view::npos || k.skippedType) {
-        if (dlginit != std::string_view::npos)
-            SetCurrentResourceName(std::string(line.substr(0, dlginit)));
-        inResource = false;
-        return false;
-    }
-    isComboData = k.comboData;
-    if (isComboData) {
-        if (IsExcluded(m_resourceName, KindDialog)) {
-            inResource = false;
-            m_skipping = true;
-            m_skipDepth = 0;
-            return false;
-        }
-        inResource = true;
-        return true;
-    }
-    if (StartsWithKeyword(line, "STYLE ") || StartsWithKeyword(line, "FONT ") || k.fileResource) {
-        inResource = true;
-        return false;
-    }
-    if (IsEndLine(line, k)) {
-        // Depth 1 is the menu statement, 2 its own BEGIN.
-        if (m_skipping && m_skipDepth > 2) {
-            --m_skipDepth;
-            return false;
-        }
-        inResource = false;
+    isComboData = false;
+    m_code.Next(line);
+    m_structure.Next(m_code.Keywords(), m_code.Directive());
+    using Resource = ScriptStructure::Resource;
+    if (m_structure.Declares()) {
+        const Resource resource = m_structure.Current();
+        const std::string_view name = line.substr(0, m_structure.NameEnd());
         m_skipping = false;
-        m_skipDepth = 0;
-        return false;
+        switch (resource) {
+        case Resource::StringTable:
+            // String tables are never excluded.
+            SetCurrentResourceName("STRINGTABLE");
+            m_currentKind = KindStringTable;
+            break;
+        case Resource::Menu:
+        case Resource::Dialog:
+        case Resource::DlgInit:
+            // A DLGINIT block's combo strings count as its dialog's texts.
+            m_currentKind = resource == Resource::Menu ? KindMenu : KindDialog;
+            m_skipping = IsExcluded(name, m_currentKind);
+            SetCurrentResourceName(std::string(name));
+            break;
+        case Resource::None:
+        case Resource::Other:
+            break;
+        }
     }
-    if (StartsWithKeyword(line, "CAPTION "))
-        isCaption = true;
-    // Only the text field of a statement is a text: the class of a CONTROL
-    // continued on the next line is not.
-    return !m_skipping && textOnLine;
+    const Resource resource = m_structure.Current();
+    inResource = resource != Resource::None && resource != Resource::Other && !m_structure.Ends();
+    if (!inResource || m_skipping || !m_structure.HasText())
+        return false;
+    isCaption = m_structure.Caption();
+    isComboData = m_structure.ComboEntry();
+    m_textStart = isComboData ? 0 : m_code.FirstQuote();
+    m_textGroup = m_structure.Group();
+    return isComboData || m_textStart != std::string_view::npos;
 }
 
 std::int64_t ResourceScript::ReadLine(std::string_view& line, bool first)
@@ -367,33 +317,14 @@ void ResourceScript::Walk(Handle&& handle, PassOn&& passOn)
     bool isCaption = false;
     bool isComboData = false;
     m_skipping = false;
-    m_skipDepth = 0;
-    m_statements.Reset();
+    m_code.Reset();
+    m_structure.Reset();
     std::string_view line;
-    std::int64_t length = ReadLine(line, true);
-    while (length != -1) {
-        if (length != 0) {
-            bool process = ScanLine(line, inResource, isCaption, isComboData);
-            if (process) {
-                while (!inResource && length != -1) {
-                    passOn(line);
-                    length = ReadLine(line);
-                    process = ScanLine(line, inResource, isCaption, isComboData);
-                }
-                while (inResource && length != -1) {
-                    if (process && length != 0)
-                        handle(line, isCaption, isComboData);
-                    else
-                        passOn(line);
-                    length = ReadLine(line);
-                    process = ScanLine(line, inResource, isCaption, isComboData);
-                }
-            }
-        }
-        if (length == -1)
-            break;
-        passOn(line);
-        length = ReadLine(line);
+    for (std::int64_t length = ReadLine(line, true); length != -1; length = ReadLine(line)) {
+        if (length != 0 && ScanLine(line, inResource, isCaption, isComboData))
+            handle(line, isCaption, isComboData);
+        else
+            passOn(line);
     }
 }
 
@@ -435,11 +366,12 @@ DecodedLiteral ResourceScript::DecodeComboData(std::string_view header)
         else
             UnreadLine(std::string(line));
     }
-    d.text = reader.Text();
+    // Shown and kept in the form of a literal's text, like every other text.
+    d.text = ComboTextFromBytes(reader.Text());
     return d;
 }
 
-DecodedLiteral& ResourceScript::DecodeHandledLine(std::string_view line, bool isComboData)
+DecodedLiteral& ResourceScript::DecodeHandledLine(std::string_view line, bool isCaption, bool isComboData)
 {
     m_consumed.clear();
     DecodedLiteral& d = m_decoded;
@@ -447,7 +379,9 @@ DecodedLiteral& ResourceScript::DecodeHandledLine(std::string_view line, bool is
         d = DecodeComboData(line);
         return d;
     }
-    DecodeLiteral(line, d);
+    // A title bar shows an ampersand as it is: a caption has no mnemonic.
+    const LiteralMode mode = isCaption ? LiteralMode::Caption : LiteralMode::Text;
+    DecodeLiteral(line, d, m_textStart, mode);
     if (!LiteralRunsOn(d, line))
         return d;
     // A literal continued with a backslash at the end of the line is one
@@ -461,7 +395,7 @@ DecodedLiteral& ResourceScript::DecodeHandledLine(std::string_view line, bool is
         m_consumed.push_back(CurrentPlace());
         joined.pop_back();
         joined += next;
-        DecodeLiteral(joined, d);
+        DecodeLiteral(joined, d, m_textStart, mode);
     }
     return d;
 }
@@ -477,13 +411,12 @@ bool ResourceScript::Extract()
     std::string key;
     // The script's section, made at its first text.
     ContextDictionary::Section* section = nullptr;
-    AccessKeyGroups groups;
     Walk(
-        [&](std::string_view line, bool, bool isComboData) {
+        [&](std::string_view line, bool isCaption, bool isComboData) {
             bool lossy = m_lineLossy;
             const std::int64_t lineNumber = m_lineNumber;
-            const int group = m_observer ? groups.OfText(line, m_resourceName) : 0;
-            DecodedLiteral& d = DecodeHandledLine(line, isComboData);
+            const int group = m_textGroup;
+            DecodedLiteral& d = DecodeHandledLine(line, isCaption, isComboData);
             for (const RawLine& raw : m_consumed)
                 lossy = lossy || raw.lossy;
             // A text the dictionary's encoding cannot hold is left out.
@@ -503,17 +436,17 @@ bool ResourceScript::Extract()
             Normalise(d.text);
             if (d.text.empty() || m_resourceName.empty())
                 return;
-            m_general->AddText(d.text, {});
+            if (isComboData)
+                AddComboText(d.text);
+            else
+                m_general->AddText(d.text, {});
             key.assign(m_resourceName).append(1, '+').append(d.text);
             if (!section)
                 section = &m_context->FileSection(m_sourcePath);
-            ContextDictionary::AddEntry(*section, key, d.text, {}, CoreShortcut(d.shortcut, lead),
-                                        d.itemReference);
+            ContextDictionary::AddOccurrence(*section, key, d.text, CoreShortcut(d.shortcut, lead),
+                                             d.itemReference);
         },
-        [&](std::string_view line) {
-            if (m_observer)
-                groups.OfOtherLine(line);
-        });
+        [](std::string_view) {});
     if (!SourceReadWhole()) {
         // What was read of a script that could not be read to its end does
         // not replace what the dictionary knew of it.
@@ -522,9 +455,25 @@ bool ResourceScript::Extract()
         return false;
     }
     m_context->CarryOver(m_sourcePath, previous, *m_general);
+    if (section)
+        ContextDictionary::CollapseOccurrences(*section);
     if (m_lossySkipped)
         m_reporter->Report(MsgTextsNotInEncoding, {m_sourcePath});
     return true;
+}
+
+// A combo-box string that a dictionary made before kept by its bytes comes
+// with its translation in the form of a literal's text.
+void ResourceScript::AddComboText(const std::string& text)
+{
+    if (!m_general->FindTranslation(text)) {
+        const std::string bytes = ComboBytesFromText(text);
+        if (const std::string* translation = bytes != text ? m_general->FindTranslation(bytes) : nullptr) {
+            m_general->AddText(text, ComboTextFromBytes(*translation));
+            return;
+        }
+    }
+    m_general->AddText(text, {});
 }
 
 // Where the line just read came from; its text is not kept: a line copied
@@ -605,7 +554,7 @@ void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool
 {
     const LineFile::LineEnd end = m_lineEnd;
     const RawLine first = CurrentPlace();
-    DecodedLiteral& d = DecodeHandledLine(line, isComboData);
+    DecodedLiteral& d = DecodeHandledLine(line, isCaption, isComboData);
     bool lossy = first.lossy;
     for (const RawLine& raw : m_consumed)
         lossy = lossy || raw.lossy;
@@ -621,7 +570,10 @@ void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool
     }
     int shortcut = d.shortcut;
     std::string& result = m_result;
-    TranslateInto(d.text, shortcut, result);
+    bool found = false;
+    TranslateInto(d.text, shortcut, result, &found);
+    if (isComboData && !found)
+        FindComboTranslationByBytes(d.text, shortcut, result);
     // A text without translation is written back exactly as it was read.
     if (result == d.text && (shortcut == d.shortcut || isCaption || isComboData)) {
         copyAsRead();
@@ -629,11 +581,14 @@ void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool
     }
     bool written = false;
     if (isComboData) {
-        written = WriteChanged(FormatComboData(result, d.itemReference), end, first.codePage);
+        written =
+            WriteChanged(FormatComboData(ComboBytesFromText(result), d.itemReference), end, first.codePage);
     } else {
-        // Captions are encoded like other literals but get no mnemonic.
+        // Captions are encoded like other literals but get no mnemonic, and
+        // their ampersands are characters.
         int encodedShortcut = 0;
-        EncodeLiteral(result, isCaption ? 0 : shortcut, encodedShortcut);
+        EncodeLiteral(result, isCaption ? 0 : shortcut, encodedShortcut,
+                      isCaption ? LiteralMode::Caption : LiteralMode::Text);
         if (!isCaption)
             InsertMnemonic(result, encodedShortcut);
         written = WriteChangedLine(d.prefix, result, d.suffix, end, first.codePage);
@@ -645,6 +600,21 @@ void ResourceScript::HandleGenerated(std::string_view line, bool isCaption, bool
     }
 }
 
+// Dictionaries made before combo-box strings took a literal's form keep
+// such a string by its bytes ("C:\" where the form is "C:\\"): its
+// translation, by the same rule, comes in the literal's form.
+void ResourceScript::FindComboTranslationByBytes(std::string_view text, int& shortcut, std::string& result)
+{
+    const std::string bytes = ComboBytesFromText(text);
+    if (bytes == text)
+        return;
+    bool found = false;
+    std::string byBytes;
+    TranslateInto(bytes, shortcut, byBytes, &found);
+    if (found)
+        result = ComboTextFromBytes(byBytes);
+}
+
 void ResourceScript::Generate()
 {
     if (!m_source || !m_destination || !m_general || !m_context)
@@ -653,6 +623,7 @@ void ResourceScript::Generate()
     const LiteralEncodingScope encoding(LiteralEncoding{m_originalsCodePage, !m_source->Transcoded()});
     m_runSection = m_context->FindFile(m_sourcePath);
     m_inRun = true;
+    ResetOccurrences();
     m_generalCursor = 0;
     m_contextCursor = 0;
     m_copyStart = nullptr;
@@ -684,11 +655,15 @@ std::string_view ResourceScript::TranslateInto(std::string_view text, int& short
     result.clear();
     if (text.empty())
         return text;
+    const std::string_view core = NormalisedView(text);
     if (m_general && m_general->IsDoNotTranslate(text)) {
+        // Counted all the same: the occurrences after it are numbered as the
+        // extraction numbered them.
+        if (!core.empty())
+            EntryOf(core, true);
         result.assign(text);
         return text;
     }
-    const std::string_view core = NormalisedView(text);
     if (core.empty()) {
         result.assign(text);
         return text;
@@ -711,7 +686,7 @@ std::string_view ResourceScript::TranslateInto(std::string_view text, int& short
     if (!translation) {
         joined = true;
         key = text.substr(lead, trailStart - lead);
-        translation = LookupTranslation(key, m_translation, shortcut);
+        translation = LookupTranslation(key, m_translation, shortcut, false);
     }
     if (!translation || translation->empty()) {
         shortcut = saved;
@@ -726,40 +701,68 @@ std::string_view ResourceScript::TranslateInto(std::string_view text, int& short
         if (!joined)
             result.append(text.substr(coreEnd, trailStart - coreEnd));
         result.append(text.substr(trailStart));
+        // The key goes to a character that can carry it.
+        shortcut = AccessKeyPlace(result, shortcut);
     }
     return key;
 }
 
+const ContextDictionary::Section* ResourceScript::LookupSection() const
+{
+    if (m_inRun)
+        return m_runSection;
+    return m_context ? m_context->FindFile(m_sourcePath) : nullptr;
+}
+
+bool ResourceScript::LookupExcluded() const
+{
+    int kind = 0;
+    if (m_fixedKind != KindNone)
+        kind = m_fixedKind;
+    else if (m_currentKind == KindDialog || m_currentKind == KindMenu)
+        kind = m_currentKind;
+    return kind != 0 && IsExcluded(m_resourceName, kind);
+}
+
+const ContextEntry* ResourceScript::EntryOf(std::string_view text, bool count)
+{
+    const ContextDictionary::Section* section = LookupSection();
+    if (!section)
+        return nullptr;
+    // The key is the resource's name, a '+' and the text: the first two
+    // stay in place from one text of the resource to the next.
+    std::string& key = m_lookupKey;
+    if (m_lookupKeyPrefix == std::string::npos) {
+        key.assign(m_resourceName).append(1, '+');
+        m_lookupKeyPrefix = key.size();
+    }
+    key.resize(m_lookupKeyPrefix);
+    key.append(text);
+    const ContextEntry* entry = ContextDictionary::FindEntry(*section, key, m_contextCursor);
+    // Only the texts whose occurrences have shortcuts of their own need to
+    // know which occurrence this is.
+    m_occurrence = 0;
+    if (entry && count && !entry->occurrences.empty())
+        m_occurrence = m_occurrenceCounts[entry]++;
+    return entry;
+}
+
+void ResourceScript::ResetOccurrences()
+{
+    m_occurrenceCounts.clear();
+}
+
 const std::string* ResourceScript::LookupTranslation(std::string_view text, std::string& converted,
-                                                     int& shortcut)
+                                                     int& shortcut, bool count)
 {
     if (text.empty() || !m_general)
         return nullptr;
-    const ContextDictionary::Section* section = nullptr;
-    if (m_inRun)
-        section = m_runSection;
-    else if (m_context)
-        section = m_context->FindFile(m_sourcePath);
-    if (section) {
-        int kind = 0;
-        if (m_fixedKind != KindNone)
-            kind = m_fixedKind;
-        else if (m_currentKind == KindDialog || m_currentKind == KindMenu)
-            kind = m_currentKind;
+    if (LookupSection()) {
         // Texts of resources not to extract stay as they are.
-        if (kind != 0 && IsExcluded(m_resourceName, kind))
+        if (LookupExcluded())
             return nullptr;
-        // The key is the resource's name, a '+' and the text: the first two
-        // stay in place from one text of the resource to the next.
-        std::string& key = m_lookupKey;
-        if (m_lookupKeyPrefix == std::string::npos) {
-            key.assign(m_resourceName).append(1, '+');
-            m_lookupKeyPrefix = key.size();
-        }
-        key.resize(m_lookupKeyPrefix);
-        key.append(text);
-        if (const ContextEntry* entry = ContextDictionary::FindEntry(*section, key, m_contextCursor)) {
-            shortcut = entry->shortcut == -1 ? 0 : entry->shortcut;
+        if (const ContextEntry* entry = EntryOf(text, count)) {
+            shortcut = std::max(0, entry->ShortcutOf(m_occurrence));
             if (!entry->contextTranslation.empty())
                 return Working(entry->contextTranslation, converted);
         }

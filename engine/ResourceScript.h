@@ -1,11 +1,13 @@
 #pragma once
 
+#include "dictionary/ContextDictionary.h"
 #include "dictionary/LineFile.h"
 #include "dictionary/SafeFiles.h"
 #include "engine/Literal.h"
 #include "engine/ResourceKind.h"
+#include "engine/ScriptCode.h"
+#include "engine/ScriptStructure.h"
 #include "engine/ScriptText.h"
-#include "engine/StatementTracker.h"
 
 #include <cstdint>
 #include <functional>
@@ -13,13 +15,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
-class ContextDictionary;
 class GeneralDictionary;
-struct ContextEntry;
-template <class V>
-class OrderedMap;
 class MessageReporter;
 class NotExtractedList;
 class ProgressSink;
@@ -43,10 +42,11 @@ struct ScriptTextOccurrence
 /// dictionary, generation of its translated copy, or translation of the
 /// texts of one resource for a preview.
 ///
-/// The script is never parsed with a grammar. It is walked line by line and
-/// each raw line is classified by fixed keywords (ScanLine): whether it lies
-/// in a dialog, menu, string table or DLGINIT combo entry, whether that
-/// resource is excluded, whether it is a CAPTION line.
+/// The script is walked line by line, and each line is classified as the
+/// resource compiler reads it (ScanLine, through ScriptCode and
+/// ScriptStructure): whether it lies in a dialog, menu, string table or
+/// DLGINIT combo entry, whether that resource is excluded, whether it is a
+/// CAPTION line, and whether its first literal is a text.
 class ResourceScript
 {
 public:
@@ -145,7 +145,13 @@ public:
     /// The translation is the dictionary's own string when the script takes
     /// its bytes as they are, else converted, holding it in the walk's
     /// encoding; either is valid until the next lookup.
-    const std::string* LookupTranslation(std::string_view text, std::string& converted, int& shortcut);
+    /// count: the lookup is of one occurrence of the text in the script (not
+    /// a second try of the same text in another form).
+    const std::string* LookupTranslation(std::string_view text, std::string& converted, int& shortcut,
+                                         bool count = true);
+    /// The occurrences of each text are counted again from the first (a
+    /// preview translating one resource in order).
+    void ResetOccurrences();
 
     /// Progress after a line of the given length in bytes (with its line end).
     void AdvanceProgress(std::int64_t bytes)
@@ -201,8 +207,10 @@ private:
     /// combo entry's data, a literal continued after a backslash) read too
     /// and kept in m_consumed; decoded into a literal that keeps its memory
     /// for the next line.
-    DecodedLiteral& DecodeHandledLine(std::string_view line, bool isComboData);
+    DecodedLiteral& DecodeHandledLine(std::string_view line, bool isCaption, bool isComboData);
     void HandleGenerated(std::string_view line, bool isCaption, bool isComboData);
+    void AddComboText(const std::string& text);
+    void FindComboTranslationByBytes(std::string_view text, int& shortcut, std::string& result);
     /// The line as the walk read it: its text with its original bytes.
     RawLine CurrentPlace() const;
     /// Writes a line as it was read.
@@ -218,6 +226,12 @@ private:
     /// The stored translation as the walk takes it: itself, or its
     /// conversion into converted; null when the conversion fails.
     const std::string* Working(const std::string& stored, std::string& converted) const;
+    const ContextDictionary::Section* LookupSection() const;
+    /// Whether the current resource is one not to extract.
+    bool LookupExcluded() const;
+    /// The current resource's entry of the text; count: this is the text's
+    /// next occurrence, whose number goes to m_occurrence.
+    const ContextEntry* EntryOf(std::string_view text, bool count);
 
     std::string m_sourcePath;
     std::string m_destinationPath;
@@ -239,7 +253,6 @@ private:
     NotExtractedList* m_notExtracted = nullptr;
     MessageReporter* m_reporter;
     bool m_skipping = false;
-    int m_skipDepth = 0; // BEGIN/END depth inside an excluded menu
     int m_fixedKind = KindNone;
     int m_currentKind = KindNone;
     ProgressSink* m_allFilesBar = nullptr;
@@ -271,7 +284,12 @@ private:
     DecodedLiteral m_decoded;
     std::string m_result;
     std::int64_t m_lineNumber = 0;
-    StatementTracker m_statements;
+    ScriptCode m_code;
+    ScriptStructure m_structure;
+    // Of the last line the scanner found a text on: where its literal opens
+    // (after any comment) and the group of access keys it belongs to.
+    std::size_t m_textStart = 0;
+    int m_textGroup = 0;
     // A literal runs on over at most this many lines; no real script comes near.
     static constexpr int kMaxJoinedLines = 10000;
     // The source's section of the context dictionary, looked up once per
@@ -283,5 +301,8 @@ private:
     std::size_t m_contextCursor = 0;
     bool m_inRun = false;
     std::function<void(const ScriptTextOccurrence&)> m_observer;
+    // How many occurrences of each text with shortcuts of its own were met.
+    std::unordered_map<const ContextEntry*, std::size_t> m_occurrenceCounts;
+    std::size_t m_occurrence = 0;
     std::vector<PendingReplacement>* m_pending = nullptr;
 };

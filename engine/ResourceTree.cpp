@@ -8,6 +8,7 @@
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
 #include "dictionary/TextRules.h"
+#include "engine/Literal.h"
 #include "engine/ResourceKind.h"
 #include "engine/ScriptResources.h"
 #include "engine/ScriptText.h"
@@ -104,10 +105,13 @@ bool ResourceTree::RebuildTree(ProgressSink* bar)
         // A script that cannot be read keeps its file and categories.
         ScriptText script;
         if (script.Open(ResolveExistingPath(source), OpenOriginalsCodePage()) && !script.Failed()) {
+            const LiteralEncodingScope encoding(
+                LiteralEncoding{script.WorkingCodePage(), !script.Transcoded()});
+            ScriptResources::Reader reader;
             std::string line;
             for (auto n = script.ReadFirstLine(line); n >= 0; n = script.ReadLine(line)) {
                 if (n > 0)
-                    RecogniseResource(*file, line);
+                    RecogniseResource(*file, reader.Next(line, shownKinds));
             }
         }
         if (bar)
@@ -124,14 +128,15 @@ bool ResourceTree::RebuildTree(ProgressSink* bar)
     return true;
 }
 
-void ResourceTree::RecogniseResource(ResourceTreeItem& file, std::string_view line)
+void ResourceTree::RecogniseResource(ResourceTreeItem& file, std::pair<int, std::string_view> declared)
 {
-    for (const auto& [kind, name] : ScriptResources::Declarations(line, shownKinds)) {
+    const auto [kind, name] = declared;
+    if (kind != 0) {
         if (FindResourceItem(file.source, name))
-            continue; // the first of a name wins, dialogs before menus
+            return; // the first of a name wins
         ResourceTreeItem* category = FindCategory(file, kind == KindMenu ? CategoryMenus : CategoryDialogs);
         if (!category)
-            continue;
+            return;
         auto item = std::make_unique<ResourceTreeItem>();
         item->level = ResourceTreeItem::Level::Resource;
         item->text = std::string(name);

@@ -98,7 +98,8 @@ public:
     /// steps once per script. Returns false (tree untouched) without a map.
     bool RebuildTree(ProgressSink* bar = nullptr);
     /// Adds the dialog or menu a line of the file's script declares.
-    void RecogniseResource(ResourceTreeItem& file, std::string_view line);
+    /// Adds the dialog or menu a line declares (kind 0: none).
+    void RecogniseResource(ResourceTreeItem& file, std::pair<int, std::string_view> declared);
     /// Recomputes the not-extracted overlays of every resource.
     void RefreshExtractMarks();
     /// Recomputes the translated icons (only when updateIcons is on).

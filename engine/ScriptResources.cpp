@@ -3,8 +3,8 @@
 #include "dictionary/Codec.h"
 #include "dictionary/FileSystem.h"
 #include "dictionary/TextRules.h"
+#include "engine/Literal.h"
 #include "engine/ResourceKind.h"
-#include "engine/ScriptKeywords.h"
 #include "engine/ScriptText.h"
 
 #include <algorithm>
@@ -17,33 +17,37 @@ bool ScriptResources::Contains(std::string_view name) const
            std::find(menus.begin(), menus.end(), name) != menus.end();
 }
 
-std::vector<std::pair<int, std::string_view>> ScriptResources::Declarations(std::string_view line,
-                                                                            int shownKinds)
+std::pair<int, std::string_view> ScriptResources::Reader::Next(std::string_view line, int shownKinds)
 {
-    std::vector<std::pair<int, std::string_view>> found;
-    // The scanner's own keyword tests, so that the tree lists exactly the
-    // resources whose texts extraction takes.
-    const LineKeywords k = FindKeywords(line);
-    if ((shownKinds & Menus) && k.menu != LineKeywords::npos)
-        found.emplace_back(KindMenu, line.substr(0, k.menu));
-    const std::size_t dialog = k.dialog != LineKeywords::npos ? k.dialog : k.dialogEx;
-    if ((shownKinds & Dialogs) && dialog != LineKeywords::npos)
-        found.emplace_back(KindDialog, line.substr(0, dialog));
-    return found;
+    m_code.Next(line);
+    m_structure.Next(m_code.Keywords(), m_code.Directive());
+    if (!m_structure.Declares())
+        return {0, {}};
+    const std::string_view name = line.substr(0, m_structure.NameEnd());
+    switch (m_structure.Current()) {
+    case ScriptStructure::Resource::Menu:
+        return (shownKinds & Menus) ? std::pair<int, std::string_view>{KindMenu, name}
+                                    : std::pair<int, std::string_view>{0, {}};
+    case ScriptStructure::Resource::Dialog:
+        return (shownKinds & Dialogs) ? std::pair<int, std::string_view>{KindDialog, name}
+                                      : std::pair<int, std::string_view>{0, {}};
+    default:
+        return {0, {}};
+    }
 }
 
 void ScriptResources::Recognise(std::string_view line, int shownKinds)
 {
-    for (const auto& [kind, name] : Declarations(line, shownKinds)) {
-        if (!Contains(name))
-            (kind == KindMenu ? menus : dialogs).emplace_back(name);
-    }
+    const auto [kind, name] = m_reader.Next(line, shownKinds);
+    if (kind != 0 && !Contains(name))
+        (kind == KindMenu ? menus : dialogs).emplace_back(name);
 }
 
 namespace {
 
 void ScanLines(ScriptText& file, ScriptResources& resources, int shownKinds)
 {
+    const LiteralEncodingScope encoding(LiteralEncoding{file.WorkingCodePage(), !file.Transcoded()});
     std::string line;
     for (auto n = file.ReadFirstLine(line); n >= 0; n = file.ReadLine(line)) {
         if (n > 0)

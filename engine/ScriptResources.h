@@ -1,13 +1,17 @@
 #pragma once
 
+#include "engine/ScriptCode.h"
+#include "engine/ScriptStructure.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
-/// The dialogs and menus a script declares, found by a quick scan of every
-/// line for DIALOG, DIALOGEX and MENU statements (no comment test and no
-/// BEGIN/END state). A name is listed once; a dialog name hides a menu of
-/// the same name; "Stringtable" in any case is never a resource name.
+/// The dialogs and menus a script declares, found as the resource compiler
+/// reads their statements (ScriptStructure): a statement in a comment, in a
+/// literal or in a block of another resource declares nothing. A name is
+/// listed once; a dialog name hides a menu of the same name; "Stringtable"
+/// in any case is never a resource name.
 struct ScriptResources
 {
     enum ShownKinds : int
@@ -18,15 +22,23 @@ struct ScriptResources
         All = 7
     };
 
+    /// Follows the lines of one script in order.
+    class Reader
+    {
+    public:
+        /// The resource the next line declares, when it is a dialog or a
+        /// menu of the kinds shown: (kind 4 or 5, name); (0, "") otherwise.
+        std::pair<int, std::string_view> Next(std::string_view line, int shownKinds = All);
+
+    private:
+        ScriptCode m_code;
+        ScriptStructure m_structure;
+    };
+
     std::vector<std::string> dialogs; // in the order met
     std::vector<std::string> menus;
 
-    /// The resources a line declares: a menu (MENU or MENUEX) and a dialog
-    /// (DIALOG or DIALOGEX), in that order, as (kind, name) with kind 4 or 5;
-    /// the keywords count before a blank or at the end of the line.
-    static std::vector<std::pair<int, std::string_view>> Declarations(std::string_view line, int shownKinds);
-
-    /// Looks at one line and adds what it declares.
+    /// Looks at the next line of the script and adds what it declares.
     void Recognise(std::string_view line, int shownKinds = All);
     bool Contains(std::string_view name) const;
 
@@ -34,4 +46,7 @@ struct ScriptResources
     bool Scan(const std::string& path, int shownKinds = All);
     /// Scans the bytes of a script in memory.
     void ScanText(std::string_view script, int shownKinds = All);
+
+private:
+    Reader m_reader;
 };

@@ -1,7 +1,7 @@
 #include "engine/StatementTracker.h"
 
 #include "engine/ByteSearch.h"
-#include "engine/ScriptKeywords.h"
+#include "engine/ScriptCode.h"
 
 #include <cstdint>
 
@@ -69,6 +69,35 @@ bool LeavesOpen(std::string_view trimmed)
            (trimmed.size() == 3 || !IsWordChar(trimmed[trimmed.size() - 4]));
 }
 
+// The words that begin a statement of a dialog, a menu or a resource's
+// header. A line that begins with one starts a new statement even when the
+// line before ended with a comma: the compiler accepts a stray comma at the
+// end of a control.
+constexpr std::string_view kStatementWords[] = {
+    "AUTO3STATE", "AUTOCHECKBOX", "AUTORADIOBUTTON", "BEGIN",   "CAPTION",   "CHARACTERISTICS",
+    "CHECKBOX",   "CLASS",        "COMBOBOX",        "CONTROL", "CTEXT",     "DEFPUSHBUTTON",
+    "EDITTEXT",   "END",          "EXSTYLE",         "FONT",    "GROUPBOX",  "ICON",
+    "LANGUAGE",   "LISTBOX",      "LTEXT",           "MENU",    "MENUITEM",  "POPUP",
+    "PUSHBOX",    "PUSHBUTTON",   "RADIOBUTTON",     "RTEXT",   "SCROLLBAR", "STATE3",
+    "STYLE",      "VERSION"};
+
+bool StartsStatement(std::string_view word)
+{
+    for (std::string_view statement : kStatementWords) {
+        if (word == statement)
+            return true;
+    }
+    return false;
+}
+
+std::string_view FirstWord(std::string_view trimmed)
+{
+    std::size_t end = 0;
+    while (end < trimmed.size() && IsWordChar(trimmed[end]))
+        ++end;
+    return trimmed.substr(0, end);
+}
+
 } // namespace
 
 void StatementTracker::Reset()
@@ -83,7 +112,9 @@ bool StatementTracker::TextOnLine(std::string_view line)
     const std::string_view trimmed = TrimmedLine(line);
     if (trimmed.empty())
         return false;
-    const bool continuation = m_open || trimmed.front() == ',' || trimmed.front() == '|';
+    const std::string_view word = FirstWord(trimmed);
+    const bool continuation =
+        (m_open || trimmed.front() == ',' || trimmed.front() == '|') && !(m_open && StartsStatement(word));
     m_open = LeavesOpen(trimmed);
     const bool hasQuote = FindByte(trimmed.data(), trimmed.size(), '"') < trimmed.size();
 
@@ -101,10 +132,7 @@ bool StatementTracker::TextOnLine(std::string_view line)
         return hasQuote;
     }
 
-    std::size_t wordEnd = 0;
-    while (wordEnd < trimmed.size() && IsWordChar(trimmed[wordEnd]))
-        ++wordEnd;
-    const std::string_view word = trimmed.substr(0, wordEnd);
+    const std::size_t wordEnd = word.size();
     m_control = word == "CONTROL";
     if (HasNoText(word)) {
         m_textPending = false;

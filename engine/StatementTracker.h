@@ -12,7 +12,9 @@
 /// never be translated. So the tracker follows the statements line by line:
 /// - a line continues the statement before it when that one ended with a
 ///   comma, a bar or NOT (or was a CONTROL alone), or when it begins with a
-///   comma or a bar;
+///   comma or a bar; but a line that begins with a statement's keyword
+///   (LTEXT, GROUPBOX, MENUITEM, ...) starts a new one, as after the stray
+///   comma the compiler accepts at the end of a control;
 /// - the text of a statement is its first literal, except that CONTROL has
 ///   its text only as its first field, and EDITTEXT, COMBOBOX, LISTBOX,
 ///   SCROLLBAR, ICON, CLASS, MENU, FONT, STYLE, EXSTYLE, LANGUAGE, VERSION

@@ -3,7 +3,7 @@
 #include "dictionary/Codec.h"
 #include "dictionary/FileSystem.h"
 #include "engine/Literal.h"
-#include "engine/ScriptKeywords.h"
+#include "engine/ScriptCode.h"
 #include "engine/ScriptText.h"
 #include "preview/model/PreviewDialogInfo.h"
 #include "preview/model/PreviewMenu.h"
@@ -88,25 +88,6 @@ std::size_t Statement(std::string_view line, std::string_view keyword)
     return std::string_view::npos;
 }
 
-// Whether the line declares the resource: its header ("IDD_A DIALOG") followed
-// by a blank, or ending the line. after: where the statement's fields begin.
-bool Declares(std::string_view line, std::string_view header, std::size_t* after)
-{
-    for (std::size_t p = line.find(header); p != std::string_view::npos; p = line.find(header, p + 1)) {
-        const std::size_t end = p + header.size();
-        if (end < line.size() && line[end] == ' ') {
-            *after = end + 1;
-            return true;
-        }
-    }
-    const std::string_view right = RightTrimmed(line);
-    if (right.size() >= header.size() && right.substr(right.size() - header.size()) == header) {
-        *after = line.size();
-        return true;
-    }
-    return false;
-}
-
 } // namespace
 
 bool PreviewReader::QuotedText(std::string_view text, std::string& quoted, std::size_t* after)
@@ -132,14 +113,22 @@ bool PreviewReader::QuotedText(std::string_view text, std::string& quoted, std::
     return true;
 }
 
-bool PreviewReader::IsEndLine(std::string_view line)
+bool PreviewReader::ReadCode(std::string& line, bool first)
 {
-    return ::IsEndLine(line);
+    if (!m_file || (first ? m_file->ReadFirstLine(m_raw) : m_file->ReadLine(m_raw)) < 0)
+        return false;
+    m_code.Next(m_raw);
+    m_structure.Next(m_code.Keywords(), m_code.Directive());
+    // The resource's END may be read as part of a statement before it.
+    m_ended = m_ended || (m_inside && m_structure.Ends());
+    m_keywords.assign(m_code.Keywords());
+    line.assign(m_code.Code());
+    return true;
 }
 
 bool PreviewReader::NextLine(std::string& line)
 {
-    return m_file && m_file->ReadLine(line) >= 0;
+    return ReadCode(line);
 }
 
 bool PreviewReader::Refill(std::string& text)
@@ -532,16 +521,34 @@ void PreviewReader::GenericControl(std::string rest, PreviewDialogInfo& dialog)
     dialog.controls.push_back(std::move(control));
 }
 
+bool PreviewReader::DeclaresResource(ScriptStructure::Resource resource, std::size_t& after) const
+{
+    if (!m_structure.Declares() || m_structure.Current() != resource)
+        return false;
+    const std::size_t nameEnd = m_structure.NameEnd();
+    if (std::string_view(m_raw).substr(0, nameEnd) != m_name)
+        return false;
+    // The statement's fields begin after its type.
+    after = nameEnd + 1;
+    while (after < m_keywords.size() && m_keywords[after] != ' ' && m_keywords[after] != '\t')
+        ++after;
+    after = std::min(after + 1, m_keywords.size());
+    return true;
+}
+
 bool PreviewReader::DialogLine(const std::string& line, PreviewDialogInfo& dialog)
 {
     std::size_t after = 0;
-    if (Declares(line, m_headers[0], &after) || Declares(line, m_headers[1], &after)) {
+    if (!m_inside && DeclaresResource(ScriptStructure::Resource::Dialog, after)) {
         dialog.found = 1;
         m_inside = true;
         ParseHeader(line.substr(after), dialog);
+        return false;
     }
     if (!m_inside)
         return false;
+    // Keywords are looked for where the compiler reads them, outside literals.
+    const std::string keywords = m_keywords;
 
     if (StartsWith(line, "STYLE "))
         dialog.style = DialogStyle(line.substr(6));
@@ -570,9 +577,9 @@ bool PreviewReader::DialogLine(const std::string& line, PreviewDialogInfo& dialo
         {"PUSHBUTTON", 0, 6}, {"DEFPUSHBUTTON", 0, 7}, {"CHECKBOX", 0, 8}, {"RADIOBUTTON", 0, 9},
     };
     for (const auto& t : textControls) {
-        const std::size_t start = Statement(line, t.keyword);
+        const std::size_t start = Statement(keywords, t.keyword);
         if (start != std::string::npos)
-            TextControl(line.substr(start), t.alignment, t.kind, dialog);
+            TextControl(line.substr(std::min(start, line.size())), t.alignment, t.kind, dialog);
     }
     static const struct
     {
@@ -580,33 +587,35 @@ bool PreviewReader::DialogLine(const std::string& line, PreviewDialogInfo& dialo
         int kind;
     } plainControls[] = {{"EDITTEXT", 2}, {"LISTBOX", 11}, {"COMBOBOX", 10}, {"SCROLLBAR", 19}};
     for (const auto& t : plainControls) {
-        const std::size_t start = Statement(line, t.keyword);
+        const std::size_t start = Statement(keywords, t.keyword);
         if (start != std::string::npos)
-            ControlWithoutText(line.substr(start), t.kind, dialog);
+            ControlWithoutText(line.substr(std::min(start, line.size())), t.kind, dialog);
     }
-    if (const std::size_t start = Statement(line, "ICON"); start != std::string::npos)
-        IconControl(line.substr(start), dialog);
-    if (const std::size_t start = Statement(line, "CONTROL"); start != std::string::npos)
-        GenericControl(line.substr(start), dialog);
-    return IsEndLine(line);
+    if (const std::size_t start = Statement(keywords, "ICON"); start != std::string::npos)
+        IconControl(line.substr(std::min(start, line.size())), dialog);
+    if (const std::size_t start = Statement(keywords, "CONTROL"); start != std::string::npos)
+        GenericControl(line.substr(std::min(start, line.size())), dialog);
+    return m_ended;
 }
 
 bool PreviewReader::MenuLine(const std::string& line, PreviewMenu& menu)
 {
     std::size_t after = 0;
-    if (Declares(line, m_headers[0], &after) || Declares(line, m_headers[1], &after)) {
+    if (!m_inside && DeclaresResource(ScriptStructure::Resource::Menu, after)) {
         m_inside = true;
         menu.Reset();
+        return false;
     }
     if (!m_inside)
         return false;
-    // A statement that ends with its BEGIN opens the block after itself.
-    const bool opensAfter = !IsBeginLine(line) && OpensBlock(line);
-    if (IsBeginLine(line))
-        ++m_depth;
-    std::size_t popup = line.find(" POPUP ");
+    // The items of the menu bar are at level 0, those of its pop-ups below.
+    const int level = m_structure.Depth() - 1;
+    const std::string keywords = m_keywords;
+    std::size_t popup = keywords.find(" POPUP ");
     if (popup == std::string::npos)
-        popup = line.find("\tPOPUP ");
+        popup = keywords.find("\tPOPUP ");
+    if (popup == std::string::npos && StartsWith(TrimmedLine(keywords), "POPUP "))
+        popup = keywords.find("POPUP ") - 1;
     // The options after an entry's text: GRAYED and CHECKED, or their
     // MFS_ forms in an extended menu.
     auto options = [](PreviewMenuEntry* entry, std::string_view after) {
@@ -618,31 +627,27 @@ bool PreviewReader::MenuLine(const std::string& line, PreviewMenu& menu)
     };
     if (popup != std::string::npos) {
         std::string text;
-        std::size_t after = 0;
+        std::size_t afterText = 0;
         const std::string_view rest = std::string_view(line).substr(popup + 6);
-        if (QuotedText(rest, text, &after))
-            options(menu.AddPopup(text, m_depth - 1), rest.substr(std::min(rest.size(), after + 1)));
+        if (QuotedText(rest, text, &afterText))
+            options(menu.AddPopup(text, level),
+                    std::string_view(keywords).substr(popup + 6 + std::min(rest.size(), afterText + 1)));
     }
-    const std::size_t item = line.find("MENUITEM ");
+    const std::size_t item = keywords.find("MENUITEM ");
     if (item != std::string::npos) {
         std::string text;
-        std::size_t after = 0;
+        std::size_t afterText = 0;
         const std::string_view rest = std::string_view(line).substr(item + 9);
-        const bool quoted = QuotedText(rest, text, &after);
+        const bool quoted = QuotedText(rest, text, &afterText);
         // An extended menu writes its separators as items of that type.
-        const bool separator = !quoted || (text.empty() && line.find("MFT_SEPARATOR") != std::string::npos);
-        PreviewMenuEntry* entry = menu.AddItem(separator, text, m_depth - 1, m_counter++);
+        const bool separator =
+            !quoted || (text.empty() && keywords.find("MFT_SEPARATOR") != std::string::npos);
+        PreviewMenuEntry* entry = menu.AddItem(separator, text, level, m_counter++);
         if (quoted)
-            options(entry, rest.substr(std::min(rest.size(), after + 1)));
+            options(entry,
+                    std::string_view(keywords).substr(item + 9 + std::min(rest.size(), afterText + 1)));
     }
-    if (opensAfter)
-        ++m_depth;
-    if (IsEndLine(line)) {
-        --m_depth;
-        if (m_depth <= 0)
-            return true;
-    }
-    return false;
+    return m_ended;
 }
 
 PreviewReader::Result PreviewReader::Read(const std::string& path, const std::string& resourceName, int kind,
@@ -674,19 +679,19 @@ PreviewReader::Result PreviewReader::ReadLines(ScriptText& file, const std::stri
     dialog.controls.clear();
     menu.Reset();
     m_inside = false;
-    m_depth = 0;
+    m_ended = false;
+    m_code.Reset();
+    m_structure.Reset();
     if (kind != 4 && kind != 5)
         return result;
     result.opened = true;
     m_file = &file;
     // Literals are read in the encoding the lines were given in.
     const LiteralEncodingScope encoding(LiteralEncoding{file.WorkingCodePage(), !file.Transcoded()});
-    // The statements that declare the resource, made once for all its lines.
-    m_headers[0] = resourceName + (kind == 5 ? " DIALOGEX" : " MENU");
-    m_headers[1] = resourceName + (kind == 5 ? " DIALOG" : " MENUEX");
+    m_name = resourceName;
     std::string line;
-    for (auto n = file.ReadFirstLine(line); n >= 0; n = file.ReadLine(line)) {
-        if (n == 0)
+    for (bool read = ReadCode(line, true); read; read = ReadCode(line)) {
+        if (line.empty())
             continue;
         const bool ended = kind == 5 ? DialogLine(line, dialog) : MenuLine(line, menu);
         if (ended) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/ScriptCode.h"
+#include "engine/ScriptStructure.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,9 +16,11 @@ struct PreviewDialogInfo;
 
 /// Reads one dialog or menu resource from its script into a description.
 ///
-/// The reader works on substrings of raw lines, never on tokens: it finds
-/// the resource's header line by name, then recognises statements by their
-/// keywords, cuts their fields at commas (a statement may run on over the
+/// The reader works on substrings of lines as the compiler reads them
+/// (ScriptCode: comments blanked, keywords in upper case), never on tokens:
+/// it finds the resource's statement by name where ScriptStructure finds a
+/// statement, then recognises statements by their keywords outside
+/// literals, cuts their fields at commas (a statement may run on over the
 /// following lines) and evaluates style expressions with the style-name
 /// table. What it does not recognise it skips; a malformed statement loses
 /// its record only.
@@ -48,14 +53,17 @@ public:
     /// (doubled quotes are kept as the two characters). False without an
     /// opening quote; *after is the index of the closing quote (or the end).
     static bool QuotedText(std::string_view text, std::string& quoted, std::size_t* after = nullptr);
-    /// The script's end-of-resource test.
-    static bool IsEndLine(std::string_view line);
 
 private:
     Result ReadLines(ScriptText& file, const std::string& resourceName, int kind, PreviewDialogInfo& dialog,
                      PreviewMenu& menu);
     bool DialogLine(const std::string& line, PreviewDialogInfo& dialog);
     bool MenuLine(const std::string& line, PreviewMenu& menu);
+    /// Whether the line just read is the statement of the resource to read;
+    /// after: where its fields begin.
+    bool DeclaresResource(ScriptStructure::Resource resource, std::size_t& after) const;
+    /// Reads the next line of the script into its code view.
+    bool ReadCode(std::string& line, bool first = false);
     void ParseHeader(std::string text, PreviewDialogInfo& dialog);
     void ParseHeaderFields(std::string_view text, PreviewDialogInfo& dialog);
 
@@ -86,7 +94,11 @@ private:
     const StyleNameTable& m_styles;
     int& m_counter;
     ScriptText* m_file = nullptr;
-    std::string m_headers[2]; // "NAME DIALOGEX" and "NAME DIALOG", or the menu's
+    std::string m_name; // of the resource to read
     bool m_inside = false;
-    int m_depth = 0;
+    bool m_ended = false;
+    ScriptCode m_code;
+    ScriptStructure m_structure;
+    std::string m_raw;      // the line read last, as the script writes it
+    std::string m_keywords; // its keyword view
 };

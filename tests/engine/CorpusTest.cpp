@@ -45,12 +45,41 @@ std::vector<std::string> Lines(const std::string& path)
     return lines;
 }
 
-// The mechanical translation: the text with a byte above 127 before it and
-// a quote, an escaped backslash and a quote after it, as a translator
-// would type them.
+// The mechanical translation: the text with a byte above 127, a quote, an
+// escaped backslash and a quote after it, as a translator would type them.
+// Every letter keeps its place, so every access key its letter.
 std::string Translated(const std::string& text)
 {
-    return "\xE9" + text + " \"\\\\\"";
+    return text + " \xE9\"\\\\\"";
+}
+
+// The bytes the compiler makes of a text as the dictionary shows it: its
+// escapes resolved, a quote being a quote.
+std::string CompiledText(const std::string& text)
+{
+    std::string body;
+    for (char c : text)
+        body += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return CompileLiteral(body);
+}
+
+// The compiled body of a generated literal without its mnemonic mark, with
+// "&&" read as one ampersand, and where the mark stood.
+std::string WithoutMnemonic(const std::string& compiled, int& mark)
+{
+    std::string out;
+    mark = 0;
+    for (std::size_t i = 0; i < compiled.size(); ++i) {
+        if (compiled[i] == '&' && i + 1 < compiled.size() && compiled[i + 1] == '&') {
+            out += '&';
+            ++i;
+        } else if (compiled[i] == '&') {
+            mark = static_cast<int>(out.size()) + 1;
+        } else {
+            out += compiled[i];
+        }
+    }
+    return out;
 }
 
 // What the generated literal must hold for a decoded source text.
@@ -170,19 +199,19 @@ TEST_F(Corpus, TranslatedGenerationChangesOnlyTheTexts)
 
         const auto source = Lines(path.string());
         const auto generated = Lines(out);
-        std::map<std::string, int> occurrences;
-        for (const std::string& line : source)
-            ++occurrences[Normalised(DecodeLiteral(line).text)];
         // Combo-box entries may take more data lines once translated, so
         // the two scripts are walked side by side.
         std::size_t j = 0;
         for (std::size_t i = 0; i < source.size(); ++i, ++j) {
             ASSERT_LT(j, generated.size()) << path;
             if (source[i].find("0x403,") != std::string::npos && source[i].find('"') == std::string::npos) {
+                // A combo-box string is translated in a literal's form: its
+                // data hold what the compiler would make of that form.
                 std::size_t a = i, b = j;
                 const std::string before = ComboText(source, a);
                 const std::string after = ComboText(generated, b);
-                EXPECT_EQ(after, ExpectedText(before)) << path << ":" << i + 1;
+                EXPECT_EQ(after, ComboBytesFromText(ExpectedText(ComboTextFromBytes(before))))
+                    << path << ":" << i + 1;
                 changedLines += after != before;
                 i = a - 1;
                 j = b - 1;
@@ -205,14 +234,19 @@ TEST_F(Corpus, TranslatedGenerationChangesOnlyTheTexts)
             EXPECT_EQ(to.suffix, from.suffix) << path << ":" << i + 1;
             EXPECT_EQ(to.text, ExpectedText(from.text)) << path << ":" << i + 1 << " " << source[i];
             const bool caption = source[i].rfind("CAPTION ", 0) == 0;
-            // The mnemonic keeps its place. (A text met twice in a resource
-            // takes the mnemonic of its first occurrence, so only texts met
-            // once in the script are checked; and a mnemonic cannot fall on
-            // an ampersand, which the script writes doubled.)
-            if (!caption && occurrences[Normalised(from.text)] == 1 &&
-                from.text.find('&') == std::string::npos) {
-                EXPECT_EQ(to.shortcut, from.shortcut) << path << ":" << i + 1;
-            }
+            if (caption)
+                continue;
+            // Every occurrence keeps its own access key, or none, on a
+            // character that can carry one.
+            EXPECT_EQ(to.shortcut, AccessKeyPlace(to.text, from.shortcut)) << path << ":" << i + 1;
+            // Compiled, the line holds exactly the translation.
+            const std::string& out = generated[j];
+            const std::string body =
+                out.substr(to.prefix.size(), out.size() - to.prefix.size() - to.suffix.size());
+            int mark = 0;
+            EXPECT_EQ(WithoutMnemonic(CompileLiteral(body), mark), CompiledText(to.text))
+                << path << ":" << i + 1;
+            EXPECT_EQ(mark != 0, to.shortcut != 0) << path << ":" << i + 1;
         }
         EXPECT_EQ(j, generated.size()) << path;
     }

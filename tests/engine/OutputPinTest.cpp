@@ -120,8 +120,8 @@ TEST(OutputPin, DictionaryFilesAndGeneratedScriptsKeepTheirBytes)
     addFiles(translated, outputs);
 
     EXPECT_EQ(pairs.size(), 75u);
-    EXPECT_EQ(extracted.Hex(), "6ec53edc5fb4e951") << "dictionary files after extraction";
+    EXPECT_EQ(extracted.Hex(), "22ddb54de08cbcc3") << "dictionary files after extraction";
     EXPECT_EQ(untranslated.Hex(), "4bcf483cc2645d7c") << "scripts generated with no translation";
-    EXPECT_EQ(translatedFiles.Hex(), "21c1d63ec43d0513") << "dictionary files with every text translated";
-    EXPECT_EQ(translated.Hex(), "6c77fcc5ce700b4a") << "scripts generated with every text translated";
+    EXPECT_EQ(translatedFiles.Hex(), "48f23564ba83b5f8") << "dictionary files with every text translated";
+    EXPECT_EQ(translated.Hex(), "faeaa062538769b2") << "scripts generated with every text translated";
 }

@@ -136,59 +136,81 @@ protected:
 
 } // namespace
 
-TEST(ScanLine, ClassifiesLinesByKeywords)
+TEST(ScanLine, FollowsTheResourcesAsTheCompilerReadsThem)
 {
     ResourceScript script;
     bool inResource = false, isCaption = false, isCombo = false;
-    // Keywords count before a blank and at the end of the line.
-    script.ScanLine("STRINGTABLE", inResource, isCaption, isCombo);
+    auto scan = [&](const char* line) { return script.ScanLine(line, inResource, isCaption, isCombo); };
+    // Keywords count before a blank and at the end of the line, in any case.
+    scan("STRINGTABLE");
     EXPECT_TRUE(inResource);
     EXPECT_EQ(script.CurrentResourceName(), "STRINGTABLE");
-    script.ScanLine("IDR_X MENU", inResource, isCaption, isCombo);
+    scan("IDR_X MENU");
     EXPECT_EQ(script.CurrentResourceName(), "IDR_X");
-    script.ScanLine("IDR_Y MENUEX ", inResource, isCaption, isCombo);
+    scan("IDR_Y menuex ");
     EXPECT_EQ(script.CurrentResourceName(), "IDR_Y");
+    EXPECT_EQ(script.CurrentKind(), KindMenu);
+    EXPECT_FALSE(scan("begin"));
+    EXPECT_TRUE(scan("  popup \"&File\""));
     // "IDD_X, DIALOG" in a DESIGNINFO block declares nothing.
-    script.ScanLine("    IDD_X, DIALOG", inResource, isCaption, isCombo);
+    scan("    IDD_X, DIALOG");
     EXPECT_EQ(script.CurrentResourceName(), "IDR_Y");
-    EXPECT_FALSE(script.ScanLine("// comment \"x\"", inResource, isCaption, isCombo));
-    EXPECT_FALSE(script.ScanLine("#define X \"x\"", inResource, isCaption, isCombo));
-    // Comments and directives count only at the very start of a line.
-    EXPECT_TRUE(script.ScanLine("   // comment \"x\"", inResource, isCaption, isCombo));
-    EXPECT_TRUE(script.ScanLine("  # not a directive \"x\"", inResource, isCaption, isCombo));
-    // A line without a literal carries no text.
-    EXPECT_FALSE(script.ScanLine("   // comment", inResource, isCaption, isCombo));
+    // Comments and directives hold no text, wherever they start.
+    EXPECT_FALSE(scan("// comment \"x\""));
+    EXPECT_FALSE(scan("   // MENUITEM \"Old\", 5"));
+    EXPECT_FALSE(scan("  #define X \"x\""));
+    EXPECT_FALSE(scan("  /* MENUITEM \"Old\", 5"));
+    EXPECT_FALSE(scan("     MENUITEM \"Older\", 6 */"));
+    EXPECT_TRUE(scan("  /* c */ MENUITEM \"New\", 7 // \"x\""));
+    scan("END");
+    EXPECT_FALSE(inResource);
 
-    EXPECT_FALSE(script.ScanLine("  IDD_A DIALOG 0, 0, 10, 10", inResource, isCaption, isCombo));
+    EXPECT_FALSE(scan("  IDD_A DIALOG 0, 0, 10, 10"));
     EXPECT_TRUE(inResource);
     EXPECT_EQ(script.CurrentResourceName(), "  IDD_A"); // names are not trimmed
     EXPECT_EQ(script.CurrentKind(), KindDialog);
-    EXPECT_TRUE(script.ScanLine("CAPTION \"x\"", inResource, isCaption, isCombo));
+    EXPECT_TRUE(scan("CAPTION \"Edit DLGINIT\""));
     EXPECT_TRUE(isCaption);
-    EXPECT_FALSE(script.ScanLine("FONT 8, \"MS Sans Serif\"", inResource, isCaption, isCombo));
+    EXPECT_EQ(script.CurrentResourceName(), "  IDD_A"); // a keyword in a literal is text
+    EXPECT_FALSE(scan("FONT 8, \"MS Sans Serif\""));
     EXPECT_FALSE(isCaption);
-    EXPECT_TRUE(script.ScanLine("    LTEXT \"a\",1,2,3,4,5", inResource, isCaption, isCombo));
-    // A text holding " END " ends the dialog.
-    EXPECT_FALSE(script.ScanLine("    LTEXT \"THE END IS NEAR\",1", inResource, isCaption, isCombo));
-    EXPECT_FALSE(inResource);
-    for (const char* end : {"END", "  END", "END // x", "\tEND\t"}) {
-        inResource = true;
-        EXPECT_FALSE(script.ScanLine(end, inResource, isCaption, isCombo)) << end;
-        EXPECT_FALSE(inResource) << end;
-    }
-    inResource = true;
-    EXPECT_TRUE(script.ScanLine("    LTEXT \"ENDING\",1", inResource, isCaption, isCombo));
+    EXPECT_FALSE(scan("BEGIN"));
+    EXPECT_TRUE(scan("    LTEXT \"a\",1,2,3,4,5"));
+    EXPECT_TRUE(scan("    LTEXT \"THE END IS NEAR\",1,2,3,4,5"));
     EXPECT_TRUE(inResource);
-    EXPECT_FALSE(script.ScanLine("IDR_A ACCELERATORS", inResource, isCaption, isCombo));
+    // A stray comma at the end of a control does not swallow the next one.
+    EXPECT_TRUE(scan("    RTEXT \"%s line(s)\",IDC_SUM,96,42,52,8,"));
+    EXPECT_TRUE(scan("    GROUPBOX \"Re-indent all?\",IDC_G,7,60,182,56"));
+    EXPECT_FALSE(scan("END // IDD_A"));
     EXPECT_FALSE(inResource);
-    EXPECT_FALSE(script.ScanLine("IDD_B DLGINIT", inResource, isCaption, isCombo));
+
+    // Only a DLGINIT block has combo-box entries.
+    EXPECT_FALSE(scan("VS_VERSION_INFO VERSIONINFO"));
+    EXPECT_FALSE(inResource);
+    EXPECT_FALSE(scan("BEGIN"));
+    EXPECT_FALSE(scan("  VALUE \"Translation\", 0x403, 1200"));
+    EXPECT_FALSE(isCombo);
+    EXPECT_FALSE(scan("END"));
+    EXPECT_FALSE(scan("IDD_B DLGINIT"));
     EXPECT_EQ(script.CurrentResourceName(), "IDD_B");
-    EXPECT_TRUE(script.ScanLine("    IDC_C, 0x403, 4, 0", inResource, isCaption, isCombo));
+    EXPECT_FALSE(scan("BEGIN"));
+    EXPECT_TRUE(scan("    IDC_C, 0x403, 4, 0"));
     EXPECT_TRUE(isCombo);
     EXPECT_TRUE(inResource);
+    EXPECT_FALSE(scan("END"));
+
+    // File names and data of other resources are not texts.
+    EXPECT_FALSE(scan("IDR_MAINFRAME ICON \"res\\\\app.ico\""));
+    EXPECT_FALSE(scan("1 24 \"res/app.manifest\""));
+    EXPECT_FALSE(scan("IDR_GIF GIF \"res/anim.gif\""));
+    EXPECT_FALSE(scan("IDD_X 240"));
+    EXPECT_FALSE(scan("{"));
+    EXPECT_FALSE(scan("  \"\\000\","));
+    EXPECT_FALSE(scan("}"));
+    EXPECT_FALSE(inResource);
 }
 
-TEST(ScanLine, ExcludedResourcesKeepTheCurrentName)
+TEST(ScanLine, AnExcludedResourceIsSkippedToItsOwnEnd)
 {
     NotExtractedList list;
     list.Add("a.rc+IDR_X+4");
@@ -196,10 +218,17 @@ TEST(ScanLine, ExcludedResourcesKeepTheCurrentName)
     script.SetNotExtractedList(&list);
     script.OpenSource("a.rc"); // fails (no file), but the path is the key
     bool inResource = false, isCaption = false, isCombo = false;
-    script.ScanLine("IDD_A DIALOG 0, 0, 1, 1", inResource, isCaption, isCombo);
-    EXPECT_FALSE(script.ScanLine("IDR_X MENU ", inResource, isCaption, isCombo));
+    auto scan = [&](const char* line) { return script.ScanLine(line, inResource, isCaption, isCombo); };
+    EXPECT_FALSE(scan("IDR_X MENU "));
     EXPECT_TRUE(script.Skipping());
-    EXPECT_EQ(script.CurrentResourceName(), "IDD_A");
+    for (const char* line :
+         {"BEGIN", "POPUP \"a\"", "BEGIN", "MENUITEM \"b\", 1", "END", "MENUITEM \"c\", 2"})
+        EXPECT_FALSE(scan(line)) << line;
+    EXPECT_FALSE(scan("END"));
+    scan("IDR_Y MENU");
+    EXPECT_FALSE(script.Skipping());
+    scan("BEGIN");
+    EXPECT_TRUE(scan("MENUITEM \"d\", 3"));
 }
 
 TEST_F(ScriptTest, ExtractionFillsBothDictionaries)

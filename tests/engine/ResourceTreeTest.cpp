@@ -54,8 +54,8 @@ TEST_F(Tree, EveryLevelIsInAlphabeticalOrder)
     EXPECT_EQ(tree.Files()[2]->text, "gone.rc"); // unreadable: files and categories only
     const ResourceTreeItem& app = *tree.Files()[1];
     EXPECT_EQ(Texts(app), (std::vector<std::string>{"Dialog boxes", "Menus", "Stringtable"}));
-    // A statement in a comment counts too, named by all that stands before it.
-    EXPECT_EQ(Texts(*app.children[0]), (std::vector<std::string>{"// IDD_COMMENT", "IDD_ALPHA", "IDD_ZETA"}));
+    // A statement in a comment declares nothing.
+    EXPECT_EQ(Texts(*app.children[0]), (std::vector<std::string>{"IDD_ALPHA", "IDD_ZETA"}));
     EXPECT_EQ(Texts(*app.children[1]), (std::vector<std::string>{"idr_main", "IDR_Menu"}));
     EXPECT_EQ(app.children[0]->data, ResourceTree::CategoryDialogs);
     EXPECT_EQ(app.children[0]->children[0]->data, 5);

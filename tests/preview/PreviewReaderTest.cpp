@@ -86,9 +86,12 @@ TEST_F(Reader, HeaderRectanglesAndDialogStyles)
     EXPECT_EQ(dialog.rect.right, 186);
     EXPECT_EQ(dialog.rect.bottom, 115);
 
-    // A substring test: ABOUT also finds IDD_ABOUT; the first dialog wins.
-    Read("IDD_ABOUT DIALOG 1, 2, 3, 4\nBEGIN\nEND\nABOUT DIALOG 5, 6, 7, 8\nBEGIN\nEND\n", "ABOUT");
-    EXPECT_EQ(dialog.rect.left, 1);
+    // The resource of that very name: ABOUT is not IDD_ABOUT, and a
+    // statement in a comment or a literal declares nothing.
+    Read("IDD_ABOUT DIALOG 1, 2, 3, 4\nBEGIN\nEND\n// ABOUT DIALOG 9, 9, 9, 9\n"
+         "STRINGTABLE\nBEGIN\n 1 \"ABOUT DIALOG 8, 8, 8, 8\"\nEND\nABOUT DIALOG 5, 6, 7, 8\nBEGIN\nEND\n",
+         "ABOUT");
+    EXPECT_EQ(dialog.rect.left, 5);
 }
 
 TEST_F(Reader, TextControlsAndTheirStyles)
@@ -236,9 +239,15 @@ TEST_F(Reader, MenusWithNestedPopupsAndSeparators)
     EXPECT_EQ(file[0].displayText, "&Open...\tCtrl+O");
     EXPECT_EQ(bar[0].popup->displayText, "&File");
 
-    // A header that ends its line, and a name that is part of another.
-    EXPECT_TRUE(Read("IDR_MAINFRAME MENU\nBEGIN\n  MENUITEM \"A\", 1\nEND\n", "MAINFRAME", 4).ended);
-    EXPECT_EQ(menu.Bar().size(), 1u);
+    // A header that ends its line; a name that is part of another is not it;
+    // keywords in any case.
+    EXPECT_FALSE(Read("IDR_MAINFRAME MENU\nBEGIN\n  MENUITEM \"A\", 1\nEND\n", "MAINFRAME", 4).ended);
+    EXPECT_TRUE(Read("IDR_MAINFRAME menu\nbegin\n  menuitem \"A\", 1\n  Popup \"B\"\n  Begin\n"
+                     "    MenuItem \"C\", 2\n  End\nend\n",
+                     "IDR_MAINFRAME", 4)
+                    .ended);
+    ASSERT_EQ(menu.Bar().size(), 2u);
+    EXPECT_EQ(menu.Bar()[1].popup->entries.at(0).text, "C");
     EXPECT_FALSE(Read("IDR_X MENU\nBEGIN\n  POPUP \"A\"\n  BEGIN\n", "IDR_X", 4).ended);
 }
 
