@@ -38,13 +38,9 @@ void ContextEntry::SetShortcutOf(std::size_t occurrence, int value)
 
 void ContextEntry::AddOccurrence(int value)
 {
-    std::vector<std::int16_t> values;
-    if (const std::vector<std::int16_t>* known = occurrences.values())
-        values = *known;
-    else
-        values.push_back(shortcut);
-    values.push_back(static_cast<std::int16_t>(value));
-    occurrences.assign(std::move(values));
+    if (occurrences.empty())
+        occurrences.assign({shortcut});
+    occurrences.push_back(static_cast<std::int16_t>(value));
 }
 
 void ContextEntry::Collapse()

@@ -38,6 +38,7 @@ public:
     int operator[](std::size_t occurrence) const { return (*m_values)[occurrence]; }
     const std::vector<std::int16_t>* values() const { return m_values.get(); }
     void assign(std::vector<std::int16_t> values);
+    void push_back(std::int16_t value) { m_values->push_back(value); }
     void clear() { m_values.reset(); }
 
 private:

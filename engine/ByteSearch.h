@@ -103,3 +103,49 @@ inline std::size_t PlainRunEnd(const char* p, std::size_t n)
                (kind == PlainRun::Printable && (b < ' ' || b >= 0x80));
     });
 }
+
+/// Where the first byte that a script line's code view may change stands in
+/// the n bytes at p, or n: a quote, a slash (a comment), a hash (a
+/// directive) or a lower-case letter (a keyword written in lower case).
+inline std::size_t CodeSpecialEnd(const char* p, std::size_t n)
+{
+    const auto block = []([[maybe_unused]] const char* at) {
+#if defined(__SSE2__)
+        return byte_search::Marked(at, [](__m128i bytes) {
+            const auto is = [&bytes](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
+            // a..z: above '`' and below '{', compared as signed bytes.
+            const __m128i lower = _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('`')),
+                                                _mm_cmplt_epi8(bytes, _mm_set1_epi8('{')));
+            return _mm_or_si128(_mm_or_si128(is('"'), is('/')), _mm_or_si128(is('#'), lower));
+        });
+#else
+        return 0u; // never called without SSE2
+#endif
+    };
+    return byte_search::FirstSought(p, n, block, [](unsigned char b) {
+        return b == '"' || b == '/' || b == '#' || (b >= 'a' && b <= 'z');
+    });
+}
+
+/// Where the first quote or backslash stands in the n bytes at p (with
+/// highBytes, also the first byte above 127, which may start a character of
+/// two bytes), or n: the places where a literal may end.
+inline std::size_t LiteralSpecialEnd(const char* p, std::size_t n, bool highBytes)
+{
+    const auto block = [highBytes]([[maybe_unused]] const char* at) {
+#if defined(__SSE2__)
+        return byte_search::Marked(at, [highBytes](__m128i bytes) {
+            const auto is = [&bytes](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
+            __m128i out = _mm_or_si128(is('"'), is('\\'));
+            if (highBytes)
+                out = _mm_or_si128(out, _mm_cmplt_epi8(bytes, _mm_setzero_si128()));
+            return out;
+        });
+#else
+        return 0u; // never called without SSE2
+#endif
+    };
+    return byte_search::FirstSought(p, n, block, [highBytes](unsigned char b) {
+        return b == '"' || b == '\\' || (highBytes && b >= 0x80);
+    });
+}

@@ -474,26 +474,41 @@ void EncodeLiteral(std::string& text, int shortcutIn, int& shortcutOut, LiteralM
     text.swap(out);
 }
 
-std::vector<bool> AccessKeyPlaces(std::string_view text)
+namespace {
+
+// Walks the characters of a text that can carry a mnemonic, in order, and
+// calls take(place) for each until it returns true.
+template <class Take>
+void ForEachAccessKeyPlace(std::string_view text, Take&& take)
 {
-    std::vector<bool> places(text.size(), false);
     for (std::size_t i = 0; i < text.size();) {
         const char c = text[i];
-        const std::size_t length = CharLength(text, i);
         if (c == '\\' && i + 1 < text.size()) {
             // An escape is two characters that stand for one: no key on it,
             // and none after the tab of an accelerator.
             if (text[i + 1] == 't')
-                break;
+                return;
             i += 2;
             continue;
         }
+        const std::size_t length = CharLength(text, i);
         const auto b = static_cast<unsigned char>(c);
         const bool utf8Continuation = g_encoding.codePage == kUtf8CodePage && (b & 0xC0) == 0x80;
-        places[i] =
-            c != ' ' && c != '"' && c != '&' && c != '\t' && b >= 0x20 && b != 0x7F && !utf8Continuation;
+        if (c != ' ' && c != '"' && c != '&' && b >= 0x20 && b != 0x7F && !utf8Continuation && take(i))
+            return;
         i += length;
     }
+}
+
+} // namespace
+
+std::vector<bool> AccessKeyPlaces(std::string_view text)
+{
+    std::vector<bool> places(text.size(), false);
+    ForEachAccessKeyPlace(text, [&places](std::size_t i) {
+        places[i] = true;
+        return false;
+    });
     return places;
 }
 
@@ -501,17 +516,22 @@ int AccessKeyPlace(std::string_view text, int position)
 {
     if (position <= 0 || text.empty())
         return 0;
-    const std::vector<bool> places = AccessKeyPlaces(text);
-    const std::size_t at = std::min<std::size_t>(static_cast<std::size_t>(position - 1), text.size());
-    for (std::size_t i = at; i < places.size(); ++i) {
-        if (places[i])
-            return static_cast<int>(i) + 1;
-    }
-    for (std::size_t i = std::min(at, places.size()); i-- > 0;) {
-        if (places[i])
-            return static_cast<int>(i) + 1;
-    }
-    return 0;
+    const auto at = static_cast<std::size_t>(position - 1);
+    // The place itself or the next that can carry a key, else the last one
+    // before it.
+    std::size_t before = std::string_view::npos;
+    std::size_t found = std::string_view::npos;
+    ForEachAccessKeyPlace(text, [&](std::size_t i) {
+        if (i >= at) {
+            found = i;
+            return true;
+        }
+        before = i;
+        return false;
+    });
+    if (found == std::string_view::npos)
+        found = before;
+    return found == std::string_view::npos ? 0 : static_cast<int>(found) + 1;
 }
 
 bool InsertMnemonic(std::string& text, int position)

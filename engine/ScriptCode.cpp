@@ -1,6 +1,7 @@
 #include "engine/ScriptCode.h"
 
 #include "dictionary/Codec.h"
+#include "engine/ByteSearch.h"
 #include "engine/Literal.h"
 
 #include <algorithm>
@@ -43,17 +44,6 @@ char Upper(char c)
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// Whether the line may need either view to differ from it: a quote, a
-// slash, a directive or a lower-case letter that may begin a keyword.
-bool MayDiffer(std::string_view line)
-{
-    for (char c : line) {
-        if (c == '"' || c == '/' || c == '#' || (c >= 'a' && c <= 'z'))
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 bool IsScriptKeyword(std::string_view word)
@@ -78,10 +68,48 @@ void ScriptCode::Reset()
 
 void ScriptCode::Blank(std::size_t from, std::size_t to)
 {
+    MakeCode();
     std::fill(m_code.begin() + static_cast<std::ptrdiff_t>(from),
               m_code.begin() + static_cast<std::ptrdiff_t>(to), ' ');
     std::fill(m_keywords.begin() + static_cast<std::ptrdiff_t>(from),
               m_keywords.begin() + static_cast<std::ptrdiff_t>(to), ' ');
+}
+
+void ScriptCode::MakeCode()
+{
+    // The code view differs from the line only once a comment or a keyword
+    // changes it; nothing changed it before.
+    if (m_codeIsLine) {
+        m_code.assign(m_line);
+        m_codeIsLine = false;
+    }
+}
+
+std::size_t ScriptCode::LiteralEnd(std::size_t open, bool dbcs, int codePage) const
+{
+    // The literal runs to its closing quote: a doubled quote and an escaped
+    // character are inside it, and so are both bytes of a two-byte
+    // character, whose second byte may be a backslash.
+    const std::string_view line = m_line;
+    const std::size_t n = line.size();
+    std::size_t j = open + 1;
+    while (j < n) {
+        j += LiteralSpecialEnd(line.data() + j, n - j, dbcs);
+        if (j >= n)
+            break;
+        const char c = line[j];
+        if (c == '\\') {
+            j += 2;
+        } else if (c == '"') {
+            if (j + 1 < n && line[j + 1] == '"')
+                j += 2;
+            else
+                return j;
+        } else {
+            j += std::max<std::size_t>(1, CharacterLength(line, j, codePage));
+        }
+    }
+    return n;
 }
 
 void ScriptCode::Next(std::string_view line)
@@ -91,18 +119,19 @@ void ScriptCode::Next(std::string_view line)
     m_keywordsIsLine = true;
     m_directive = false;
     m_firstQuote = std::string_view::npos;
-    if (!m_inComment && !MayDiffer(line))
+    const std::size_t n = line.size();
+    if (!m_inComment && CodeSpecialEnd(line.data(), n) == n)
         return;
 
-    m_code.assign(line);
     m_keywords.assign(line);
-    m_codeIsLine = false;
     m_keywordsIsLine = false;
     const int codePage = CurrentLiteralEncoding().codePage;
-    const std::size_t first = line.find_first_not_of(" \t");
-    m_directive = !m_inComment && first != std::string_view::npos && line[first] == '#';
+    const bool dbcs = IsDbcsCodePage(codePage);
+    std::size_t first = 0;
+    while (first < n && (line[first] == ' ' || line[first] == '\t'))
+        ++first;
+    m_directive = !m_inComment && first < n && line[first] == '#';
 
-    const std::size_t n = line.size();
     std::size_t i = 0;
     while (i < n) {
         if (m_inComment) {
@@ -114,61 +143,44 @@ void ScriptCode::Next(std::string_view line)
             i = end;
             continue;
         }
+        i += CodeSpecialEnd(line.data() + i, n - i);
+        if (i >= n)
+            break;
         const char c = line[i];
         if (c == '"') {
             if (m_firstQuote == std::string_view::npos)
                 m_firstQuote = i;
-            // The literal runs to its closing quote: a doubled quote and an
-            // escaped character are inside it, and so are both bytes of a
-            // two-byte character, whose second byte may be a backslash.
-            std::size_t j = i + 1;
-            while (j < n) {
-                const std::size_t length = CharacterLength(line, j, codePage);
-                if (length > 1) {
-                    j += length;
-                } else if (line[j] == '\\' && j + 1 < n) {
-                    j += 2;
-                } else if (line[j] == '"' && j + 1 < n && line[j + 1] == '"') {
-                    j += 2;
-                } else if (line[j] == '"') {
-                    break;
-                } else {
-                    ++j;
-                }
-            }
-            j = std::min(j, n);
+            const std::size_t close = LiteralEnd(i, dbcs, codePage);
             std::fill(m_keywords.begin() + static_cast<std::ptrdiff_t>(i + 1),
-                      m_keywords.begin() + static_cast<std::ptrdiff_t>(j), ' ');
-            i = j + 1;
-            continue;
-        }
-        if (c == '/' && i + 1 < n && line[i + 1] == '/') {
+                      m_keywords.begin() + static_cast<std::ptrdiff_t>(close), ' ');
+            i = close + 1;
+        } else if (c == '/' && i + 1 < n && line[i + 1] == '/') {
             Blank(i, n);
             break;
-        }
-        if (c == '/' && i + 1 < n && line[i + 1] == '*') {
+        } else if (c == '/' && i + 1 < n && line[i + 1] == '*') {
             m_inComment = true;
             Blank(i, i + 2);
             i += 2;
-            continue;
-        }
-        if (IsWordStart(c) && (i == 0 || !IsWordChar(line[i - 1]))) {
-            std::size_t j = i;
-            bool lower = false;
-            while (j < n && IsWordChar(line[j])) {
-                lower = lower || (line[j] >= 'a' && line[j] <= 'z');
-                ++j;
-            }
-            if (lower && IsScriptKeyword(line.substr(i, j - i))) {
-                for (std::size_t k = i; k < j; ++k) {
+        } else if (c >= 'a' && c <= 'z') {
+            // A word with a lower-case letter: a keyword is written in upper
+            // case in both views.
+            std::size_t start = i;
+            while (start > 0 && IsWordChar(line[start - 1]))
+                --start;
+            std::size_t end = i;
+            while (end < n && IsWordChar(line[end]))
+                ++end;
+            if (IsWordStart(line[start]) && IsScriptKeyword(line.substr(start, end - start))) {
+                MakeCode();
+                for (std::size_t k = start; k < end; ++k) {
                     m_code[k] = Upper(m_code[k]);
                     m_keywords[k] = Upper(m_keywords[k]);
                 }
             }
-            i = j;
-            continue;
+            i = end;
+        } else {
+            ++i;
         }
-        i += std::max<std::size_t>(1, CharacterLength(line, i, codePage));
     }
     if (m_directive) {
         Blank(0, n);

@@ -45,6 +45,10 @@ public:
 
 private:
     void Blank(std::size_t from, std::size_t to);
+    void MakeCode();
+    /// Where the literal whose quote opens at the place closes (its quote),
+    /// or the line's end.
+    std::size_t LiteralEnd(std::size_t open, bool dbcs, int codePage) const;
 
     std::string_view m_line;
     std::string m_code;

@@ -1,8 +1,11 @@
 #include "engine/ScriptStructure.h"
 
+#include "engine/ByteSearch.h"
 #include "engine/ScriptCode.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -11,25 +14,56 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\r';
 }
 
+// Letters, digits, the underscore; and the bytes that end a token.
+struct ByteClasses
+{
+    bool word[256] = {};
+    bool ends[256] = {};
+    constexpr ByteClasses()
+    {
+        for (int c = 0; c < 256; ++c)
+            word[c] = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+        for (unsigned char c : std::string_view(" \t\r,{}\""))
+            ends[c] = true;
+    }
+};
+constexpr ByteClasses kBytes;
+
 bool IsWordChar(char c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    return kBytes.word[static_cast<unsigned char>(c)];
 }
 
-// One field of a statement: a literal with its quotes, a brace, or a run of
-// characters up to a blank, a comma or a brace.
-struct Token
+// The place of the first byte at or after i that is not a blank. Lines are
+// indented and their fields aligned with runs of spaces: eight are passed
+// at once.
+std::size_t SkipBlanks(std::string_view line, std::size_t i)
 {
-    std::string_view text;
-    std::size_t at = 0;
-    bool commaAfter = false; // the next character but blanks is a comma
-};
+    constexpr std::uint64_t kSpaces = 0x2020202020202020ull;
+    const std::size_t n = line.size();
+    for (std::uint64_t word = 0; i + 8 <= n; i += 8) {
+        std::memcpy(&word, line.data() + i, 8);
+        if (word != kSpaces)
+            break;
+    }
+    while (i < n && IsBlank(line[i]))
+        ++i;
+    return i;
+}
+
+using Token = ScriptStructure::Token;
+
+// Whether the next character but blanks after the token is a comma.
+bool CommaAfter(std::string_view line, const Token& token)
+{
+    const std::size_t k = SkipBlanks(line, token.end);
+    return k < line.size() && line[k] == ',';
+}
 
 Token NextToken(std::string_view line, std::size_t& i)
 {
     const std::size_t n = line.size();
-    while (i < n && IsBlank(line[i]))
-        ++i;
+    i = SkipBlanks(line, i);
     Token token;
     token.at = i;
     if (i >= n)
@@ -38,21 +72,49 @@ Token NextToken(std::string_view line, std::size_t& i)
     if (line[i] == '"') {
         // The inside of a literal is blank in a keyword view: it ends at the
         // next quote.
-        while (end < n && line[end] != '"')
-            ++end;
+        end += FindByte(line.data() + end, n - end, '"');
         end = std::min(n, end + 1);
     } else if (line[i] != '{' && line[i] != '}' && line[i] != ',') {
-        while (end < n && !IsBlank(line[end]) && line[end] != ',' && line[end] != '{' && line[end] != '}' &&
-               line[end] != '"')
+        while (end < n && !kBytes.ends[static_cast<unsigned char>(line[end])])
             ++end;
     }
     token.text = line.substr(i, end - i);
+    token.end = end;
     i = end;
-    std::size_t k = i;
-    while (k < n && IsBlank(line[k]))
-        ++k;
-    token.commaAfter = k < n && line[k] == ',';
     return token;
+}
+
+// The statements of a dialog's or a menu's block: a line inside a block
+// that begins with one declares no resource.
+bool IsBodyStatement(std::string_view word)
+{
+    switch (word.size()) {
+    case 3:
+        return word == "END";
+    case 4:
+        return word == "ICON";
+    case 5:
+        return word == "LTEXT" || word == "RTEXT" || word == "CTEXT" || word == "BEGIN" || word == "POPUP";
+    case 7:
+        return word == "CONTROL" || word == "LISTBOX";
+    case 8:
+        return word == "MENUITEM" || word == "GROUPBOX" || word == "EDITTEXT" || word == "CHECKBOX" ||
+               word == "COMBOBOX";
+    case 9:
+        return word == "SCROLLBAR";
+    case 10:
+        return word == "PUSHBUTTON";
+    case 11:
+        return word == "RADIOBUTTON";
+    case 12:
+        return word == "AUTOCHECKBOX";
+    case 13:
+        return word == "DEFPUSHBUTTON";
+    case 15:
+        return word == "AUTORADIOBUTTON";
+    default:
+        return false;
+    }
 }
 
 bool StartsLikeName(std::string_view token)
@@ -131,25 +193,52 @@ void ScriptStructure::Declare(Resource resource, std::size_t nameEnd)
 void ScriptStructure::CountBlocks(std::string_view keywords, std::size_t from)
 {
     std::size_t i = from;
-    for (Token token = NextToken(keywords, i); !token.text.empty(); token = NextToken(keywords, i)) {
-        const std::string_view t = token.text;
-        if (t == "BEGIN" || t == "{") {
-            int group = m_resourceGroup;
-            if (m_depth > 0)
-                group = m_popupGroup != 0 ? m_popupGroup : ++m_lastGroup;
-            m_popupGroup = 0;
-            m_groups.push_back(group);
-            ++m_depth;
-            m_statements.Reset();
-        } else if ((t == "END" || t == "}") && m_depth > 0) {
-            m_groups.pop_back();
-            --m_depth;
-            m_statements.Reset();
-            if (m_depth == 0) {
-                m_resource = Resource::None;
-                m_ends = true;
-                return;
-            }
+    CountBlocks(keywords, NextToken(keywords, i));
+}
+
+void ScriptStructure::CountBlocks(std::string_view keywords, const Token& first)
+{
+    // The marks of a block are whole words, BEGIN and END, or braces, and
+    // they stand first or last on their line ("IDR_MAIN MENU BEGIN",
+    // "POPUP \"&File\" BEGIN", "END // of the dialog").
+    if (first.text.empty())
+        return;
+    Mark(first.text);
+    std::size_t end = keywords.size();
+    while (end > first.end && IsBlank(keywords[end - 1]))
+        --end;
+    if (end <= first.end)
+        return;
+    std::size_t start = end;
+    if (keywords[end - 1] == '{' || keywords[end - 1] == '}')
+        --start;
+    else
+        while (start > first.end && IsWordChar(keywords[start - 1]))
+            --start;
+    if (start > first.end || !IsWordChar(keywords[start - 1]))
+        Mark(keywords.substr(start, end - start));
+}
+
+void ScriptStructure::Mark(std::string_view word)
+{
+    if ((m_resource == Resource::None && m_ends) || word.empty() ||
+        (word.front() != 'B' && word.front() != 'E' && word.front() != '{' && word.front() != '}'))
+        return;
+    if (word == "BEGIN" || word == "{") {
+        int group = m_resourceGroup;
+        if (m_depth > 0)
+            group = m_popupGroup != 0 ? m_popupGroup : ++m_lastGroup;
+        m_popupGroup = 0;
+        m_groups.push_back(group);
+        ++m_depth;
+        m_statements.Reset();
+    } else if ((word == "END" || word == "}") && m_depth > 0) {
+        m_groups.pop_back();
+        --m_depth;
+        m_statements.Reset();
+        if (m_depth == 0) {
+            m_resource = Resource::None;
+            m_ends = true;
         }
     }
 }
@@ -171,9 +260,11 @@ void ScriptStructure::Next(std::string_view keywords, bool directive)
     if (first.text.empty())
         return;
     const std::size_t afterFirst = i;
-    const Token second = NextToken(keywords, i);
     const bool continued = m_open;
     m_open = LeavesOpen(keywords);
+    // Most lines are the controls and items of a block: no statement there.
+    const bool maybeStatement = m_depth == 0 || !IsBodyStatement(first.text);
+    const Token second = maybeStatement ? NextToken(keywords, i) : Token{};
 
     // A statement: STRINGTABLE, or a name and a type. A type the compiler
     // knows starts a resource even where the blocks before it did not add
@@ -185,8 +276,8 @@ void ScriptStructure::Next(std::string_view keywords, bool directive)
     }
     // A name may be a keyword's word in another case ("Menu MENU"), but a
     // header line (STYLE, MENU IDR_MAIN, LANGUAGE ...) declares nothing.
-    if (StartsLikeName(first.text) && !first.commaAfter && !second.text.empty() &&
-        IsWordChar(second.text.front())) {
+    if (StartsLikeName(first.text) && !second.text.empty() && IsWordChar(second.text.front()) &&
+        !CommaAfter(keywords, first)) {
         bool known = false;
         const Resource resource = KnownType(second.text, known);
         if (known || (m_depth == 0 && !continued && !IsScriptKeyword(first.text))) {
@@ -195,7 +286,8 @@ void ScriptStructure::Next(std::string_view keywords, bool directive)
             // type further on.
             std::size_t k = i;
             Token later = second;
-            for (int words = 0; !known && words < 8 && !later.commaAfter && !later.text.empty(); ++words) {
+            for (int words = 0; !known && words < 8 && !later.text.empty() && !CommaAfter(keywords, later);
+                 ++words) {
                 later = NextToken(keywords, k);
                 if (later.text.empty() || !IsWordChar(later.text.front()))
                     break;
@@ -221,7 +313,7 @@ void ScriptStructure::Next(std::string_view keywords, bool directive)
             m_caption = m_resource == Resource::Dialog && first.text == "CAPTION";
             m_hasText = m_caption;
         }
-        CountBlocks(keywords, 0);
+        CountBlocks(keywords, first);
         return;
     }
     switch (m_resource) {
@@ -237,12 +329,12 @@ void ScriptStructure::Next(std::string_view keywords, bool directive)
         m_hasText = m_depth == 1 && m_statements.TextOnLine(keywords);
         break;
     case Resource::DlgInit:
-        m_comboEntry = m_depth == 1 && first.commaAfter && IsComboHeader(keywords);
+        m_comboEntry = m_depth == 1 && CommaAfter(keywords, first) && IsComboHeader(keywords);
         m_hasText = m_comboEntry;
         break;
     case Resource::None:
     case Resource::Other:
         break;
     }
-    CountBlocks(keywords, 0);
+    CountBlocks(keywords, first);
 }

@@ -36,6 +36,16 @@ public:
         Other, // a resource without texts
     };
 
+    /// One field of a statement in a keyword view: a literal with its
+    /// quotes, a brace, or a run of characters up to a blank, a comma or a
+    /// brace.
+    struct Token
+    {
+        std::string_view text;
+        std::size_t at = 0;
+        std::size_t end = 0;
+    };
+
     void Reset();
     /// Takes the keyword view of the next line of the script; a directive
     /// is passed over.
@@ -66,7 +76,10 @@ public:
 
 private:
     void Declare(Resource resource, std::size_t nameEnd);
+    /// Opens and closes the blocks the line marks, from the place on.
     void CountBlocks(std::string_view keywords, std::size_t from);
+    void CountBlocks(std::string_view keywords, const Token& first);
+    void Mark(std::string_view word);
 
     Resource m_resource = Resource::None;
     Resource m_lineResource = Resource::None;
