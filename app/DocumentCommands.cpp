@@ -71,8 +71,12 @@ void DocumentCommands::AnnounceFonts()
     const auto original = FontDescription::Parse(settings.Get(file, Settings::DictionaryKey::OriginalFont));
     const auto translation =
         FontDescription::Parse(settings.Get(file, Settings::DictionaryKey::TranslationFont));
-    m_doc.SetEncodings(CodePageOfCharset(original ? original->charset : 0),
-                       CodePageOfCharset(translation ? translation->charset : 0));
+    // A dictionary that records its code pages keeps them; one made before
+    // takes them from its fonts, and its next save records them.
+    if (!m_doc.RecordsCodePages())
+        m_doc.SetEncodings(CodePageOfCharset(original ? original->charset : 0),
+                           CodePageOfCharset(translation ? translation->charset : 0),
+                           original.has_value() || translation.has_value());
     emit fontsChanged(settings.Get(file, Settings::DictionaryKey::OriginalFont),
                       settings.Get(file, Settings::DictionaryKey::TranslationFont),
                       settings.Get(file, Settings::DictionaryKey::SetFontLists) == "1",

@@ -7,11 +7,13 @@
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
 #include "dictionary/ScriptInsertion.h"
+#include "engine/AccessKeys.h"
 #include "engine/ResourceKind.h"
 #include "engine/ResourceTree.h"
 #include "engine/ScriptResources.h"
 #include "engine/ScriptRuns.h"
 #include "engine/ScriptStatistics.h"
+#include "engine/ScriptText.h"
 #include "preview/model/PreviewDialogInfo.h"
 #include "preview/model/PreviewMenu.h"
 #include "preview/model/PreviewReader.h"
@@ -66,15 +68,13 @@ int RunNew(const CliArguments& args)
         return ExitUsage;
     }
     const bool unicode = codePage == kUtf8CodePage;
-    if (!session.Doc().CreateDictionary(args.positional[1], folder,
-                                        source ? Absolute(*source) : std::string(),
-                                        destination ? Absolute(*destination) : std::string(), unicode))
+    // An 8-bit dictionary records its code page, which every command then
+    // reads its texts in.
+    if (!session.Doc().CreateDictionary(
+            args.positional[1], folder, source ? Absolute(*source) : std::string(),
+            destination ? Absolute(*destination) : std::string(), unicode, unicode ? 0 : codePage))
         return ExitError;
     std::cout << "Created " << session.Doc().PathName() << '\n';
-    // An 8-bit dictionary does not record its code page.
-    if (!unicode && codePage != session.CodePage())
-        std::cout << "Its texts are 8-bit in code page " << codePage << ": give --code-page " << codePage
-                  << " to the commands that use it.\n";
     return session.Exit();
 }
 
@@ -114,6 +114,13 @@ int RunInsert(const CliArguments& args)
         }
         ++inserted;
         std::cout << "Inserted " << source << " -> " << result.destination << '\n';
+        if (!doc.IsUnicode()) {
+            for (const int page : OtherDeclaredCodePages(source, doc.OriginalsCodePage()))
+                std::cout << FormatMessage(
+                                 MsgScriptCodePageDiffers,
+                                 {source, std::to_string(page), std::to_string(doc.OriginalsCodePage())})
+                          << '\n';
+        }
     }
     if (inserted > 0) {
         doc.SetModifiedFlag();
@@ -196,8 +203,9 @@ int RunTranslate(const CliArguments& args)
         session.Reporter().Report(MsgTextNotInDictionary, {args.positional[1]});
         return ExitError;
     }
-    general.SetTranslation(original, translation);
-    session.Doc().MarkChanged(CTrelvarDoc::GeneralChanged);
+    SetGeneralTranslation(general, *session.Doc().Context(), original, translation,
+                          session.Doc().TranslationsCodePage());
+    session.Doc().MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);
     if (!session.Save())
         return ExitError;
     return session.Exit();

@@ -19,8 +19,8 @@ struct CliArguments
     std::vector<std::pair<std::string, std::string>> options; // --name value
     std::vector<std::string> flags;                           // --name of the command's own switches
     bool ask = false;                                         // ask the changed-file question on the terminal
-    bool raw = false; // texts on the command line are bytes, not UTF-8
-    std::string codePage = "WINDOWS-1252";
+    bool raw = false;     // texts on the command line are bytes, not UTF-8
+    std::string codePage; // --code-page; empty when not given
 
     const std::string* Option(const std::string& name) const;
     /// Every value of an option that may be given more than once.

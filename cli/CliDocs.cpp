@@ -22,7 +22,9 @@ const GlobalOption kGlobalOptions[] = {
     {"--raw", "",
      "texts on the command line are bytes of the dictionary's code page (by default they are UTF-8 "
      "and converted)"},
-    {"--code-page", "NAME", "code page of an 8-bit dictionary's texts (default cp1252)"},
+    {"--code-page", "NAME",
+     "code page of an 8-bit dictionary's texts when it records none (default cp1252); a dictionary records "
+     "the one it was made with, and this option is then used instead"},
     {"--help", "", "show the help of the command"},
 };
 

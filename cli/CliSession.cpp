@@ -25,11 +25,13 @@ std::string Absolute(const std::string& path)
 }
 
 Session::Session(const CliArguments& args)
-    : m_question(args.ask), m_codePage(ParseCodePage(args.codePage)), m_raw(args.raw)
+    : m_question(args.ask), m_codePage(args.codePage.empty() ? 1252 : ParseCodePage(args.codePage)),
+      m_codePageGiven(!args.codePage.empty()), m_raw(args.raw)
 {
     if (m_codePage == 0 || m_codePage == kUtf8CodePage) {
         std::cerr << "lorvo-cli: unknown code page '" << args.codePage << "'; using Windows-1252\n";
         m_codePage = 1252;
+        m_codePageGiven = false;
     }
     m_doc.SetReporter(&m_reporter);
     m_doc.SetQuestion(&m_question);
@@ -43,9 +45,24 @@ bool Session::Open(const std::string& dicPath, CTrelvarDoc::Access access)
 {
     if (!m_doc.OnOpenDocument(Absolute(dicPath), nullptr, access))
         return false;
-    // An 8-bit dictionary does not record its code page: it is the one the
-    // command line names. A Unicode dictionary is UTF-8 whatever it says.
-    m_doc.SetEncodings(m_codePage, m_codePage);
+    // An 8-bit dictionary's texts are in the code pages it records; one made
+    // before records none, and takes the one the command line names (which
+    // its next save records). A code page given on the command line that
+    // is not the recorded one is said, and used. A Unicode dictionary is
+    // UTF-8 whatever it says.
+    if (m_doc.IsUnicode())
+        return true;
+    if (m_doc.RecordsCodePages() && !m_codePageGiven) {
+        m_codePage = m_doc.EightBitTranslationsCodePage();
+        return true;
+    }
+    if (m_doc.RecordsCodePages() && (m_doc.EightBitOriginalsCodePage() != m_codePage ||
+                                     m_doc.EightBitTranslationsCodePage() != m_codePage))
+        std::cerr << "lorvo-cli: " << m_doc.PathName() << " records code page "
+                  << FileList::FormatCodePages(m_doc.EightBitOriginalsCodePage(),
+                                               m_doc.EightBitTranslationsCodePage())
+                  << " for its texts; --code-page " << m_codePage << " is used instead\n";
+    m_doc.SetEncodings(m_codePage, m_codePage, m_codePageGiven);
     return true;
 }
 

@@ -35,7 +35,8 @@ public:
     /// A text of the dictionary as the terminal shows it (UTF-8, or the
     /// bytes themselves with --raw).
     std::string Shown(std::string_view bytes) const;
-    /// The code page the command line names for 8-bit dictionaries.
+    /// The code page of the open 8-bit dictionary's texts, or the one the
+    /// command line names (cp1252 by default).
     int CodePage() const { return m_codePage; }
 
 private:
@@ -46,6 +47,7 @@ private:
     const Codec& TextCodec() const;
 
     int m_codePage;
+    bool m_codePageGiven;
     bool m_raw;
     CTrelvarDoc m_doc;
 };

@@ -10,6 +10,7 @@
 #include "dictionary/PseudoTranslation.h"
 #include "dictionary/SampleCopy.h"
 #include "dictionary/TextRules.h"
+#include "engine/AccessKeys.h"
 #include "engine/ResourceSearch.h"
 #include "engine/ResourceTree.h"
 #include "engine/ScriptStatistics.h"
@@ -97,7 +98,9 @@ int RunImport(const CliArguments& args)
     CTrelvarDoc& doc = session.Doc();
     ConvertTexts(*imported, {session.CodePage(), session.CodePage()},
                  {doc.OriginalsCodePage(), doc.TranslationsCodePage()});
-    const int count = ImportTranslations(*doc.General(), *imported);
+    const auto changes = TranslationsToImport(*doc.General(), *imported);
+    SetGeneralTranslations(*doc.General(), *doc.Context(), changes, doc.TranslationsCodePage());
+    const int count = static_cast<int>(changes.size());
     if (count > 0) {
         doc.MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);
         if (!session.Save())

@@ -216,8 +216,20 @@ bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progr
     const std::string fileName(FileNameOf(dicPath));
     const std::size_t dot = fileName.find_last_of('.');
     m_name = dot == std::string::npos ? fileName : fileName.substr(0, dot);
+    // An 8-bit dictionary that records its code pages is read in them.
+    m_codePagesKnown = false;
+    if (const auto [originals, translations] = m_files->RecordedCodePages(); originals > 0 && !IsUnicode()) {
+        m_originalsCodePage = originals;
+        m_translationsCodePage = translations;
+        m_codePagesKnown = true;
+    }
     SetOpenEncodings(OriginalsCodePage(), TranslationsCodePage());
     return true;
+}
+
+bool CTrelvarDoc::RecordsCodePages() const
+{
+    return m_files && m_files->RecordedCodePages().first > 0;
 }
 
 bool CTrelvarDoc::Save()
@@ -234,6 +246,12 @@ bool CTrelvarDoc::Save()
     }
     DictionaryCommit::Recover(m_pathName);
     m_files->SetDefaultFolders(m_sourceFolder, m_destinationFolder);
+    // Code pages known for sure are recorded; a dictionary made before whose
+    // code pages were only assumed records none yet.
+    if (IsUnicode())
+        m_files->SetRecordedCodePages(0, 0);
+    else if (m_codePagesKnown)
+        m_files->SetRecordedCodePages(m_originalsCodePage, m_translationsCodePage);
     // Every file is written whole before any is put in place; the first
     // that fails ends the save with nothing changed on the disk.
     DictionaryCommit commit(m_pathName);
@@ -304,16 +322,17 @@ int CTrelvarDoc::TranslationsCodePage() const
     return IsUnicode() ? kUtf8CodePage : m_translationsCodePage;
 }
 
-void CTrelvarDoc::SetEncodings(int originals, int translations)
+void CTrelvarDoc::SetEncodings(int originals, int translations, bool record)
 {
     m_originalsCodePage = originals > 0 ? originals : 1252;
     m_translationsCodePage = translations > 0 ? translations : 1252;
+    m_codePagesKnown = record;
     SetOpenEncodings(OriginalsCodePage(), TranslationsCodePage());
 }
 
 bool CTrelvarDoc::CreateDictionary(const std::string& name, const std::string& location,
                                    const std::string& sourceFolder, const std::string& destinationFolder,
-                                   bool unicode)
+                                   bool unicode, int codePage)
 {
     if (name.empty() || location.empty())
         return false;
@@ -340,6 +359,11 @@ bool CTrelvarDoc::CreateDictionary(const std::string& name, const std::string& l
     AppendQuoted(folderLine, sourceFolder);
     folderLine += ';';
     AppendQuoted(folderLine, destinationFolder);
+    if (const std::string pages = unicode ? std::string() : FileList::FormatCodePages(codePage, codePage);
+        !pages.empty()) {
+        folderLine += ';';
+        AppendQuoted(folderLine, pages);
+    }
     const struct
     {
         const std::string& path;

@@ -60,9 +60,11 @@ public:
     bool Save();
     /// Creates the file set of a new dictionary and opens it.
     /// unicode: its texts are stored in UTF-8 (else in 8-bit code pages).
+    /// codePage: the code page an 8-bit dictionary records for its texts
+    /// (0: none yet; the first save records the one in use).
     bool CreateDictionary(const std::string& name, const std::string& location,
                           const std::string& sourceFolder, const std::string& destinationFolder,
-                          bool unicode = false);
+                          bool unicode = false, int codePage = 0);
 
     /// A Unicode dictionary (marked in its .dic file) keeps every text in
     /// UTF-8; an 8-bit one keeps its originals and its translations each in
@@ -73,12 +75,19 @@ public:
     int OriginalsCodePage() const;
     int TranslationsCodePage() const;
     /// The code pages of an 8-bit dictionary; a Unicode one stays UTF-8.
-    void SetEncodings(int originals, int translations);
+    /// The code pages of an 8-bit dictionary's texts; record: they are
+    /// known (a setting or a choice of the user's, not a default), so that
+    /// the next save records them in the list of files.
+    void SetEncodings(int originals, int translations, bool record = true);
     /// The code pages of 8-bit texts in the dictionary's languages (those
     /// set, whether the dictionary itself is 8-bit or Unicode): an 8-bit
     /// file imported into it is read in them.
     int EightBitOriginalsCodePage() const { return m_originalsCodePage; }
     int EightBitTranslationsCodePage() const { return m_translationsCodePage; }
+    /// Whether the dictionary's list of files records its 8-bit code pages
+    /// (then open uses them); a dictionary made before records none until
+    /// it is saved.
+    bool RecordsCodePages() const;
 
     bool IsOpen() const { return m_general != nullptr; }
     const std::string& PathName() const { return m_pathName; }
@@ -141,6 +150,7 @@ private:
     int m_lockWait = 5000;
     int m_originalsCodePage = 1252;
     int m_translationsCodePage = 1252;
+    bool m_codePagesKnown = false;
     std::vector<std::string> m_unreadable;
     std::unique_ptr<DictionaryLock> m_lock;
 };

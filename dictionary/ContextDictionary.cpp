@@ -21,17 +21,19 @@ void OccurrenceShortcuts::assign(std::vector<std::int16_t> values)
         m_values = std::make_unique<std::vector<std::int16_t>>(std::move(values));
 }
 
-void ContextEntry::SetShortcutOf(std::size_t occurrence, int value)
+void ContextEntry::SetShortcutOf(std::size_t occurrence, int value, std::size_t count)
 {
-    if (occurrences.empty() || occurrence >= occurrences.size()) {
-        if (occurrence == 0 || occurrences.empty())
-            SetAllShortcuts(value);
+    count = std::max(count, occurrences.size());
+    if (count <= 1) {
+        SetAllShortcuts(value);
         return;
     }
-    std::vector<std::int16_t> values = *occurrences.values();
-    values[occurrence] = static_cast<std::int16_t>(value);
-    if (occurrence == 0)
-        shortcut = static_cast<std::int16_t>(value);
+    std::vector<std::int16_t> values =
+        occurrences.empty() ? std::vector<std::int16_t>(count, shortcut) : *occurrences.values();
+    values.resize(count, shortcut);
+    if (occurrence < count)
+        values[occurrence] = static_cast<std::int16_t>(value);
+    shortcut = values.front();
     occurrences.assign(std::move(values));
     Collapse();
 }

@@ -70,9 +70,9 @@ struct ContextEntry
     /// How many occurrences have a shortcut of their own (1 when all share
     /// the first one's).
     std::size_t DistinctOccurrences() const { return occurrences.empty() ? 1 : occurrences.size(); }
-    /// Sets the shortcut of an occurrence that has one of its own (below
-    /// DistinctOccurrences()); the others keep theirs.
-    void SetShortcutOf(std::size_t occurrence, int value);
+    /// Sets the shortcut of one of the count occurrences of the text; the
+    /// others keep theirs. With a count of 1, every occurrence takes it.
+    void SetShortcutOf(std::size_t occurrence, int value, std::size_t count);
     /// Sets the shortcut of every occurrence.
     void SetAllShortcuts(int value)
     {

@@ -61,9 +61,19 @@ void ConvertTexts(GeneralDictionary& imported, TextEncodings file, TextEncodings
 
 int ImportTranslations(GeneralDictionary& target, const GeneralDictionary& imported, ProgressSink* progress)
 {
+    const auto changes = TranslationsToImport(target, imported, progress);
+    for (const auto& [original, translation] : changes)
+        target.SetTranslation(original, translation);
+    return static_cast<int>(changes.size());
+}
+
+std::vector<std::pair<std::string, std::string>> TranslationsToImport(const GeneralDictionary& target,
+                                                                      const GeneralDictionary& imported,
+                                                                      ProgressSink* progress)
+{
+    std::vector<std::pair<std::string, std::string>> changes;
     if (progress)
         progress->SetRange(target.TextCount());
-    int changed = 0;
     int step = 0;
     // The texts that have no translation, gathered first: setting one does
     // not disturb the walk.
@@ -74,16 +84,14 @@ int ImportTranslations(GeneralDictionary& target, const GeneralDictionary& impor
     }
     for (const std::string_view original : untranslated) {
         const std::string* translation = imported.FindTranslation(original);
-        if (translation && !translation->empty()) {
-            target.SetTranslation(original, *translation);
-            ++changed;
-        }
+        if (translation && !translation->empty())
+            changes.emplace_back(original, *translation);
         if (progress && (++step & 0x3FF) == 0)
             progress->SetPosition(step);
     }
     if (progress)
         progress->SetPosition(target.TextCount());
-    return changed;
+    return changes;
 }
 
 bool ExportTexts(const GeneralDictionary& general, const std::string& path, MessageReporter* reporter,

@@ -39,6 +39,12 @@ void ConvertTexts(GeneralDictionary& imported, TextEncodings file, TextEncodings
 /// once per text. Returns how many translations came in.
 int ImportTranslations(GeneralDictionary& target, const GeneralDictionary& imported,
                        ProgressSink* progress = nullptr);
+/// The same without changing the target: the (original, translation) pairs
+/// to set, for a caller that keeps the resources' access keys on their
+/// letters as it sets them.
+std::vector<std::pair<std::string, std::string>> TranslationsToImport(const GeneralDictionary& target,
+                                                                      const GeneralDictionary& imported,
+                                                                      ProgressSink* progress = nullptr);
 
 /// Writes one line per text, the original and the translation each between
 /// double quotes, joined by a semicolon; a line end inside a text is

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <vector>
 
 bool FileList::AddFile(std::string_view source, std::string_view destination, std::string_view stamp)
@@ -99,6 +100,31 @@ void FileList::ForgetChanged(std::string_view source)
     m_changed.Erase(AnsiLower(source));
 }
 
+std::pair<int, int> FileList::ParseCodePages(std::string_view field)
+{
+    auto number = [](std::string_view digits) {
+        int value = 0;
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        return ec == std::errc() && end == digits.data() + digits.size() && value > 0 && value < 100000
+                   ? value
+                   : 0;
+    };
+    const std::size_t slash = field.find('/');
+    const int originals = number(field.substr(0, slash));
+    const int translations = slash == std::string_view::npos ? originals : number(field.substr(slash + 1));
+    if (originals == 0 || translations == 0)
+        return {0, 0};
+    return {originals, translations};
+}
+
+std::string FileList::FormatCodePages(int originals, int translations)
+{
+    if (originals <= 0 || translations <= 0)
+        return {};
+    return originals == translations ? std::to_string(originals)
+                                     : std::to_string(originals) + "/" + std::to_string(translations);
+}
+
 bool FileList::Load(MessageReporter* reporter)
 {
     LineFile file;
@@ -114,6 +140,7 @@ bool FileList::Read(LineFile& file, MessageReporter* reporter)
     m_seen.Clear();
     m_sourceFolder.clear();
     m_destinationFolder.clear();
+    m_codePages = {0, 0};
     m_lastAnswer = 0;
 
     // Records are quoted fields joined by ";". Splitting at the quote-
@@ -168,6 +195,7 @@ bool FileList::Read(LineFile& file, MessageReporter* reporter)
         split(line);
         m_sourceFolder = std::string(values[0]);
         m_destinationFolder = std::string(values[1]);
+        m_codePages = ParseCodePages(values[2]);
     }
     while ((length = file.ReadLine(line)) >= 0) {
         if (length == 0)
@@ -202,6 +230,10 @@ void FileList::Write(LineFile& file) const
     AppendQuotedPath(record, m_sourceFolder);
     record += ';';
     AppendQuotedPath(record, m_destinationFolder);
+    if (const std::string pages = FormatCodePages(m_codePages.first, m_codePages.second); !pages.empty()) {
+        record += ';';
+        AppendQuoted(record, pages);
+    }
     file.WriteLine(record);
     for (const auto& entry : m_files) {
         record.clear();

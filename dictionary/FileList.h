@@ -45,6 +45,13 @@ public:
         m_sourceFolder = std::move(source);
         m_destinationFolder = std::move(destination);
     }
+    /// The code pages of an 8-bit dictionary's originals and translations,
+    /// kept in a third field of the folder line ("1251", or "1252/1251"
+    /// when they differ), which a reader that takes two folders from that
+    /// line passes over; {0, 0} when the list records none (a dictionary
+    /// made before, or a Unicode one).
+    std::pair<int, int> RecordedCodePages() const { return m_codePages; }
+    void SetRecordedCodePages(int originals, int translations) { m_codePages = {originals, translations}; }
 
     /// False when the source is already in the list; else adds or replaces it.
     bool AddFile(std::string_view source, std::string_view destination, std::string_view stamp);
@@ -87,12 +94,17 @@ public:
     bool Save(MessageReporter* reporter = nullptr) const;
     void Write(LineFile& file) const;
 
+    /// The code pages field of the folder line ({0, 0} for anything else).
+    static std::pair<int, int> ParseCodePages(std::string_view field);
+    static std::string FormatCodePages(int originals, int translations);
+
 private:
     bool CheckChanged(std::string_view source, std::string_view destination, std::string_view stamp);
 
     std::string m_path;
     std::string m_sourceFolder;
     std::string m_destinationFolder;
+    std::pair<int, int> m_codePages{0, 0};
     RecordMap m_files;
     ChangedMap m_changed;
     OrderedMap<std::uint64_t> m_seen; // lower-cased source -> the file time asked about

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 62> kMessages{{
+constexpr std::array<std::pair<int, std::string_view>, 63> kMessages{{
     {MsgNameAndLocationRequired, "The name and the location of the dictionary must be defined"},
     {MsgLocation, "Location"},
     {MsgInvalidFileName, "Invalid file name"},
@@ -78,6 +78,10 @@ constexpr std::array<std::pair<int, std::string_view>, 62> kMessages{{
      "The translation of \"%s\" (%s) has characters that the encoding of %s cannot "
      "hold: the text stays untranslated."},
     {MsgUnicodeDictionary, "Unicode (UTF-8)"},
+    {MsgScriptCodePageDiffers,
+     "The script %s declares code page %s, but the dictionary's texts are in code page %s: its texts in "
+     "characters that code page does not have will not be extracted. A Unicode dictionary holds every "
+     "character."},
     {MsgDialogBox, "Dialog box"},
     {MsgMenu, "Menu"},
 }};

@@ -68,6 +68,7 @@ enum MessageId : int
     MsgTextsNotInEncoding = 2041,
     MsgTranslationNotInEncoding = 2042,
     MsgUnicodeDictionary = 2043,
+    MsgScriptCodePageDiffers = 2044,
     MsgDialogBox = 1061,
     MsgMenu = 1062,
     MsgTexts = 1033,

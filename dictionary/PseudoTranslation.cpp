@@ -137,17 +137,28 @@ int PseudoTranslateDictionary(GeneralDictionary& general, ContextDictionary& con
     const std::unordered_set<std::string_view> filled(untranslated.begin(), untranslated.end());
     for (const std::string& text : untranslated)
         general.SetTranslation(text, PseudoTranslate(text, expandPercent, codePage));
-    // Each access key goes with its letter; in-context translations stay.
+    // Each access key goes with its letter, in every occurrence;
+    // in-context translations stay.
+    const auto moved = [&positions](int shortcut) {
+        return shortcut <= 0 || static_cast<std::size_t>(shortcut) > positions.size()
+                   ? shortcut
+                   : static_cast<int>(positions[static_cast<std::size_t>(shortcut) - 1]) + 1;
+    };
     for (auto& file : context.Files()) {
         for (auto& entry : file.value) {
             ContextEntry& e = entry.value;
-            if (e.shortcut <= 0 || !e.contextTranslation.empty() ||
-                static_cast<std::size_t>(e.shortcut) > e.original.size())
-                continue;
-            if (filled.count(e.original) == 0)
+            if (!e.contextTranslation.empty() || filled.count(e.original) == 0)
                 continue;
             PseudoTranslate(e.original, expandPercent, codePage, &positions);
-            e.shortcut = static_cast<std::int16_t>(positions[static_cast<std::size_t>(e.shortcut) - 1] + 1);
+            if (const std::vector<std::int16_t>* values = e.occurrences.values()) {
+                std::vector<std::int16_t> keys = *values;
+                for (std::int16_t& key : keys)
+                    key = static_cast<std::int16_t>(moved(key));
+                e.shortcut = keys.front();
+                e.occurrences.assign(std::move(keys));
+            } else {
+                e.shortcut = static_cast<std::int16_t>(moved(e.shortcut));
+            }
         }
     }
     return static_cast<int>(untranslated.size());

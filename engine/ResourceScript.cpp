@@ -653,6 +653,7 @@ std::string_view ResourceScript::TranslateInto(std::string_view text, int& short
     if (found)
         *found = false;
     result.clear();
+    m_requestedShortcut = 0;
     if (text.empty())
         return text;
     const std::string_view core = NormalisedView(text);
@@ -702,6 +703,7 @@ std::string_view ResourceScript::TranslateInto(std::string_view text, int& short
             result.append(text.substr(coreEnd, trailStart - coreEnd));
         result.append(text.substr(trailStart));
         // The key goes to a character that can carry it.
+        m_requestedShortcut = shortcut;
         shortcut = AccessKeyPlace(result, shortcut);
     }
     return key;

@@ -139,6 +139,10 @@ public:
     /// (a part of the text).
     std::string_view TranslateInto(std::string_view text, int& shortcut, std::string& result,
                                    bool* found = nullptr);
+    /// Where the last translation's key was asked to be (the dictionary's
+    /// position, before it moved to a character that can carry it); 0 when
+    /// none was.
+    int LastRequestedShortcut() const { return m_requestedShortcut; }
     /// In-context translation of the current resource first, then the
     /// general one (which may be empty), or null when the text has none the
     /// script can take. The shortcut becomes the in-context entry's, if any.
@@ -304,5 +308,6 @@ private:
     // How many occurrences of each text with shortcuts of its own were met.
     std::unordered_map<const ContextEntry*, std::size_t> m_occurrenceCounts;
     std::size_t m_occurrence = 0;
+    int m_requestedShortcut = 0;
     std::vector<PendingReplacement>* m_pending = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "dictionary/Codec.h"
 #include "engine/ByteSearch.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -676,4 +677,20 @@ bool ScriptText::EncodeLine(std::string_view working, int codePage, std::string&
         break;
     }
     return CodecFor(codePage).FromUtf8(utf8, out);
+}
+
+std::vector<int> OtherDeclaredCodePages(const std::string& path, int codePage)
+{
+    std::vector<int> others;
+    const ScriptFileRead read = ReadScriptFile(path);
+    if (!read.opened)
+        return others;
+    const ScriptEncoding encoding = DetectScriptEncoding(read.bytes, codePage);
+    if (encoding.form != ScriptForm::Bytes)
+        return others;
+    for (const int page : encoding.pragmas) {
+        if (page > 0 && page != codePage && std::find(others.begin(), others.end(), page) == others.end())
+            others.push_back(page);
+    }
+    return others;
 }

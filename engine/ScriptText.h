@@ -48,6 +48,11 @@ struct ScriptFileRead
 /// another thread.
 ScriptFileRead ReadScriptFile(const std::string& path);
 
+/// The code pages the "#pragma code_page" lines of an 8-bit script name
+/// besides the given one, in order and once each (none for a script that
+/// cannot be read or is Unicode).
+std::vector<int> OtherDeclaredCodePages(const std::string& path, int codePage);
+
 /// The lines of a script in the encoding the dictionary works in, each with
 /// the bytes it was read from, so that a line nobody changed is written back
 /// exactly as it was.

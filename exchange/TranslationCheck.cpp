@@ -135,8 +135,35 @@ struct Checked
     const TextOccurrence* occurrence;
     std::string result;
     int resultKey = 0;
+    int requestedKey = 0; // where the dictionary puts the key, before it moves
     bool translated = false;
 };
+
+// What stands at a key's place that cannot carry it; empty when it can.
+std::string MisplacedKey(const std::string& text, int key)
+{
+    if (key < 1 || static_cast<std::size_t>(key) > text.size())
+        return {};
+    const std::size_t at = static_cast<std::size_t>(key) - 1;
+    if (AccessKeyPlaces(text)[at])
+        return {};
+    const std::size_t tab = text.find("\\t");
+    if (tab != std::string::npos && at >= tab)
+        return "inside the accelerator";
+    switch (text[at]) {
+    case ' ':
+        return "before a blank";
+    case '"':
+        return "before a quote";
+    case '&':
+        return "before an ampersand";
+    case '\\':
+        return "before an escape";
+    default:
+        return at > 0 && text[at - 1] == '\\' ? "inside an escape"
+                                              : "before a character that cannot carry it";
+    }
+}
 
 // The text with every ampersand taken away and doubled quotes single: a
 // control's script text and an occurrence's decoded text meet there.
@@ -211,6 +238,7 @@ private:
             std::string text = o.decoded;
             c.resultKey = o.decodedShortcut;
             c.result = script.TranslateText(text, c.resultKey, &c.translated);
+            c.requestedKey = script.LastRequestedShortcut();
             if (c.translated)
                 CheckText(c);
             anyTranslated = anyTranslated || c.translated;
@@ -228,6 +256,11 @@ private:
         const bool hadKey =
             o.decodedShortcut >= 1 && static_cast<std::size_t>(o.decodedShortcut) <= o.decoded.size();
         const bool hasKey = c.resultKey >= 1 && static_cast<std::size_t>(c.resultKey) <= c.result.size();
+        // A key the dictionary places where no key can go: generation moves it.
+        if (const std::string where = MisplacedKey(c.result, c.requestedKey); !where.empty())
+            Add(o, CheckKind::AccessKey, false,
+                "the access key of " + Translation(c) + " was placed " + where + " (position " +
+                    std::to_string(c.requestedKey) + ")");
         if (hadKey && !hasKey)
             Add(o, CheckKind::AccessKey, false,
                 Original(o.decoded, o.decodedShortcut) + " has an access key; its translation " +

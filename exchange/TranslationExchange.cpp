@@ -7,6 +7,8 @@
 #include "dictionary/FileList.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/TextRules.h"
+#include "engine/AccessKeys.h"
+#include "engine/Literal.h"
 #include "exchange/TextOccurrences.h"
 
 #include <filesystem>
@@ -273,8 +275,23 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, 
         progress->SetRange(static_cast<int>(exchange.entries.size()));
     int step = 0;
     // The general translations first: an entry of a resource whose
-    // translation is the general one has none of its own.
+    // translation is the general one has none of its own. They are set at
+    // once, so that the resources keep their access keys on their letters.
+    std::vector<std::pair<std::string, std::string>> generalChanges;
+    // The first occurrence's key of each entry whose general translation
+    // changes, as it was: an entry the file gives that key again is no
+    // change.
+    std::unordered_map<const ContextEntry*, int> keysBefore;
     for (int pass = 0; pass < 2; ++pass) {
+        if (pass == 1) {
+            for (const auto& file : context.Files()) {
+                for (const auto& entry : file.value) {
+                    if (previous.count(entry.value.original) != 0)
+                        keysBefore.emplace(&entry.value, entry.value.ShortcutOf(0));
+                }
+            }
+            SetGeneralTranslations(general, context, generalChanges, doc.TranslationsCodePage());
+        }
         for (const ExchangeEntry& e : exchange.entries) {
             if (e.script.empty() != (pass == 0))
                 continue;
@@ -312,9 +329,8 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, 
                 continue;
             }
             if (pass == 0) {
-                if (*current != translation) {
-                    previous.emplace(original, *current);
-                    general.SetTranslation(original, translation);
+                if (*current != translation && previous.emplace(original, *current).second) {
+                    generalChanges.emplace_back(original, translation);
                     ++summary.translations;
                 }
                 continue;
@@ -336,19 +352,30 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, 
             const bool isGeneral = text == *current || (entry->contextTranslation.empty() &&
                                                         before != previous.end() && text == before->second);
             std::string own = isGeneral && !e.inContext ? std::string() : text;
+            // The entry stands for the text's first occurrence in the
+            // resource; the others keep their own keys.
+            const int known = entry->ShortcutOf(0);
             int key = shortcut;
             if (key == 0) {
                 // No key marked: one that would show is taken away, one
                 // that shows nothing stays as it is.
-                key = entry->shortcut >= 1 && static_cast<std::size_t>(entry->shortcut) <= text.size()
-                          ? -1
-                          : entry->shortcut;
+                key = known >= 1 && static_cast<std::size_t>(known) <= text.size() ? -1 : known;
+            } else if (own.empty() && before != previous.end() && text == before->second &&
+                       text != *current) {
+                // The old general translation, as it was exported: its key
+                // goes with its letter into the new one.
+                const LiteralEncodingScope encoding(LiteralEncoding{doc.TranslationsCodePage(), true});
+                key = FollowAccessKey(text, key, *current);
             }
-            if (own != entry->contextTranslation || key != entry->shortcut) {
+            const auto was = keysBefore.find(entry);
+            const bool changed =
+                own != entry->contextTranslation || key != (was != keysBefore.end() ? was->second : known);
+            if (own != entry->contextTranslation || key != known) {
                 entry->contextTranslation = std::move(own);
-                entry->shortcut = static_cast<std::int16_t>(key);
-                ++summary.resourceEntries;
+                entry->SetShortcutOf(0, key, entry->DistinctOccurrences());
             }
+            if (changed)
+                ++summary.resourceEntries;
         }
     }
     if (unsure > 0)

@@ -5,9 +5,11 @@
 #include "dictionary/FileList.h"
 #include "dictionary/Messages.h"
 #include "dictionary/ScriptInsertion.h"
+#include "engine/ScriptText.h"
 #include "pages/CSheetWizard.h"
 #include "tessary/CListCtrlEx.h"
 #include "tessary/CRkCoolDlg.h"
+#include "tessary/CRkMessageBox.h"
 #include "tessary/CoreFeedback.h"
 #include "windows/ScriptPairRows.h"
 
@@ -143,6 +145,13 @@ void CPageInsert::OnAdd()
     }
     m_rows->Append(source, result.destination);
     m_added[source] = result.destination;
+    // A script in another code page than the dictionary's is said at once.
+    if (!doc->IsUnicode()) {
+        for (const int page : OtherDeclaredCodePages(source, doc->OriginalsCodePage()))
+            RkMessageBox(MessageString(MsgScriptCodePageDiffers, {source, std::to_string(page),
+                                                                  std::to_string(doc->OriginalsCodePage())}),
+                         0x0040, -1, this, nullptr, -1);
+    }
     m_rows->Sort();
     // Ready for the next script; Enter in the empty field goes on.
     m_file->clear();

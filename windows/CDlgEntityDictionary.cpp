@@ -4,6 +4,8 @@
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
+#include "engine/AccessKeys.h"
+#include "engine/Literal.h"
 #include "tessary/CRkMessageBox.h"
 #include "tessary/CoreFeedback.h"
 #include "tessary/GlobalVarsForDll.h"
@@ -273,15 +275,23 @@ void CDlgEntityDictionary::Fill()
         for (const auto& entry : *section) {
             if (!ContextDictionary::KeyBelongsTo(entry.key, m_prefix))
                 continue;
-            Row& data = m_rows.emplace_back();
-            data.textKey = entry.key;
-            data.original = entry.value.original;
-            general.GetTranslation(entry.value.original, data.general);
-            const int row =
-                m_list->InsertItem(m_list->GetItemCount(), ToDisplay(data.original),
-                                   CListCtrlBookmark::NoBookmark, reinterpret_cast<std::intptr_t>(&data));
-            SetRowTexts(row, data, entry.value.contextTranslation, entry.value.shortcut);
-            m_list->SetItemOverlay(row, OverlayFor(data.original));
+            const std::size_t occurrences = entry.value.DistinctOccurrences();
+            for (std::size_t occurrence = 0; occurrence < occurrences; ++occurrence) {
+                Row& data = m_rows.emplace_back();
+                data.textKey = entry.key;
+                data.original = entry.value.original;
+                data.occurrence = occurrence;
+                data.occurrences = occurrences;
+                general.GetTranslation(entry.value.original, data.general);
+                QString shown = ToDisplay(data.original);
+                if (occurrences > 1)
+                    shown += QStringLiteral(" (%1/%2)").arg(occurrence + 1).arg(occurrences);
+                const int row =
+                    m_list->InsertItem(m_list->GetItemCount(), shown, CListCtrlBookmark::NoBookmark,
+                                       reinterpret_cast<std::intptr_t>(&data));
+                SetRowTexts(row, data, entry.value.contextTranslation, entry.value.ShortcutOf(occurrence));
+                m_list->SetItemOverlay(row, OverlayFor(data.original));
+            }
         }
         m_list->Sort(0, false);
         m_list->setUpdatesEnabled(true);
@@ -380,23 +390,34 @@ bool CDlgEntityDictionary::StoreTexts(int row, const QString& generalText, const
         !FromDisplay(letterText, letter, this))
         return false;
     auto* data = reinterpret_cast<Row*>(m_list->GetItemData(row));
+    const bool hadLetter = !m_list->GetItemText(row, 3).isEmpty();
+    const int codePage = m_document->TranslationsCodePage();
+    ContextDictionary::Section* section = m_document->Context()->FindFile(m_source);
+    ContextEntry* entry =
+        section ? ContextDictionary::FindEntry(*section, m_prefix + data->original) : nullptr;
+    // A changed translation takes the resources' access keys along on their
+    // letters; then the letter chosen here is this occurrence's.
+    SetGeneralTranslation(*m_document->General(), *m_document->Context(), data->original, general, codePage);
     data->general = general;
-    const std::string& shown = context.empty() ? general : context;
     int shortcut = -1;
-    if (!shown.empty() && !letter.empty()) {
-        const std::size_t at = shown.find(letter);
-        shortcut = at == std::string::npos ? 0 : static_cast<int>(at) + 1;
-    }
-    if (ContextDictionary::Section* section = m_document->Context()->FindFile(m_source)) {
-        if (ContextEntry* entry = ContextDictionary::FindEntry(*section, m_prefix + data->original)) {
-            entry->original = data->original;
-            entry->contextTranslation = context;
-            entry->shortcut = static_cast<std::int16_t>(shortcut);
+    if (entry) {
+        SetContextTranslation(*entry, context, *m_document->General(), codePage);
+        const std::string shown(ShownTextOf(*entry, *m_document->General()));
+        shortcut = entry->ShortcutOf(data->occurrence);
+        // A letter chosen is looked for in the translation shown; a letter
+        // taken away leaves no key. Without a translation, the occurrence
+        // keeps the key its script gives it.
+        if (!letter.empty() && LetterAt(shown, shortcut) != letter) {
+            const std::size_t at = shown.find(letter);
+            const LiteralEncodingScope encoding(LiteralEncoding{codePage, true});
+            shortcut = at == std::string::npos ? 0 : AccessKeyPlace(shown, static_cast<int>(at) + 1);
+        } else if (letter.empty() && hadLetter) {
+            shortcut = -1;
         }
+        entry->SetShortcutOf(data->occurrence, shortcut, data->occurrences);
     }
-    m_document->General()->SetTranslation(data->original, general);
     SetRowTexts(row, *data, context, shortcut);
-    m_document->MarkChanged(CTrelvarDoc::GeneralChanged);
+    m_document->MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);
     emit documentChanged();
     return true;
 }

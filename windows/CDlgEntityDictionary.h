@@ -65,6 +65,10 @@ private:
         std::string textKey;
         std::string original;
         std::string general;
+        // A text met several times in the resource whose occurrences have
+        // access keys of their own has a row for each.
+        std::size_t occurrence = 0;
+        std::size_t occurrences = 1;
         QString keys[4]; // the shown columns, for sorting
     };
     static int CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue);

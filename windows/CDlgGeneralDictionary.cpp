@@ -3,6 +3,7 @@
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
+#include "engine/AccessKeys.h"
 #include "tessary/CRkMessageBox.h"
 #include "tessary/CWaitWindow.h"
 #include "tessary/CoolDisplay.h"
@@ -445,12 +446,18 @@ void CDlgGeneralDictionary::OnOK(bool startTimer)
         GeneralDictionary& general = *m_document->General();
         CWaitWindow wait(MessageString(MsgUpdatingDictionary), CWaitWindow::WithProgressBar, this);
         wait.SetRange(m_list->GetItemCount());
+        // The resources keep their access keys on their letters as the
+        // translations they show change.
+        std::vector<std::pair<std::string, std::string>> changes;
         for (int row = 0; row < m_list->GetItemCount(); ++row) {
             const auto* data = reinterpret_cast<const Row*>(m_list->GetItemData(row));
-            general.SetTranslation(data->original, data->translation);
+            const std::string* current = general.FindTranslation(data->original);
+            if (current && *current != data->translation)
+                changes.emplace_back(data->original, data->translation);
             if ((row & 0x3FF) == 0)
                 wait.SetPosition(row);
         }
+        SetGeneralTranslations(general, *m_document->Context(), changes, m_document->TranslationsCodePage());
     }
     if (m_rebuildRequested && startTimer && m_refreshTimer)
         m_refreshTimer();

@@ -4,6 +4,7 @@
 #include "dictionary/DictionaryTools.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
+#include "engine/AccessKeys.h"
 #include "exchange/ExchangeFormats.h"
 #include "exchange/TranslationExchange.h"
 #include "tessary/CRkMessageBox.h"
@@ -104,7 +105,10 @@ void CDlgImport::OnOK()
     }
     {
         CWaitWindow wait(MessageString(MsgUpdatingDictionary), CWaitWindow::WithProgressBar, this);
-        m_imported = ImportTranslations(*m_document->General(), *imported, &wait);
+        const auto changes = TranslationsToImport(*m_document->General(), *imported, &wait);
+        SetGeneralTranslations(*m_document->General(), *m_document->Context(), changes,
+                               m_document->TranslationsCodePage());
+        m_imported = static_cast<int>(changes.size());
     }
     if (m_imported > 0)
         m_document->MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);

@@ -51,6 +51,9 @@ void PreviewTranslator::Prepare(GeneralDictionary* general, ContextDictionary* c
     m_script.SetFixedKind(kind);
     m_script.SetCurrentKind(kind);
     m_script.SetEncodings(OpenOriginalsCodePage(), OpenTranslationsCodePage());
+    // The texts of the resource are translated in the script's order: each
+    // occurrence of a text takes its own access key.
+    m_script.ResetOccurrences();
 }
 
 std::string PreviewTranslator::Translate(const std::string& scriptText, bool withMnemonic, bool* found)
@@ -63,8 +66,10 @@ std::string PreviewTranslator::Translate(const std::string& scriptText, bool wit
     const int translations = m_script.TranslationsCodePage();
     DecodedLiteral d;
     {
+        // A caption's ampersands are characters.
         const LiteralEncodingScope encoding(LiteralEncoding{originals, true});
-        d = DecodeLiteral("\"" + scriptText + "\"");
+        DecodeLiteral("\"" + scriptText + "\"", d, 0,
+                      withMnemonic ? LiteralMode::Text : LiteralMode::Caption);
     }
     if (d.text.empty())
         return {};
@@ -76,7 +81,8 @@ std::string PreviewTranslator::Translate(const std::string& scriptText, bool wit
     // Written as generation writes it, then shown as the compiler reads it.
     const LiteralEncodingScope encoding(LiteralEncoding{translated ? translations : originals, true});
     int encoded = 0;
-    EncodeLiteral(result, withMnemonic ? shortcut : 0, encoded);
+    EncodeLiteral(result, withMnemonic ? shortcut : 0, encoded,
+                  withMnemonic ? LiteralMode::Text : LiteralMode::Caption);
     if (withMnemonic)
         InsertMnemonic(result, encoded);
     std::string shown = ShownText(result);

@@ -64,17 +64,49 @@ TEST(CliEncodings, EightBitCodePagesAndUnknownEncodings)
     const std::string script = dir.File("jp.rc");
     WriteBytes(script, "#pragma code_page(932)\r\n" +
                            Encoded("STRINGTABLE\r\nBEGIN\r\n    IDS_A \"表示\"\r\nEND\r\n", "CP932"));
+    // The dictionary records its code page: no command needs to name it.
     r = RunCli(dir, {"new", dir.Path().string(), "d", "--encoding", "cp932"});
     ASSERT_EQ(r.exit, 0) << r.err;
-    EXPECT_NE(r.out.find("--code-page 932"), std::string::npos) << r.out;
-    ASSERT_EQ(RunCli(dir, {"insert", dic, script, dir.File("out.rc")}).exit, 0);
-    ASSERT_EQ(RunCli(dir, {"extract", dic, "--code-page", "cp932"}).exit, 0);
-    r = RunCli(dir, {"translate", dic, "表示", "Привет", "--code-page", "cp932"});
+    EXPECT_NE(ReadBytes(dir.File("d.fil")).find("\";\"932\""), std::string::npos);
+    r = RunCli(dir, {"insert", dic, script, dir.File("out.rc")});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out.find("declares code page"), std::string::npos) << r.out;
+    ASSERT_EQ(RunCli(dir, {"extract", dic}).exit, 0);
+    r = RunCli(dir, {"translate", dic, "表示", "Привет"});
     EXPECT_EQ(r.exit, 0) << r.err; // Cyrillic is in code page 932
-    r = RunCli(dir, {"translate", dic, "表示", "한국어", "--code-page", "cp932"});
+    r = RunCli(dir, {"translate", dic, "表示", "한국어"});
     EXPECT_EQ(r.exit, 1) << r.err;
-    ASSERT_EQ(RunCli(dir, {"generate", dic, "--code-page", "cp932"}).exit, 0);
+    ASSERT_EQ(RunCli(dir, {"generate", dic}).exit, 0);
     EXPECT_EQ(ReadBytes(dir.File("out.rc")),
               "#pragma code_page(932)\r\n" +
                   Encoded("STRINGTABLE\r\nBEGIN\r\n    IDS_A \"Привет\"\r\nEND\r\n", "CP932"));
+}
+
+TEST(CliEncodings, ADictionaryKeepsTheCodePageItWasMadeWith)
+{
+    TempDir dir;
+    const std::string dic = dir.File("ru.dic");
+    const std::string script = dir.File("ru.rc");
+    WriteBytes(script, "#pragma code_page(1251)\r\n" +
+                           Encoded("STRINGTABLE\r\nBEGIN\r\n    IDS_A \"Открыть\"\r\nEND\r\n", "CP1251"));
+    ASSERT_EQ(RunCli(dir, {"new", dir.Path().string(), "ru", "--encoding", "cp1251"}).exit, 0);
+    ASSERT_EQ(RunCli(dir, {"insert", dic, script, dir.File("out.rc")}).exit, 0);
+    Result r = RunCli(dir, {"extract", dic});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    r = RunCli(dir, {"find", dic, "Открыть"});
+    EXPECT_EQ(r.exit, 0) << r.err;
+
+    // A script in another code page is inserted, and said to be.
+    const std::string greek = dir.File("el.rc");
+    WriteBytes(greek, "#pragma code_page(1253)\r\nSTRINGTABLE\r\nBEGIN\r\n    IDS_B \"Open\"\r\nEND\r\n");
+    r = RunCli(dir, {"insert", dic, greek, dir.File("el-out.rc")});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.out.find("declares code page 1253, but the dictionary's texts are in code page 1251"),
+              std::string::npos)
+        << r.out;
+
+    // A code page named on the command line that is not the recorded one is
+    // said, used, and recorded by the next save.
+    r = RunCli(dir, {"stats", dic, "--code-page", "cp1252"});
+    EXPECT_NE(r.err.find("records code page 1251"), std::string::npos) << r.err;
 }

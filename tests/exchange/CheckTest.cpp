@@ -151,6 +151,21 @@ TEST(Check, EachKindIsFoundOnItsLine)
               ":19: IDD_MAIN: warning: leading blanks differ: \"Name:\" and \" Nom:\" [punctuation]");
 }
 
+TEST(Check, AKeyPlacedWhereNoKeyCanGoIsFound)
+{
+    Checked c;
+    c.Translate("Save", "Tout enregistrer");
+    c.Entry("IDR_MENU+Save").shortcut = 5; // before the blank
+    c.Translate("Open...\\tCtrl+O", "Ouvrir...\\tCtrl+O");
+    c.Entry("IDR_MENU+Open...\\tCtrl+O").shortcut = 12; // in the accelerator
+    EXPECT_EQ(c.Run(), (Lines{"5 access-key", "6 access-key"}));
+    EXPECT_NE(c.messages[0].find("was placed inside the accelerator (position 12)"), std::string::npos)
+        << c.messages[0];
+    EXPECT_NE(c.messages[1].find("\"Tout &enregistrer\" was placed before a blank (position 5)"),
+              std::string::npos)
+        << c.messages[1];
+}
+
 TEST(Check, TextsTooLargeAreFoundWhereTheControlIs)
 {
     Checked c;
