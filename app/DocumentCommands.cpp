@@ -73,7 +73,7 @@ void DocumentCommands::AnnounceFonts()
         FontDescription::Parse(settings.Get(file, Settings::DictionaryKey::TranslationFont));
     // A dictionary that records its code pages keeps them; one made before
     // takes them from its fonts, and its next save records them.
-    if (!m_doc.RecordsCodePages())
+    if (!m_doc.CodePagesKnown())
         m_doc.SetEncodings(CodePageOfCharset(original ? original->charset : 0),
                            CodePageOfCharset(translation ? translation->charset : 0),
                            original.has_value() || translation.has_value());

@@ -70,6 +70,11 @@ bool MaintenanceCommands::ExportTo(const QString& path)
     CTrelvarDoc& doc = m_frame->Documents()->Doc();
     if (!doc.IsOpen())
         return false;
+    if (doc.IsOwnFile(path.toStdString())) {
+        RkMessageBox(MessageString(MsgExportOverDictionary, {path.toStdString(), doc.PathName()}), 0x0030, -1,
+                     m_frame, nullptr, -1);
+        return false;
+    }
     const QString extension = QFileInfo(path).suffix();
     if (extension == QLatin1String("htm") || extension == QLatin1String("html")) {
         if (!m_frame->DictionaryWindowVisible()) {

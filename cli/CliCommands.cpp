@@ -109,7 +109,7 @@ int RunInsert(const CliArguments& args)
             // Among several scripts, say which one the message is about.
             if (scripts.size() > 1)
                 std::cerr << source << ":\n";
-            session.Reporter().Report(result.message, {result.argument});
+            session.Reporter().Report(result.message, result.Arguments());
             continue;
         }
         ++inserted;

@@ -100,5 +100,20 @@ bool Session::Text(const std::string& typed, std::string& bytes)
 
 std::string Session::Shown(std::string_view bytes) const
 {
-    return m_raw ? std::string(bytes) : TextCodec().ToUtf8(bytes);
+    // One text, one row: a line break, a tab or another control byte of a
+    // text is written as the dictionary files write it ("\X0A").
+    std::string text = m_raw ? std::string(bytes) : TextCodec().ToUtf8(bytes);
+    std::string shown;
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F) {
+            shown += "\\X";
+            shown += kHex[b >> 4];
+            shown += kHex[b & 15];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
 }

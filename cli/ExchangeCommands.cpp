@@ -2,6 +2,7 @@
 // XLIFF), and the checks of a translated result.
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
+#include "dictionary/Messages.h"
 #include "exchange/ExchangeFormats.h"
 #include "exchange/TranslationCheck.h"
 #include "exchange/TranslationExchange.h"
@@ -20,6 +21,10 @@ int RunExchangeExport(const CliArguments& args, ExchangeFormat format)
     if (!session.Open(args.positional[0], CTrelvarDoc::Access::ReadOnly))
         return ExitError;
     const std::string path = Absolute(args.positional[1]);
+    if (session.Doc().IsOwnFile(path)) {
+        session.Reporter().Report(MsgExportOverDictionary, {path, session.Doc().PathName()});
+        return ExitError;
+    }
     std::vector<std::string> problems;
     ExchangeDocument exchange = BuildExchange(session.Doc(), problems);
     if (const std::string* language = args.Option("source-language"))

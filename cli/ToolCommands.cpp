@@ -6,6 +6,7 @@
 #include "dictionary/DictionaryTools.h"
 #include "dictionary/FileList.h"
 #include "dictionary/GeneralDictionary.h"
+#include "dictionary/LineFile.h"
 #include "dictionary/Messages.h"
 #include "dictionary/PseudoTranslation.h"
 #include "dictionary/SampleCopy.h"
@@ -21,6 +22,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -124,6 +126,10 @@ int RunExport(const CliArguments& args)
     }
     if (!session.Open(args.positional[0], CTrelvarDoc::Access::ReadOnly))
         return ExitError;
+    if (session.Doc().IsOwnFile(path)) {
+        session.Reporter().Report(MsgExportOverDictionary, {path, session.Doc().PathName()});
+        return ExitError;
+    }
     if (!ExportTexts(*session.Doc().General(), path, &session.Reporter())) {
         session.Reporter().Report(MsgCannotExport, {});
         return ExitError;
@@ -187,10 +193,12 @@ int RunDoNotTranslate(const CliArguments& args)
         std::string text;
         if (!session.Text(typed, text))
             continue;
+        // A text that is not on the list is an error, as an unknown text
+        // to add is.
         if (general.ClearDoNotTranslate(text))
             changed = true;
         else
-            std::cerr << typed << " was not a text not to translate\n";
+            session.Reporter().Report(MsgNotOnDoNotTranslateList, {typed});
     }
     if (changed) {
         doc.MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);
@@ -229,13 +237,33 @@ int RunPseudo(const CliArguments& args)
                 return ExitError;
             }
         }
+        // Each file is copied whole or not at all; a copy that fails takes
+        // the files copied before it away, and says why.
+        std::vector<std::string> copied;
         for (const char* ext : {".dic", ".ent", ".fil", ".nir"}) {
-            std::error_code ec;
-            fs::copy_file(fs::path(from).replace_extension(ext), fs::path(to).replace_extension(ext), ec);
-            if (ec) {
-                std::cerr << "lorvo-cli pseudo: " << ec.message() << '\n';
-                return ExitError;
+            const std::string source = fs::path(from).replace_extension(ext).string();
+            const std::string target = fs::path(to).replace_extension(ext).string();
+            std::string bytes;
+            LineFile in;
+            LineFile out;
+            const bool present = fs::exists(source);
+            if (present && (!in.OpenForReading(source) || !in.ReadAll(bytes))) {
+                std::cerr << "lorvo-cli pseudo: " << source << ": " << in.ErrorText() << '\n';
+            } else if (!present) {
+                continue; // a dictionary without its .nir
+            } else if (out.OpenForWriting(target, nullptr)) {
+                out.WriteRaw(bytes.data(), bytes.size());
+                if (out.Close()) {
+                    copied.push_back(target);
+                    continue;
+                }
+                std::cerr << "lorvo-cli pseudo: " << target << ": " << out.ErrorText() << '\n';
+            } else {
+                std::cerr << "lorvo-cli pseudo: " << target << ": " << out.ErrorText() << '\n';
             }
+            for (const std::string& made : copied)
+                fs::remove(made);
+            return ExitError;
         }
         dictionary = fs::path(to).replace_extension(".dic").string();
     }
@@ -252,9 +280,16 @@ int RunPseudo(const CliArguments& args)
             records.push_back(entry.value);
         for (const FileList::Record& r : records)
             doc.Files()->RemoveFile(r.source);
-        for (const FileList::Record& r : records)
-            doc.Files()->AddFile(r.source, folder + "/" + fs::path(r.destination).filename().string(),
-                                 r.stamp);
+        // Scripts of one name from several folders each keep a file of
+        // their own there: app.rc, app-2.rc, ...
+        std::set<std::string> taken;
+        for (const FileList::Record& r : records) {
+            const fs::path name = fs::path(r.destination).filename();
+            std::string unique = name.string();
+            for (int n = 2; !taken.insert(AnsiLower(unique)).second; ++n)
+                unique = name.stem().string() + "-" + std::to_string(n) + name.extension().string();
+            doc.Files()->AddFile(r.source, folder + "/" + unique, r.stamp);
+        }
         doc.SetDefaultFolders(doc.DefaultSourceFolder(), folder);
         doc.SetModifiedFlag();
     }

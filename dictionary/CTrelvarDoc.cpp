@@ -15,8 +15,13 @@
 #include "dictionary/NotExtractedList.h"
 #include "dictionary/SafeFiles.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <initializer_list>
+#include <optional>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -66,10 +71,7 @@ void CTrelvarDoc::SetReporter(MessageReporter* reporter)
 
 std::string CTrelvarDoc::CompanionPath(const std::string& dicPath, const char* extension)
 {
-    const std::size_t nameStart = dicPath.size() - FileNameOf(dicPath).size();
-    const std::size_t dot = dicPath.find_last_of('.');
-    const std::string stem = (dot == std::string::npos || dot < nameStart) ? dicPath : dicPath.substr(0, dot);
-    return stem + extension;
+    return ::CompanionPath(dicPath, extension);
 }
 
 bool CTrelvarDoc::CheckHeaders(const std::string& dic, const std::string& ent, const std::string& fil) const
@@ -92,38 +94,72 @@ bool CTrelvarDoc::CheckHeaders(const std::string& dic, const std::string& ent, c
     return true;
 }
 
-bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progress, Access access)
+namespace {
+
+// What makes each of a dictionary's files the one it is: a save replaces
+// them by renaming new files over them, which changes this.
+std::vector<FileIdentity> IdentitiesOf(const std::vector<std::string>& paths)
+{
+    std::vector<FileIdentity> identities;
+    for (const std::string& path : paths) {
+        FileIdentity id = IdentityOf(path);
+        if (id.known)
+            id.writeTime = LastWriteFileTime(path).value_or(0);
+        identities.push_back(id);
+    }
+    return identities;
+}
+
+bool SameIdentities(const std::vector<FileIdentity>& a, const std::vector<FileIdentity>& b)
+{
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i].known != b[i].known ||
+            (a[i].known && (!SameFile(a[i], b[i]) || a[i].writeTime != b[i].writeTime)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+struct CTrelvarDoc::Loaded
+{
+    std::unique_ptr<GeneralDictionary> general;
+    std::unique_ptr<ContextDictionary> context;
+    std::unique_ptr<FileList> files;
+    std::unique_ptr<NotExtractedList> notExtracted;
+    std::vector<std::string> unreadable;
+};
+
+bool CTrelvarDoc::WaitForSaves(const std::string& dicPath)
+{
+    // A journal is a save under way, or one a crash interrupted: the first
+    // ends soon, the second is completed by whoever may take the lock.
+    const std::string journal = DictionaryCommit::JournalPath(dicPath);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_lockWait);
+    while (FileExists(journal)) {
+        DictionaryLock lock;
+        if (lock.TryAcquire(dicPath)) {
+            DictionaryCommit::Recover(dicPath);
+            if (!FileExists(journal))
+                return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            m_reporter->Report(MsgSaveNotCompleted, {dicPath, DictionaryCommit::JournalPath(dicPath)});
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+std::optional<CTrelvarDoc::Loaded> CTrelvarDoc::LoadFiles(const std::string& dicPath, ProgressSink* progress)
 {
     const std::string entPath = CompanionPath(dicPath, ".ent");
     const std::string filPath = CompanionPath(dicPath, ".fil");
     const std::string nirPath = CompanionPath(dicPath, ".nir");
-    m_inUse = false;
-    // Another program writing the dictionary would lose one of the two
-    // programs' work: the lock is held as long as the dictionary is open.
-    auto lock = std::make_unique<DictionaryLock>();
-    bool reused = false;
-    if (access == Access::ReadWrite) {
-        if (m_lock->Held() && m_lock->DictionaryPath() == dicPath) {
-            std::swap(lock, m_lock); // the same dictionary again: its lock goes on
-            reused = true;
-        } else if (!lock->Acquire(dicPath, m_lockWait)) {
-            m_inUse = true;
-            m_reporter->Report(MsgDictionaryInUse, {dicPath});
-            return false;
-        }
-        DictionaryCommit::Recover(dicPath);
-        RemoveStaleTemporaryFiles(std::string(FolderOf(dicPath)));
-    }
-    // On failure the open dictionary stays as it was, with its lock.
-    auto keepLock = [&] {
-        if (reused)
-            std::swap(lock, m_lock);
-    };
-    if (!CheckHeaders(dicPath, entPath, filPath)) {
-        keepLock();
-        return false;
-    }
-
+    if (!CheckHeaders(dicPath, entPath, filPath))
+        return std::nullopt;
     if (progress) {
         progress->SetRange(4);
         progress->SetPosition(0);
@@ -132,7 +168,7 @@ bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progr
     // so that nothing of the open dictionary is lost when a load goes wrong.
     // A file that cannot be read whole is remembered: saving over it would
     // replace what the user has with what could be read.
-    std::vector<std::string> unreadable;
+    Loaded loaded;
     // A file cut short or damaged is opened only when the user agrees, and
     // then counts as unreadable: saving asks before replacing it.
     auto acceptDamage = [&](const std::string& path, std::int64_t line) {
@@ -143,70 +179,137 @@ bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progr
             m_reporter->Report(MsgFileDamaged, arguments);
             return false;
         }
-        unreadable.push_back(path);
+        loaded.unreadable.push_back(path);
         return true;
     };
     // The two large stores are read at once, each on a thread of its own;
     // what they report is held and told as if they were read in turn.
-    auto general = std::make_unique<GeneralDictionary>(true);
-    general->SetFilePath(dicPath);
-    auto context = std::make_unique<ContextDictionary>();
-    context->SetFilePath(entPath);
+    loaded.general = std::make_unique<GeneralDictionary>(true);
+    loaded.general->SetFilePath(dicPath);
+    loaded.context = std::make_unique<ContextDictionary>();
+    loaded.context->SetFilePath(entPath);
     HeldMessages generalMessages;
     HeldMessages contextMessages;
     bool generalRead = false;
     bool contextRead = false;
-    RunAlongside([&] { generalRead = general->Load(&generalMessages); },
-                 [&] { contextRead = context->Load(&contextMessages); });
+    RunAlongside([&] { generalRead = loaded.general->Load(&generalMessages); },
+                 [&] { contextRead = loaded.context->Load(&contextMessages); });
 
     generalMessages.TellTo(*m_reporter);
     if (!generalRead)
-        unreadable.push_back(dicPath);
-    if (!acceptDamage(dicPath, general->DamagedLine())) {
-        keepLock();
-        return false;
-    }
+        loaded.unreadable.push_back(dicPath);
+    if (!acceptDamage(dicPath, loaded.general->DamagedLine()))
+        return std::nullopt;
     if (progress)
         progress->SetPosition(1);
     contextMessages.TellTo(*m_reporter);
     if (!contextRead)
-        unreadable.push_back(entPath);
-    if (!acceptDamage(entPath, context->DamagedLine())) {
-        keepLock();
-        return false;
-    }
+        loaded.unreadable.push_back(entPath);
+    if (!acceptDamage(entPath, loaded.context->DamagedLine()))
+        return std::nullopt;
     if (progress)
         progress->SetPosition(2);
 
-    auto files = std::make_unique<FileList>(m_askOnChange, m_question);
-    files->SetFilePath(filPath);
-    if (!files->Load(m_reporter))
-        unreadable.push_back(filPath);
+    loaded.files = std::make_unique<FileList>(m_askOnChange, m_question);
+    loaded.files->SetFilePath(filPath);
+    if (!loaded.files->Load(m_reporter))
+        loaded.unreadable.push_back(filPath);
+    if (!acceptDamage(filPath, loaded.files->DamagedLine()))
+        return std::nullopt;
     if (progress)
         progress->SetPosition(3);
 
     std::vector<std::string> sources;
-    for (const auto& entry : files->Files())
+    for (const auto& entry : loaded.files->Files())
         sources.push_back(entry.value.source);
-    context->MatchScripts(sources);
+    loaded.context->MatchScripts(sources);
 
-    auto notExtracted = std::make_unique<NotExtractedList>();
-    notExtracted->SetFilePath(nirPath);
-    if (!notExtracted->Load(m_reporter))
-        unreadable.push_back(nirPath);
+    loaded.notExtracted = std::make_unique<NotExtractedList>();
+    loaded.notExtracted->SetFilePath(nirPath);
+    if (!loaded.notExtracted->Load(m_reporter))
+        loaded.unreadable.push_back(nirPath);
+    if (!acceptDamage(nirPath, loaded.notExtracted->DamagedLine()))
+        return std::nullopt;
     if (progress)
         progress->SetPosition(4);
+    return loaded;
+}
+
+bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progress, Access access)
+{
+    m_inUse = false;
+    // Another program writing the dictionary would lose one of the two
+    // programs' work: the lock is held as long as the dictionary is open.
+    auto lock = std::make_unique<DictionaryLock>();
+    bool reused = false;
+    std::optional<Loaded> loaded;
+    if (access == Access::ReadWrite) {
+        if (m_lock->Held() && m_lock->DictionaryPath() == dicPath) {
+            std::swap(lock, m_lock); // the same dictionary again: its lock goes on
+            reused = true;
+        } else if (!lock->Acquire(dicPath, m_lockWait)) {
+            m_inUse = true;
+            if (lock->Unusable())
+                m_reporter->Report(MsgLockUnusable, {DictionaryLock::LockPath(dicPath), lock->Reason()});
+            else
+                m_reporter->Report(MsgDictionaryInUse, {dicPath});
+            return false;
+        }
+        DictionaryCommit::Recover(dicPath);
+        RemoveStaleTemporaryFiles(std::string(FolderOf(dicPath)));
+        loaded = LoadFiles(dicPath, progress);
+    } else {
+        // A reader takes no lock, which a window may hold for hours; it
+        // reads the files between two saves: no save is under way when it
+        // starts, and none replaced a file while it read.
+        const std::vector<std::string> paths = {dicPath, CompanionPath(dicPath, ".ent"),
+                                                CompanionPath(dicPath, ".fil"),
+                                                CompanionPath(dicPath, ".nir")};
+        for (int attempt = 0; attempt < 50 && !loaded; ++attempt) {
+            if (!WaitForSaves(dicPath))
+                return false;
+            const std::vector<FileIdentity> before = IdentitiesOf(paths);
+            loaded = LoadFiles(dicPath, progress);
+            if (!loaded)
+                return false;
+            if (!FileExists(DictionaryCommit::JournalPath(dicPath)) &&
+                SameIdentities(before, IdentitiesOf(paths)))
+                break;
+            loaded.reset();
+        }
+        if (!loaded) {
+            m_reporter->Report(MsgSaveNotCompleted, {dicPath, DictionaryCommit::JournalPath(dicPath)});
+            return false;
+        }
+    }
+    if (!loaded) {
+        // On failure the open dictionary stays as it was, with its lock.
+        if (reused)
+            std::swap(lock, m_lock);
+        return false;
+    }
+
+    // What a generation that was killed left beside the destinations goes:
+    // its temporary files belong to a process that is no more.
+    std::vector<std::string> folders;
+    for (const auto& entry : loaded->files->Files()) {
+        std::string folder(FolderOf(entry.value.destination));
+        if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
+    }
+    for (const std::string& folder : folders)
+        RemoveStaleTemporaryFiles(folder);
 
     // The previous dictionary's lock goes with it.
     std::swap(lock, m_lock);
     lock.reset();
     m_readOnly = access == Access::ReadOnly;
-    m_unreadable = std::move(unreadable);
+    m_unreadable = std::move(loaded->unreadable);
 
-    m_general = std::move(general);
-    m_context = std::move(context);
-    m_files = std::move(files);
-    m_notExtracted = std::move(notExtracted);
+    m_general = std::move(loaded->general);
+    m_context = std::move(loaded->context);
+    m_files = std::move(loaded->files);
+    m_notExtracted = std::move(loaded->notExtracted);
     m_sourceFolder = m_files->DefaultSourceFolder();
     m_destinationFolder = m_files->DefaultDestinationFolder();
     m_changeMask = -1;
@@ -225,6 +328,28 @@ bool CTrelvarDoc::OnOpenDocument(const std::string& dicPath, ProgressSink* progr
     }
     SetOpenEncodings(OriginalsCodePage(), TranslationsCodePage());
     return true;
+}
+
+bool CTrelvarDoc::IsOwnFile(const std::string& path) const
+{
+    if (!IsOpen())
+        return false;
+    std::string target;
+    std::string reason;
+    if (!ResolveWriteTarget(path, target, reason))
+        target = path;
+    const FileIdentity file = IdentityOf(target);
+    std::error_code ec;
+    const std::filesystem::path named = std::filesystem::weakly_canonical(target, ec);
+    for (const std::string& own :
+         {m_pathName, CompanionPath(m_pathName, ".ent"), CompanionPath(m_pathName, ".fil"),
+          CompanionPath(m_pathName, ".nir"), DictionaryCommit::JournalPath(m_pathName),
+          DictionaryLock::LockPath(m_pathName)}) {
+        if (file.known ? NamesFile(own, file)
+                       : !ec && std::filesystem::weakly_canonical(own, ec) == named && !ec)
+            return true;
+    }
+    return false;
 }
 
 bool CTrelvarDoc::RecordsCodePages() const
@@ -275,7 +400,7 @@ bool CTrelvarDoc::Save()
     }
     std::string reason;
     if (!commit.Commit(reason)) {
-        m_reporter->Report(MsgCannotSaveFile, {m_pathName, reason});
+        m_reporter->Report(MsgCannotSaveFile, {commit.FailedPath(), reason});
         return false;
     }
     m_modified = false;
@@ -371,9 +496,16 @@ bool CTrelvarDoc::CreateDictionary(const std::string& name, const std::string& l
         const std::string* second;
     } files[] = {{dic, kDicHeader, nullptr}, {ent, kEntHeader, nullptr}, {fil, kFilHeader, &folderLine}};
 
-    // The three files appear together or not at all.
+    // The three files appear together or not at all; a dictionary that
+    // could not be made leaves no lock file behind either.
     DictionaryLock lock;
-    lock.Acquire(dic, m_lockWait);
+    if (!lock.Acquire(dic, m_lockWait)) {
+        if (lock.Unusable())
+            m_reporter->Report(MsgLockUnusable, {DictionaryLock::LockPath(dic), lock.Reason()});
+        else
+            m_reporter->Report(MsgDictionaryInUse, {dic});
+        return false;
+    }
     DictionaryCommit commit(dic);
     for (const auto& f : files) {
         LineFile file;
@@ -388,6 +520,7 @@ bool CTrelvarDoc::CreateDictionary(const std::string& name, const std::string& l
         }
         if (!ok) {
             m_reporter->Report(MsgErrorCreatingFile, {f.path, file.ErrorText()});
+            lock.ReleaseAndRemoveMade();
             return false;
         }
         commit.Add(temporary, f.path);
@@ -395,6 +528,7 @@ bool CTrelvarDoc::CreateDictionary(const std::string& name, const std::string& l
     std::string reason;
     if (!commit.Commit(reason)) {
         m_reporter->Report(MsgErrorCreatingFile, {dic, reason});
+        lock.ReleaseAndRemoveMade();
         return false;
     }
     lock.Release();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,9 @@ public:
     /// (then open uses them); a dictionary made before records none until
     /// it is saved.
     bool RecordsCodePages() const;
+    /// Whether the code pages in use are known (recorded, or chosen by the
+    /// user), not only assumed.
+    bool CodePagesKnown() const { return m_codePagesKnown; }
 
     bool IsOpen() const { return m_general != nullptr; }
     const std::string& PathName() const { return m_pathName; }
@@ -113,6 +117,10 @@ public:
     /// Companion path of a ".dic" path: the same path with the extension
     /// replaced (".ent", ".fil", ".nir").
     static std::string CompanionPath(const std::string& dicPath, const char* extension);
+    /// Whether the path names one of the open dictionary's own files (its
+    /// four files, its journal, its lock), by what it is on the disk or, for
+    /// one not there yet, by its name: an export never writes over them.
+    bool IsOwnFile(const std::string& path) const;
 
     bool IsReadOnly() const { return m_readOnly; }
     /// Whether the last open failed because another program has the
@@ -129,7 +137,14 @@ public:
     void Close();
 
 private:
+    struct Loaded;
     bool CheckHeaders(const std::string& dic, const std::string& ent, const std::string& fil) const;
+    /// Reads the four files into new stores; none when a file cannot be
+    /// opened, is no dictionary file, or is damaged and the user says no.
+    std::optional<Loaded> LoadFiles(const std::string& dicPath, ProgressSink* progress);
+    /// Waits until no save of the dictionary is under way, completing one a
+    /// crash interrupted; false (reported) when it stays under way.
+    bool WaitForSaves(const std::string& dicPath);
 
     MessageReporter* m_reporter;
     YesNoAllQuestion* m_question = nullptr;

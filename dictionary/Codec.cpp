@@ -423,3 +423,19 @@ std::size_t CharacterLength(std::string_view text, std::size_t i, int codePage)
         n = 2;
     return std::min(n, text.size() - i);
 }
+
+const std::vector<int>& EightBitCodePages()
+{
+    static const std::vector<int> pages = {1252, 1250, 1251, 1253, 1254, 1255, 1256,
+                                           1257, 1258, 874,  932,  936,  949,  950};
+    return pages;
+}
+
+int CharsetOfCodePage(int codePage)
+{
+    for (const int charset : {128, 129, 134, 136, 161, 162, 163, 177, 178, 186, 204, 222, 238}) {
+        if (CodePageOfCharset(charset) == codePage)
+            return charset;
+    }
+    return 0;
+}

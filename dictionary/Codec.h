@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 /// Converts the dictionary's 8-bit texts to and from UTF-8 for display and
 /// input. The stores never convert; only the layers that show or take texts
@@ -57,6 +58,11 @@ std::string CodePageName(int codePage);
 /// The code page of a font's character set (ANSI 1252, SHIFTJIS 932, ...);
 /// 1252 for a set without one.
 int CodePageOfCharset(int charset);
+/// The character set of a font for texts in the code page (0, ANSI, for
+/// Windows-1252 and those without one).
+int CharsetOfCodePage(int codePage);
+/// The 8-bit code pages a dictionary's texts may be in, Windows-1252 first.
+const std::vector<int>& EightBitCodePages();
 /// The code page a user names: "utf-8", "cp932", "932", "windows-1251",
 /// "shift_jis", ...; 0 when unknown.
 int ParseCodePage(std::string_view name);

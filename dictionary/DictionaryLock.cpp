@@ -1,6 +1,7 @@
 #include "dictionary/DictionaryLock.h"
 
 #include "dictionary/FileSystem.h"
+#include "dictionary/SafeFiles.h"
 
 #include <cerrno>
 #include <chrono>
@@ -23,14 +24,19 @@ std::string DictionaryLock::LockPath(const std::string& dicPath)
 bool DictionaryLock::Acquire(const std::string& dicPath, int waitMilliseconds)
 {
     Release();
+    m_reason.clear();
     const std::string path = LockPath(dicPath);
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    // Made here when it is not there yet; opened for reading only when it
+    // may not be written.
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    m_made = fd >= 0;
+    if (fd < 0)
+        fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        // A folder the user may not write (nobody else can write the
-        // dictionary there either), or none at all (opening the dictionary
-        // will say so): there is nothing to guard.
-        m_dicPath = dicPath;
-        return true;
+        m_reason = SystemReason(errno);
+        return false;
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMilliseconds);
     for (;;) {
@@ -40,10 +46,11 @@ bool DictionaryLock::Acquire(const std::string& dicPath, int waitMilliseconds)
             return true;
         }
         if (errno != EWOULDBLOCK && errno != EINTR) {
-            // Locks not supported here: go on unguarded, as editors do.
+            // The file system takes no locks: nothing would keep a second
+            // writer out.
+            m_reason = SystemReason(errno);
             ::close(fd);
-            m_dicPath = dicPath;
-            return true;
+            return false;
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             ::close(fd);
@@ -60,5 +67,13 @@ void DictionaryLock::Release()
         ::close(m_fd);
     }
     m_fd = -1;
+    m_made = false;
     m_dicPath.clear();
+}
+
+void DictionaryLock::ReleaseAndRemoveMade()
+{
+    if (m_fd >= 0 && m_made)
+        ::unlink(LockPath(m_dicPath).c_str());
+    Release();
 }

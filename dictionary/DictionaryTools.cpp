@@ -8,11 +8,17 @@
 #include "dictionary/LineFile.h"
 #include "dictionary/Messages.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 std::optional<GeneralDictionary> ReadImportFile(const std::string& path, bool dictionaryFile,
                                                 MessageReporter* reporter)
 {
+    if (path.empty()) {
+        if (reporter)
+            reporter->Report(MsgInvalidFileName, {});
+        return std::nullopt;
+    }
     LineFile file;
     if (!file.OpenForReading(path)) {
         if (reporter)
@@ -35,6 +41,27 @@ std::optional<GeneralDictionary> ReadImportFile(const std::string& path, bool di
     imported.SetFilePath(path);
     if (!imported.Read(file, reporter))
         return std::nullopt;
+    if (!dictionaryFile) {
+        // A text file in any other layout (an export's "original";
+        // "translation", bytes of no text) gives no record at all.
+        if (imported.WholeRecords() == 0 && imported.OtherLines() > 0) {
+            if (reporter)
+                reporter->Report(MsgNoRecordRead, {path});
+            return std::nullopt;
+        }
+        // A text file is UTF-8 with its mark, or without it when its bytes
+        // are UTF-8 and not all ASCII; else in the code page given.
+        // Its separators, the bytes A4, are no part of a character.
+        std::string bytes;
+        LineFile whole;
+        if (!imported.IsUnicode() && whole.OpenForReading(path) && whole.ReadAll(bytes)) {
+            std::replace(bytes.begin(), bytes.end(), kDicSeparator, ' ');
+            if (Codec::IsValidUtf8(bytes) && std::any_of(bytes.begin(), bytes.end(), [](char c) {
+                    return static_cast<unsigned char>(c) >= 0x80;
+                }))
+                imported.SetUnicode(true);
+        }
+    }
     return imported;
 }
 
@@ -104,12 +131,15 @@ bool ExportTexts(const GeneralDictionary& general, const std::string& path, Mess
         progress->SetRange(general.TextCount());
     std::string record;
     int step = 0;
+    // A Unicode dictionary's texts are UTF-8, and the file says so.
+    if (general.IsUnicode())
+        record = kUtf8Mark;
     for (const auto& entry : general.Texts()) {
-        record.clear();
         AppendQuotedText(record, entry.key);
         record += ';';
         AppendQuotedText(record, entry.value);
         file.WriteLine(record);
+        record.clear();
         if (progress && (++step & 0x3FF) == 0)
             progress->SetPosition(step);
     }

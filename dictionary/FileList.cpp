@@ -150,13 +150,22 @@ bool FileList::Read(LineFile& file, MessageReporter* reporter)
     // dropping the pieces that are empty or a lone ";".
     std::vector<std::string_view> values;
     std::array<std::string, 3> decoded;
-    auto split = [&values, &decoded](std::string_view line) {
+    m_damagedLine = 0;
+    std::int64_t number = 0;
+    // A record is up to three quoted fields joined by ";" (the folder line
+    // has two, or three with the code pages); any other line is one of a
+    // damaged file.
+    auto split = [&](std::string_view line) {
         values.clear();
         const auto quotes = static_cast<std::size_t>(std::count(line.begin(), line.end(), '"'));
         std::size_t joints = 0;
         for (std::size_t p = line.find("\";\""); p != std::string_view::npos; p = line.find("\";\"", p + 3))
             ++joints;
-        if (line.size() >= 2 && line.front() == '"' && line.back() == '"' && quotes == 2 * (joints + 1)) {
+        const bool whole =
+            line.size() >= 2 && line.front() == '"' && line.back() == '"' && quotes == 2 * (joints + 1);
+        if (m_damagedLine == 0 && (!whole || joints > 2))
+            m_damagedLine = number;
+        if (whole) {
             std::string_view body = line.substr(1, line.size() - 2);
             for (;;) {
                 const std::size_t joint = body.find("\";\"");
@@ -191,6 +200,7 @@ bool FileList::Read(LineFile& file, MessageReporter* reporter)
     std::string line;
     file.ReadFirstLine(line); // the header
     std::int64_t length = file.ReadLine(line);
+    number = 2;
     if (length > 0) {
         split(line);
         m_sourceFolder = std::string(values[0]);
@@ -198,6 +208,7 @@ bool FileList::Read(LineFile& file, MessageReporter* reporter)
         m_codePages = ParseCodePages(values[2]);
     }
     while ((length = file.ReadLine(line)) >= 0) {
+        ++number;
         if (length == 0)
             continue;
         split(line);

@@ -92,6 +92,9 @@ public:
     /// memory); false (reported) when the reading stopped early.
     bool Read(LineFile& file, MessageReporter* reporter = nullptr);
     bool Save(MessageReporter* reporter = nullptr) const;
+    /// The first line of the last file read that is not a whole record;
+    /// 0 when there is none.
+    std::int64_t DamagedLine() const { return m_damagedLine; }
     void Write(LineFile& file) const;
 
     /// The code pages field of the folder line ({0, 0} for anything else).
@@ -105,6 +108,7 @@ private:
     std::string m_sourceFolder;
     std::string m_destinationFolder;
     std::pair<int, int> m_codePages{0, 0};
+    std::int64_t m_damagedLine = 0;
     RecordMap m_files;
     ChangedMap m_changed;
     OrderedMap<std::uint64_t> m_seen; // lower-cased source -> the file time asked about

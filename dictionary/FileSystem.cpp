@@ -164,3 +164,11 @@ std::string_view FolderOf(std::string_view path)
     const std::size_t slash = path.find_last_of("\\/");
     return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
 }
+
+std::string CompanionPath(const std::string& dicPath, const char* extension)
+{
+    const std::size_t nameStart = dicPath.size() - FileNameOf(dicPath).size();
+    const std::size_t dot = dicPath.find_last_of('.');
+    const std::string stem = (dot == std::string::npos || dot < nameStart) ? dicPath : dicPath.substr(0, dot);
+    return stem + extension;
+}

@@ -63,6 +63,10 @@ bool SameFile(const FileIdentity& a, const FileIdentity& b);
 /// Whether the path names the file of that identity.
 bool NamesFile(const std::string& path, const FileIdentity& file);
 
+/// The path of one of a dictionary's files: the ".dic" path with its
+/// extension replaced (".ent", ".fil", ".nir").
+std::string CompanionPath(const std::string& dicPath, const char* extension);
+
 /// The part of a path after its last "\" or "/".
 std::string_view FileNameOf(std::string_view path);
 /// The part of a path before its last "\" or "/" (empty when there is none).

@@ -89,6 +89,8 @@ bool GeneralDictionary::Read(LineFile& file, MessageReporter* reporter)
     m_texts.Clear();
     m_doNotTranslate.Clear();
     m_damagedLine = 0;
+    m_wholeRecords = 0;
+    m_otherLines = 0;
     std::string line;
     std::int64_t length = file.ReadFirstLine(line);
     std::int64_t number = 1;
@@ -113,9 +115,12 @@ bool GeneralDictionary::Read(LineFile& file, MessageReporter* reporter)
     };
     while (length >= 0) {
         if (length > 0) {
-            const RecordFields<3> record = SplitRecord<3>(line, kDicSeparator, 3);
+            // A dictionary's records have three fields; a text file's may
+            // have two.
+            const RecordFields<3> record = SplitRecord<3>(line, kDicSeparator, m_hasHeader ? 3 : 2);
             if (m_hasHeader && m_damagedLine == 0 && !record.whole)
                 m_damagedLine = number;
+            ++(record.whole ? m_wholeRecords : m_otherLines);
             const std::string_view original = decode(record.fields[0], decoded[0]);
             if (record.fields[2] == "1")
                 SetDoNotTranslate(original);

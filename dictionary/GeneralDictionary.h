@@ -61,6 +61,10 @@ public:
     /// The first line of the last file read that is not a whole record
     /// (cut short, split, with fields missing); 0 when there is none.
     std::int64_t DamagedLine() const { return m_damagedLine; }
+    /// How many lines of the last file read were whole records, and how
+    /// many non-empty ones were not.
+    std::int64_t WholeRecords() const { return m_wholeRecords; }
+    std::int64_t OtherLines() const { return m_otherLines; }
     /// Writes the header and every text; reports "Cannot save the file %s".
     bool Save(MessageReporter* reporter = nullptr) const;
     /// Writes the header and every text to a file open for writing.
@@ -71,6 +75,8 @@ private:
     bool m_unicode = false;
     bool m_hasHeader;
     std::int64_t m_damagedLine = 0;
+    std::int64_t m_wholeRecords = 0;
+    std::int64_t m_otherLines = 0;
     std::string m_path;
     TextMap m_texts;
     TextSet m_doNotTranslate;

@@ -122,19 +122,23 @@ bool LineFile::OpenForWriting(const std::string& path, MessageReporter* reporter
     m_path = path;
     m_reporter = reporter;
     m_error.clear();
-    // The name itself, then what it leads to when it is a link.
-    struct stat named
+    // A link stays a link: the file it names gets the new bytes. What is
+    // not a regular file (a folder, a device) is never replaced.
+    std::string target;
+    if (path.empty())
+        m_error = SystemReason(EISDIR);
+    else if (!ResolveWriteTarget(path, target, m_error))
+        target.clear();
+    struct stat st
     {
     };
-    const bool isNamed = ::lstat(path.c_str(), &named) == 0;
-    struct stat st = named;
-    const bool exists = isNamed && (!S_ISLNK(named.st_mode) || ::stat(path.c_str(), &st) == 0);
-    if (path.empty() || (exists && S_ISDIR(st.st_mode)))
-        m_error = SystemReason(EISDIR);
-    else if (isNamed)
-        CanReplace(path, named, &m_error);
+    const bool exists = !target.empty() && ::lstat(target.c_str(), &st) == 0;
+    if (exists)
+        CanReplace(target, st, &m_error);
+    if (m_error.empty())
+        m_path = target;
     std::string temp;
-    const int fd = m_error.empty() ? CreateTemporaryFile(path, temp) : -1;
+    const int fd = m_error.empty() ? CreateTemporaryFile(m_path, temp) : -1;
     if (fd < 0 && m_error.empty())
         m_error = SystemReason(errno);
     if (fd < 0) {

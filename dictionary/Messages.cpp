@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 63> kMessages{{
+constexpr std::array<std::pair<int, std::string_view>, 70> kMessages{{
     {MsgNameAndLocationRequired, "The name and the location of the dictionary must be defined"},
     {MsgLocation, "Location"},
     {MsgInvalidFileName, "Invalid file name"},
@@ -78,6 +78,17 @@ constexpr std::array<std::pair<int, std::string_view>, 63> kMessages{{
      "The translation of \"%s\" (%s) has characters that the encoding of %s cannot "
      "hold: the text stays untranslated."},
     {MsgUnicodeDictionary, "Unicode (UTF-8)"},
+    {MsgLockUnusable,
+     "The lock file %s cannot be used (%s): the dictionary is not written, as another program "
+     "could be writing it at the same time."},
+    {MsgSaveNotCompleted, "A save of the dictionary %s is not completed (%s): it is not read until it is."},
+    {MsgNotARegularFile, "%s is not a file (a folder, a device or a pipe)."},
+    {MsgDestinationTaken, "The destination %s is already the file of the script %s: each script needs a "
+                          "destination of its own."},
+    {MsgNoRecordRead, "No record of %s could be read: a file to import holds a dictionary's records, the "
+                      "original and the translation between quotes, separated by the byte A4 (hexadecimal)."},
+    {MsgNotOnDoNotTranslateList, "%s is not on the list of texts not to translate."},
+    {MsgExportOverDictionary, "%s is a file of the dictionary %s: nothing is exported over it."},
     {MsgScriptCodePageDiffers,
      "The script %s declares code page %s, but the dictionary's texts are in code page %s: its texts in "
      "characters that code page does not have will not be extracted. A Unicode dictionary holds every "

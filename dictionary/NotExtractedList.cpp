@@ -117,9 +117,25 @@ bool NotExtractedList::Read(LineFile& file, MessageReporter* reporter)
         return false;
     }
     m_keys.Clear();
+    m_damagedLine = 0;
+    // A key is the script's path, the resource's name and its kind, joined
+    // by "+", between quotes: anything else is a line of a damaged file.
+    auto whole = [](std::string_view record) {
+        if (record.size() < 2 || record.front() != '"' || record.back() != '"')
+            return false;
+        const std::string_view key = record.substr(1, record.size() - 2);
+        const std::size_t plus = key.rfind('+');
+        return plus != std::string_view::npos && plus + 1 < key.size() &&
+               key.find_first_not_of("0123456789", plus + 1) == std::string_view::npos;
+    };
+    std::int64_t number = 1;
     while (file.ReadLine(line) >= 0) {
-        if (!line.empty())
-            Add(StripQuotes(line));
+        ++number;
+        if (line.empty())
+            continue;
+        if (m_damagedLine == 0 && !whole(line))
+            m_damagedLine = number;
+        Add(StripQuotes(line));
     }
     if (file.Failed()) {
         if (reporter)

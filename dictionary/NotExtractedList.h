@@ -2,6 +2,7 @@
 
 #include "dictionary/OrderedMap.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,9 @@ public:
     /// memory), header first.
     bool Read(LineFile& file, MessageReporter* reporter = nullptr);
     bool Save(MessageReporter* reporter = nullptr) const;
+    /// The first line of the last file read that is not a whole record (a
+    /// key between quotes); 0 when there is none.
+    std::int64_t DamagedLine() const { return m_damagedLine; }
     void Write(LineFile& file) const;
 
     /// Builds the key of a resource.
@@ -55,4 +59,5 @@ private:
     std::string m_path;
     OrderedMap<std::string> m_keys; // normalised key -> key as given
     OrderedMap<char> m_touched;     // lower-cased source paths
+    std::int64_t m_damagedLine = 0;
 };

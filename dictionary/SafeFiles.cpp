@@ -96,6 +96,39 @@ bool IsReadableRegularFile(const std::string& path, std::string* reason)
     return true;
 }
 
+bool ResolveWriteTarget(const std::string& path, std::string& target, std::string& reason)
+{
+    target = path;
+    for (int links = 0; links < 40; ++links) {
+        struct stat st
+        {
+        };
+        if (::lstat(target.c_str(), &st) != 0)
+            return true; // nothing there yet: a new file
+        if (S_ISREG(st.st_mode))
+            return true;
+        if (!S_ISLNK(st.st_mode)) {
+            reason = S_ISDIR(st.st_mode) ? SystemReason(EISDIR) : "not a regular file";
+            return false;
+        }
+        std::string named(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096), '\0');
+        const ssize_t length = ::readlink(target.c_str(), named.data(), named.size());
+        if (length < 0) {
+            reason = SystemReason(errno);
+            return false;
+        }
+        named.resize(static_cast<std::size_t>(length));
+        // A relative link is relative to the folder that holds it.
+        if (!named.empty() && named.front() != '/') {
+            const std::string_view folder = FolderOf(target);
+            named = (folder.empty() ? std::string() : std::string(folder) + "/") + named;
+        }
+        target = named;
+    }
+    reason = SystemReason(ELOOP);
+    return false;
+}
+
 bool CanReplace(const std::string& path, std::string* reason)
 {
     struct stat st

@@ -20,6 +20,14 @@ std::string SystemReason(int error);
 /// folder).
 bool IsReadableRegularFile(const std::string& path, std::string* reason = nullptr);
 
+/// The file a write to the path is to replace: the path itself, or, when it
+/// is a symbolic link, the file the link names (at the end of a chain of
+/// links, whether that file exists or not), so that the link stays a link
+/// and what it names gets the new bytes. False (reason set) when what is
+/// there is not a regular file (a folder, a device such as /dev/full, a
+/// FIFO), or the links go round in a circle.
+bool ResolveWriteTarget(const std::string& path, std::string& target, std::string& reason);
+
 /// Whether a new file may replace the one at the path: true when there is
 /// none, or when the user may write the one there. A file without any write
 /// permission (as a version-control checkout leaves it) stays as it is.

@@ -110,11 +110,20 @@ void ResourceScript::OpenMemoryDestination(std::string* out)
     m_backupPath.clear();
 }
 
-bool ResourceScript::OpenForGeneration(const std::string& source, const std::string& destination)
+bool ResourceScript::OpenForGeneration(const std::string& source, const std::string& named)
 {
     if (m_destination)
         m_destination->Discard();
     m_destination.reset();
+    // A destination that is a link keeps being one: the file it names gets
+    // the translation, and the backup beside it. What is not a regular file
+    // is never replaced.
+    std::string destination;
+    std::string why;
+    if (!ResolveWriteTarget(named, destination, why)) {
+        m_reporter->Report(MsgCannotSaveFile, {named, why});
+        return false;
+    }
     if (!OpenSource(source))
         return false;
     // The file just read, however its path was spelled or linked.

@@ -6,6 +6,7 @@
 #include "dictionary/FileSystem.h"
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
+#include "dictionary/ScriptInsertion.h"
 #include "engine/ResourceScript.h"
 #include "engine/ScriptReadAhead.h"
 
@@ -157,6 +158,14 @@ std::vector<std::size_t> GenerateScripts(CTrelvarDoc& doc,
         pendingIndexes.clear();
     };
     for (std::size_t i = 0; i < pairs.size(); ++i) {
+        // A list edited by hand may give two scripts one destination: the
+        // second is not generated over the first one's translation.
+        if (const std::string* owner =
+                DestinationOwner(*doc.Files(), pairs[i].first, pairs[i].second, true)) {
+            if (reporter)
+                reporter->Report(MsgDestinationTaken, {pairs[i].second, *owner});
+            continue;
+        }
         if (!script.OpenForGeneration(pairs[i].first, pairs[i].second))
             continue;
         script.Generate();

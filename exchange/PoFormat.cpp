@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <gettext-po.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
@@ -101,6 +102,24 @@ std::string HeaderField(const char* header, const char* field)
     return out;
 }
 
+// Whether the bytes written are the whole catalogue: as many entries as it
+// has (and its header), and a last line that is whole.
+bool CountsAsWritten(const std::string& bytes, const ExchangeDocument& exchange)
+{
+    if (bytes.empty() || bytes.back() != '\n')
+        return false;
+    std::size_t entries = 0;
+    for (const ExchangeEntry& e : exchange.entries)
+        entries += e.original.empty() ? 0 : 1;
+    std::size_t msgids = 0;
+    for (std::size_t at = 0; (at = bytes.find("\nmsgid ", at)) != std::string::npos; ++at)
+        ++msgids;
+    // The header's msgid is the file's first line when nothing precedes it.
+    if (bytes.rfind("msgid ", 0) == 0)
+        ++msgids;
+    return msgids == entries + 1;
+}
+
 } // namespace
 
 bool WritePoFile(const ExchangeDocument& exchange, const std::string& path, std::string& error)
@@ -128,23 +147,29 @@ bool WritePoFile(const ExchangeDocument& exchange, const std::string& path, std:
         po_message_insert(it, m);
     }
     po_message_iterator_free(it);
-    // The library writes to a file name only: a scratch file beside the
-    // target, whose bytes are then saved as every file is.
-    std::string scratch;
-    const int fd = CreateTemporaryFile(path, scratch);
+    // The library writes to a file name only, and does not say when a write
+    // fails: it writes into a file in memory, which a full disk cannot cut
+    // short, and what it wrote must read back as the whole catalogue before
+    // its bytes are saved as every file is.
+    const int fd = ::memfd_create("lingorel-po", MFD_CLOEXEC);
     if (fd < 0) {
         error = SystemReason(errno);
         po_file_free(file);
         return false;
     }
-    ::close(fd);
+    const std::string scratch = "/proc/self/fd/" + std::to_string(fd);
     const bool written = WriteGuarded(file, scratch.c_str());
     po_file_free(file);
     std::string bytes;
-    LineFile text;
-    const bool read = written && text.OpenForReading(scratch) && text.ReadAll(bytes);
-    text.Close();
-    ::unlink(scratch.c_str());
+    const off_t size = ::lseek(fd, 0, SEEK_END);
+    bool read = written && size >= 0;
+    if (read) {
+        bytes.resize(static_cast<std::size_t>(size));
+        read = ::pread(fd, bytes.data(), bytes.size(), 0) == size;
+    }
+    ::close(fd);
+    if (read)
+        read = CountsAsWritten(bytes, exchange);
     if (!read) {
         error = t_error[0] ? t_error : "the file could not be written";
         return false;

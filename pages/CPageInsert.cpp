@@ -140,7 +140,7 @@ void CPageInsert::OnAdd()
                      doc->DefaultDestinationFolder());
     if (result.message != 0) {
         Refuse(result.message, result.focus == ScriptInsertion::Field::Destination ? m_destination : m_file,
-               result.argument);
+               result.Arguments());
         return;
     }
     m_rows->Append(source, result.destination);

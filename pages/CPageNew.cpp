@@ -111,7 +111,7 @@ bool CPageNew::validatePage()
     for (QLineEdit* field : {m_source, m_destination, m_location, m_name}) {
         const std::string path = field->text().toStdString();
         if (!IsStorablePath(path)) {
-            Refuse(MsgPathNotStorable, field, path);
+            Refuse(MsgPathNotStorable, field, {path});
             return false;
         }
     }
@@ -137,7 +137,7 @@ bool CPageNew::validatePage()
             return false;
         }
         if (!QDir().mkpath(location)) {
-            Refuse(MsgErrorCreatingFile, m_location, location.toStdString());
+            Refuse(MsgErrorCreatingFile, m_location, {location.toStdString()});
             return false;
         }
     }

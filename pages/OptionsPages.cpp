@@ -1,16 +1,20 @@
 #include "pages/OptionsPages.h"
 
 #include "dictionary/CTrelvarDoc.h"
+#include "dictionary/Codec.h"
+#include "dictionary/Messages.h"
 #include "preview/PreviewFonts.h"
 #include "settings/FontDescription.h"
 #include "tessary/CColorStatic.h"
 #include "tessary/CListCtrlEx.h"
 #include "tessary/CoolDisplay.h"
+#include "tessary/CoreFeedback.h"
 #include "tessary/ProgramSettings.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -72,16 +76,48 @@ constexpr ColourRow kColours[CPageColor::kColourCount] = {
 };
 
 // The description of a font chosen in the font dialog: its point size in
-// tenths.
-std::string DescriptionOfChoice(const QFont& font)
+// tenths, and the character set the description had (the dialog knows of
+// none): the code page of the dictionary's texts is chosen on its own.
+std::string DescriptionOfChoice(const QFont& font, const std::string& before)
 {
     FontDescription d;
+    if (const auto previous = FontDescription::Parse(before))
+        d.charset = previous->charset;
     d.face = font.family().toStdString();
     d.size =
         font.pointSizeF() > 0 ? static_cast<int>(font.pointSizeF() * 10 + 0.5) : font.pixelSize() * 15 / 2;
     d.bold = font.weight() >= QFont::Bold;
     d.italic = font.italic();
     return d.Format();
+}
+
+// A code page with the scripts it writes, as a user chooses it.
+QString CodePageTitle(int page)
+{
+    static const struct
+    {
+        int page;
+        const char* scripts;
+    } kTitles[] = {{1252, "Western European"},
+                   {1250, "Central European"},
+                   {1251, "Cyrillic"},
+                   {1253, "Greek"},
+                   {1254, "Turkish"},
+                   {1255, "Hebrew"},
+                   {1256, "Arabic"},
+                   {1257, "Baltic"},
+                   {1258, "Vietnamese"},
+                   {874, "Thai"},
+                   {932, "Japanese"},
+                   {936, "Simplified Chinese"},
+                   {949, "Korean"},
+                   {950, "Traditional Chinese"}};
+    for (const auto& t : kTitles) {
+        if (t.page == page)
+            return QStringLiteral("%1 (%2)").arg(page).arg(
+                QCoreApplication::translate("CPageDictionary", t.scripts));
+    }
+    return QString::number(page);
 }
 
 } // namespace
@@ -212,6 +248,31 @@ CPageDictionary::CPageDictionary(CTrelvarDoc* document, const QFont& currentOrig
         layout->addWidget(button, i, 0);
         layout->addWidget(sample, i, 1);
     }
+    // The code pages of an 8-bit dictionary's texts, shown and chosen here
+    // only: a font never changes them.
+    const QString pageLabels[2] = {tr("&Code page of the originals:"), tr("Code page of the tra&nslations:")};
+    const char* pageIds[2] = {"codePageOriginalsCombo", "codePageTranslationsCombo"};
+    const bool unicode = open && m_document->IsUnicode();
+    const int inUse[2] = {open ? m_document->EightBitOriginalsCodePage() : 1252,
+                          open ? m_document->EightBitTranslationsCodePage() : 1252};
+    for (int i = 0; i < 2; ++i) {
+        auto* combo = new QComboBox(this);
+        combo->setObjectName(QString::fromLatin1(pageIds[i]));
+        if (unicode) {
+            combo->addItem(MessageString(MsgUnicodeDictionary), kUtf8CodePage);
+        } else {
+            for (const int page : EightBitCodePages())
+                combo->addItem(CodePageTitle(page), page);
+            combo->setCurrentIndex(std::max(0, combo->findData(inUse[i])));
+        }
+        combo->setEnabled(open && !unicode);
+        auto* label = new QLabel(pageLabels[i], this);
+        label->setBuddy(combo);
+        layout->addWidget(label, 2 + i, 0);
+        layout->addWidget(combo, 2 + i, 1);
+        connect(combo, &QComboBox::currentIndexChanged, this, [this] { SetModified(); });
+        m_codePages[static_cast<std::size_t>(i)] = combo;
+    }
     auto* group = new QGroupBox(tr("Set fonts for entry fields and :"), this);
     auto* groupLayout = new QHBoxLayout(group);
     m_lists = new QCheckBox(tr("&Lists"), group);
@@ -225,8 +286,8 @@ CPageDictionary::CPageDictionary(CTrelvarDoc* document, const QFont& currentOrig
     groupLayout->addWidget(m_lists);
     groupLayout->addWidget(m_previews);
     groupLayout->addStretch();
-    layout->addWidget(group, 2, 0, 1, 2);
-    layout->setRowStretch(3, 1);
+    layout->addWidget(group, 4, 0, 1, 2);
+    layout->setRowStretch(5, 1);
     layout->setColumnStretch(1, 1);
     connect(m_lists, &QCheckBox::toggled, this, [this] { SetModified(); });
     connect(m_previews, &QCheckBox::toggled, this, [this] { SetModified(); });
@@ -244,7 +305,7 @@ void CPageDictionary::OnChange(int which)
 void CPageDictionary::ChooseFont(int which, const QFont& chosen)
 {
     auto& description = m_descriptions[static_cast<std::size_t>(which)];
-    description = DescriptionOfChoice(chosen);
+    description = DescriptionOfChoice(chosen, description);
     m_samples[static_cast<std::size_t>(which)]->SetSampleFont(FontFromDescription(description));
     SetModified();
 }
@@ -255,6 +316,25 @@ void CPageDictionary::OnApply()
         return;
     const Settings settings = AppSettings();
     const std::string& path = m_document->PathName();
+    // A code page chosen is the dictionary's from now on (its next save
+    // records it); the fonts' character sets follow it.
+    if (!m_document->IsUnicode()) {
+        const int originals = m_codePages[0]->currentData().toInt();
+        const int translations = m_codePages[1]->currentData().toInt();
+        if (originals != m_document->EightBitOriginalsCodePage() ||
+            translations != m_document->EightBitTranslationsCodePage()) {
+            m_document->SetEncodings(originals, translations, true);
+            m_document->MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);
+        }
+        const int pages[2] = {originals, translations};
+        for (int i = 0; i < 2; ++i) {
+            auto& description = m_descriptions[static_cast<std::size_t>(i)];
+            if (auto parsed = FontDescription::Parse(description)) {
+                parsed->charset = CharsetOfCodePage(pages[i]);
+                description = parsed->Format();
+            }
+        }
+    }
     settings.Set(path, Settings::DictionaryKey::OriginalFont, m_descriptions[0]);
     settings.Set(path, Settings::DictionaryKey::TranslationFont, m_descriptions[1]);
     settings.Set(path, Settings::DictionaryKey::SetFontLists, m_lists->isChecked() ? "1" : "0");

@@ -70,6 +70,8 @@ public:
     /// The font dialog's choice for one of the two (0 original).
     void ChooseFont(int which, const QFont& chosen);
     QCheckBox* ListsBox() const { return m_lists; }
+    /// The code page of the originals (0) or the translations (1).
+    QComboBox* CodePageBox(int which) const { return m_codePages[static_cast<std::size_t>(which)]; }
     QCheckBox* PreviewsBox() const { return m_previews; }
 
 private:
@@ -78,6 +80,7 @@ private:
     CTrelvarDoc* m_document;
     std::array<std::string, 2> m_descriptions;
     std::array<FontSample*, 2> m_samples{};
+    std::array<QComboBox*, 2> m_codePages{};
     QCheckBox* m_lists;
     QCheckBox* m_previews;
 };

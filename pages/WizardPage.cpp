@@ -60,9 +60,9 @@ QLineEdit* WizardPage::NewEdit(QWidget* parent, const char* id, int maxLength)
     return edit;
 }
 
-void WizardPage::Refuse(int messageId, QWidget* focus, const std::string& argument)
+void WizardPage::Refuse(int messageId, QWidget* focus, const std::vector<std::string>& arguments)
 {
-    MessageBoxReporter(this).Report(messageId, {argument});
+    MessageBoxReporter(this).Report(messageId, arguments.empty() ? std::vector<std::string>{{}} : arguments);
     if (focus)
         focus->setFocus();
 }

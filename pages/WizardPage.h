@@ -36,7 +36,7 @@ protected:
     static QLineEdit* NewEdit(QWidget* parent, const char* id, int maxLength);
     /// Shows a message of the core's table (with the path it names, if
     /// any), then puts the focus on the field at fault.
-    void Refuse(int messageId, QWidget* focus = nullptr, const std::string& argument = {});
+    void Refuse(int messageId, QWidget* focus = nullptr, const std::vector<std::string>& arguments = {});
     /// The page moved on (Next or Finish).
     void Passed();
 

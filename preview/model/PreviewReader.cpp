@@ -9,6 +9,8 @@
 #include "preview/model/PreviewMenu.h"
 #include "preview/model/StyleNameTable.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace {
@@ -53,6 +55,14 @@ std::int32_t Atol(std::string_view text)
             value = 0x7FFFFFFF;
     }
     return static_cast<std::int32_t>(negative ? -value : value);
+}
+
+// A position and a size added as the compiler keeps them, in 32 bits, but
+// without the overflow of a size as large as that allows.
+std::int32_t Beyond(std::int32_t at, std::int32_t size)
+{
+    const std::int64_t sum = static_cast<std::int64_t>(at) + size;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
 bool StartsWith(std::string_view line, std::string_view keyword)
@@ -293,9 +303,9 @@ void PreviewReader::ParseHeaderFields(std::string_view text, PreviewDialogInfo& 
     text.remove_prefix(comma + 1);
     if ((comma = text.find(',')) == std::string_view::npos)
         return;
-    dialog.rect.right = x + Atol(text.substr(0, comma));
+    dialog.rect.right = Beyond(x, Atol(text.substr(0, comma)));
     text.remove_prefix(comma + 1);
-    dialog.rect.bottom = y + Atol(text);
+    dialog.rect.bottom = Beyond(y, Atol(text));
 }
 
 namespace {
@@ -327,13 +337,14 @@ bool PreviewReader::Coordinates(std::string& rest, PreviewControl& control, std:
     control.rect.top = Atol(field);
     if (!NextField(rest, field, true))
         return false;
-    control.rect.right = control.rect.left + Atol(field);
+    control.rect.right = Beyond(control.rect.left, Atol(field));
     // cy: up to a comma when a style follows, else the whole remainder.
     if (!Refill(rest))
         return false;
     const std::size_t comma = rest.find(',');
     const bool hasStyle = comma != std::string::npos;
-    control.rect.bottom = control.rect.top + Atol(hasStyle ? std::string_view(rest).substr(0, comma) : rest);
+    control.rect.bottom =
+        Beyond(control.rect.top, Atol(hasStyle ? std::string_view(rest).substr(0, comma) : rest));
     if (!hasStyle)
         return finish();
     std::string expression = rest.substr(comma + 1);
@@ -483,10 +494,10 @@ void PreviewReader::GenericControl(std::string rest, PreviewDialogInfo& dialog)
     control->rect.top = Atol(field);
     if (!NextField(rest, field, true))
         return;
-    control->rect.right = control->rect.left + Atol(field);
+    control->rect.right = Beyond(control->rect.left, Atol(field));
     if (!NextField(rest, field, false))
         return;
-    control->rect.bottom = control->rect.top + Atol(field);
+    control->rect.bottom = Beyond(control->rect.top, Atol(field));
 
     PreviewControlKind kind = PreviewControlKind::Frame;
     if (className == "Static") {

@@ -120,8 +120,8 @@ TEST(CliTools, TextsNotToTranslateAreListedAddedAndRemoved)
     ASSERT_EQ(d.Run({"do-not-translate", d.dic, "--add", "File", "--add", "Cancel"}).exit, 0);
     EXPECT_EQ(d.Run({"do-not-translate", d.dic}).out, "File\nCancel\n");
     Result r = d.Run({"do-not-translate", d.dic, "--remove", "File", "--remove", "Nothing"});
-    EXPECT_EQ(r.exit, 0);
-    EXPECT_EQ(r.err, "Nothing was not a text not to translate\n");
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.err, "Nothing is not on the list of texts not to translate.\n");
     EXPECT_EQ(d.Run({"do-not-translate", d.dic}).out, "Cancel\n");
     r = d.Run({"do-not-translate", d.dic, "--add", "Not a text"});
     EXPECT_EQ(r.exit, 1);
@@ -162,4 +162,54 @@ TEST(CliTools, PseudoFillsACopyAndLeavesTheDictionary)
     // usage errors.
     EXPECT_EQ(d.Run({"pseudo", d.dic, "--output", d.dir.File("pseudo.dic")}).exit, 1);
     EXPECT_EQ(d.Run({"pseudo", d.dic, "--expand", "lots"}).exit, 2);
+}
+
+TEST(CliTools, NothingIsLostAtTheSeamsOfACommand)
+{
+    Extracted d;
+    const std::string before = ReadBytes(d.dic);
+    // An export never writes over the dictionary's own files.
+    for (const char* own : {"d.dic", "d.ent", ".d.dic.lock"}) {
+        for (const char* format : {"text", "po"}) {
+            std::vector<std::string> args = {"export", d.dic, d.dir.File(own)};
+            if (format == std::string("po"))
+                args.insert(args.end(), {"--format", "po"});
+            Result r = d.Run(args);
+            EXPECT_EQ(r.exit, 1) << own << " " << format;
+            EXPECT_NE(r.err.find("is a file of the dictionary"), std::string::npos) << r.err;
+        }
+    }
+    EXPECT_EQ(ReadBytes(d.dic), before);
+    // What is no regular file is no export.
+    for (const char* format : {"po", "xliff"}) {
+        Result r = d.Run({"export", d.dic, "/dev/full", "--format", format});
+        EXPECT_EQ(r.exit, 1) << format;
+        EXPECT_EQ(r.out, "") << format;
+    }
+    EXPECT_EQ(d.Run({"export", d.dic, "/dev/full"}).exit, 1);
+
+    // A text holding a line break is one row.
+    std::string script = SampleScript();
+    script.insert(script.find("STRINGTABLE"),
+                  "IDD_LB DIALOG 0, 0, 10, 10\r\nBEGIN\r\n    LTEXT \"One\\012Two\",1,2,3,4,5\r\nEND\r\n");
+    WriteBytes(d.script, script);
+    ASSERT_EQ(d.Run({"extract", d.dic}).exit, 0);
+    Result r = d.Run({"find", d.dic, "One", "--matched"});
+    EXPECT_NE(r.out.find("\tOne\\X0ATwo\n"), std::string::npos) << r.out;
+
+    // Scripts of one name from two folders keep two pseudo-translated files.
+    std::filesystem::create_directories(d.dir.File("x"));
+    std::filesystem::create_directories(d.dir.File("y"));
+    WriteBytes(d.dir.File("x/app.rc"), SampleScript());
+    WriteBytes(d.dir.File("y/app.rc"), SampleScript());
+    ASSERT_EQ(d.Run({"insert", d.dic, d.dir.File("x/app.rc"), d.dir.File("x/fr.rc")}).exit, 0);
+    ASSERT_EQ(d.Run({"insert", d.dic, d.dir.File("y/app.rc"), d.dir.File("y/fr.rc")}).exit, 0);
+    r = d.Run({"insert", d.dic, d.dir.File("y/app.rc"), d.dir.File("x/fr.rc")});
+    EXPECT_EQ(r.exit, 1);
+    ASSERT_EQ(d.Run({"extract", d.dic}).exit, 0);
+    ASSERT_EQ(d.Run({"pseudo", d.dic, "--output", d.dir.File("p.dic")}).exit, 0);
+    r = d.Run({"generate", d.dir.File("p.dic")});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::exists(d.dir.File("p-scripts/fr.rc")));
+    EXPECT_TRUE(std::filesystem::exists(d.dir.File("p-scripts/fr-2.rc")));
 }

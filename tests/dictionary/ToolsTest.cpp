@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "dictionary/Codec.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/DictionaryTools.h"
 #include "dictionary/GeneralDictionary.h"
@@ -122,12 +123,27 @@ TEST(Import, ReadsTheDicRecordLayoutAndDecodesHexEscapes)
     ASSERT_TRUE(imported.has_value());
     EXPECT_EQ(*imported->FindTranslation("Close"), "A fermer");
     EXPECT_EQ(*imported->FindTranslation("Tab\t"), "Onglet");
-    // The export layout (a semicolon between the fields) brings nothing.
+    EXPECT_TRUE(reporter.ids.empty());
+    // The export layout (a semicolon between the fields) or bytes of no
+    // text give no record: said, nothing read.
     WriteBytes(text, "\"Close\";\"Fermer\"\r\n");
+    EXPECT_FALSE(ReadImportFile(text, false, &reporter).has_value());
+    WriteBytes(text, std::string("\x7F"
+                                 "ELF\x02\x01\0\0\n\x01\x02",
+                                 12));
+    EXPECT_FALSE(ReadImportFile(text, false, &reporter).has_value());
+    EXPECT_EQ(reporter.ids, (std::vector<int>{MsgNoRecordRead, MsgNoRecordRead}));
+    EXPECT_FALSE(ReadImportFile("", false, &reporter).has_value());
+    EXPECT_EQ(reporter.ids.back(), MsgInvalidFileName);
+
+    // A UTF-8 file without its mark is read as UTF-8, as one with it.
+    WriteBytes(text, "\"Fichier\"\xA4\"Fichier \xC3\xA9t\xC3\xA9\"\r\n");
     imported = ReadImportFile(text, false, &reporter);
     ASSERT_TRUE(imported.has_value());
-    EXPECT_EQ(imported->FindTranslation("Close"), nullptr);
-    EXPECT_TRUE(reporter.ids.empty());
+    EXPECT_TRUE(imported->IsUnicode());
+    ConvertTexts(*imported, {1252, 1252}, {kUtf8CodePage, kUtf8CodePage});
+    EXPECT_EQ(*imported->FindTranslation("Fichier"), "Fichier \xC3\xA9t\xC3\xA9");
+    reporter.ids.clear();
 
     // A .dic must begin with a dictionary header, in English or French.
     const std::string dic = dir.File("other.dic");

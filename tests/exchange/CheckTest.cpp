@@ -187,8 +187,10 @@ TEST(Check, PseudoTranslationPassesEveryCheckButFit)
     TempDir dir;
     CTrelvarDoc doc;
     ASSERT_TRUE(doc.CreateDictionary("p", dir.Path().string(), dir.Path().string(), dir.Path().string()));
-    for (const std::string& script : scripts)
-        ASSERT_EQ(InsertScript(*doc.Files(), script, dir.File("out"), {}).message, 0);
+    for (std::size_t i = 0; i < scripts.size(); ++i)
+        ASSERT_EQ(
+            InsertScript(*doc.Files(), scripts[i], dir.File("out/" + std::to_string(i) + ".rc"), {}).message,
+            0);
     ExtractScripts(doc, scripts, nullptr, nullptr, nullptr);
     ASSERT_GT(PseudoTranslateDictionary(*doc.General(), *doc.Context(), 30, doc.TranslationsCodePage()), 500);
     std::vector<std::string> findings;

@@ -4,7 +4,10 @@
 // records then matched to the scripts the .fil names), written back, read
 // again and written again: the second writing must equal the first, so
 // that a dictionary survives being opened and saved any number of times.
+// The whole input is also read as a save's journal, which may name nothing
+// but the dictionary's own files.
 #include "dictionary/ContextDictionary.h"
+#include "dictionary/DictionaryCommit.h"
 #include "dictionary/FileList.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/LineFile.h"
@@ -87,6 +90,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::fprintf(stderr, "file %zu written differently:\n%s\n-- then --\n%s\n", i, written[i].c_str(),
                          again[i].c_str());
             std::abort();
+        }
+    }
+    // The whole input as a save's journal: what it names is checked before
+    // anything would be renamed.
+    std::vector<DictionaryCommit::JournalRecord> records;
+    if (DictionaryCommit::ParseJournal(bytes, "/dictionaries/d.dic", records)) {
+        for (const auto& r : records) {
+            const bool own = r.target == "/dictionaries/d.dic" || r.target == "/dictionaries/d.ent" ||
+                             r.target == "/dictionaries/d.fil" || r.target == "/dictionaries/d.nir";
+            if (!own || r.temporary.rfind("/dictionaries/.d.", 0) != 0)
+                std::abort();
         }
     }
     return 0;

@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<std::string> originals;
     for (const auto& e : general.Texts())
-        originals.push_back(e.key);
+        originals.emplace_back(e.key);
     for (const std::string& original : originals)
         general.SetTranslation(original, "\xE9" + original + " \"\\\\\"");
     std::string translated;

@@ -112,6 +112,42 @@ TEST_F(Sheets, FontsStayAsStoredUnlessChangedAndNeedADictionary)
     EXPECT_FALSE(sheet.Dictionary()->ListsBox()->isEnabled());
 }
 
+TEST_F(Sheets, AFontChoiceNeverChangesTheCodePageOfTheTexts)
+{
+    // A Cyrillic dictionary that records no code page: its fonts tell it.
+    const Settings ini = Ini();
+    ini.Set(dic, Settings::DictionaryKey::TranslationFont, "Arial;100;204;0;0");
+    Frame()->Documents()->AnnounceFonts();
+    ASSERT_EQ(Doc().TranslationsCodePage(), 1251);
+    {
+        CSheetOptions sheet(&Doc(), Frame()->OriginalFont(), Frame()->TranslationFont(), Frame());
+        EXPECT_EQ(sheet.Dictionary()->CodePageBox(1)->currentData().toInt(), 1251);
+        EXPECT_EQ(sheet.Dictionary()->CodePageBox(0)->currentData().toInt(), 1252);
+        QFont chosen(QStringLiteral("DejaVu Sans"));
+        chosen.setPointSize(11);
+        chosen.setBold(true);
+        sheet.Dictionary()->ChooseFont(1, chosen);
+        sheet.accept();
+    }
+    // The face, size and weight chosen; the character set kept.
+    EXPECT_EQ(ini.Get(dic, Settings::DictionaryKey::TranslationFont), "DejaVu Sans;110;204;1;0");
+    Frame()->Documents()->AnnounceFonts();
+    EXPECT_EQ(Doc().TranslationsCodePage(), 1251);
+
+    // Another code page is chosen on its own, and becomes the dictionary's.
+    {
+        CSheetOptions sheet(&Doc(), Frame()->OriginalFont(), Frame()->TranslationFont(), Frame());
+        QComboBox* pages = sheet.Dictionary()->CodePageBox(1);
+        pages->setCurrentIndex(pages->findData(1253));
+        sheet.accept();
+    }
+    EXPECT_EQ(Doc().TranslationsCodePage(), 1253);
+    EXPECT_TRUE(Doc().IsModified());
+    EXPECT_EQ(ini.Get(dic, Settings::DictionaryKey::TranslationFont), "DejaVu Sans;110;161;1;0");
+    ASSERT_TRUE(Doc().Save());
+    EXPECT_NE(ReadBytes(dir.File("sample.fil")).find("\";\"1252/1253\""), std::string::npos);
+}
+
 TEST_F(Sheets, ColoursComeFromTheSettingsAndGoBackOnOK)
 {
     {

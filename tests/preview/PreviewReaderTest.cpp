@@ -413,3 +413,14 @@ TEST(PreviewTranslator, TranslatedTextsAndFlags)
     EXPECT_EQ(dialog.controls[0]->translated, 0);
     EXPECT_EQ(dialog.controls[3]->items, (std::vector<std::string>{"Red", "Green"}));
 }
+
+TEST_F(Reader, SizesAsLargeAsTheScriptAllowsDoNotOverflow)
+{
+    Read("IDD_X DIALOG 0, 0, 2147483647, 10\nBEGIN\n  LTEXT "
+         "\"a\",1,2147483647,2,2147483647,-2147483647\nEND\n",
+         "IDD_X");
+    EXPECT_EQ(dialog.rect.right, 2147483647);
+    ASSERT_EQ(dialog.controls.size(), 1u);
+    EXPECT_EQ(dialog.controls[0]->rect.right, 2147483647);
+    EXPECT_EQ(dialog.controls[0]->rect.bottom, 2 - 2147483647);
+}
