@@ -1,7 +1,9 @@
 #include "cli/CliCommands.h"
 
 #include "cli/CliSession.h"
+#include "cli/ExchangeCommands.h"
 #include "cli/PreviewJson.h"
+#include "cli/ToolCommands.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
@@ -25,30 +27,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
-
-const std::string* CliArguments::Option(const std::string& name) const
-{
-    for (const auto& [key, value] : options) {
-        if (key == name)
-            return &value;
-    }
-    return nullptr;
-}
-
-std::vector<std::string> CliArguments::Options(const std::string& name) const
-{
-    std::vector<std::string> values;
-    for (const auto& [key, value] : options) {
-        if (key == name)
-            values.push_back(value);
-    }
-    return values;
-}
-
-bool CliArguments::Flag(const std::string& name) const
-{
-    return std::find(flags.begin(), flags.end(), name) != flags.end();
-}
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,6 @@
 #include "cli/CliSession.h"
 
-#include "cli/CliCommands.h"
+#include "cli/CliArguments.h"
 #include "dictionary/Messages.h"
 
 #include <cstdlib>
@@ -8,21 +8,6 @@
 #include <iostream>
 
 namespace fs = std::filesystem;
-
-std::string Absolute(const std::string& path)
-{
-    if (path.empty())
-        return path;
-    std::error_code ec;
-    const fs::path absolute = fs::absolute(path, ec);
-    if (ec)
-        return path;
-    std::string out = absolute.lexically_normal().string();
-    // Keep a trailing separator: it says the destination is a folder.
-    if ((path.back() == '/') && out.back() != '/')
-        out += '/';
-    return out;
-}
 
 Session::Session(const CliArguments& args)
     : m_question(args.ask), m_codePage(args.codePage.empty() ? 1252 : ParseCodePage(args.codePage)),

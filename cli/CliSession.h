@@ -9,9 +9,6 @@
 
 struct CliArguments;
 
-/// The path made absolute and normal; a trailing separator (a folder) stays.
-std::string Absolute(const std::string& path);
-
 /// One open dictionary with the terminal's reporter and question, and the
 /// conversion of texts between the terminal and the dictionary's code page.
 class Session

@@ -1,8 +1,10 @@
 // Export to and import from the files of translation tools (gettext PO,
 // XLIFF), and the checks of a translated result.
-#include "cli/CliCommands.h"
+#include "cli/ExchangeCommands.h"
+
 #include "cli/CliSession.h"
 #include "dictionary/Messages.h"
+#include "dictionary/TextRules.h"
 #include "exchange/ExchangeFormats.h"
 #include "exchange/TranslationCheck.h"
 #include "exchange/TranslationExchange.h"
@@ -26,7 +28,14 @@ int RunExchangeExport(const CliArguments& args, ExchangeFormat format)
         return ExitError;
     }
     std::vector<std::string> problems;
-    ExchangeDocument exchange = BuildExchange(session.Doc(), problems);
+    // A template holds every entry, untranslated: a translator's file merged
+    // with it keeps whatever it can hold.
+    const bool asTemplate = args.Flag("template") || AnsiLower(Extension(path)) == "pot";
+    if (asTemplate && format != ExchangeFormat::Po) {
+        std::cerr << "lorvo-cli export: a template is a PO file (.pot)\n";
+        return ExitUsage;
+    }
+    ExchangeDocument exchange = BuildExchange(session.Doc(), problems, nullptr, asTemplate);
     if (const std::string* language = args.Option("source-language"))
         exchange.sourceLanguage = *language;
     if (const std::string* language = args.Option("target-language"))
@@ -59,9 +68,17 @@ int RunExchangeImport(const CliArguments& args, ExchangeFormat format)
     if (!session.Open(args.positional[0]))
         return ExitError;
     CTrelvarDoc& doc = session.Doc();
-    const ImportSummary summary = ApplyExchange(exchange, doc);
+    // A PO or XLIFF file is the translator's word; a translation memory only
+    // fills what has no translation yet.
+    const bool replace = args.Flag("replace") || (format != ExchangeFormat::Tmx && !args.Flag("keep"));
+    const ImportSummary summary = ApplyExchange(exchange, doc, nullptr, replace);
     for (const std::string& problem : summary.problems)
         std::cerr << problem << '\n';
+    if (summary.unsure > 0)
+        std::cout << summary.unsure << " translation(s) marked unsure (fuzzy) were left for their review\n";
+    if (summary.kept > 0)
+        std::cout << summary.kept
+                  << " translation(s) of the dictionary were kept (--replace replaces them)\n";
     if (summary.translations + summary.resourceEntries + summary.doNotTranslate > 0) {
         doc.MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);
         if (!session.Save())

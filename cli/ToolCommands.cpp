@@ -1,7 +1,9 @@
 // The commands that search the dictionary and move translations in and out
 // of it, with the same core and messages as the program's windows.
-#include "cli/CliCommands.h"
+#include "cli/ToolCommands.h"
+
 #include "cli/CliSession.h"
+#include "cli/ExchangeCommands.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/DictionaryTools.h"
 #include "dictionary/FileList.h"
@@ -27,16 +29,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// The extension of a path, without its dot; "" when it has none.
-std::string Extension(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    const std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return {};
-    return path.substr(dot + 1);
-}
 
 int RunFind(const CliArguments& args)
 {
@@ -79,7 +71,7 @@ std::optional<int> RunAsExchange(const CliArguments& args, const char* command,
         return run(args, *format);
     if (!named)
         return std::nullopt;
-    std::cerr << "lorvo-cli " << command << ": --format takes po or xliff\n";
+    std::cerr << "lorvo-cli " << command << ": --format takes po, xliff or tmx\n";
     return ExitUsage;
 }
 
@@ -100,7 +92,7 @@ int RunImport(const CliArguments& args)
     CTrelvarDoc& doc = session.Doc();
     ConvertTexts(*imported, {session.CodePage(), session.CodePage()},
                  {doc.OriginalsCodePage(), doc.TranslationsCodePage()});
-    const auto changes = TranslationsToImport(*doc.General(), *imported);
+    const auto changes = TranslationsToImport(*doc.General(), *imported, nullptr, args.Flag("replace"));
     SetGeneralTranslations(*doc.General(), *doc.Context(), changes, doc.TranslationsCodePage());
     const int count = static_cast<int>(changes.size());
     if (count > 0) {
@@ -339,28 +331,36 @@ std::vector<CliCommand> ToolCommands()
          RunFind,
          {"matched"}},
         {"import",
-         "import <dict.dic> <file.dic|file.txt|file.po|file.xlf> [--format po|xliff]",
+         "import <dict.dic> <file.dic|file.txt|file.po|file.xlf|file.tmx> [--format po|xliff|tmx] "
+         "[--replace|--keep]",
          "Gives the texts of the dictionary that have no translation yet the translations of another "
-         "dictionary (.dic) or of a text file in the same record layout; existing translations are "
-         "never replaced. From a PO or XLIFF file (by its extension or --format) it takes every "
-         "translation, access key and text-not-to-translate mark the file gives for the dictionary's "
-         "texts, in place of the dictionary's; empty and unsure (fuzzy) translations change nothing, and "
-         "texts the dictionary does not have are reported.",
+         "dictionary (.dic), of a text file in the same record layout (UTF-8 or the dictionary's code "
+         "page) or of a translation memory (.tmx); existing translations are kept unless --replace. From "
+         "a PO or XLIFF file (by its extension or --format) it takes every translation, access key and "
+         "text-not-to-translate mark the file gives for the dictionary's texts, in place of the "
+         "dictionary's unless --keep; empty and unsure (fuzzy, needs-review) translations change "
+         "nothing and are no error. Exit code 1 when the file cannot be read or a text, script or "
+         "resource of it is not the dictionary's or has characters the dictionary cannot hold.",
          {"format"},
          2,
          2,
-         RunImport},
+         RunImport,
+         {"replace", "keep"}},
         {"export",
-         "export <dict.dic> <file.txt|file.po|file.xlf> [--format po|xliff] [--source-language L] "
-         "[--target-language L]",
+         "export <dict.dic> <file.txt|file.po|file.pot|file.xlf|file.tmx> [--format po|xliff|tmx] "
+         "[--template] [--source-language L] [--target-language L]",
          "Writes every text and its translation, one \"original\";\"translation\" line each; or, to a PO "
          "or XLIFF file (UTF-8), every text without context and the texts of each resource that have "
          "their own translation or access key with the script and resource as context (\"&\" marks "
-         "the access key), with the script lines that use them.",
+         "the access key), with the script lines that use them and the kind and name of the resource; "
+         "with --template (or to a .pot file), a PO template of every text and every text of every "
+         "resource, untranslated, which msgmerge keeps a translator's file up to date with; to a TMX "
+         "file, every translated text as a unit of a translation memory.",
          {"format", "source-language", "target-language"},
          2,
          2,
-         RunExport},
+         RunExport,
+         {"template"}},
         {"check",
          "check <dict.dic> [script.rc]... [--only KIND[,KIND]...] [--warnings-as-errors]",
          "Checks the translated result of the scripts (all when none is named) resource by resource and "

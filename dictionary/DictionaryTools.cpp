@@ -96,22 +96,22 @@ int ImportTranslations(GeneralDictionary& target, const GeneralDictionary& impor
 
 std::vector<std::pair<std::string, std::string>> TranslationsToImport(const GeneralDictionary& target,
                                                                       const GeneralDictionary& imported,
-                                                                      ProgressSink* progress)
+                                                                      ProgressSink* progress, bool replace)
 {
     std::vector<std::pair<std::string, std::string>> changes;
     if (progress)
         progress->SetRange(target.TextCount());
     int step = 0;
-    // The texts that have no translation, gathered first: setting one does
-    // not disturb the walk.
+    // The texts to fill, gathered first: setting one does not disturb the
+    // walk.
     std::vector<std::string_view> untranslated;
     for (const auto& entry : target.Texts()) {
-        if (entry.value.empty())
+        if (entry.value.empty() || replace)
             untranslated.push_back(entry.key);
     }
     for (const std::string_view original : untranslated) {
         const std::string* translation = imported.FindTranslation(original);
-        if (translation && !translation->empty())
+        if (translation && !translation->empty() && *translation != *target.FindTranslation(original))
             changes.emplace_back(original, *translation);
         if (progress && (++step & 0x3FF) == 0)
             progress->SetPosition(step);

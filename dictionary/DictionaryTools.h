@@ -41,10 +41,12 @@ int ImportTranslations(GeneralDictionary& target, const GeneralDictionary& impor
                        ProgressSink* progress = nullptr);
 /// The same without changing the target: the (original, translation) pairs
 /// to set, for a caller that keeps the resources' access keys on their
-/// letters as it sets them.
+/// letters as it sets them. replace: translations the target has are
+/// replaced too (by a different one).
 std::vector<std::pair<std::string, std::string>> TranslationsToImport(const GeneralDictionary& target,
                                                                       const GeneralDictionary& imported,
-                                                                      ProgressSink* progress = nullptr);
+                                                                      ProgressSink* progress = nullptr,
+                                                                      bool replace = false);
 
 /// Writes one line per text, the original and the translation each between
 /// double quotes, joined by a semicolon; a line end inside a text is

@@ -3,6 +3,7 @@
 #include "dictionary/Codec.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/GeneralDictionary.h"
+#include "dictionary/TextRules.h"
 
 #include <algorithm>
 #include <array>
@@ -83,9 +84,12 @@ std::string PseudoTranslate(std::string_view text, int expandPercent, int codePa
     std::size_t characters = 0;
     std::size_t i = 0;
     // The accelerator of a menu item, after "\t", is kept whole after the
-    // closing bracket.
-    const std::size_t tab = text.find("\\t");
-    const std::size_t end = tab == std::string_view::npos ? text.size() : tab;
+    // closing bracket, and so are a final colon or ellipsis that the text
+    // keeps ("Save() failed:"): they stay at the end of the translation.
+    const std::size_t tab = TabEscapeAt(text);
+    std::size_t end = tab == std::string_view::npos ? text.size() : tab;
+    while (end > 0 && (text[end - 1] == ':' || text[end - 1] == '.' || text[end - 1] == ' '))
+        --end;
     auto copy = [&](std::size_t n) {
         for (std::size_t k = 0; k < n; ++k) {
             if (positions)
@@ -95,9 +99,21 @@ std::string PseudoTranslate(std::string_view text, int expandPercent, int codePa
         i += n;
         ++characters;
     };
+    // URLs and file names are opened by the program: they stay as they are.
+    const auto verbatim = VerbatimSpans(text.substr(0, end));
+    auto verbatimAt = [&verbatim](std::size_t at) -> std::size_t {
+        for (const auto& [start, length] : verbatim) {
+            if (start == at)
+                return length;
+        }
+        return 0;
+    };
     while (i < end) {
         const char c = text[i];
-        if (const std::size_t n = PlaceholderLength(text.substr(i, end - i)); n > 0) {
+        if (const std::size_t n = verbatimAt(i); n > 0) {
+            for (const std::size_t stop = i + n; i < stop;)
+                copy(CharacterLength(text, i, codePage));
+        } else if (const std::size_t n = PlaceholderLength(text.substr(i, end - i)); n > 0) {
             copy(n);
         } else if (c == '\\' && i + 1 < end) {
             copy(2);

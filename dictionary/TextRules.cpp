@@ -129,3 +129,51 @@ std::string_view StripQuotes(std::string_view field)
         field.remove_suffix(1);
     return field;
 }
+
+std::size_t TabEscapeAt(std::string_view text)
+{
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '\\')
+            continue;
+        if (text[i + 1] == 't')
+            return i;
+        ++i; // the escaped character, a backslash too
+    }
+    return std::string_view::npos;
+}
+
+std::vector<std::pair<std::size_t, std::size_t>> VerbatimSpans(std::string_view text)
+{
+    static constexpr std::string_view kExtensions[] = {
+        "avi", "bmp", "chm", "cpp",  "css", "cur", "dat", "dll", "doc", "exe", "gif",
+        "h",   "hlp", "htm", "html", "ico", "ini", "jpg", "js",  "lib", "log", "ocx",
+        "pdf", "png", "rc",  "rgs",  "sys", "tlb", "txt", "wav", "xml", "xsd", "zip"};
+    constexpr std::string_view kBreaks = " \"'()<>,;";
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && kBreaks.find(text[i]) != std::string_view::npos)
+            ++i;
+        std::size_t end = i;
+        while (end < text.size() && kBreaks.find(text[end]) == std::string_view::npos)
+            ++end;
+        std::string_view word = text.substr(i, end - i);
+        const std::size_t at = i;
+        i = end;
+        // The sentence's own stop after it is not part of it.
+        while (!word.empty() && (word.back() == '.' || word.back() == ':' || word.back() == '!'))
+            word.remove_suffix(1);
+        if (word.size() < 4)
+            continue;
+        const std::size_t dot = word.rfind('.');
+        const std::string extension =
+            dot == std::string_view::npos ? std::string() : AnsiLower(word.substr(dot + 1));
+        const bool url = word.find("://") != std::string_view::npos || AnsiLower(word.substr(0, 4)) == "www.";
+        const bool file =
+            dot != std::string_view::npos && dot > 0 &&
+            std::find(std::begin(kExtensions), std::end(kExtensions), extension) != std::end(kExtensions);
+        if (url || file)
+            spans.emplace_back(at, word.size());
+    }
+    return spans;
+}

@@ -2,6 +2,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // Byte-wise text rules shared by the stores and the engine. Texts are 8-bit
 // strings in the Windows-1252 code page; nothing here re-encodes them.
@@ -19,6 +21,17 @@ bool IsTranslatableText(std::string_view text);
 /// Replaces every "\X" followed by two hexadecimal digits by the byte they
 /// give (the form imported text files use for bytes that cannot be typed).
 std::string DecodeXEscapes(std::string_view text);
+
+/// Where the accelerator of a menu item's text begins: the place of its
+/// first "\t" escape, read as the script reads escapes (the "\t" of an
+/// escaped backslash, as in "res\\taskbar.gif", is none); npos when there
+/// is none.
+std::size_t TabEscapeAt(std::string_view text);
+
+/// The URLs and file names of a text, which a translation keeps as they are
+/// (the program opens them): words with "://", starting "www.", or ending
+/// with the extension of a file ("res\\logo.gif"), as (place, length).
+std::vector<std::pair<std::size_t, std::size_t>> VerbatimSpans(std::string_view text);
 
 /// The value of a hexadecimal digit, -1 for any other character.
 int HexDigitValue(char c);

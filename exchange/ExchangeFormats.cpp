@@ -1,24 +1,9 @@
 #include "exchange/ExchangeFormats.h"
 
-#include "dictionary/Feedback.h"
-#include "dictionary/LineFile.h"
-#include "dictionary/Messages.h"
 #include "dictionary/TextRules.h"
-
-namespace {
-
-// Keeps the system's reason of a failed save.
-class ReasonReporter : public MessageReporter
-{
-public:
-    void Report(int messageId, const std::vector<std::string>& arguments) override
-    {
-        reason = arguments.size() > 1 ? arguments[1] : FormatMessage(messageId, arguments);
-    }
-    std::string reason = "the file could not be written";
-};
-
-} // namespace
+#include "exchange/PoFormat.h"
+#include "exchange/TmxFormat.h"
+#include "exchange/XliffFormat.h"
 
 std::optional<ExchangeFormat> ExchangeFormatOf(const std::string& path, const std::string* named)
 {
@@ -28,6 +13,8 @@ std::optional<ExchangeFormat> ExchangeFormatOf(const std::string& path, const st
             return ExchangeFormat::Po;
         if (name == "xliff" || name == "xlf")
             return ExchangeFormat::Xliff;
+        if (name == "tmx")
+            return ExchangeFormat::Tmx;
         return std::nullopt;
     }
     const std::size_t dot = path.rfind('.');
@@ -39,35 +26,35 @@ std::optional<ExchangeFormat> ExchangeFormatOf(const std::string& path, const st
         return ExchangeFormat::Po;
     if (extension == "xlf" || extension == "xliff")
         return ExchangeFormat::Xliff;
+    if (extension == "tmx")
+        return ExchangeFormat::Tmx;
     return std::nullopt;
 }
 
 bool WriteExchangeFile(const ExchangeDocument& exchange, ExchangeFormat format, const std::string& path,
                        std::string& error)
 {
-    return format == ExchangeFormat::Po ? WritePoFile(exchange, path, error)
-                                        : WriteXliffFile(exchange, path, error);
+    switch (format) {
+    case ExchangeFormat::Po:
+        return WritePoFile(exchange, path, error);
+    case ExchangeFormat::Xliff:
+        return WriteXliffFile(exchange, path, error);
+    case ExchangeFormat::Tmx:
+        return WriteTmxFile(exchange, path, error);
+    }
+    return false;
 }
 
 bool ReadExchangeFile(const std::string& path, ExchangeFormat format, ExchangeDocument& exchange,
                       std::string& error)
 {
-    return format == ExchangeFormat::Po ? ReadPoFile(path, exchange, error)
-                                        : ReadXliffFile(path, exchange, error);
-}
-
-bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error)
-{
-    LineFile target;
-    ReasonReporter reporter;
-    if (!target.OpenForWriting(path, &reporter)) {
-        error = reporter.reason;
-        return false;
+    switch (format) {
+    case ExchangeFormat::Po:
+        return ReadPoFile(path, exchange, error);
+    case ExchangeFormat::Xliff:
+        return ReadXliffFile(path, exchange, error);
+    case ExchangeFormat::Tmx:
+        return ReadTmxFile(path, exchange, error);
     }
-    target.WriteRaw(bytes.data(), bytes.size());
-    if (!target.Close()) {
-        error = reporter.reason;
-        return false;
-    }
-    return true;
+    return false;
 }

@@ -1,8 +1,10 @@
 // gettext PO files, written and read by gettext's own library.
+#include "exchange/PoFormat.h"
+
 #include "dictionary/Codec.h"
 #include "dictionary/LineFile.h"
 #include "dictionary/SafeFiles.h"
-#include "exchange/ExchangeFormats.h"
+#include "exchange/ExchangeFiles.h"
 #include "exchange/TranslationExchange.h"
 
 #include <csetjmp>
@@ -135,11 +137,23 @@ bool WritePoFile(const ExchangeDocument& exchange, const std::string& path, std:
             continue;
         po_message_t m = po_message_create();
         if (!e.script.empty())
-            po_message_set_msgctxt(m, JoinContext(e.script, e.resource).c_str());
+            po_message_set_msgctxt(m, EntryContext(e).c_str());
         po_message_set_msgid(m, e.original.c_str());
         po_message_set_msgstr(m, e.translation.c_str());
+        // For the translator: what the text is not to become, and where in
+        // the program it stands ("Menu IDR_MAINFRAME").
+        std::string extracted;
         if (e.doNotTranslate)
-            po_message_set_extracted_comments(m, kDoNotTranslateComment);
+            extracted = kDoNotTranslateComment;
+        if (!e.script.empty()) {
+            const std::string kind = ResourceKindName(e.kind);
+            extracted +=
+                (extracted.empty() ? "" : "\n") + (kind.empty() ? "Resource" : kind) + " " + e.resource;
+            if (e.occurrence > 0)
+                extracted += ", occurrence " + std::to_string(e.occurrence + 1) + " of the text there";
+        }
+        if (!extracted.empty())
+            po_message_set_extracted_comments(m, extracted.c_str());
         if (e.inContext)
             po_message_set_comments(m, kInContextComment);
         for (const auto& [script, line] : e.references)
@@ -204,6 +218,11 @@ bool ReadPoFile(const std::string& path, ExchangeDocument& exchange, std::string
     if (const std::size_t at = type.find("charset="); at != std::string::npos)
         charset = type.substr(at + 8, type.find_first_of("; ", at + 8) - at - 8);
     const Codec codec(charset);
+    if (!codec.IsValid()) {
+        error = "its header names a character set this system does not know (" + charset + ")";
+        po_file_free(file);
+        return false;
+    }
     bool converted = true;
     auto utf8 = [&](const char* text) {
         std::string out;
@@ -221,7 +240,7 @@ bool ReadPoFile(const std::string& path, ExchangeDocument& exchange, std::string
         if (po_message_is_obsolete(m) || !msgid || (!context && msgid[0] == '\0'))
             continue;
         ExchangeEntry e;
-        if (context && !SplitContext(utf8(context), e.script, e.resource)) {
+        if (context && !ReadEntryContext(utf8(context), e)) {
             e.script = utf8(context); // reported as an unknown resource
             e.resource.clear();
         }

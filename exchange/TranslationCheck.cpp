@@ -5,6 +5,7 @@
 #include "dictionary/Feedback.h"
 #include "dictionary/FileList.h"
 #include "dictionary/PseudoTranslation.h"
+#include "dictionary/TextRules.h"
 #include "engine/Literal.h"
 #include "exchange/TextOccurrences.h"
 #include "exchange/TranslationExchange.h"
@@ -22,8 +23,9 @@
 
 namespace {
 
-constexpr std::array<const char*, 6> kKindNames = {"access-key-clash", "access-key", "placeholder",
-                                                   "accelerator",      "fit",        "punctuation"};
+constexpr std::array<const char*, 8> kKindNames = {"access-key-clash", "access-key", "placeholder",
+                                                   "accelerator",      "fit",        "punctuation",
+                                                   "escape",           "url-or-file"};
 
 // A text's placeholders: printf conversions in their order, FormatMessage
 // inserts in any order. "%%" is no placeholder; escapes are skipped.
@@ -71,7 +73,7 @@ Placeholders PlaceholdersOf(std::string_view text)
 // What follows "\t" in a menu item: its accelerator; nothing without one.
 std::optional<std::string> AcceleratorOf(const std::string& text)
 {
-    std::size_t tab = text.find("\\t");
+    std::size_t tab = TabEscapeAt(text);
     std::size_t skip = 2;
     if (tab == std::string::npos) {
         tab = text.find('\t');
@@ -80,6 +82,33 @@ std::optional<std::string> AcceleratorOf(const std::string& text)
     if (tab == std::string::npos)
         return std::nullopt;
     return text.substr(tab + skip);
+}
+
+// The escapes of a text as the script reads them, each with how often it
+// stands there: "\n", "\\", "\"" ... A menu item's "\t" is its
+// accelerator's, checked on its own.
+std::map<std::string, int> EscapesOf(std::string_view text, bool menuItem)
+{
+    std::map<std::string, int> found;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '\\')
+            continue;
+        const std::string escape(text.substr(i, 2));
+        ++i;
+        if (!(menuItem && escape == "\\t"))
+            ++found[escape];
+    }
+    return found;
+}
+
+std::string ShownEscapes(const std::map<std::string, int>& escapes)
+{
+    std::string out;
+    for (const auto& [escape, count] : escapes) {
+        for (int k = 0; k < count; ++k)
+            out += (out.empty() ? "" : " ") + escape;
+    }
+    return out.empty() ? "none" : out;
 }
 
 // The ends of a text that translations are to keep.
@@ -102,7 +131,7 @@ Ends EndsOf(const std::string& text)
     // "Name:", "Nom :"; "Nom ::" has two.
     for (std::size_t i = core.size(); i > 0 && (core[i - 1] == ':' || core[i - 1] == ' '); --i)
         e.colons += core[i - 1] == ':' ? 1 : 0;
-    e.ellipsis = !EllipsisSuffix(core).empty() || core.ends_with("\xE2\x80\xA6") ||
+    e.ellipsis = core.ends_with("...") || core.ends_with("\xE2\x80\xA6") ||
                  (core.ends_with("\x85") && !core.ends_with("\xE2\x80\x85"));
     return e;
 }
@@ -147,7 +176,7 @@ std::string MisplacedKey(const std::string& text, int key)
     const std::size_t at = static_cast<std::size_t>(key) - 1;
     if (AccessKeyPlaces(text)[at])
         return {};
-    const std::size_t tab = text.find("\\t");
+    const std::size_t tab = TabEscapeAt(text);
     if (tab != std::string::npos && at >= tab)
         return "inside the accelerator";
     switch (text[at]) {
@@ -256,8 +285,10 @@ private:
         const bool hadKey =
             o.decodedShortcut >= 1 && static_cast<std::size_t>(o.decodedShortcut) <= o.decoded.size();
         const bool hasKey = c.resultKey >= 1 && static_cast<std::size_t>(c.resultKey) <= c.result.size();
-        // A key the dictionary places where no key can go: generation moves it.
-        if (const std::string where = MisplacedKey(c.result, c.requestedKey); !where.empty())
+        // A key the dictionary places where no key can go: generation moves
+        // it. (A script whose own key stands before a blank passes that on.)
+        if (const std::string where = MisplacedKey(c.result, c.requestedKey);
+            !where.empty() && MisplacedKey(o.decoded, o.decodedShortcut).empty())
             Add(o, CheckKind::AccessKey, false,
                 "the access key of " + Translation(c) + " was placed " + where + " (position " +
                     std::to_string(c.requestedKey) + ")");
@@ -277,8 +308,11 @@ private:
                 "placeholders differ: " + before.Shown() + " in " + Original(o.decoded, o.decodedShortcut) +
                     ", " + after.Shown() + " in " + Translation(c));
 
-        const auto accelerator = AcceleratorOf(o.decoded);
-        const auto translatedAccelerator = AcceleratorOf(c.result);
+        // A menu item's accelerator follows "\t"; in a string table "\t" is
+        // a tab like any other escape.
+        const bool menuItem = o.kind == 4;
+        const auto accelerator = menuItem ? AcceleratorOf(o.decoded) : std::nullopt;
+        const auto translatedAccelerator = menuItem ? AcceleratorOf(c.result) : std::nullopt;
         if (accelerator != translatedAccelerator)
             Add(o, CheckKind::Accelerator, false,
                 "the accelerator " +
@@ -287,6 +321,21 @@ private:
                     (translatedAccelerator ? "\"" + m_translations.ToUtf8(*translatedAccelerator) + "\""
                                            : "missing") +
                     " in " + Translation(c));
+
+        const auto escapes = EscapesOf(o.decoded, menuItem);
+        const auto translatedEscapes = EscapesOf(c.result, menuItem);
+        if (escapes != translatedEscapes)
+            Add(o, CheckKind::Escape, false,
+                "escapes differ: " + ShownEscapes(escapes) + " in " + Original(o.decoded, o.decodedShortcut) +
+                    ", " + ShownEscapes(translatedEscapes) + " in " + Translation(c));
+
+        for (const auto& [at, length] : VerbatimSpans(o.decoded)) {
+            const std::string word = o.decoded.substr(at, length);
+            if (c.result.find(word) == std::string::npos)
+                Add(o, CheckKind::Verbatim, true,
+                    "\"" + m_originals.ToUtf8(word) + "\" of " + Original(o.decoded, o.decodedShortcut) +
+                        " is not in " + Translation(c));
+        }
 
         const Ends was = EndsOf(o.decoded);
         const Ends is = EndsOf(c.result);

@@ -22,7 +22,9 @@ enum class CheckKind
     Placeholder,    ///< printf or FormatMessage placeholders that differ
     Accelerator,    ///< a menu item's accelerator after "\t" changed
     Fit,            ///< a translation larger than its control
-    Punctuation     ///< leading or trailing blanks, final colon or ellipsis that differ
+    Punctuation,    ///< leading or trailing blanks, final colon or ellipsis that differ
+    Escape,         ///< an escape ("\n", "\\") lost or added
+    Verbatim        ///< a URL or a file name of the original that the translation changed
 };
 
 /// The kind's name on the command line ("access-key-clash", "fit", ...).

@@ -11,6 +11,7 @@
 #include "engine/Literal.h"
 #include "exchange/TextOccurrences.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <unordered_map>
 
@@ -171,8 +172,33 @@ std::string UnmarkAccessKey(const std::string& marked, int& shortcut)
     return out;
 }
 
+std::string EntryContext(const ExchangeEntry& entry)
+{
+    std::string context = JoinContext(entry.script, entry.resource);
+    if (entry.occurrence > 0)
+        context += "#" + std::to_string(entry.occurrence + 1);
+    return context;
+}
+
+bool ReadEntryContext(const std::string& context, ExchangeEntry& entry)
+{
+    if (!SplitContext(context, entry.script, entry.resource))
+        return false;
+    entry.occurrence = 0;
+    const std::size_t hash = entry.resource.rfind('#');
+    if (hash != std::string::npos && hash > 0 && hash + 1 < entry.resource.size() &&
+        entry.resource.find_first_not_of("0123456789", hash + 1) == std::string::npos) {
+        const unsigned long n = std::stoul(entry.resource.substr(hash + 1));
+        if (n >= 2 && n < 100000) {
+            entry.occurrence = n - 1;
+            entry.resource.resize(hash);
+        }
+    }
+    return true;
+}
+
 ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>& problems,
-                               ProgressSink* progress)
+                               ProgressSink* progress, bool everyEntry)
 {
     ExchangeDocument exchange;
     exchange.name = doc.Name();
@@ -191,6 +217,7 @@ ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>&
     };
     std::unordered_map<std::string, References, TextHash, std::equal_to<>> generalReferences;
     std::unordered_map<std::string, References> resourceReferences;
+    std::unordered_map<std::string, int> resourceKinds; // by script and resource
     if (progress)
         progress->SetRange(doc.Files()->FileCount() + 1);
     int step = 0;
@@ -204,6 +231,7 @@ ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>&
         for (const TextOccurrence& o : occurrences) {
             generalReferences[o.text].emplace_back(shown, o.line);
             resourceReferences[ReferenceKey(source, o.resource, o.text)].emplace_back(shown, o.line);
+            resourceKinds.emplace(ReferenceKey(source, o.resource, {}), o.kind);
         }
         if (progress)
             progress->SetPosition(++step);
@@ -219,7 +247,8 @@ ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>&
     for (const auto& text : general.Texts()) {
         ExchangeEntry e;
         if (!utf8(originals, doc.OriginalsCodePage(), text.key, e.original) ||
-            !utf8(translations, doc.TranslationsCodePage(), text.value, e.translation))
+            !utf8(translations, doc.TranslationsCodePage(), everyEntry ? std::string_view() : text.value,
+                  e.translation))
             continue;
         e.doNotTranslate = general.IsDoNotTranslate(text.key);
         if (auto it = generalReferences.find(text.key); it != generalReferences.end())
@@ -237,22 +266,35 @@ ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>&
                                                ? *generalTranslation
                                                : entry.contextTranslation;
             // Untranslated texts keep the access key the script gives them;
-            // translated ones say where theirs is.
-            if (entry.contextTranslation.empty() && (displayed.empty() || entry.shortcut == 0))
+            // translated ones say where theirs is. A template holds them all,
+            // untranslated.
+            const bool ownKeys = entry.DistinctOccurrences() > 1;
+            if (!everyEntry && entry.contextTranslation.empty() &&
+                (displayed.empty() || (entry.shortcut == 0 && !ownKeys)))
                 continue;
-            ExchangeEntry e;
-            e.script = shown;
-            e.resource = ResourceOfKey(item.key, entry.original);
-            if (!utf8(originals, doc.OriginalsCodePage(), entry.original, e.original) ||
-                !utf8(translations, doc.TranslationsCodePage(), MarkAccessKey(displayed, entry.shortcut),
-                      e.translation))
-                continue;
-            e.inContext = !entry.contextTranslation.empty() && generalTranslation &&
-                          *generalTranslation == entry.contextTranslation;
-            if (auto it = resourceReferences.find(ReferenceKey(source, e.resource, entry.original));
-                it != resourceReferences.end())
-                e.references = it->second;
-            exchange.entries.push_back(std::move(e));
+            const std::string resource = ResourceOfKey(item.key, entry.original);
+            // Each occurrence whose key is its own has an entry of its own.
+            const std::size_t count = everyEntry ? 1 : entry.DistinctOccurrences();
+            for (std::size_t occurrence = 0; occurrence < count; ++occurrence) {
+                ExchangeEntry e;
+                e.script = shown;
+                e.resource = resource;
+                e.occurrence = occurrence;
+                const std::string marked =
+                    everyEntry ? std::string() : MarkAccessKey(displayed, entry.ShortcutOf(occurrence));
+                if (!utf8(originals, doc.OriginalsCodePage(), entry.original, e.original) ||
+                    !utf8(translations, doc.TranslationsCodePage(), marked, e.translation))
+                    break;
+                e.inContext = !everyEntry && !entry.contextTranslation.empty() && generalTranslation &&
+                              *generalTranslation == entry.contextTranslation;
+                if (const auto kind = resourceKinds.find(ReferenceKey(source, resource, {}));
+                    kind != resourceKinds.end())
+                    e.kind = kind->second;
+                if (auto it = resourceReferences.find(ReferenceKey(source, e.resource, entry.original));
+                    it != resourceReferences.end())
+                    e.references = it->second;
+                exchange.entries.push_back(std::move(e));
+            }
         }
     }
     if (progress)
@@ -260,7 +302,8 @@ ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>&
     return exchange;
 }
 
-ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, ProgressSink* progress)
+ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, ProgressSink* progress,
+                            bool replace)
 {
     ImportSummary summary;
     GeneralDictionary& general = *doc.General();
@@ -268,7 +311,6 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, 
     const Codec& originals = Codec::Cached(doc.OriginalsCodePage());
     const Codec& translations = Codec::Cached(doc.TranslationsCodePage());
     const std::string where = " (" + CodePageName(doc.TranslationsCodePage()) + ")";
-    int unsure = 0;
     // The general translations this file changed, with what they were.
     std::unordered_map<std::string, std::string> previous;
     if (progress)
@@ -317,8 +359,9 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, 
             }
             if (e.translation.empty())
                 continue;
+            // What a translator marked unsure waits for its review: no error.
             if (e.fuzzy) {
-                ++unsure;
+                ++summary.unsure;
                 continue;
             }
             std::string translation;
@@ -329,6 +372,10 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, 
                 continue;
             }
             if (pass == 0) {
+                if (!replace && !current->empty() && *current != translation) {
+                    ++summary.kept;
+                    continue;
+                }
                 if (*current != translation && previous.emplace(original, *current).second) {
                     generalChanges.emplace_back(original, translation);
                     ++summary.translations;
@@ -345,16 +392,30 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, 
             }
             int shortcut = 0;
             const std::string text = UnmarkAccessKey(translation, shortcut);
+            const auto before = previous.find(original);
+            // Kept: a resource that showed a translation before this file.
+            if (!replace && (!entry->contextTranslation.empty() ||
+                             !(before == previous.end() ? current->empty() : before->second.empty()))) {
+                ++summary.kept;
+                continue;
+            }
             // The general translation, or the one it had before this file
             // changed it (the entry then only carried its access key), is
             // no translation of the resource's own.
-            const auto before = previous.find(original);
             const bool isGeneral = text == *current || (entry->contextTranslation.empty() &&
                                                         before != previous.end() && text == before->second);
             std::string own = isGeneral && !e.inContext ? std::string() : text;
-            // The entry stands for the text's first occurrence in the
-            // resource; the others keep their own keys.
-            const int known = entry->ShortcutOf(0);
+            // The entry stands for one occurrence of the text in the
+            // resource (the first, or the one its context names); the others
+            // keep their own keys. All share one translation.
+            const std::size_t occurrence = e.occurrence;
+            if (occurrence > 0 && own != entry->contextTranslation.str()) {
+                summary.problems.push_back("\"" + e.original + "\" in " + EntryContext(e) +
+                                           " is translated otherwise than its first occurrence: one text has "
+                                           "one translation in a resource.");
+                continue;
+            }
+            const int known = entry->ShortcutOf(occurrence);
             int key = shortcut;
             if (key == 0) {
                 // No key marked: one that would show is taken away, one
@@ -372,15 +433,12 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, 
                 own != entry->contextTranslation || key != (was != keysBefore.end() ? was->second : known);
             if (own != entry->contextTranslation || key != known) {
                 entry->contextTranslation = std::move(own);
-                entry->SetShortcutOf(0, key, entry->DistinctOccurrences());
+                entry->SetShortcutOf(occurrence, key, std::max(entry->DistinctOccurrences(), occurrence + 1));
             }
             if (changed)
                 ++summary.resourceEntries;
         }
     }
-    if (unsure > 0)
-        summary.problems.push_back(std::to_string(unsure) +
-                                   " translation(s) marked unsure (fuzzy) were not imported.");
     if (progress)
         progress->SetPosition(static_cast<int>(exchange.entries.size()));
     return summary;

@@ -29,6 +29,10 @@ struct ExchangeEntry
     bool inContext = false;
     bool fuzzy = false; ///< read only: a translation the tool marked unsure
     std::vector<std::pair<std::string, std::int64_t>> references; ///< script, line (0: unknown)
+    int kind = 0; ///< of the resource: 3 string table, 4 menu, 5 dialog; 0 unknown or general
+    /// A text met several times in the resource whose occurrences have keys
+    /// of their own: which one the entry's key is (0 the first).
+    std::size_t occurrence = 0;
 };
 
 struct ExchangeDocument
@@ -44,8 +48,12 @@ struct ExchangeDocument
 /// script that cannot be read gives no lines. Texts that UTF-8 cannot carry
 /// (bytes the code page does not define) are reported in problems and left
 /// out.
+/// everyEntry: the template form (a PO template, POT): every text and every
+/// text of every resource, all without translation, so that a translator's
+/// file merged with it (msgmerge) keeps whatever a file of the dictionary
+/// can hold.
 ExchangeDocument BuildExchange(const CTrelvarDoc& doc, std::vector<std::string>& problems,
-                               ProgressSink* progress = nullptr);
+                               ProgressSink* progress = nullptr, bool everyEntry = false);
 
 /// What an import changed and what it left out.
 struct ImportSummary
@@ -53,7 +61,9 @@ struct ImportSummary
     int translations = 0;              ///< general translations set or changed
     int resourceEntries = 0;           ///< in-context translations and access keys changed
     int doNotTranslate = 0;            ///< texts newly marked not to translate
-    std::vector<std::string> problems; ///< one line each, for the user
+    int unsure = 0;                    ///< translations marked unsure, left out (no error)
+    int kept = 0;                      ///< translations the dictionary kept (the rule said so)
+    std::vector<std::string> problems; ///< one line each, for the user: errors
 };
 
 /// Brings the translations of an exchange document into the dictionary:
@@ -62,8 +72,17 @@ struct ImportSummary
 /// translation and access key. Texts the dictionary does not have, unknown
 /// scripts and resources, and characters the dictionary's encoding cannot
 /// hold are reported and not imported; no text is ever added.
+/// replace: a translation of the file takes the place of the one the
+/// dictionary has; without it only texts without a translation get one.
 ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc,
-                            ProgressSink* progress = nullptr);
+                            ProgressSink* progress = nullptr, bool replace = true);
+
+/// The context of a resource entry in a file: "script:resource", and "#N"
+/// after it for the N-th occurrence (from 2) of a text whose occurrences
+/// have keys of their own.
+std::string EntryContext(const ExchangeEntry& entry);
+/// Reads such a context back into the entry; false when it names none.
+bool ReadEntryContext(const std::string& context, ExchangeEntry& entry);
 
 /// The context of an entry as one string ("app.rc:IDD_ABOUT") and back; the
 /// resource follows the last colon.

@@ -1,7 +1,10 @@
 // XLIFF 1.2 files: the general texts as units of the file's body, the
 // entries of each resource in a group per script and a group per resource.
+#include "exchange/XliffFormat.h"
+
 #include "dictionary/SafeFiles.h"
-#include "exchange/ExchangeFormats.h"
+#include "exchange/ExchangeFiles.h"
+#include "exchange/InlineText.h"
 #include "exchange/TranslationExchange.h"
 
 #include <map>
@@ -14,6 +17,7 @@ constexpr const char* kNamespace = "urn:oasis:names:tc:xliff:document:1.2";
 // Our own attribute, in a namespace of its own as XLIFF allows.
 constexpr const char* kOwnNamespace = "urn:lingorel:exchange";
 constexpr const char* kInContext = "lr:in-context";
+constexpr const char* kOccurrence = "lr:occurrence";
 
 void AddUnit(pugi::xml_node parent, const ExchangeEntry& e, const std::string& id)
 {
@@ -24,32 +28,49 @@ void AddUnit(pugi::xml_node parent, const ExchangeEntry& e, const std::string& i
         unit.append_attribute("translate") = "no";
     if (e.inContext)
         unit.append_attribute(kInContext) = "yes";
-    unit.append_child("source").text() = e.original.c_str();
+    if (e.occurrence > 0)
+        unit.append_attribute(kOccurrence) = std::to_string(e.occurrence + 1).c_str();
+    // A translation is a translation to every tool (translate-toolkit
+    // counts a target without approval as unsure).
     if (!e.translation.empty())
-        unit.append_child("target").text() = e.translation.c_str();
+        unit.append_attribute("approved") = "yes";
+    AppendInlineText(unit.append_child("source"), e.original);
+    if (!e.translation.empty()) {
+        pugi::xml_node target = unit.append_child("target");
+        target.append_attribute("state") = "translated";
+        AppendInlineText(target, e.translation);
+    }
+    std::string about;
+    if (!e.script.empty()) {
+        const std::string kind = ResourceKindName(e.kind);
+        about = (kind.empty() ? "Resource" : kind) + " " + e.resource;
+        if (e.occurrence > 0)
+            about += ", occurrence " + std::to_string(e.occurrence + 1) + " of the text there";
+    }
     if (!e.references.empty()) {
         std::string used = "Used in ";
         for (std::size_t i = 0; i < e.references.size(); ++i) {
             const auto& [script, line] = e.references[i];
             used += (i ? ", " : "") + script + (line > 0 ? ":" + std::to_string(line) : "");
         }
+        about += (about.empty() ? "" : ". ") + used;
+    }
+    if (!about.empty()) {
         pugi::xml_node note = unit.append_child("note");
         note.append_attribute("from") = "lingorel";
-        note.text() = used.c_str();
+        note.text() = about.c_str();
     }
 }
 
-// The text of an element, inline elements (<g>, <mrk>) included.
-std::string TextOf(pugi::xml_node node)
+// Whether a target's state is one a translator is not sure of: XLIFF's
+// needs-* states and "new", or a unit not approved.
+bool IsUnsure(pugi::xml_node unit, pugi::xml_node target)
 {
-    std::string out;
-    for (pugi::xml_node child : node.children()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
-            out += child.value();
-        else if (child.type() == pugi::node_element)
-            out += TextOf(child);
-    }
-    return out;
+    const std::string state = target.attribute("state").value();
+    if (state == "translated" || state == "signed-off" || state == "final")
+        return std::string_view(unit.attribute("approved").value()) == "no";
+    return state == "new" || state.rfind("needs-", 0) == 0 ||
+           std::string_view(unit.attribute("approved").value()) == "no";
 }
 
 void ReadUnits(pugi::xml_node parent, const std::string& script, const std::string& resource,
@@ -71,14 +92,14 @@ void ReadUnits(pugi::xml_node parent, const std::string& script, const std::stri
         ExchangeEntry e;
         e.script = script;
         e.resource = resource;
-        e.original = TextOf(node.child("source"));
+        e.original = InlineTextOf(node.child("source"));
         const pugi::xml_node target = node.child("target");
-        e.translation = TextOf(target);
+        e.translation = InlineTextOf(target);
         e.doNotTranslate = std::string(node.attribute("translate").value()) == "no";
         e.inContext = std::string(node.attribute(kInContext).value()) == "yes";
-        const std::string state = target.attribute("state").value();
-        e.fuzzy = state == "new" || state.rfind("needs-", 0) == 0 ||
-                  std::string(node.attribute("approved").value()) == "no";
+        if (const int occurrence = node.attribute(kOccurrence).as_int(); occurrence >= 2)
+            e.occurrence = static_cast<std::size_t>(occurrence - 1);
+        e.fuzzy = IsUnsure(node, target);
         exchange.entries.push_back(std::move(e));
     }
 }
@@ -128,6 +149,11 @@ bool WriteXliffFile(const ExchangeDocument& exchange, const std::string& path, s
                 (std::string(scriptGroup.attribute("id").value()) + "-" + std::to_string(resources.size()))
                     .c_str();
             resourceGroup.append_attribute("resname") = e.resource.c_str();
+            // XLIFF's own names of the kinds of a Windows resource.
+            if (e.kind == 5 || e.kind == 4 || e.kind == 3)
+                resourceGroup.append_attribute("restype") = e.kind == 5   ? "dialog"
+                                                            : e.kind == 4 ? "menu"
+                                                                          : "x-stringtable";
         }
         AddUnit(resourceGroup, e, "c" + std::to_string(++own));
     }

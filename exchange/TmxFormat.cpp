@@ -1,0 +1,114 @@
+// TMX 1.4b files, the exchange format of translation memories.
+#include "exchange/TmxFormat.h"
+
+#include "dictionary/SafeFiles.h"
+#include "dictionary/TextRules.h"
+#include "exchange/ExchangeFiles.h"
+#include "exchange/InlineText.h"
+#include "exchange/TranslationExchange.h"
+
+#include <pugixml.hpp>
+#include <sstream>
+
+namespace {
+
+// A language tag names the language of another when they are equal or one
+// is the other with a region ("fr" and "fr-CA"), in any case.
+bool SameLanguage(std::string_view a, std::string_view b)
+{
+    const std::string la = AnsiLower(a);
+    const std::string lb = AnsiLower(b);
+    if (la.empty() || lb.empty())
+        return false;
+    const auto base = [](const std::string& tag) { return tag.substr(0, tag.find_first_of("-_")); };
+    return la == lb || base(la) == lb || base(lb) == la || base(la) == base(lb);
+}
+
+std::string LanguageOf(pugi::xml_node tuv)
+{
+    const char* lang = tuv.attribute("xml:lang").value();
+    return *lang ? lang : tuv.attribute("lang").value(); // TMX 1.1 wrote "lang"
+}
+
+} // namespace
+
+bool WriteTmxFile(const ExchangeDocument& exchange, const std::string& path, std::string& error)
+{
+    const std::string target = exchange.targetLanguage.empty() ? "und" : exchange.targetLanguage;
+    pugi::xml_document document;
+    pugi::xml_node declaration = document.append_child(pugi::node_declaration);
+    declaration.append_attribute("version") = "1.0";
+    declaration.append_attribute("encoding") = "UTF-8";
+    pugi::xml_node tmx = document.append_child("tmx");
+    tmx.append_attribute("version") = "1.4";
+    pugi::xml_node header = tmx.append_child("header");
+    header.append_attribute("creationtool") = "Lingorel";
+    header.append_attribute("creationtoolversion") = "1";
+    header.append_attribute("datatype") = "plaintext";
+    header.append_attribute("segtype") = "sentence";
+    header.append_attribute("adminlang") = "en";
+    header.append_attribute("srclang") = exchange.sourceLanguage.c_str();
+    header.append_attribute("o-tmf") = "Lingorel";
+    pugi::xml_node body = tmx.append_child("body");
+    for (const ExchangeEntry& e : exchange.entries) {
+        if (!e.script.empty() || e.translation.empty() || e.doNotTranslate)
+            continue;
+        pugi::xml_node tu = body.append_child("tu");
+        for (const auto& [language, text] :
+             {std::pair<const std::string&, const std::string&>{exchange.sourceLanguage, e.original},
+              std::pair<const std::string&, const std::string&>{target, e.translation}}) {
+            pugi::xml_node tuv = tu.append_child("tuv");
+            tuv.append_attribute("xml:lang") = language.c_str();
+            AppendInlineText(tuv.append_child("seg"), text);
+        }
+    }
+    std::ostringstream out;
+    document.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
+    return WriteWholeFile(path, out.str(), error);
+}
+
+bool ReadTmxFile(const std::string& path, ExchangeDocument& exchange, std::string& error)
+{
+    std::string reason;
+    if (!IsReadableRegularFile(path, &reason)) {
+        error = reason;
+        return false;
+    }
+    pugi::xml_document document;
+    const pugi::xml_parse_result parsed =
+        document.load_file(path.c_str(), pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_auto);
+    if (!parsed) {
+        error = std::string(parsed.description()) + " at byte " + std::to_string(parsed.offset);
+        return false;
+    }
+    const pugi::xml_node tmx = document.child("tmx");
+    if (!tmx) {
+        error = "it is not a TMX file";
+        return false;
+    }
+    const std::string source = tmx.child("header").attribute("srclang").value();
+    if (!source.empty() && source != "*all*")
+        exchange.sourceLanguage = source;
+    for (pugi::xml_node tu : tmx.child("body").children("tu")) {
+        pugi::xml_node from;
+        pugi::xml_node to;
+        for (pugi::xml_node tuv : tu.children("tuv")) {
+            const std::string language = LanguageOf(tuv);
+            if (!from && SameLanguage(language, exchange.sourceLanguage))
+                from = tuv;
+            else if (!to &&
+                     (exchange.targetLanguage.empty() || SameLanguage(language, exchange.targetLanguage)))
+                to = tuv;
+        }
+        if (!from || !to)
+            continue;
+        if (exchange.targetLanguage.empty())
+            exchange.targetLanguage = LanguageOf(to);
+        ExchangeEntry e;
+        e.original = InlineTextOf(from.child("seg"));
+        e.translation = InlineTextOf(to.child("seg"));
+        if (!e.original.empty())
+            exchange.entries.push_back(std::move(e));
+    }
+    return true;
+}
