@@ -40,7 +40,12 @@ void MaintenanceCommands::OnImport()
     m_frame->Tree()->UpdateIconsNow();
     m_frame->setWindowModified(doc.IsModified());
     ShowProblems(dialog.Problems());
-    m_frame->ShowRunSummary(MessageString(MsgImportedTranslations, {std::to_string(dialog.Imported())}));
+    QString summary = MessageString(MsgImportedTranslations, {std::to_string(dialog.Imported())});
+    if (dialog.Kept() > 0)
+        summary += tr("; %1 translation(s) of the dictionary kept").arg(dialog.Kept());
+    if (dialog.Unsure() > 0)
+        summary += tr("; %1 unsure (fuzzy) translation(s) left for review").arg(dialog.Unsure());
+    m_frame->ShowRunSummary(summary);
     m_frame->UpdateActions();
 }
 
@@ -52,7 +57,8 @@ void MaintenanceCommands::OnExport()
     QFileDialog dialog(m_frame, tr("Export"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({tr("Text Files (*.txt)"), tr("HTM Files (*.htm)"), tr("HTML Files (*.html)"),
-                           tr("PO Files (*.po)"), tr("XLIFF Files (*.xlf *.xliff)")});
+                           tr("PO Files (*.po)"), tr("PO Template Files (*.pot)"),
+                           tr("XLIFF Files (*.xlf *.xliff)"), tr("TMX Files (*.tmx)")});
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     // The suffix follows the chosen kind of file.
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
@@ -95,7 +101,9 @@ bool MaintenanceCommands::ExportTo(const QString& path)
         bool saved = false;
         {
             CWaitWindow wait(MessageString(MsgExportingDictionary), CWaitWindow::WithProgressBar, m_frame);
-            const ExchangeDocument exchange = BuildExchange(doc, problems, &wait);
+            // A template (.pot) holds every entry, untranslated.
+            const bool asTemplate = extension.compare(QLatin1String("pot"), Qt::CaseInsensitive) == 0;
+            const ExchangeDocument exchange = BuildExchange(doc, problems, &wait, asTemplate);
             saved = WriteExchangeFile(exchange, *format, path.toStdString(), error);
         }
         if (!saved) {

@@ -48,8 +48,15 @@ int RunExchangeExport(const CliArguments& args, ExchangeFormat format)
         return ExitError;
     }
     std::size_t general = 0;
-    for (const ExchangeEntry& e : exchange.entries)
+    std::size_t units = 0; // what a memory holds: translated general texts
+    for (const ExchangeEntry& e : exchange.entries) {
         general += e.script.empty() ? 1 : 0;
+        units += e.script.empty() && !e.translation.empty() && !e.doNotTranslate ? 1 : 0;
+    }
+    if (format == ExchangeFormat::Tmx) {
+        std::cout << "Exported " << units << " translation unit(s) to " << path << '\n';
+        return problems.empty() ? session.Exit() : ExitError;
+    }
     std::cout << "Exported " << general << " text(s) and " << exchange.entries.size() - general
               << " entr(ies) of resources to " << path << '\n';
     return problems.empty() ? session.Exit() : ExitError;
@@ -68,9 +75,7 @@ int RunExchangeImport(const CliArguments& args, ExchangeFormat format)
     if (!session.Open(args.positional[0]))
         return ExitError;
     CTrelvarDoc& doc = session.Doc();
-    // A PO or XLIFF file is the translator's word; a translation memory only
-    // fills what has no translation yet.
-    const bool replace = args.Flag("replace") || (format != ExchangeFormat::Tmx && !args.Flag("keep"));
+    const bool replace = args.Flag("replace") || (ImportReplacesByDefault(format) && !args.Flag("keep"));
     const ImportSummary summary = ApplyExchange(exchange, doc, nullptr, replace);
     for (const std::string& problem : summary.problems)
         std::cerr << problem << '\n';

@@ -279,7 +279,9 @@ std::int64_t LineFile::ReadLine(std::string& line)
     std::size_t scanFrom = m_pos;
     for (;;) {
         const char* start = m_buffer.data() + m_pos;
-        const void* nl = std::memchr(m_buffer.data() + scanFrom, '\n', m_len - scanFrom);
+        // An empty buffer may have no storage: memchr is not given its null.
+        const void* nl =
+            m_len > scanFrom ? std::memchr(m_buffer.data() + scanFrom, '\n', m_len - scanFrom) : nullptr;
         if (nl) {
             const std::size_t end = static_cast<const char*>(nl) - m_buffer.data();
             std::size_t textEnd = end;

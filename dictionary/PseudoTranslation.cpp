@@ -111,7 +111,8 @@ std::string PseudoTranslate(std::string_view text, int expandPercent, int codePa
     while (i < end) {
         const char c = text[i];
         if (const std::size_t n = verbatimAt(i); n > 0) {
-            for (const std::size_t stop = i + n; i < stop;)
+            const std::size_t stop = i + n;
+            while (i < stop) // copy moves i on
                 copy(CharacterLength(text, i, codePage));
         } else if (const std::size_t n = PlaceholderLength(text.substr(i, end - i)); n > 0) {
             copy(n);

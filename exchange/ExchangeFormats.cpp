@@ -31,6 +31,11 @@ std::optional<ExchangeFormat> ExchangeFormatOf(const std::string& path, const st
     return std::nullopt;
 }
 
+bool ImportReplacesByDefault(std::optional<ExchangeFormat> format)
+{
+    return format == ExchangeFormat::Po || format == ExchangeFormat::Xliff;
+}
+
 bool WriteExchangeFile(const ExchangeDocument& exchange, ExchangeFormat format, const std::string& path,
                        std::string& error)
 {

@@ -19,6 +19,12 @@ enum class ExchangeFormat
 /// when neither tells.
 std::optional<ExchangeFormat> ExchangeFormatOf(const std::string& path, const std::string* named = nullptr);
 
+/// Whether an import of a file replaces translations the dictionary already
+/// has when the user does not say: a PO or XLIFF file is a translator's
+/// word on the texts it holds; a translation memory, another dictionary or
+/// a text file only fills what has no translation yet.
+bool ImportReplacesByDefault(std::optional<ExchangeFormat> format);
+
 /// Writes the document in the format, whole or not at all (a temporary
 /// file renamed over the target). error receives the reason of a failure.
 bool WriteExchangeFile(const ExchangeDocument& exchange, ExchangeFormat format, const std::string& path,

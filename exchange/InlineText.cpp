@@ -13,9 +13,11 @@ void AppendInlineText(pugi::xml_node element, std::string_view text)
 {
     std::string run;
     int placeholders = 0;
+    // Text, even empty, on both sides of each placeholder: the writer's
+    // indentation goes between two elements, and would be read back as
+    // blanks of the text.
     auto flush = [&] {
-        if (!run.empty())
-            element.append_child(pugi::node_pcdata).set_value(run.c_str());
+        element.append_child(pugi::node_pcdata).set_value(run.c_str());
         run.clear();
     };
     for (const char c : text) {

@@ -13,6 +13,7 @@
 #include <gettext-po.h>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace {
 
@@ -106,13 +107,10 @@ std::string HeaderField(const char* header, const char* field)
 
 // Whether the bytes written are the whole catalogue: as many entries as it
 // has (and its header), and a last line that is whole.
-bool CountsAsWritten(const std::string& bytes, const ExchangeDocument& exchange)
+bool CountsAsWritten(const std::string& bytes, std::size_t entries)
 {
     if (bytes.empty() || bytes.back() != '\n')
         return false;
-    std::size_t entries = 0;
-    for (const ExchangeEntry& e : exchange.entries)
-        entries += e.original.empty() ? 0 : 1;
     std::size_t msgids = 0;
     for (std::size_t at = 0; (at = bytes.find("\nmsgid ", at)) != std::string::npos; ++at)
         ++msgids;
@@ -132,12 +130,16 @@ bool WritePoFile(const ExchangeDocument& exchange, const std::string& path, std:
     po_message_set_msgid(header, "");
     po_message_set_msgstr(header, HeaderText(exchange).c_str());
     po_message_insert(it, header);
+    // A catalogue holds a text once in each context: a document read from
+    // another tool's file may give one twice, and the first is written.
+    std::unordered_set<std::string> written;
     for (const ExchangeEntry& e : exchange.entries) {
-        if (e.original.empty())
+        const std::string context = e.script.empty() ? std::string() : EntryContext(e);
+        if (e.original.empty() || !written.insert(context + '\x04' + e.original).second)
             continue;
         po_message_t m = po_message_create();
         if (!e.script.empty())
-            po_message_set_msgctxt(m, EntryContext(e).c_str());
+            po_message_set_msgctxt(m, context.c_str());
         po_message_set_msgid(m, e.original.c_str());
         po_message_set_msgstr(m, e.translation.c_str());
         // For the translator: what the text is not to become, and where in
@@ -172,18 +174,18 @@ bool WritePoFile(const ExchangeDocument& exchange, const std::string& path, std:
         return false;
     }
     const std::string scratch = "/proc/self/fd/" + std::to_string(fd);
-    const bool written = WriteGuarded(file, scratch.c_str());
+    const bool whole = WriteGuarded(file, scratch.c_str());
     po_file_free(file);
     std::string bytes;
     const off_t size = ::lseek(fd, 0, SEEK_END);
-    bool read = written && size >= 0;
+    bool read = whole && size >= 0;
     if (read) {
         bytes.resize(static_cast<std::size_t>(size));
         read = ::pread(fd, bytes.data(), bytes.size(), 0) == size;
     }
     ::close(fd);
     if (read)
-        read = CountsAsWritten(bytes, exchange);
+        read = CountsAsWritten(bytes, written.size());
     if (!read) {
         error = t_error[0] ? t_error : "the file could not be written";
         return false;
@@ -237,7 +239,7 @@ bool ReadPoFile(const std::string& path, ExchangeDocument& exchange, std::string
     while (po_message_t m = po_next_message(it)) {
         const char* context = po_message_msgctxt(m);
         const char* msgid = po_message_msgid(m);
-        if (po_message_is_obsolete(m) || !msgid || (!context && msgid[0] == '\0'))
+        if (po_message_is_obsolete(m) || !msgid || msgid[0] == '\0') // the header; no text is empty
             continue;
         ExchangeEntry e;
         if (context && !ReadEntryContext(utf8(context), e)) {

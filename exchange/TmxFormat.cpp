@@ -9,6 +9,7 @@
 
 #include <pugixml.hpp>
 #include <sstream>
+#include <unordered_set>
 
 namespace {
 
@@ -30,6 +31,29 @@ std::string LanguageOf(pugi::xml_node tuv)
     return *lang ? lang : tuv.attribute("lang").value(); // TMX 1.1 wrote "lang"
 }
 
+constexpr const char* kCreationTool = "Lingorel";
+
+// A text as the dictionary holds it, from a memory of another tool that
+// writes it as a script does: "&&" an ampersand, "&" before a character
+// the mark of the access key (dropped: the key is the resource's). An "&"
+// before a blank or at the end is a character.
+std::string WithoutKeyMarks(const std::string& marked)
+{
+    std::string out;
+    out.reserve(marked.size());
+    for (std::size_t i = 0; i < marked.size(); ++i) {
+        if (marked[i] == '&' && i + 1 < marked.size() && marked[i + 1] != ' ') {
+            ++i;
+            if (marked[i] != '&') {
+                out += marked[i];
+                continue;
+            }
+        }
+        out += marked[i];
+    }
+    return out;
+}
+
 } // namespace
 
 bool WriteTmxFile(const ExchangeDocument& exchange, const std::string& path, std::string& error)
@@ -42,13 +66,13 @@ bool WriteTmxFile(const ExchangeDocument& exchange, const std::string& path, std
     pugi::xml_node tmx = document.append_child("tmx");
     tmx.append_attribute("version") = "1.4";
     pugi::xml_node header = tmx.append_child("header");
-    header.append_attribute("creationtool") = "Lingorel";
+    header.append_attribute("creationtool") = kCreationTool;
     header.append_attribute("creationtoolversion") = "1";
     header.append_attribute("datatype") = "plaintext";
     header.append_attribute("segtype") = "sentence";
     header.append_attribute("adminlang") = "en";
     header.append_attribute("srclang") = exchange.sourceLanguage.c_str();
-    header.append_attribute("o-tmf") = "Lingorel";
+    header.append_attribute("o-tmf") = kCreationTool;
     pugi::xml_node body = tmx.append_child("body");
     for (const ExchangeEntry& e : exchange.entries) {
         if (!e.script.empty() || e.translation.empty() || e.doNotTranslate)
@@ -89,6 +113,11 @@ bool ReadTmxFile(const std::string& path, ExchangeDocument& exchange, std::strin
     const std::string source = tmx.child("header").attribute("srclang").value();
     if (!source.empty() && source != "*all*")
         exchange.sourceLanguage = source;
+    const bool ours =
+        std::string_view(tmx.child("header").attribute("creationtool").value()) == kCreationTool;
+    // A memory may hold a text several times (a program's menu and its
+    // dialog): the first unit of each text is its translation.
+    std::unordered_set<std::string> seen;
     for (pugi::xml_node tu : tmx.child("body").children("tu")) {
         pugi::xml_node from;
         pugi::xml_node to;
@@ -107,7 +136,12 @@ bool ReadTmxFile(const std::string& path, ExchangeDocument& exchange, std::strin
         ExchangeEntry e;
         e.original = InlineTextOf(from.child("seg"));
         e.translation = InlineTextOf(to.child("seg"));
-        if (!e.original.empty())
+        if (!ours) {
+            e.original = WithoutKeyMarks(e.original);
+            e.translation = WithoutKeyMarks(e.translation);
+        }
+        // A unit without a translation says nothing.
+        if (!e.original.empty() && !e.translation.empty() && seen.insert(e.original).second)
             exchange.entries.push_back(std::move(e));
     }
     return true;

@@ -100,8 +100,42 @@ bool ToExchange(const Codec& codec, int codePage, std::string_view bytes, std::s
     return true;
 }
 
-bool FromExchange(const Codec& codec, int codePage, const std::string& utf8, std::string& out)
+// A control character another tool gives as the script's own escape: XLIFF
+// tools flatten the inline element that stands for one into its content
+// ("\001"), and a translator may type it so. The script reads both alike,
+// and a dictionary holds such a character as the byte, so a lone backslash
+// with the octal code of a control character becomes that byte; an escaped
+// backslash ("\\001") stays two characters.
+std::string ControlBytesOfEscapes(const std::string& text)
 {
+    if (text.find('\\') == std::string::npos)
+        return text;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 >= text.size()) {
+            out += text[i];
+            continue;
+        }
+        int value = 0;
+        std::size_t k = i + 1;
+        while (k < text.size() && k < i + 4 && text[k] >= '0' && text[k] <= '7')
+            value = value * 8 + (text[k++] - '0');
+        if (k > i + 1 && value >= 1 && value < 0x20) {
+            out += static_cast<char>(value);
+            i = k - 1;
+        } else {
+            out += text[i];
+            if (text[i + 1] == '\\')
+                out += text[++i]; // an escaped backslash, whatever follows
+        }
+    }
+    return out;
+}
+
+bool FromExchange(const Codec& codec, int codePage, const std::string& exchanged, std::string& out)
+{
+    const std::string utf8 = ControlBytesOfEscapes(exchanged);
     if (codec.FromUtf8(utf8, out))
         return true;
     if (!IsEightBit(codePage) || !Codec::IsValidUtf8(utf8))
@@ -174,20 +208,60 @@ std::string UnmarkAccessKey(const std::string& marked, int& shortcut)
 
 std::string EntryContext(const ExchangeEntry& entry)
 {
+    // A context that named no resource when read is given back as it was.
+    if (entry.resource.empty())
+        return entry.script;
     std::string context = JoinContext(entry.script, entry.resource);
     if (entry.occurrence > 0)
         context += "#" + std::to_string(entry.occurrence + 1);
     return context;
 }
 
-bool ReadEntryContext(const std::string& context, ExchangeEntry& entry)
+namespace {
+
+bool AllDigits(std::string_view text)
 {
-    if (!SplitContext(context, entry.script, entry.resource))
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// A context written several times over, as xliff2po joins the ids of a
+// text that repeats three times or more ("g23g23"): one of them.
+std::string_view OnceOver(std::string_view context)
+{
+    for (std::size_t period = 1; period <= context.size() / 2; ++period) {
+        if (context.size() % period != 0)
+            continue;
+        bool repeats = true;
+        for (std::size_t i = period; i < context.size() && repeats; i += period)
+            repeats = context.substr(i, period) == context.substr(0, period);
+        if (repeats)
+            return context.substr(0, period);
+    }
+    return context;
+}
+
+} // namespace
+
+bool ReadEntryContext(const std::string& given, ExchangeEntry& entry)
+{
+    std::string_view context = given;
+    if (context.size() > 1 && (context[0] == 'g' || context.find(kUnitNumberMark) != std::string_view::npos))
+        context = OnceOver(context);
+    if (context.size() > 1 && context[0] == 'g' && AllDigits(context.substr(1))) {
+        entry.script.clear();
+        entry.resource.clear();
+        entry.occurrence = 0;
+        return true;
+    }
+    const std::size_t mark = context.rfind(kUnitNumberMark);
+    if (mark != std::string_view::npos && AllDigits(context.substr(mark + 2)))
+        context = context.substr(0, mark);
+    if (!SplitContext(std::string(context), entry.script, entry.resource))
         return false;
     entry.occurrence = 0;
     const std::size_t hash = entry.resource.rfind('#');
-    if (hash != std::string::npos && hash > 0 && hash + 1 < entry.resource.size() &&
-        entry.resource.find_first_not_of("0123456789", hash + 1) == std::string::npos) {
+    if (hash != std::string::npos && hash > 0 &&
+        AllDigits(std::string_view(entry.resource).substr(hash + 1))) {
         const unsigned long n = std::stoul(entry.resource.substr(hash + 1));
         if (n >= 2 && n < 100000) {
             entry.occurrence = n - 1;

@@ -82,7 +82,13 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc,
 /// have keys of their own.
 std::string EntryContext(const ExchangeEntry& entry);
 /// Reads such a context back into the entry; false when it names none.
+/// The ids of the units of an XLIFF file of ours are read too, as tools
+/// that turn it into a PO file (xliff2po) make contexts of them: "g7", a
+/// general text, leaves the entry general; a resource's unit is its
+/// context followed by kUnitNumberMark and its number.
 bool ReadEntryContext(const std::string& context, ExchangeEntry& entry);
+/// What joins a resource entry's context and its number in a unit's id.
+inline constexpr const char* kUnitNumberMark = "|c";
 
 /// The context of an entry as one string ("app.rc:IDD_ABOUT") and back; the
 /// resource follows the last colon.

@@ -155,7 +155,10 @@ bool WriteXliffFile(const ExchangeDocument& exchange, const std::string& path, s
                                                             : e.kind == 4 ? "menu"
                                                                           : "x-stringtable";
         }
-        AddUnit(resourceGroup, e, "c" + std::to_string(++own));
+        // The id carries the entry's context as a PO file gives it: a tool
+        // that makes a PO of this file (xliff2po) uses the id as context
+        // where a text repeats, and the import reads it back.
+        AddUnit(resourceGroup, e, EntryContext(e) + kUnitNumberMark + std::to_string(++own));
     }
     std::ostringstream out;
     document.save(out, "  ", pugi::format_default, pugi::encoding_utf8);

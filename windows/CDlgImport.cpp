@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 CDlgImport::CDlgImport(CTrelvarDoc* document, MessageReporter* reporter, QWidget* parent)
@@ -28,8 +29,7 @@ CDlgImport::CDlgImport(CTrelvarDoc* document, MessageReporter* reporter, QWidget
     auto* layout = new QVBoxLayout(this);
     AddHelpBanner(this, layout,
                   {tr("Enter a file name and click on OK to update the active dictionary. "),
-                   tr("Search translations for texts in the file and import them in the dictionary.\nThis "
-                      "operation doesn't overwrite existing translations.")});
+                   tr("Search translations for texts in the file and import them in the dictionary.")});
     auto* row = new QHBoxLayout;
     m_file = new QLineEdit(this);
     m_file->setObjectName(QStringLiteral("1001"));
@@ -43,6 +43,27 @@ CDlgImport::CDlgImport(CTrelvarDoc* document, MessageReporter* reporter, QWidget
     row->addWidget(m_file, 1);
     row->addWidget(browse);
     layout->addLayout(row);
+    // What happens to translations the dictionary already has, said before
+    // anything changes: each kind of file has its rule, the user the last
+    // word.
+    m_keep =
+        new QRadioButton(tr("&Keep the translations the dictionary has; fill only texts without one"), this);
+    m_keep->setObjectName(QStringLiteral("1004"));
+    m_replace = new QRadioButton(tr("&Replace them with the translations of the file"), this);
+    m_replace->setObjectName(QStringLiteral("1005"));
+    m_rule = new QLabel(this);
+    m_rule->setObjectName(QStringLiteral("1006"));
+    m_rule->setWordWrap(true);
+    layout->addWidget(m_keep);
+    layout->addWidget(m_replace);
+    layout->addWidget(m_rule);
+    FollowFileKind();
+    connect(m_file, &QLineEdit::textChanged, this, [this] {
+        if (!m_ruleChosen)
+            FollowFileKind();
+    });
+    for (QRadioButton* choice : {m_keep, m_replace})
+        connect(choice, &QRadioButton::clicked, this, [this] { m_ruleChosen = true; });
     auto* buttons = new QHBoxLayout;
     auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("1"));
@@ -60,12 +81,34 @@ CDlgImport::CDlgImport(CTrelvarDoc* document, MessageReporter* reporter, QWidget
     resize(540, sizeHint().height());
 }
 
+void CDlgImport::FollowFileKind()
+{
+    const auto format = ExchangeFormatOf(m_file->text().trimmed().toStdString());
+    const bool replace = ImportReplacesByDefault(format);
+    (replace ? m_replace : m_keep)->setChecked(true);
+    m_rule->setText(replace ? tr("A PO or XLIFF file is a translator's work on the texts it holds: its "
+                                 "translations replace the dictionary's unless you keep them.")
+                            : tr("A translation memory, a dictionary or a text file fills the texts "
+                                 "without a translation: the dictionary's stay unless you replace them."));
+}
+
+bool CDlgImport::Replaces() const
+{
+    return m_replace->isChecked();
+}
+
+void CDlgImport::SetReplaces(bool replace)
+{
+    (replace ? m_replace : m_keep)->setChecked(true);
+    m_ruleChosen = true;
+}
+
 void CDlgImport::OnBrowse()
 {
     const QString path =
         QFileDialog::getOpenFileName(this, tr("Import"), m_file->text(),
                                      tr("Dictionary Files (*.dic);;Text Files (*.txt);;PO Files (*.po);;"
-                                        "XLIFF Files (*.xlf *.xliff)"));
+                                        "XLIFF Files (*.xlf *.xliff);;TMX Files (*.tmx)"));
     if (!path.isEmpty())
         m_file->setText(path);
 }
@@ -105,7 +148,7 @@ void CDlgImport::OnOK()
     }
     {
         CWaitWindow wait(MessageString(MsgUpdatingDictionary), CWaitWindow::WithProgressBar, this);
-        const auto changes = TranslationsToImport(*m_document->General(), *imported, &wait);
+        const auto changes = TranslationsToImport(*m_document->General(), *imported, &wait, Replaces());
         SetGeneralTranslations(*m_document->General(), *m_document->Context(), changes,
                                m_document->TranslationsCodePage());
         m_imported = static_cast<int>(changes.size());
@@ -130,9 +173,11 @@ void CDlgImport::ImportExchange(const QString& path, ExchangeFormat format)
     ImportSummary summary;
     {
         CWaitWindow wait(MessageString(MsgUpdatingDictionary), CWaitWindow::WithProgressBar, this);
-        summary = ApplyExchange(exchange, *m_document, &wait);
+        summary = ApplyExchange(exchange, *m_document, &wait, Replaces());
     }
     m_imported = summary.translations + summary.resourceEntries;
+    m_kept = summary.kept;
+    m_unsure = summary.unsure;
     m_problems = std::move(summary.problems);
     if (m_imported + summary.doNotTranslate > 0)
         m_document->MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);

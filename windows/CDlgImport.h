@@ -8,12 +8,17 @@
 class CTrelvarDoc;
 enum class ExchangeFormat;
 class MessageReporter;
+class QLabel;
 class QLineEdit;
+class QRadioButton;
 
-/// Takes translations from another dictionary or a text file for the texts
-/// of the open dictionary that have none yet; existing translations are
-/// never replaced. A PO or XLIFF file brings every translation, access key
-/// and text-not-to-translate mark it has for the dictionary's texts.
+/// Takes translations from another dictionary, a text file, a translation
+/// memory (TMX) or a translator's PO or XLIFF file for the texts of the open
+/// dictionary. The dialog says, before anything changes, whether existing
+/// translations are kept or replaced: the file's kind proposes (PO and XLIFF
+/// replace, the others keep), the user decides. A PO or XLIFF file also
+/// brings access keys, resources' own translations and
+/// text-not-to-translate marks.
 class CDlgImport : public CRkCoolDlg
 {
     Q_OBJECT
@@ -25,6 +30,13 @@ public:
     int Imported() const { return m_imported; }
     /// What the last import from a translation tool's file left out.
     const std::vector<std::string>& Problems() const { return m_problems; }
+    /// Translations of the dictionary the last import kept, and unsure
+    /// (fuzzy) ones of the file it left out.
+    int Kept() const { return m_kept; }
+    int Unsure() const { return m_unsure; }
+    /// Whether the import replaces existing translations (as shown).
+    bool Replaces() const;
+    void SetReplaces(bool replace);
     void OnBrowse();
     /// Imports the file named in the edit and closes; a file that cannot be
     /// imported leaves the dialog open after its message, the dictionary
@@ -33,10 +45,18 @@ public:
 
 private:
     void ImportExchange(const QString& path, ExchangeFormat format);
+    /// The rule the kind of the named file proposes.
+    void FollowFileKind();
 
     CTrelvarDoc* m_document;
     MessageReporter* m_reporter;
     QLineEdit* m_file;
+    QRadioButton* m_keep;
+    QRadioButton* m_replace;
+    QLabel* m_rule;
+    bool m_ruleChosen = false; ///< the user chose: the file's kind no longer decides
     int m_imported = 0;
+    int m_kept = 0;
+    int m_unsure = 0;
     std::vector<std::string> m_problems;
 };

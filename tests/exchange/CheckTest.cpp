@@ -46,6 +46,10 @@ const char* const kScript = "IDR_MENU MENU\r\n"
                             "    1 \"%d files in %s\"\r\n" // line 26
                             "    2 \"Error %1 in %2\"\r\n"
                             "    3 \"Ready\"\r\n"
+                            "    4 \"Line one\\nLine two\"\r\n" // line 29
+                            "    5 \"Name\\tValue\"\r\n"
+                            "    6 \"See https://example.org/help.html\"\r\n"
+                            "    7 \"res\\\\taskbar.gif\"\r\n"
                             "END\r\n";
 
 struct Checked
@@ -164,6 +168,35 @@ TEST(Check, AKeyPlacedWhereNoKeyCanGoIsFound)
     EXPECT_NE(c.messages[1].find("\"Tout &enregistrer\" was placed before a blank (position 5)"),
               std::string::npos)
         << c.messages[1];
+}
+
+TEST(Check, EscapesAndAddressesAreReadAsTheScriptReadsThem)
+{
+    Checked c;
+    c.Translate("Line one\\nLine two", "Ligne un, ligne deux"); // the line break lost
+    // A tab in a string table is no accelerator; an escaped backslash is one
+    // character, never the start of "\t".
+    c.Translate("Name\\tValue", "Nom\\tValeur de la cl\xC3\xA9");
+    c.Translate("See https://example.org/help.html", "Voir https://example.org/aide.html");
+    c.Translate("res\\\\taskbar.gif", "res\\\\taskbar.gif");
+    EXPECT_EQ(c.Run(), (Lines{"29 escape", "31 url-or-file warning"}));
+    EXPECT_NE(c.messages[0].find("escapes differ: \\n in \"Line one\\nLine two\""), std::string::npos)
+        << c.messages[0];
+    EXPECT_NE(c.messages[1].find("\"https://example.org/help.html\""), std::string::npos) << c.messages[1];
+
+    // An escape added is as wrong as one lost; the same escapes elsewhere
+    // are right.
+    c.messages.clear();
+    c.Translate("Line one\\nLine two", "Ligne\\tun\\nligne deux");
+    c.Translate("See https://example.org/help.html", "Voir\\nhttps://example.org/help.html");
+    EXPECT_EQ(c.Run(), (Lines{"29 escape", "31 escape"}));
+
+    // Pseudo-translation keeps the escaped backslash, the address and the
+    // file name whole.
+    EXPECT_NE(PseudoTranslate("res\\\\taskbar.gif", 30, 1252).find("res\\\\taskbar.gif"), std::string::npos);
+    EXPECT_NE(
+        PseudoTranslate("See https://example.org/help.html", 30, 1252).find("https://example.org/help.html"),
+        std::string::npos);
 }
 
 TEST(Check, TextsTooLargeAreFoundWhereTheControlIs)

@@ -228,6 +228,47 @@ TEST(Exchange, XliffUnitsOfTranslationToolsComeIn)
     EXPECT_EQ(entry->shortcut, 2);
 }
 
+TEST(Exchange, AMemoryOfAnotherToolComesInAsTheDictionaryHoldsItsTexts)
+{
+    // Windows texts as a script writes them: "&" the key, "&&" an ampersand;
+    // a text held twice keeps its first translation; units in another
+    // language pair are left out.
+    TempDir dir;
+    const std::string tmx = dir.File("m.tmx");
+    auto unit = [](const std::string& en, const std::string& fr) {
+        return "<tu><tuv xml:lang=\"en-US\"><seg>" + en + "</seg></tuv><tuv xml:lang=\"fr-FR\"><seg>" + fr +
+               "</seg></tuv></tu>";
+    };
+    WriteBytes(tmx, "<?xml version=\"1.0\"?><tmx version=\"1.4\"><header creationtool=\"Other\" "
+                    "srclang=\"en-US\" datatype=\"plaintext\" segtype=\"sentence\" adminlang=\"en\" "
+                    "o-tmf=\"x\"/><body>" +
+                        unit("&amp;File", "&amp;Fichier") + unit("File", "Dossier") +
+                        unit("Save &amp;&amp; E&amp;xit", "Enregistrer &amp;&amp; &amp;quitter") +
+                        unit("Fish &amp; Chips", "Poisson &amp; frites") +
+                        "<tu><tuv xml:lang=\"de\"><seg>Datei</seg></tuv><tuv xml:lang=\"en\"><seg>Open</seg>"
+                        "</tuv></tu></body></tmx>");
+    ExchangeDocument read;
+    std::string error;
+    ASSERT_TRUE(ReadExchangeFile(tmx, ExchangeFormat::Tmx, read, error)) << error;
+    EXPECT_EQ(read.sourceLanguage, "en-US");
+    EXPECT_EQ(read.targetLanguage, "fr-FR");
+    std::vector<std::string> pairs;
+    for (const ExchangeEntry& e : read.entries)
+        pairs.push_back(e.original + "=" + e.translation);
+    EXPECT_EQ(pairs, (std::vector<std::string>{"File=Fichier", "Save & Exit=Enregistrer & quitter",
+                                               "Fish & Chips=Poisson & frites"}));
+
+    // Our own memory holds the texts as the dictionary does: back unchanged.
+    read.entries = {read.entries[1]};
+    read.entries[0].original = "R&D";
+    read.entries[0].translation = "R&D";
+    ASSERT_TRUE(WriteExchangeFile(read, ExchangeFormat::Tmx, tmx, error)) << error;
+    ExchangeDocument again;
+    ASSERT_TRUE(ReadExchangeFile(tmx, ExchangeFormat::Tmx, again, error)) << error;
+    ASSERT_EQ(again.entries.size(), 1u);
+    EXPECT_EQ(again.entries[0].translation, "R&D");
+}
+
 TEST(Exchange, BytesTheCodePageLeavesUndefinedTravelAsControlCharacters)
 {
     // A script read in the wrong code page leaves bytes Windows-1252 does

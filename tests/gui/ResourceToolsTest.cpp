@@ -232,6 +232,49 @@ TEST_F(ResourceTools, PoAndXliffGoOutAndComeBackThroughExportAndImport)
     }
 }
 
+TEST_F(ResourceTools, ImportSaysItsRuleAndTheUserChoosesKeepOrReplace)
+{
+    MaintenanceCommands* tools = Frame()->Maintenance();
+    const std::string po = dir.File("fr.po");
+    const std::string tmx = dir.File("fr.tmx");
+    const std::string pot = dir.File("fr.pot");
+    for (const std::string& path : {po, tmx, pot})
+        ASSERT_TRUE(tools->ExportTo(QString::fromStdString(path)));
+    // The template holds the texts, untranslated; the memory the
+    // translations.
+    EXPECT_EQ(ReadBytes(pot).find("msgstr \"Fichier\""), std::string::npos);
+    EXPECT_NE(ReadBytes(pot).find("msgid \"File\""), std::string::npos);
+    EXPECT_NE(ReadBytes(tmx).find("<seg>Fichier</seg>"), std::string::npos);
+
+    Doc().General()->SetTranslation("File", "Dossier");
+    // Each kind of file proposes its rule, shown before anything changes.
+    CDlgImport dialog(&Doc(), &Frame()->Documents()->Reporter(), Frame());
+    dialog.FileEdit()->setText(QString::fromStdString(tmx));
+    EXPECT_FALSE(dialog.Replaces());
+    dialog.FileEdit()->setText(QString::fromStdString(po));
+    EXPECT_TRUE(dialog.Replaces());
+    // The user's choice stands whatever file is named after it.
+    dialog.SetReplaces(false);
+    dialog.FileEdit()->setText(QString::fromStdString(tmx));
+    dialog.FileEdit()->setText(QString::fromStdString(po));
+    EXPECT_FALSE(dialog.Replaces());
+    dialog.OnOK();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(Translation("File"), "Dossier");
+    EXPECT_GE(dialog.Kept(), 1);
+
+    CDlgImport memory(&Doc(), &Frame()->Documents()->Reporter(), Frame());
+    memory.FileEdit()->setText(QString::fromStdString(tmx));
+    memory.OnOK();
+    EXPECT_EQ(Translation("File"), "Dossier");
+    CDlgImport replacing(&Doc(), &Frame()->Documents()->Reporter(), Frame());
+    replacing.FileEdit()->setText(QString::fromStdString(tmx));
+    replacing.SetReplaces(true);
+    replacing.OnOK();
+    EXPECT_EQ(replacing.Imported(), 1);
+    EXPECT_EQ(Translation("File"), "Fichier");
+}
+
 TEST_F(ResourceTools, CheckTranslationsListsFindingsAndGoesToTheResource)
 {
     // "&Tout" takes the key of "Barre d'é&tat" in the View menu.
