@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include "cli/AlignCommands.h"
 #include "cli/CliSession.h"
 #include "cli/ExchangeCommands.h"
 #include "cli/PreviewJson.h"
@@ -378,6 +379,8 @@ const std::vector<CliCommand>& CliCommands()
              RunShow},
         };
         for (CliCommand& command : ToolCommands())
+            all.push_back(std::move(command));
+        for (CliCommand& command : AlignCommands())
             all.push_back(std::move(command));
         return all;
     }();

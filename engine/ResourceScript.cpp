@@ -418,6 +418,7 @@ bool ResourceScript::Extract()
     const LiteralEncodingScope encoding(LiteralEncoding{m_originalsCodePage, !m_source->Transcoded()});
     m_lossySkipped = false;
     std::string key;
+    std::string statement;
     // The script's section, made at its first text.
     ContextDictionary::Section* section = nullptr;
     Walk(
@@ -425,6 +426,9 @@ bool ResourceScript::Extract()
             bool lossy = m_lineLossy;
             const std::int64_t lineNumber = m_lineNumber;
             const int group = m_textGroup;
+            // Only an observer needs the line after decoding reads on.
+            if (m_observer)
+                statement.assign(line);
             DecodedLiteral& d = DecodeHandledLine(line, isCaption, isComboData);
             for (const RawLine& raw : m_consumed)
                 lossy = lossy || raw.lossy;
@@ -440,7 +444,7 @@ bool ResourceScript::Extract()
                 const std::string core = Normalised(d.text);
                 if (!core.empty())
                     m_observer({m_resourceName, m_currentKind, lineNumber, group, &d, core,
-                                CoreShortcut(d.shortcut, lead)});
+                                CoreShortcut(d.shortcut, lead), statement});
             }
             Normalise(d.text);
             if (d.text.empty() || m_resourceName.empty())

@@ -36,6 +36,9 @@ struct ScriptTextOccurrence
     const DecodedLiteral* decoded = nullptr; ///< as the script writes it
     std::string_view text;                   ///< normalised, as the dictionary keys it
     int shortcut = 0;                        ///< in the normalised text
+    /// The line that holds the text, as read (its statement's keyword and
+    /// identifiers are there); a combo-box string's control is in decoded.
+    std::string_view statement;
 };
 
 /// One resource script being processed: extraction of its texts into a

@@ -159,6 +159,11 @@ bool FromExchange(const Codec& codec, int codePage, const std::string& exchanged
 
 } // namespace
 
+bool TextToExchange(int codePage, std::string_view bytes, std::string& out)
+{
+    return ToExchange(Codec::Cached(codePage), codePage, bytes, out);
+}
+
 std::string JoinContext(const std::string& script, const std::string& resource)
 {
     return script + ':' + resource;

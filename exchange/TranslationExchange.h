@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -94,6 +95,11 @@ inline constexpr const char* kUnitNumberMark = "|c";
 /// resource follows the last colon.
 std::string JoinContext(const std::string& script, const std::string& resource);
 bool SplitContext(const std::string& context, std::string& script, std::string& resource);
+
+/// A text of the dictionary (in the code page given) as a file carries it,
+/// UTF-8; bytes an 8-bit code page does not define travel as the control
+/// characters of the same value. False when it cannot be carried.
+bool TextToExchange(int codePage, std::string_view bytes, std::string& out);
 
 /// A translation with its access key marked ("&&" for an ampersand) and
 /// back; shortcut is the 1-based byte position of the key, 0 when none.
