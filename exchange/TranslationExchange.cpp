@@ -265,7 +265,8 @@ bool ReadEntryContext(const std::string& given, ExchangeEntry& entry)
         return false;
     entry.occurrence = 0;
     const std::size_t hash = entry.resource.rfind('#');
-    if (hash != std::string::npos && hash > 0 &&
+    // "#N" counts occurrences: a number too long to be one is a name.
+    if (hash != std::string::npos && hash > 0 && entry.resource.size() - hash <= 6 &&
         AllDigits(std::string_view(entry.resource).substr(hash + 1))) {
         const unsigned long n = std::stoul(entry.resource.substr(hash + 1));
         if (n >= 2 && n < 100000) {

@@ -149,6 +149,16 @@ TEST(Exchange, AccessKeysAndContextsAreWrittenAsScriptsWriteThem)
     EXPECT_EQ(resource, "IDD_ABOUT");
     EXPECT_FALSE(SplitContext("no resource:", script, resource));
     EXPECT_FALSE(SplitContext("nothing", script, resource));
+
+    // "#N" names an occurrence; a number no count reaches is part of the
+    // resource's name (a fuzzer's find: it overflowed the reading).
+    ExchangeEntry entry;
+    ASSERT_TRUE(ReadEntryContext("app.rc:IDD_A#3", entry));
+    EXPECT_EQ(entry.resource, "IDD_A");
+    EXPECT_EQ(entry.occurrence, 2u);
+    ASSERT_TRUE(ReadEntryContext("app.rc:IDD_A#" + std::string(40, '9'), entry));
+    EXPECT_EQ(entry.resource, "IDD_A#" + std::string(40, '9'));
+    EXPECT_EQ(entry.occurrence, 0u);
 }
 
 TEST(Exchange, WhatCannotComeInIsReportedAndChangesNothing)
