@@ -189,7 +189,7 @@ void CMainFrame::UpdateActions()
     for (int id :
          {Cmd::FileSave, Cmd::Import, Cmd::Export, Cmd::Properties, Cmd::Insert, Cmd::Extract, Cmd::Generate,
           Cmd::TextsNotToTranslate, Cmd::ResourcesNotToExtract, Cmd::UnusedTexts, Cmd::CheckTranslations,
-          Cmd::UpdateIcons, Cmd::DeleteAllShortcuts, Cmd::FindInResources, Cmd::Results})
+          Cmd::Align, Cmd::UpdateIcons, Cmd::DeleteAllShortcuts, Cmd::FindInResources, Cmd::Results})
         enable(id, open);
     // A dictionary another program has open is looked at, not written.
     enable(Cmd::FileSave, open && !m_documents->Doc().IsReadOnly());
@@ -307,6 +307,13 @@ void CMainFrame::OnProperties()
     UpdateActions();
 }
 
+void CMainFrame::RebuildTree()
+{
+    Tree()->SaveSelection();
+    m_treeView->OnUpdate(&m_documents->Doc(), m_tabs ? m_tabs->Host() : nullptr);
+    Tree()->RestoreSelection(false);
+}
+
 void CMainFrame::RunWizard(int pageSet)
 {
     CTrelvarDoc& doc = m_documents->Doc();
@@ -341,9 +348,7 @@ void CMainFrame::RunWizard(int pageSet)
         doc.Files()->ForgetAllChanged();
     if (rebuild || refresh) {
         // The tree's resources or their not-extracted marks changed.
-        Tree()->SaveSelection();
-        m_treeView->OnUpdate(&doc, m_tabs ? m_tabs->Host() : nullptr);
-        Tree()->RestoreSelection(false);
+        RebuildTree();
     } else if (extracted) {
         Tree()->UpdateIconsNow();
     }

@@ -86,6 +86,9 @@ public:
 
     /// Runs the wizard with a set of its pages (modal).
     void RunWizard(int pageSet);
+    /// Builds the tree again from the dictionary (scripts or resources
+    /// came or went), keeping the selection.
+    void RebuildTree();
     /// Tests drive the wizard: called with it before it runs.
     void SetWizardHook(std::function<void(CSheetWizard*)> hook) { m_wizardHook = std::move(hook); }
 

@@ -43,5 +43,6 @@ inline constexpr int DoNotTranslate = 32831;
 inline constexpr int DoNotExtract = 32833;
 inline constexpr int UpdateIcons = 32834;
 inline constexpr int CheckTranslations = 32835;
+inline constexpr int Align = 32836;
 inline constexpr int FindBox = 10000;
 } // namespace Cmd

@@ -69,6 +69,7 @@ const std::vector<CommandInfo>& Commands()
         {Cmd::Insert, "&Insert...", "insert", {}},
         {Cmd::Extract, "&Extract...", "extract", {}},
         {Cmd::Generate, "&Generate...", "generate", {}},
+        {Cmd::Align, "&Align with a translated script...", nullptr, {}},
         {Cmd::TextsNotToTranslate, "Texts not to &translate...", nullptr, {}},
         {Cmd::ResourcesNotToExtract, "Resources not to e&xtract ...", nullptr, {}},
         {Cmd::UnusedTexts, "&Unused texts...", nullptr, {}},
@@ -220,7 +221,7 @@ void CMainFrame::CreateMenus()
          Cmd::FindInResources, 0, Cmd::DoNotTranslate, Cmd::DoNotExtract, Cmd::DeleteAllShortcuts});
     add(menuBar()->addMenu(tr("&View")), {Cmd::ViewToolbar, Cmd::ViewStatusBar, 0, Cmd::Dictionary,
                                           Cmd::Results, 0, Cmd::Properties, Cmd::UpdateIcons});
-    add(menuBar()->addMenu(tr("&Resource")), {Cmd::Insert, Cmd::Extract, Cmd::Generate});
+    add(menuBar()->addMenu(tr("&Resource")), {Cmd::Insert, Cmd::Extract, Cmd::Generate, 0, Cmd::Align});
     add(menuBar()->addMenu(tr("&Tools")), {Cmd::TextsNotToTranslate, Cmd::ResourcesNotToExtract,
                                            Cmd::UnusedTexts, Cmd::CheckTranslations, 0, Cmd::Options});
     add(menuBar()->addMenu(tr("&Help")), {Cmd::Help, Cmd::WhatsNew, 0, Cmd::AppAbout});
@@ -318,6 +319,7 @@ void CMainFrame::ConnectSearchAndTools()
             &MaintenanceCommands::OnTextsNotToTranslate);
     connect(Action(Cmd::UnusedTexts), &QAction::triggered, m_maintenance,
             &MaintenanceCommands::OnUnusedTexts);
+    connect(Action(Cmd::Align), &QAction::triggered, m_maintenance, &MaintenanceCommands::OnAlign);
     connect(Action(Cmd::CheckTranslations), &QAction::triggered, m_maintenance,
             &MaintenanceCommands::OnCheckTranslations);
 }

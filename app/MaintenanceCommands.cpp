@@ -13,6 +13,8 @@
 #include "tessary/CoreFeedback.h"
 #include "views/CListCtrlBookmark.h"
 #include "views/CResTreeCtrl.h"
+#include "windows/AlignPanel.h"
+#include "windows/CDlgAlign.h"
 #include "windows/CDlgCheckResults.h"
 #include "windows/CDlgEntityDictionary.h"
 #include "windows/CDlgGeneralDictionary.h"
@@ -146,6 +148,20 @@ void MaintenanceCommands::OnUnusedTexts()
     dialog.exec();
     if (dialog.Changed())
         Refresh();
+}
+
+void MaintenanceCommands::OnAlign()
+{
+    CTrelvarDoc& doc = m_frame->Documents()->Doc();
+    if (!doc.IsOpen())
+        return;
+    MessageBoxReporter reporter(m_frame);
+    CDlgAlign dialog(&doc, &reporter, m_frame);
+    dialog.exec();
+    if (dialog.Panel()->Changed()) {
+        m_frame->RebuildTree();
+        Refresh();
+    }
 }
 
 void MaintenanceCommands::OnCheckTranslations()

@@ -31,6 +31,9 @@ public:
     /// Runs the checks of translations on every script and shows the
     /// findings in their window.
     void OnCheckTranslations();
+    /// Brings in the translations of a script translated by hand; the tree
+    /// then shows what is translated.
+    void OnAlign();
     CDlgCheckResults* CheckWindow() const { return m_checkWindow; }
 
 private:

@@ -3,10 +3,6 @@
 #include "cli/AlignCommands.h"
 
 #include "cli/CliSession.h"
-#include "dictionary/ContextDictionary.h"
-#include "dictionary/Messages.h"
-#include "dictionary/ScriptInsertion.h"
-#include "engine/ScriptRuns.h"
 #include "exchange/ScriptAlignment.h"
 
 #include <algorithm>
@@ -18,42 +14,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The record of the original in the open dictionary, inserted (to
-// destination, or the dictionary's destination folder) and extracted when
-// the dictionary does not have it yet. Null, reported, when it cannot be.
-const FileList::Record* OriginalOf(Session& session, const std::string& original,
-                                   const std::string& destination)
-{
-    CTrelvarDoc& doc = session.Doc();
-    const FileList::Record* record = doc.Files()->Find(original);
-    if (!record) {
-        const ScriptInsertion inserted =
-            InsertScript(*doc.Files(), original, destination, doc.DefaultDestinationFolder());
-        if (inserted.message != 0) {
-            session.Reporter().Report(inserted.message, inserted.Arguments());
-            return nullptr;
-        }
-        doc.SetModifiedFlag();
-        std::cout << "Inserted " << original << " -> " << inserted.destination << '\n';
-        record = doc.Files()->Find(original);
-    }
-    if (record && !doc.Context()->FindFile(record->source)) {
-        ExtractScripts(doc, {record->source}, nullptr, nullptr, &session.Reporter());
-        if (!doc.Context()->FindFile(record->source))
-            return nullptr;
-    }
-    return record;
-}
-
 // Aligns one pair in the open dictionary and saves it; the exit code.
 int AlignOne(Session& session, const std::string& original, const std::string& translated,
              const std::string& destination, bool replace)
 {
-    const FileList::Record* record = OriginalOf(session, original, destination);
-    if (!record)
-        return ExitError;
     CTrelvarDoc& doc = session.Doc();
-    const AlignmentSummary summary = AlignTranslatedScript(doc, record->source, translated, replace);
+    std::string inserted;
+    const std::string source = AlignableScript(doc, original, destination, session.Reporter(), &inserted);
+    if (!inserted.empty())
+        std::cout << "Inserted " << original << " -> " << inserted << '\n';
+    if (source.empty())
+        return ExitError;
+    const AlignmentSummary summary = AlignTranslatedScript(doc, source, translated, replace);
     for (const std::string& problem : summary.problems)
         std::cerr << problem << '\n';
     if (summary.aligned > 0)

@@ -3,9 +3,12 @@
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/ContextDictionary.h"
 #include "dictionary/Feedback.h"
+#include "dictionary/FileList.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
+#include "dictionary/ScriptInsertion.h"
+#include "engine/ScriptRuns.h"
 #include "exchange/TextOccurrences.h"
 #include "exchange/TranslationExchange.h"
 
@@ -91,6 +94,30 @@ std::vector<std::string> TextPlaces(const std::vector<TextOccurrence>& texts)
         places.push_back(key + '\n' + std::to_string(before));
     }
     return places;
+}
+
+std::string AlignableScript(CTrelvarDoc& doc, const std::string& original, const std::string& destination,
+                            MessageReporter& reporter, std::string* inserted)
+{
+    const FileList::Record* record = doc.Files()->Find(original);
+    if (!record) {
+        const ScriptInsertion insertion =
+            InsertScript(*doc.Files(), original, destination, doc.DefaultDestinationFolder());
+        if (insertion.message != 0) {
+            reporter.Report(insertion.message, insertion.Arguments());
+            return {};
+        }
+        doc.SetModifiedFlag();
+        if (inserted)
+            *inserted = insertion.destination;
+        record = doc.Files()->Find(original);
+    }
+    if (!record)
+        return {};
+    const std::string source = record->source;
+    if (!doc.Context()->FindFile(source))
+        ExtractScripts(doc, {source}, nullptr, nullptr, &reporter);
+    return doc.Context()->FindFile(source) ? source : std::string();
 }
 
 AlignmentSummary AlignTranslatedScript(CTrelvarDoc& doc, const std::string& original,

@@ -4,6 +4,7 @@
 #include <vector>
 
 class CTrelvarDoc;
+class MessageReporter;
 struct TextOccurrence;
 class ProgressSink;
 
@@ -28,6 +29,13 @@ struct AlignmentSummary
     std::vector<std::string> problems;
     bool read = true; ///< false when a script could not be read at all
 };
+
+/// The dictionary's own path of the original script, inserting it (to
+/// destination, else the dictionary's destination folder) and extracting
+/// it when the dictionary does not have it yet; empty, reported, when it
+/// cannot. inserted tells where an inserted script will be generated.
+std::string AlignableScript(CTrelvarDoc& doc, const std::string& original, const std::string& destination,
+                            MessageReporter& reporter, std::string* inserted = nullptr);
 
 /// Aligns `translated` with `original`, a script of the open dictionary
 /// (inserted and extracted), and sets what it finds: for each text, the

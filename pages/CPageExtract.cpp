@@ -9,6 +9,7 @@
 #include "tessary/CoreFeedback.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -35,6 +36,14 @@ CPageExtract::CPageExtract(QWidget* parent)
     buttons->addStretch();
     layout->addLayout(buttons);
 
+    m_hasTranslation = new QCheckBox(tr("&This script already has a translation"), this);
+    m_hasTranslation->setObjectName(QStringLiteral("hasTranslation"));
+    m_hasTranslation->setVisible(false);
+    layout->addWidget(m_hasTranslation);
+    // The wizard sets its buttons when a page is shown; marking the page
+    // final or not makes it set them again.
+    connect(m_hasTranslation, &QCheckBox::toggled, this, [this](bool on) { setFinalPage(!on); });
+
     const FileRunBars bars = AddFileRunBars(this, layout);
     m_allFiles = bars.allFiles;
     m_currentFile = bars.currentFile;
@@ -42,8 +51,14 @@ CPageExtract::CPageExtract(QWidget* parent)
     connect(m_selectAll, &QPushButton::clicked, this, &CPageExtract::OnSelectAll);
 }
 
+int CPageExtract::nextId() const
+{
+    return m_hasTranslation->isChecked() ? WizardPage::nextId() : -1;
+}
+
 void CPageExtract::OnSetActive()
 {
+    m_hasTranslation->setVisible(Sheet()->HasPage(CSheetWizard::PageAlign));
     m_list->DeleteAllItems();
     m_sources.clear();
     if (const FileList* files = Sheet()->Document()->Files()) {

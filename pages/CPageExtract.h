@@ -6,6 +6,7 @@
 #include <vector>
 
 class CListCtrlEx;
+class QCheckBox;
 class QProgressBar;
 class QPushButton;
 
@@ -19,6 +20,10 @@ public:
     void OnSetActive() override;
     /// Finish: extracts the selected scripts.
     bool validatePage() override;
+    /// The last page, unless the user says the script already has a
+    /// translation (a new dictionary): the Align page then follows.
+    int nextId() const override;
+    QCheckBox* HasTranslationBox() const { return m_hasTranslation; }
 
     void OnSelectAll();
     bool Extracted() const { return m_extracted; }
@@ -34,5 +39,6 @@ private:
     QPushButton* m_selectAll;
     QProgressBar* m_allFiles;
     QProgressBar* m_currentFile;
+    QCheckBox* m_hasTranslation;
     bool m_extracted = false;
 };

@@ -1,5 +1,6 @@
 #include "pages/CSheetWizard.h"
 
+#include "pages/CPageAlign.h"
 #include "pages/CPageExtract.h"
 #include "pages/CPageInsert.h"
 #include "pages/CPageNew.h"
@@ -27,13 +28,15 @@ CSheetWizard::CSheetWizard(int pageSet, CTrelvarDoc* document, MessageReporter* 
     m_insert = new CPageInsert(this);
     m_notExtracted = new CPageNotExtracted(this);
     m_extract = new CPageExtract(this);
-    for (WizardPage* page : std::initializer_list<WizardPage*>{m_new, m_insert, m_notExtracted, m_extract}) {
+    m_align = new CPageAlign(this);
+    for (WizardPage* page :
+         std::initializer_list<WizardPage*>{m_new, m_insert, m_notExtracted, m_extract, m_align}) {
         if (HasPage(page->Bit()))
             setPage(page->Bit(), page);
         else
             page->hide();
     }
-    for (int bit = PageNew; bit <= PageExtract; bit <<= 1) {
+    for (int bit = PageNew; bit <= PageAlign; bit <<= 1) {
         if (HasPage(bit)) {
             setStartId(bit);
             break;

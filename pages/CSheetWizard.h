@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+class CPageAlign;
 class CPageExtract;
 class CPageInsert;
 class CPageNew;
@@ -25,10 +26,11 @@ public:
         PageNew = 1,
         PageInsert = 2,
         PageNotExtracted = 4,
-        PageExtract = 8
+        PageExtract = 8,
+        PageAlign = 16
     };
     /// Page sets of the commands.
-    static constexpr int FileNewSet = PageNew | PageInsert | PageExtract;
+    static constexpr int FileNewSet = PageNew | PageInsert | PageExtract | PageAlign;
     static constexpr int InsertSet = PageInsert | PageExtract;
     static constexpr int ExtractSet = PageExtract;
     static constexpr int NotExtractedSet = PageNotExtracted | PageExtract;
@@ -57,6 +59,7 @@ public:
     CPageInsert* InsertPage() const { return m_insert; }
     CPageNotExtracted* NotExtractedPage() const { return m_notExtracted; }
     CPageExtract* ExtractPage() const { return m_extract; }
+    CPageAlign* AlignPage() const { return m_align; }
 
 signals:
     /// A new dictionary was created and is the open one.
@@ -87,4 +90,5 @@ private:
     CPageInsert* m_insert = nullptr;
     CPageNotExtracted* m_notExtracted = nullptr;
     CPageExtract* m_extract = nullptr;
+    CPageAlign* m_align = nullptr;
 };

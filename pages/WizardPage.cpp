@@ -21,7 +21,7 @@ int WizardPage::nextId() const
     const CSheetWizard* sheet = Sheet();
     if (!sheet)
         return -1;
-    for (int bit = m_bit << 1; bit <= CSheetWizard::PageExtract; bit <<= 1) {
+    for (int bit = m_bit << 1; bit <= CSheetWizard::PageAlign; bit <<= 1) {
         if (sheet->HasPage(bit))
             return bit;
     }

@@ -5,6 +5,7 @@
 #include "app/MaintenanceCommands.h"
 #include "app/SearchCommands.h"
 #include "dictionary/ContextDictionary.h"
+#include "dictionary/FileList.h"
 #include "dictionary/GeneralDictionary.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/ProgramFixture.h"
@@ -13,6 +14,8 @@
 #include "tessary/ModalAnswers.h"
 #include "tessary/ProgramSettings.h"
 #include "views/CListCtrlBookmark.h"
+#include "windows/AlignPanel.h"
+#include "windows/CDlgAlign.h"
 #include "windows/CDlgCheckResults.h"
 #include "windows/CDlgEntityDictionary.h"
 #include "windows/CDlgFind.h"
@@ -22,8 +25,11 @@
 #include "windows/CDlgTextLists.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -273,6 +279,43 @@ TEST_F(ResourceTools, ImportSaysItsRuleAndTheUserChoosesKeepOrReplace)
     replacing.OnOK();
     EXPECT_EQ(replacing.Imported(), 1);
     EXPECT_EQ(Translation("File"), "Fichier");
+}
+
+TEST_F(ResourceTools, AlignBringsInACopyAndListsWhatDidNotPair)
+{
+    EXPECT_TRUE(Frame()->Action(Cmd::Align)->isEnabled());
+    const std::string original = dir.File("opts.rc");
+    WriteBytes(original, "IDD_OPTS DIALOG 0, 0, 100, 50\r\nCAPTION \"Preferences\"\r\nBEGIN\r\n"
+                         "    LTEXT \"&Colour:\",IDC_STATIC,7,7,50,8\r\n"
+                         "    PUSHBUTTON \"Reset\",IDC_RESET,7,20,50,14\r\nEND\r\n");
+    WriteBytes(dir.File("opts-fr.rc"), "IDD_OPTS DIALOG 0, 0, 100, 50\r\nCAPTION \"R\xE9glages\"\r\n"
+                                       "BEGIN\r\n    LTEXT \"&Couleur :\",IDC_STATIC,7,7,50,8\r\nEND\r\n");
+    CDlgAlign window(&Doc(), &Frame()->Documents()->Reporter(), Frame());
+    AlignPanel& dialog = *window.Panel();
+    // The dictionary's scripts are offered; another one is inserted first.
+    EXPECT_GE(dialog.OriginalBox()->count(), 1);
+    dialog.OriginalBox()->setCurrentText(QString::fromStdString(original));
+    dialog.TranslatedEdit()->setText(QString::fromStdString(dir.File("opts-fr.rc")));
+    dialog.Align();
+    EXPECT_TRUE(dialog.Changed());
+    // The sample translates "Colour" already: its access key there stays
+    // unless the user replaces what the dictionary has.
+    EXPECT_EQ(dialog.SummaryLabel()->text().toStdString(),
+              "2 texts aligned, 1 general translations, 0 in context, 1 unmatched; 1 translation(s) of the "
+              "dictionary kept.");
+    ASSERT_EQ(dialog.ProblemList()->count(), 2); // the resource's count, the button
+    EXPECT_TRUE(
+        dialog.ProblemList()->item(1)->text().contains(QStringLiteral("\"Reset\" has no counterpart")));
+    EXPECT_EQ(Translation("Colour"), "Couleur");
+    EXPECT_NE(Doc().Files()->Find(original), nullptr);
+    EXPECT_EQ(Translation("Preferences"), "R\351glages");
+    dialog.ReplaceBox()->setChecked(true);
+    dialog.Align();
+    EXPECT_FALSE(dialog.SummaryLabel()->text().contains(QStringLiteral("kept")));
+    // A translated script that is not there changes nothing.
+    dialog.TranslatedEdit()->setText(QString::fromStdString(dir.File("none.rc")));
+    dialog.Align();
+    EXPECT_EQ(dialog.SummaryLabel()->text(), QStringLiteral("Choose the translated script."));
 }
 
 TEST_F(ResourceTools, CheckTranslationsListsFindingsAndGoesToTheResource)

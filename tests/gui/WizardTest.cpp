@@ -11,6 +11,7 @@
 #include "engine/ScriptRuns.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/ProgramFixture.h"
+#include "pages/CPageAlign.h"
 #include "pages/CPageExtract.h"
 #include "pages/CPageInsert.h"
 #include "pages/CPageNew.h"
@@ -19,10 +20,13 @@
 #include "tessary/CListCtrlEx.h"
 #include "tessary/CoreFeedback.h"
 #include "tessary/ModalAnswers.h"
+#include "windows/AlignPanel.h"
 #include "windows/CDlgGenerate.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -189,6 +193,55 @@ TEST(Wizard, FileNewCreatesInsertsAndExtracts)
     EXPECT_TRUE(doc.IsModified());
     EXPECT_FALSE(doc.Files()->Find(first)->stamp.empty());
     EXPECT_EQ(extract->AllFilesBar()->value(), 0);
+    EXPECT_FALSE(sheet.isVisible());
+}
+
+// A new dictionary whose script a translator already translated starts
+// with those translations: the Extract page offers the Align page.
+TEST(Wizard, ANewDictionaryTakesTheTranslationsOfAnExistingCopy)
+{
+    ModalAnswers::Clear();
+    TempDir dir;
+    fs::create_directories(dir.Path() / "out");
+    WriteBytes(dir.File("app.rc"), "IDD_A DIALOG 0, 0, 100, 50\r\nCAPTION \"Duck\"\r\nBEGIN\r\n"
+                                   "    LTEXT \"Quack\",1,1,1,40,10\r\nEND\r\n");
+    WriteBytes(dir.File("app-fr.rc"), "IDD_A DIALOG 0, 0, 100, 50\r\nCAPTION \"Canard\"\r\nBEGIN\r\n"
+                                      "    LTEXT \"Coin-coin\",1,1,1,40,10\r\nEND\r\n");
+    MessageBoxReporter reporter(nullptr);
+    CTrelvarDoc doc;
+    doc.SetReporter(&reporter);
+    CSheetWizard sheet(CSheetWizard::FileNewSet, &doc, &reporter);
+    sheet.show();
+    QApplication::processEvents();
+    sheet.NewPage()->NameEdit()->setText(QStringLiteral("demo"));
+    sheet.NewPage()->LocationEdit()->setText(Q(dir.Path().string()));
+    sheet.NewPage()->DestinationEdit()->setText(Q(dir.File("out/")));
+    sheet.next();
+    sheet.InsertPage()->FileEdit()->setText(Q(dir.File("app.rc")));
+    sheet.InsertPage()->OnAdd();
+    sheet.next();
+    CPageExtract* extract = sheet.ExtractPage();
+    ASSERT_EQ(sheet.currentPage(), extract);
+    EXPECT_TRUE(extract->HasTranslationBox()->isVisible());
+    extract->HasTranslationBox()->setChecked(true);
+    QApplication::processEvents();
+    EXPECT_EQ(sheet.nextId(), CSheetWizard::PageAlign);
+    EXPECT_TRUE(sheet.button(QWizard::NextButton)->isVisible());
+    EXPECT_TRUE(sheet.button(QWizard::NextButton)->isEnabled());
+    EXPECT_FALSE(sheet.button(QWizard::FinishButton)->isEnabled());
+    EXPECT_FALSE(sheet.button(QWizard::FinishButton)->isVisible());
+    sheet.next();
+    CPageAlign* align = sheet.AlignPage();
+    ASSERT_EQ(sheet.currentPage(), align);
+    EXPECT_GT(doc.General()->TextCount(), 0);
+    EXPECT_EQ(align->Panel()->OriginalBox()->currentText(), Q(dir.File("app.rc")));
+    align->Panel()->TranslatedEdit()->setText(Q(dir.File("app-fr.rc")));
+    GrabToPng(&sheet, QStringLiteral("wizard-align"));
+    sheet.button(QWizard::FinishButton)->click();
+    QApplication::processEvents();
+    std::string translation;
+    doc.General()->GetTranslation("Quack", translation);
+    EXPECT_EQ(translation, "Coin-coin");
     EXPECT_FALSE(sheet.isVisible());
 }
 
