@@ -186,10 +186,10 @@ void CMainFrame::UpdateActions()
         if (QAction* a = Action(id))
             a->setEnabled(on && !m_unavailable.contains(id));
     };
-    for (int id :
-         {Cmd::FileSave, Cmd::Import, Cmd::Export, Cmd::Properties, Cmd::Insert, Cmd::Extract, Cmd::Generate,
-          Cmd::TextsNotToTranslate, Cmd::ResourcesNotToExtract, Cmd::UnusedTexts, Cmd::CheckTranslations,
-          Cmd::Align, Cmd::UpdateIcons, Cmd::DeleteAllShortcuts, Cmd::FindInResources, Cmd::Results})
+    for (int id : {Cmd::FileSave, Cmd::Import, Cmd::Export, Cmd::Properties, Cmd::Insert, Cmd::Extract,
+                   Cmd::Generate, Cmd::TextsNotToTranslate, Cmd::ResourcesNotToExtract, Cmd::UnusedTexts,
+                   Cmd::CheckTranslations, Cmd::Align, Cmd::Pretranslate, Cmd::UpdateIcons,
+                   Cmd::DeleteAllShortcuts, Cmd::FindInResources, Cmd::Results})
         enable(id, open);
     // A dictionary another program has open is looked at, not written.
     enable(Cmd::FileSave, open && !m_documents->Doc().IsReadOnly());

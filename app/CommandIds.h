@@ -44,5 +44,6 @@ inline constexpr int DoNotExtract = 32833;
 inline constexpr int UpdateIcons = 32834;
 inline constexpr int CheckTranslations = 32835;
 inline constexpr int Align = 32836;
+inline constexpr int Pretranslate = 32837;
 inline constexpr int FindBox = 10000;
 } // namespace Cmd

@@ -10,6 +10,7 @@
 #include "tessary/CWaitWindow.h"
 #include "tessary/GlobalVarsForDll.h"
 #include "tessary/ProgramSettings.h"
+#include "windows/MemoryMatches.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -116,6 +117,8 @@ bool DocumentCommands::OnFileSave()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool ok = m_doc.Save();
     QApplication::restoreOverrideCursor();
+    if (ok)
+        RememberInBackground(m_doc);
     emit titleChanged();
     return ok;
 }

@@ -74,6 +74,7 @@ const std::vector<CommandInfo>& Commands()
         {Cmd::ResourcesNotToExtract, "Resources not to e&xtract ...", nullptr, {}},
         {Cmd::UnusedTexts, "&Unused texts...", nullptr, {}},
         {Cmd::CheckTranslations, "&Check translations...", nullptr, {}},
+        {Cmd::Pretranslate, "&Pre-translate...", nullptr, {}},
         {Cmd::Options, "&Options...", nullptr, {}},
         {Cmd::Help, "&Help...", nullptr, QKeySequence(Qt::Key_F1)},
         {Cmd::WhatsNew, "&What's new...", nullptr, {}},
@@ -222,8 +223,9 @@ void CMainFrame::CreateMenus()
     add(menuBar()->addMenu(tr("&View")), {Cmd::ViewToolbar, Cmd::ViewStatusBar, 0, Cmd::Dictionary,
                                           Cmd::Results, 0, Cmd::Properties, Cmd::UpdateIcons});
     add(menuBar()->addMenu(tr("&Resource")), {Cmd::Insert, Cmd::Extract, Cmd::Generate, 0, Cmd::Align});
-    add(menuBar()->addMenu(tr("&Tools")), {Cmd::TextsNotToTranslate, Cmd::ResourcesNotToExtract,
-                                           Cmd::UnusedTexts, Cmd::CheckTranslations, 0, Cmd::Options});
+    add(menuBar()->addMenu(tr("&Tools")),
+        {Cmd::TextsNotToTranslate, Cmd::ResourcesNotToExtract, Cmd::UnusedTexts, Cmd::CheckTranslations,
+         Cmd::Pretranslate, 0, Cmd::Options});
     add(menuBar()->addMenu(tr("&Help")), {Cmd::Help, Cmd::WhatsNew, 0, Cmd::AppAbout});
     FillRecentFiles();
 }
@@ -320,6 +322,8 @@ void CMainFrame::ConnectSearchAndTools()
     connect(Action(Cmd::UnusedTexts), &QAction::triggered, m_maintenance,
             &MaintenanceCommands::OnUnusedTexts);
     connect(Action(Cmd::Align), &QAction::triggered, m_maintenance, &MaintenanceCommands::OnAlign);
+    connect(Action(Cmd::Pretranslate), &QAction::triggered, m_maintenance,
+            [this] { m_maintenance->OnPretranslate(); });
     connect(Action(Cmd::CheckTranslations), &QAction::triggered, m_maintenance,
             &MaintenanceCommands::OnCheckTranslations);
 }

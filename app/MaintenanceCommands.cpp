@@ -7,6 +7,8 @@
 #include "dictionary/Messages.h"
 #include "exchange/ExchangeFormats.h"
 #include "exchange/TranslationExchange.h"
+#include "memory/MemorySources.h"
+#include "memory/TranslationMemory.h"
 #include "preview/PreviewFit.h"
 #include "tessary/CRkMessageBox.h"
 #include "tessary/CWaitWindow.h"
@@ -21,8 +23,10 @@
 #include "windows/CDlgImport.h"
 #include "windows/CDlgTextLists.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 
 MaintenanceCommands::MaintenanceCommands(CMainFrame* frame) : QObject(frame), m_frame(frame) {}
 
@@ -162,6 +166,44 @@ void MaintenanceCommands::OnAlign()
         m_frame->RebuildTree();
         Refresh();
     }
+}
+
+void MaintenanceCommands::OnPretranslate(int minScore)
+{
+    CTrelvarDoc& doc = m_frame->Documents()->Doc();
+    if (!doc.IsOpen())
+        return;
+    if (minScore == 0) {
+        bool ok = false;
+        minScore =
+            QInputDialog::getInt(m_frame, tr("Pre-translate"),
+                                 tr("Fill the texts without a translation with the memory's matches of at "
+                                    "least this score (100: exact matches only):"),
+                                 100, 50, 100, 1, &ok);
+        if (!ok)
+            return;
+    }
+    std::string error;
+    const auto memory = TranslationMemory::Open(TranslationMemory::DefaultPath(), error);
+    if (!memory) {
+        RkMessageBox(QString::fromStdString(error), 0x0030, -1, m_frame, nullptr, -1);
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const PretranslationSummary summary = Pretranslate(doc, *memory, minScore);
+    QApplication::restoreOverrideCursor();
+    if (summary.filled > 0) {
+        doc.MarkChanged(CTrelvarDoc::GeneralChanged | CTrelvarDoc::ContextChanged);
+        Refresh();
+    }
+    QString text = tr("%1 text(s) filled, %2 from exact matches.").arg(summary.filled).arg(summary.exact);
+    for (const auto& [source, count] : summary.sources)
+        text += QStringLiteral("\n%1: %2").arg(QString::fromStdString(source)).arg(count);
+    if (summary.filled > 0)
+        text += tr("\nTools > Check translations shows what they need.");
+    m_lastPretranslation = text;
+    RkMessageBox(text, 0x0040, -1, m_frame, nullptr, -1);
+    ShowProblems(summary.problems);
 }
 
 void MaintenanceCommands::OnCheckTranslations()

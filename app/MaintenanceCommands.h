@@ -34,7 +34,13 @@ public:
     /// Brings in the translations of a script translated by hand; the tree
     /// then shows what is translated.
     void OnAlign();
+    /// Fills the texts without a translation from the translation memory
+    /// (exact matches, or close ones from the score the user gives; asked
+    /// unless given) and says what it filled and from where.
+    void OnPretranslate(int minScore = 0);
     CDlgCheckResults* CheckWindow() const { return m_checkWindow; }
+    /// What the last pre-translation said.
+    const QString& LastPretranslation() const { return m_lastPretranslation; }
 
 private:
     void Refresh();
@@ -43,4 +49,5 @@ private:
 
     CMainFrame* m_frame;
     CDlgCheckResults* m_checkWindow = nullptr;
+    QString m_lastPretranslation;
 };

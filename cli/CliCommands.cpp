@@ -3,6 +3,7 @@
 #include "cli/AlignCommands.h"
 #include "cli/CliSession.h"
 #include "cli/ExchangeCommands.h"
+#include "cli/MemoryCommands.h"
 #include "cli/PreviewJson.h"
 #include "cli/ToolCommands.h"
 #include "dictionary/ContextDictionary.h"
@@ -381,6 +382,8 @@ const std::vector<CliCommand>& CliCommands()
         for (CliCommand& command : ToolCommands())
             all.push_back(std::move(command));
         for (CliCommand& command : AlignCommands())
+            all.push_back(std::move(command));
+        for (CliCommand& command : MemoryCommands())
             all.push_back(std::move(command));
         return all;
     }();

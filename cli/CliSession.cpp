@@ -2,6 +2,8 @@
 
 #include "cli/CliArguments.h"
 #include "dictionary/Messages.h"
+#include "memory/MemorySources.h"
+#include "memory/TranslationMemory.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -54,6 +56,17 @@ bool Session::Open(const std::string& dicPath, CTrelvarDoc::Access access)
 const Codec& Session::TextCodec() const
 {
     return Codec::Cached(m_doc.IsOpen() ? m_doc.TranslationsCodePage() : m_codePage);
+}
+
+bool Session::Save()
+{
+    if (!m_doc.Save())
+        return false;
+    std::string error;
+    const auto memory = TranslationMemory::Open(TranslationMemory::DefaultPath(), error);
+    if (!memory || !RememberDictionary(*memory, m_doc, error))
+        std::cerr << "Warning: the translation memory was not updated: " << error << '\n';
+    return true;
 }
 
 int Session::Exit() const

@@ -22,7 +22,10 @@ public:
     CTrelvarDoc& Doc() { return m_doc; }
     StderrReporter& Reporter() { return m_reporter; }
     int Exit() const;
-    bool Save() { return m_doc.Save(); }
+    /// Saves the dictionary, then lets the translation memory learn what
+    /// it holds (a memory that cannot be written is a warning, never a
+    /// failed save).
+    bool Save();
 
     /// The stored record of a script named on the command line.
     const FileList::Record* FindScript(const std::string& name);

@@ -5,6 +5,7 @@
 #include "tessary/GlobalVarsForDll.h"
 #include "tessary/ProgramSettings.h"
 #include "views/CListCtrlBookmark.h"
+#include "windows/MemoryMatches.h"
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
@@ -180,4 +181,18 @@ void CDlgDictionaryBase::contextMenuEvent(QContextMenuEvent* event)
     connect(menu.addAction(tr("Remove all bookmarks\tShift+Ctrl+F2")), &QAction::triggered, this,
             [this] { m_list->ClearBookmarks(); });
     menu.exec(event->globalPos());
+}
+
+QWidget* CDlgDictionaryBase::NewMatches()
+{
+    m_matches = new MemoryMatches(this);
+    connect(m_matches, &MemoryMatches::matchChosen, this,
+            [this](const QString& translation) { TakeMatch(translation); });
+    return m_matches;
+}
+
+void CDlgDictionaryBase::LookUpSelected()
+{
+    if (m_matches && m_document)
+        m_matches->Lookup(*m_document, SelectedOriginal());
 }

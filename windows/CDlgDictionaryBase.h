@@ -7,6 +7,7 @@
 #include <string>
 
 class CListCtrlBookmark;
+class MemoryMatches;
 class CTrelvarDoc;
 class QCheckBox;
 class QLayout;
@@ -69,6 +70,9 @@ public:
     /// The edits of a selected row show the new text.
     virtual bool StoreReplacedCell(int row, int column, const QString& text) = 0;
 
+    /// The translation memory's matches for the selected text.
+    MemoryMatches* Matches() const { return m_matches; }
+
 signals:
     /// The window changed the dictionary.
     void documentChanged();
@@ -83,6 +87,13 @@ protected:
     QPushButton* NewButton(const QString& text, const char* id);
     /// The filter's line: its edit and check box, made once.
     QLayout* NewFilterBar();
+    /// The memory's matches under the list, made once; a match the user
+    /// takes goes to TakeMatch.
+    QWidget* NewMatches();
+    /// Looks up the selected text in the memory.
+    void LookUpSelected();
+    /// Puts the translation of a match into the translation field.
+    virtual void TakeMatch(const QString& translation) = 0;
     /// Whether a row has a translation (general or in context).
     virtual bool RowTranslated(int row) const = 0;
     /// Puts a typed translation that was not applied yet into its row, before
@@ -102,6 +113,7 @@ protected:
     CListCtrlBookmark* m_list;
     QLineEdit* m_filterEdit = nullptr;
     QCheckBox* m_untranslatedOnly = nullptr;
+    MemoryMatches* m_matches = nullptr;
     QFont m_originalFont;
     QFont m_translationFont;
     bool m_fontsForLists = false;

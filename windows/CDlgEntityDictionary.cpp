@@ -88,6 +88,7 @@ CDlgEntityDictionary::CDlgEntityDictionary(QWidget* parent, CTrelvarDoc* documen
     m_list->setMinimumWidth(185 + 2 * 120 + 25 + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
                             2 * m_list->frameWidth() + 4);
     layout->addWidget(m_list, 1);
+    layout->addWidget(NewMatches());
 
     auto* edits = new QGridLayout;
     auto addEdit = [&](const QString& label, const char* id, int row, int column, int length) {
@@ -344,6 +345,15 @@ void CDlgEntityDictionary::OnSelectionChanged()
     m_shortcutEdit->setText(m_list->GetItemText(row, 3));
     m_modify->setEnabled(true);
     m_clear->setEnabled(true);
+    LookUpSelected();
+}
+
+void CDlgEntityDictionary::TakeMatch(const QString& translation)
+{
+    if (SelectedRow() < 0)
+        return;
+    m_dictionaryEdit->setText(translation);
+    m_dictionaryEdit->setFocus();
 }
 
 void CDlgEntityDictionary::OnShortcutEdited(const QString& letter)

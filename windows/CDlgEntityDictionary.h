@@ -72,6 +72,7 @@ private:
         QString keys[4]; // the shown columns, for sorting
     };
     static int CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue);
+    void TakeMatch(const QString& translation) override;
     void OnSelectionChanged();
     void OnShortcutEdited(const QString& letter);
     /// Writes the edits into the row and into the dictionaries.

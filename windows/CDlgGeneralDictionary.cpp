@@ -140,6 +140,7 @@ CDlgGeneralDictionary::CDlgGeneralDictionary(QWidget* parent, CTrelvarDoc* docum
     // horizontal scroll bar.
     m_list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     layout->addWidget(m_list, 1);
+    layout->addWidget(NewMatches());
 
     auto* edits = new QGridLayout;
     m_originalEdit = new QLineEdit(this);
@@ -336,6 +337,15 @@ void CDlgGeneralDictionary::OnSelectionChanged()
     m_translationEdit->setText(m_list->GetItemText(row, 1));
     m_modify->setEnabled(true);
     m_clear->setEnabled(true);
+    LookUpSelected();
+}
+
+void CDlgGeneralDictionary::TakeMatch(const QString& translation)
+{
+    if (SelectedRow() < 0)
+        return;
+    m_translationEdit->setText(translation);
+    m_translationEdit->setFocus();
 }
 
 bool CDlgGeneralDictionary::WriteRow(int row)

@@ -90,6 +90,7 @@ private:
     static int CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue);
     /// Makes the sort keys of the originals.
     void FoldOriginals();
+    void TakeMatch(const QString& translation) override;
     void OnSelectionChanged();
     /// Puts the translation edit into the row; false when it cannot be
     /// written in the dictionary's code page (reported).

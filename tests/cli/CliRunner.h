@@ -30,7 +30,8 @@ inline std::string Quote(const std::string& arg)
 
 inline Result RunCli(const TempDir& dir, const std::vector<std::string>& args)
 {
-    std::string command = Quote(LORVO_CLI);
+    // Each test has a translation memory of its own.
+    std::string command = "XDG_DATA_HOME=" + Quote(dir.File(".data")) + " " + Quote(LORVO_CLI);
     for (const std::string& arg : args)
         command += " " + Quote(arg);
     command += " </dev/null >" + Quote(dir.File(".out")) + " 2>" + Quote(dir.File(".err"));

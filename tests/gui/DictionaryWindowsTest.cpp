@@ -9,16 +9,22 @@
 #include "engine/ScriptRuns.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/ProgramFixture.h"
+#include "memory/TranslationMemory.h"
 #include "preview/CDlgPreview.h"
 #include "tessary/CRkMessageBox.h"
 #include "tessary/ModalAnswers.h"
 #include "views/CListCtrlBookmark.h"
 #include "windows/CDlgEntityDictionary.h"
 #include "windows/CDlgGeneralDictionary.h"
+#include "windows/MemoryMatches.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
+#include <QThreadPool>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -271,4 +277,57 @@ TEST_F(DictionaryWindows, RowsSortWithoutRegardToCaseAccentedOnesToo)
         EXPECT_LE(shown[i - 1].compare(shown[i], Qt::CaseInsensitive), 0)
             << shown[i - 1].toStdString() << " / " << shown[i].toStdString();
     EXPECT_EQ(shown.indexOf(QStringLiteral("Ab")) + 1, shown.indexOf(QStringLiteral("aB")));
+}
+
+TEST_F(DictionaryWindows, TheMemoryOffersItsMatchesAndCtrlTakesOne)
+{
+    // Another dictionary of the same language translated "Find Next" once.
+    std::string error;
+    auto memory = TranslationMemory::Open(TranslationMemory::DefaultPath(), error);
+    ASSERT_TRUE(memory) << error;
+    ASSERT_TRUE(memory->ReplaceSource("/elsewhere/other.dic",
+                                      {{"Find next", "Chercher le suivant", {}, "cp1252", "cp1252"},
+                                       {"Find", "Trouver", {}, "cp1252", "cp1252"}},
+                                      error));
+    CDlgGeneralDictionary* window = ShowDictionary();
+    CListCtrlEx* list = window->List();
+    SelectRow(list, RowOf(list, QStringLiteral("Find Next")));
+    window->Matches()->WaitForLookup();
+    ASSERT_TRUE(WaitUntil([&] { return window->Matches()->List()->topLevelItemCount() > 0; }));
+    QTreeWidgetItem* best = window->Matches()->List()->topLevelItem(0);
+    EXPECT_EQ(best->text(1), QStringLiteral("Chercher le suivant"));
+    EXPECT_TRUE(best->text(0).endsWith(QStringLiteral("%")));
+    EXPECT_EQ(best->text(3), QStringLiteral("other.dic"));
+    GrabToPng(window, QStringLiteral("dictionary-memory"));
+    window->TranslationEdit()->setFocus();
+    QTest::keyClick(window->TranslationEdit(), Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(window->TranslationEdit()->text(), QStringLiteral("Chercher le suivant"));
+    // A text of another language is not offered.
+    ASSERT_TRUE(memory->ReplaceSource("/elsewhere/other.dic",
+                                      {{"Find next", "Weitersuchen", {}, "cp1252", "cp1250"}}, error));
+    SelectRow(list, RowOf(list, QStringLiteral("Up")));
+    SelectRow(list, RowOf(list, QStringLiteral("Find Next")));
+    window->Matches()->WaitForLookup();
+    QApplication::processEvents();
+    for (int n = 0; n < window->Matches()->List()->topLevelItemCount(); ++n)
+        EXPECT_NE(window->Matches()->MatchTranslation(n), QStringLiteral("Weitersuchen"));
+}
+
+TEST_F(DictionaryWindows, ASaveTeachesTheMemory)
+{
+    CDlgGeneralDictionary* window = ShowDictionary();
+    SelectRow(window->List(), RowOf(window->List(), QStringLiteral("Up")));
+    window->TranslationEdit()->setText(QStringLiteral("Vers le haut"));
+    window->ModifyButton()->click();
+    window->OnOK();
+    ASSERT_TRUE(program->frame()->Documents()->OnFileSave());
+    QThreadPool::globalInstance()->waitForDone();
+    std::string error;
+    auto memory = TranslationMemory::Open(TranslationMemory::DefaultPath(), error);
+    ASSERT_TRUE(memory) << error;
+    // The memory is the user's: other tests' dictionaries may be in it.
+    bool learnt = false;
+    for (const MemoryMatch& match : memory->Find("Up", 50, 100))
+        learnt = learnt || (match.source == Doc().PathName() && match.translation == "Vers le haut");
+    EXPECT_TRUE(learnt);
 }

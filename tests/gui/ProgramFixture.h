@@ -136,6 +136,8 @@ protected:
     void SetUp() override
     {
         ModalAnswers::Clear();
+        // A translation memory of the test's own.
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir.File("data")));
         dic = CopySample(dir);
         program = std::make_unique<Program>(dir.File("lorvo.ini"), QStringList{QString::fromStdString(dic)});
     }

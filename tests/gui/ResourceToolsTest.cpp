@@ -9,6 +9,7 @@
 #include "dictionary/GeneralDictionary.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/ProgramFixture.h"
+#include "memory/TranslationMemory.h"
 #include "settings/Settings.h"
 #include "tessary/CRkMessageBox.h"
 #include "tessary/ModalAnswers.h"
@@ -343,4 +344,23 @@ TEST_F(ResourceTools, CheckTranslationsListsFindingsAndGoesToTheResource)
     EXPECT_EQ(AppSettings().Get(Settings::Integer::CheckWidth), 640);
     CDlgCheckResults next(Frame());
     EXPECT_EQ(next.size(), QSize(640, 300));
+}
+
+TEST_F(ResourceTools, PretranslateFillsWhatHasNoTranslationFromTheMemory)
+{
+    EXPECT_TRUE(Frame()->Action(Cmd::Pretranslate)->isEnabled());
+    std::string error;
+    auto memory = TranslationMemory::Open(TranslationMemory::DefaultPath(), error);
+    ASSERT_TRUE(memory) << error;
+    ASSERT_TRUE(memory->ReplaceSource(
+        "/projects/other.dic",
+        {{"Up", "Vers le haut", {}, "cp1252", "cp1252"}, {"Down", "Vers le bas", {}, "cp1252", "cp1252"}},
+        error));
+    Doc().General()->SetTranslation("Up", "");
+    Frame()->Maintenance()->OnPretranslate(100);
+    EXPECT_EQ(Translation("Up"), "Vers le haut");
+    EXPECT_EQ(Translation("Down"), "Bas"); // never replaced
+    EXPECT_TRUE(Frame()->Maintenance()->LastPretranslation().startsWith(
+        QStringLiteral("1 text(s) filled, 1 from exact matches.\n/projects/other.dic: 1")));
+    EXPECT_TRUE(Doc().IsModified());
 }
