@@ -6,6 +6,7 @@
 #include "dictionary/Messages.h"
 #include "dictionary/TextRules.h"
 #include "exchange/ExchangeFormats.h"
+#include "exchange/Spelling.h"
 #include "exchange/TranslationCheck.h"
 #include "exchange/TranslationExchange.h"
 #include "preview/FitModule.h"
@@ -158,9 +159,28 @@ int RunCheck(const CliArguments& args)
             return ExitError;
         }
     }
+    // Spelling is checked in the language the user names: asked for alone
+    // without one, the command says which languages it has.
+    std::unique_ptr<WordSpeller> speller;
+    const std::string* language = args.Option("language");
+    if (kinds.count(CheckKind::Spelling) && language) {
+        std::string error;
+        speller = OpenHunspell(*language, error);
+        if (!speller) {
+            std::cerr << "lorvo-cli check: " << error << '\n';
+            return ExitError;
+        }
+    } else if (kinds.size() == 1 && kinds.count(CheckKind::Spelling)) {
+        std::cerr << "lorvo-cli check: name the language of the translations with --language; there are";
+        for (const std::string& known : HunspellLanguages())
+            std::cerr << ' ' << known;
+        std::cerr << '\n';
+        return ExitUsage;
+    }
     int errors = 0;
     int warnings = 0;
-    for (const CheckFinding& finding : CheckTranslations(session.Doc(), scripts, fit.get())) {
+    for (const CheckFinding& finding :
+         CheckTranslations(session.Doc(), scripts, fit.get(), nullptr, speller.get())) {
         if (!kinds.count(finding.kind))
             continue;
         std::cout << FormatFinding(finding) << '\n';

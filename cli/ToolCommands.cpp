@@ -362,15 +362,18 @@ std::vector<CliCommand> ToolCommands()
          RunExport,
          {"template"}},
         {"check",
-         "check <dict.dic> [script.rc]... [--only KIND[,KIND]...] [--warnings-as-errors]",
+         "check <dict.dic> [script.rc]... [--only KIND[,KIND]...] [--language L] [--warnings-as-errors]",
          "Checks the translated result of the scripts (all when none is named) resource by resource and "
          "prints each finding as script.rc:LINE: RESOURCE: message [KIND]. Errors: two texts of one dialog "
          "or pop-up menu with the same access key (access-key-clash), an access key lost (access-key), "
          "printf or %1 placeholders that differ (placeholder), a menu item's accelerator after \\t changed "
          "(accelerator). Warnings: an access key added (access-key), a translation larger than its control "
          "as the preview measures it (fit), leading or trailing blanks, final colon or ellipsis that differ "
-         "(punctuation). Exit code 1 when it found an error, or a warning with --warnings-as-errors.",
-         {"only"},
+         "(punctuation), an escape lost or added (escape, an error), a URL or file name changed "
+         "(url-or-file), with --language (a Hunspell dictionary such as fr_FR) a misspelt word of a "
+         "translation (spelling). Exit code 1 when it found an error, or a warning with "
+         "--warnings-as-errors.",
+         {"only", "language"},
          1,
          SIZE_MAX,
          RunCheck,

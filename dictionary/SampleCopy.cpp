@@ -3,6 +3,7 @@
 #include "dictionary/FileSystem.h"
 #include "dictionary/LineFile.h"
 #include "dictionary/TextRules.h"
+#include "settings/DataFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -88,11 +89,6 @@ std::string SampleTemplatesFor(const std::string& programFolder)
 
 std::string UserSampleFolder()
 {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (data && *data)
-        return std::string(data) + "/lingorel/sample";
-    const char* home = std::getenv("HOME");
-    if (home && *home)
-        return std::string(home) + "/.local/share/lingorel/sample";
-    return {};
+    const std::string data = UserDataFolder();
+    return data.empty() ? data : data + "/sample";
 }

@@ -7,6 +7,7 @@
 #include "dictionary/PseudoTranslation.h"
 #include "dictionary/TextRules.h"
 #include "engine/Literal.h"
+#include "exchange/Spelling.h"
 #include "exchange/TextOccurrences.h"
 #include "exchange/TranslationExchange.h"
 #include "preview/model/PreviewDialogInfo.h"
@@ -23,9 +24,9 @@
 
 namespace {
 
-constexpr std::array<const char*, 8> kKindNames = {"access-key-clash", "access-key", "placeholder",
-                                                   "accelerator",      "fit",        "punctuation",
-                                                   "escape",           "url-or-file"};
+constexpr std::array<const char*, 9> kKindNames = {"access-key-clash", "access-key",  "placeholder",
+                                                   "accelerator",      "fit",         "punctuation",
+                                                   "escape",           "url-or-file", "spelling"};
 
 // A text's placeholders: printf conversions in their order, FormatMessage
 // inserts in any order. "%%" is no placeholder; escapes are skipped.
@@ -212,8 +213,9 @@ std::string Bare(std::string text)
 class ScriptChecker
 {
 public:
-    ScriptChecker(const CTrelvarDoc& doc, std::string source, FitMeasure* fit, std::vector<CheckFinding>& out)
-        : m_doc(doc), m_source(std::move(source)), m_fit(fit), m_out(out),
+    ScriptChecker(const CTrelvarDoc& doc, std::string source, FitMeasure* fit, WordSpeller* speller,
+                  std::vector<CheckFinding>& out)
+        : m_doc(doc), m_source(std::move(source)), m_fit(fit), m_speller(speller), m_out(out),
           m_originals(Codec::Cached(doc.OriginalsCodePage())),
           m_translations(Codec::Cached(doc.TranslationsCodePage()))
     {
@@ -337,6 +339,20 @@ private:
                         " is not in " + Translation(c));
         }
 
+        if (m_speller && c.translated) {
+            std::set<std::string> told;
+            for (const auto& [at, word] : SpellingWords(m_translations.ToUtf8(c.result))) {
+                if (m_speller->Correct(word) || !told.insert(word).second)
+                    continue;
+                std::string message = "\"" + word + "\" is not a word of the language";
+                const std::vector<std::string> suggestions = m_speller->Suggestions(word);
+                for (std::size_t i = 0; i < suggestions.size() && i < 3; ++i)
+                    message += (i == 0 ? " (perhaps \"" : ", \"") + suggestions[i] + "\"";
+                Add(o, CheckKind::Spelling, true,
+                    message + (suggestions.empty() ? "" : ")") + " in " + Translation(c));
+            }
+        }
+
         const Ends was = EndsOf(o.decoded);
         const Ends is = EndsOf(c.result);
         std::vector<std::string> differences;
@@ -421,6 +437,7 @@ private:
     const CTrelvarDoc& m_doc;
     std::string m_source;
     FitMeasure* m_fit;
+    WordSpeller* m_speller;
     std::vector<CheckFinding>& m_out;
     const Codec& m_originals;
     const Codec& m_translations;
@@ -457,7 +474,7 @@ std::string FormatFinding(const CheckFinding& f)
 }
 
 std::vector<CheckFinding> CheckTranslations(const CTrelvarDoc& doc, const std::vector<std::string>& scripts,
-                                            FitMeasure* fit, ProgressSink* progress)
+                                            FitMeasure* fit, ProgressSink* progress, WordSpeller* speller)
 {
     std::vector<std::string> sources = scripts;
     if (sources.empty()) {
@@ -470,7 +487,7 @@ std::vector<CheckFinding> CheckTranslations(const CTrelvarDoc& doc, const std::v
     int step = 0;
     for (const std::string& source : sources) {
         std::vector<CheckFinding> found;
-        ScriptChecker(doc, source, fit, found).Run();
+        ScriptChecker(doc, source, fit, speller, found).Run();
         std::stable_sort(found.begin(), found.end(),
                          [](const CheckFinding& a, const CheckFinding& b) { return a.line < b.line; });
         findings.insert(findings.end(), found.begin(), found.end());

@@ -8,6 +8,7 @@
 
 class CTrelvarDoc;
 class ProgressSink;
+class WordSpeller;
 struct PreviewDialogInfo;
 
 // The checks of a translated result, resource by resource, before anyone
@@ -24,7 +25,8 @@ enum class CheckKind
     Fit,            ///< a translation larger than its control
     Punctuation,    ///< leading or trailing blanks, final colon or ellipsis that differ
     Escape,         ///< an escape ("\n", "\\") lost or added
-    Verbatim        ///< a URL or a file name of the original that the translation changed
+    Verbatim,       ///< a URL or a file name of the original that the translation changed
+    Spelling        ///< a word of a translation the speller does not know
 };
 
 /// The kind's name on the command line ("access-key-clash", "fit", ...).
@@ -63,5 +65,7 @@ public:
 /// Checks the translated result of the scripts (every script of the
 /// dictionary when none is named), in script and line order. Without a
 /// measure the fit of texts is not checked. The bar steps once per script.
+/// With a speller, the words of translations are checked too.
 std::vector<CheckFinding> CheckTranslations(const CTrelvarDoc& doc, const std::vector<std::string>& scripts,
-                                            FitMeasure* fit, ProgressSink* progress = nullptr);
+                                            FitMeasure* fit, ProgressSink* progress = nullptr,
+                                            WordSpeller* speller = nullptr);

@@ -1,6 +1,7 @@
 #include "memory/TranslationMemory.h"
 
 #include "memory/MatchScore.h"
+#include "settings/DataFolder.h"
 
 #include <algorithm>
 #include <chrono>
@@ -112,15 +113,8 @@ TranslationMemory::~TranslationMemory()
 
 std::string TranslationMemory::DefaultPath()
 {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    std::filesystem::path folder;
-    if (data && *data) {
-        folder = data;
-    } else {
-        const char* home = std::getenv("HOME");
-        folder = std::filesystem::path(home ? home : ".") / ".local" / "share";
-    }
-    return (folder / "lingorel" / "memory.db").string();
+    const std::string data = UserDataFolder();
+    return (data.empty() ? std::string("lingorel") : data) + "/memory.db";
 }
 
 std::unique_ptr<TranslationMemory> TranslationMemory::Open(const std::string& path, std::string& error)

@@ -78,3 +78,27 @@ TEST(CliMemory, ADamagedMemoryNeverStopsASave)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CliSpelling, CheckReportsMisspeltWordsInTheNamedLanguage)
+{
+    TempDir dir;
+    ASSERT_EQ(RunCli(dir, {"sample", "--folder", dir.File("s")}).exit, 0);
+    ASSERT_EQ(RunCli(dir, {"translate", dir.File("s/sample.dic"), "Cancel", "Cancle"}).exit, 0);
+    const Result checked =
+        RunCli(dir, {"check", dir.File("s/sample.dic"), "--only", "spelling", "--language", "en_US"});
+    if (checked.err.find("no spelling dictionary") != std::string::npos)
+        GTEST_SKIP() << checked.err;
+    EXPECT_EQ(checked.exit, 0) << checked.err; // warnings only
+    EXPECT_NE(checked.out.find(": \"Cancle\" is not a word of the language (perhaps \"Cancel\""),
+              std::string::npos)
+        << checked.out;
+    EXPECT_NE(checked.out.find("[spelling]"), std::string::npos);
+    // Without a language, the command says which it has.
+    const Result unnamed = RunCli(dir, {"check", dir.File("s/sample.dic"), "--only", "spelling"});
+    EXPECT_EQ(unnamed.exit, 2);
+    EXPECT_NE(unnamed.err.find("--language"), std::string::npos);
+}
+
+} // namespace

@@ -7,6 +7,7 @@
 #include "dictionary/PseudoTranslation.h"
 #include "dictionary/ScriptInsertion.h"
 #include "engine/ScriptRuns.h"
+#include "exchange/Spelling.h"
 #include "exchange/TranslationCheck.h"
 #include "preview/model/PreviewDialogInfo.h"
 
@@ -230,4 +231,37 @@ TEST(Check, PseudoTranslationPassesEveryCheckButFit)
     for (const CheckFinding& f : CheckTranslations(doc, {}, nullptr))
         findings.push_back(FormatFinding(f));
     EXPECT_EQ(findings.size(), 0u) << findings.front();
+}
+
+TEST(Spelling, OnlyWordsAreSpelt)
+{
+    const auto words = [](std::string_view text) {
+        std::vector<std::string> out;
+        for (const auto& [at, word] : SpellingWords(text))
+            out.push_back(word);
+        return out;
+    };
+    // Access-key marks stay inside their word; escapes, placeholders and
+    // words with digits are no words.
+    EXPECT_EQ(words("&Ouvrir le fi&chier\\tCtrl+O"),
+              (std::vector<std::string>{"Ouvrir", "le", "fichier", "Ctrl", "O"}));
+    EXPECT_EQ(words("%s fichier(s) sur %1!d!\\n"), (std::vector<std::string>{"fichier", "s", "sur"}));
+    EXPECT_EQ(words("Win32 l'\xC3\xA9t\xC3\xA9 - rendez-vous && co"),
+              (std::vector<std::string>{"l'\xC3\xA9t\xC3\xA9", "rendez-vous", "co"}));
+    EXPECT_EQ(SpellingWords("ab cd").at(1).first, 3u);
+}
+
+TEST(Spelling, HunspellFindsMisspeltWordsOfTranslations)
+{
+    std::string error;
+    auto speller = OpenHunspell("en_US", error);
+    if (!speller)
+        GTEST_SKIP() << error;
+    EXPECT_TRUE(speller->Correct("Cancel"));
+    EXPECT_FALSE(speller->Correct("Cancle"));
+    const auto suggestions = speller->Suggestions("Cancle");
+    EXPECT_NE(std::find(suggestions.begin(), suggestions.end(), "Cancel"), suggestions.end());
+    EXPECT_FALSE(OpenHunspell("xx_XX", error));
+    EXPECT_NE(error.find("no spelling dictionary for xx_XX"), std::string::npos);
+    EXPECT_FALSE(OpenHunspell("../../etc/passwd", error));
 }
