@@ -159,6 +159,12 @@ void GlobalVarsForDll::DisplayAboutDlg(QWidget* parent)
         "menus, and generate translated scripts that differ from the sources only in their texts."));
     text->setWordWrap(true);
     layout->addWidget(text);
+    auto* licence = new QLabel(QStringLiteral(
+        "Copyright 2026 The Lingorel developers. This program is free software under the GNU General Public "
+        "License, version 3 or (at your option) any later version, and comes without any warranty."));
+    licence->setObjectName(QStringLiteral("licence"));
+    licence->setWordWrap(true);
+    layout->addWidget(licence);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     auto* web =
         buttons->addButton(TessaryStrings::Load(TessaryStrings::WebSite), QDialogButtonBox::ActionRole);
@@ -166,7 +172,7 @@ void GlobalVarsForDll::DisplayAboutDlg(QWidget* parent)
                      [] { GoToWeb(QStringLiteral("https://lingorel.example.org/")); });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     layout->addWidget(buttons);
-    dialog.resize(420, 180);
+    dialog.resize(420, 230);
     int answer = 0;
     if (ModalAnswers::Take(dialog.windowTitle(), answer))
         return;
