@@ -265,3 +265,22 @@ TEST(Spelling, HunspellFindsMisspeltWordsOfTranslations)
     EXPECT_NE(error.find("no spelling dictionary for xx_XX"), std::string::npos);
     EXPECT_FALSE(OpenHunspell("../../etc/passwd", error));
 }
+
+TEST(Check, PrintfConversionsInAnotherOrderAreAnError)
+{
+    Checked c;
+    // The same conversions, reordered: printf would read the arguments in
+    // the wrong order ("%s" of an int).
+    c.Translate("%d files in %s", "%s fichiers : %d");
+    const auto findings = CheckTranslations(c.doc, {}, nullptr);
+    const auto found = std::find_if(findings.begin(), findings.end(), [](const CheckFinding& f) {
+        return f.kind == CheckKind::Placeholder && f.line == 26;
+    });
+    ASSERT_NE(found, findings.end());
+    EXPECT_FALSE(found->warning);
+    // FormatMessage inserts may move.
+    c.Translate("%d files in %s", "%d fichiers dans %s");
+    c.Translate("Error %1 in %2", "Dans %2 : erreur %1");
+    for (const CheckFinding& f : CheckTranslations(c.doc, {}, nullptr))
+        EXPECT_NE(f.kind, CheckKind::Placeholder) << FormatFinding(f);
+}

@@ -335,3 +335,38 @@ TEST(Exchange, ANewGeneralTranslationIsNotPinnedByTheResourcesAccessKeys)
     EXPECT_EQ(entry->contextTranslation, "Ouvrir");
     EXPECT_EQ(entry->shortcut, 2);
 }
+
+TEST(Exchange, NewTargetsAreUnsureAndInlineElementsKeepTheirBlanks)
+{
+    TempDir dir;
+    CTrelvarDoc doc;
+    Small(doc, dir);
+    doc.General()->AddText("   ", "");
+    const std::string xlf = dir.File("in.xlf");
+    WriteBytes(
+        xlf, "<?xml version=\"1.0\"?><xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\">"
+             "<file original=\"s\" source-language=\"en\" datatype=\"winres\"><body>"
+             "<trans-unit id=\"1\"><source>Open</source><target><g id=\"1\">Fichier</g> "
+             "<g id=\"2\">ouvert</g></target></trans-unit>"
+             "<trans-unit id=\"2\"><source>Save</source><target state=\"new\">Sauver</target></trans-unit>"
+             "<trans-unit id=\"3\"><source xml:space=\"preserve\">   </source>"
+             "<target xml:space=\"preserve\">   </target></trans-unit>"
+             "</body></file></xliff>");
+    ExchangeDocument read;
+    std::string error;
+    ASSERT_TRUE(ReadExchangeFile(xlf, ExchangeFormat::Xliff, read, error)) << error;
+    const ImportSummary summary = ApplyExchange(read, doc);
+    EXPECT_EQ(*doc.General()->FindTranslation("Open"), "Fichier ouvert");
+    EXPECT_EQ(*doc.General()->FindTranslation("Save"), "Enregistrer"); // "new" is not sure
+    EXPECT_EQ(summary.unsure, 1);
+    // A text of blanks goes out and comes back as it is.
+    std::vector<std::string> problems;
+    const ExchangeDocument written = BuildExchange(doc, problems);
+    ASSERT_TRUE(WriteExchangeFile(written, ExchangeFormat::Xliff, dir.File("out.xlf"), error)) << error;
+    ExchangeDocument again;
+    ASSERT_TRUE(ReadExchangeFile(dir.File("out.xlf"), ExchangeFormat::Xliff, again, error)) << error;
+    const auto blank = std::find_if(again.entries.begin(), again.entries.end(),
+                                    [](const ExchangeEntry& e) { return e.original == "   "; });
+    ASSERT_NE(blank, again.entries.end());
+    EXPECT_EQ(blank->translation, "   ");
+}
