@@ -208,7 +208,7 @@ void CMainFrame::UpdateActions()
     // Find and Replace work on the list on screen; without one there is
     // nothing to search.
     const bool listShown = m_searches && m_searches->ListWindow();
-    enable(Cmd::EditFind, listShown);
+    enable(Cmd::EditFind, open);
     enable(Cmd::EditReplace, listShown);
     enable(Cmd::FindNext, m_searches && m_searches->CanFindNext());
     enable(Cmd::FindPrevious, m_searches && m_searches->CanFindNext());

@@ -79,8 +79,8 @@ const std::vector<CommandInfo>& Commands()
         {Cmd::Help, "&Help...", nullptr, QKeySequence(Qt::Key_F1)},
         {Cmd::WhatsNew, "&What's new...", nullptr, {}},
         {Cmd::AppAbout, "&About Lingorel...", "about", {}},
-        {Cmd::FindNext, "Find next", "findnext", {}},
-        {Cmd::FindPrevious, "Find previous", "findprevious", {}},
+        {Cmd::FindNext, "Find next", "findnext", QKeySequence(Qt::Key_F3)},
+        {Cmd::FindPrevious, "Find previous", "findprevious", QKeySequence(Qt::SHIFT | Qt::Key_F3)},
         {Cmd::NextPane, "Next pane", nullptr, QKeySequence(Qt::Key_F6)},
         {Cmd::PreviousPane, "Previous pane", nullptr, QKeySequence(Qt::SHIFT | Qt::Key_F6)},
     };

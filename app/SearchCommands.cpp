@@ -61,8 +61,13 @@ void SearchCommands::Remember(const ListSearch& search)
 void SearchCommands::OnFind()
 {
     CDlgDictionaryBase* window = ListWindow();
-    if (!window)
+    // Where no list is shown (the tree, the previews), a text is found in
+    // the resources.
+    if (!window) {
+        if (m_frame->Documents()->Doc().IsOpen())
+            OnFindInResources();
         return;
+    }
     SaveFindHistory();
     // Over the window of the list, which stays the active one after it.
     CDlgFind dialog(window, m_last, m_findBox->currentText(), window->window());

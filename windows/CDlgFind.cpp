@@ -257,8 +257,15 @@ void CDlgReplace::OnReplaceAll()
     if (replacement.isEmpty() || !ReadControls())
         return;
     m_search.firstSearch = false;
-    if (m_search.ReplaceAll(replacement) == 0)
+    int cells = 0;
+    const int occurrences = m_search.ReplaceAll(replacement, &cells);
+    if (occurrences == 0) {
         RkMessageBox(MessageString(MsgTextNotFound), 0x0030, -1, this, nullptr, -1);
+    } else {
+        // Said, so that nothing is changed without the user knowing how much.
+        m_lastReport = tr("%1 occurrence(s) replaced in %2 text(s).").arg(occurrences).arg(cells);
+        RkMessageBox(m_lastReport, 0x0040, -1, this, nullptr, -1);
+    }
     emit searched(m_search);
     CancelButton()->setText(tr("Close"));
 }

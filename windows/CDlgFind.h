@@ -77,9 +77,9 @@ private:
 };
 
 /// The Replace dialog: Find with a replacement. Replace changes the first
-/// occurrence of the text in the cell found; Replace All in every cell of
-/// the columns searched. The first column, the original text, is never
-/// searched nor changed.
+/// occurrence of the text in the cell found; Replace All every occurrence in
+/// every cell of the columns searched, and says how many it replaced. The
+/// first column, the original text, is never searched nor changed.
 class CDlgReplace : public CDlgFind
 {
     Q_OBJECT
@@ -92,6 +92,8 @@ public:
     QComboBox* ReplaceWithBox() const { return m_replaceWith; }
     QPushButton* ReplaceButton() const { return m_replaceButton; }
     QPushButton* ReplaceAllButton() const { return m_replaceAllButton; }
+    /// What the last Replace All said ("N occurrence(s) replaced in M text(s).").
+    const QString& LastReport() const { return m_lastReport; }
 
 protected:
     void done(int result) override;
@@ -104,4 +106,5 @@ private:
     QComboBox* m_replaceWith;
     QPushButton* m_replaceButton;
     QPushButton* m_replaceAllButton;
+    QString m_lastReport;
 };

@@ -109,19 +109,38 @@ bool ListSearch::ReplaceInCell(int cellRow, int column, const QString& replaceme
     return window->StoreReplacedCell(cellRow, column, replaced);
 }
 
-int ListSearch::ReplaceAll(const QString& replacement)
+int ListSearch::ReplaceAll(const QString& replacement, int* cells)
 {
-    if (!window)
+    if (cells)
+        *cells = 0;
+    if (!window || text.isEmpty())
         return 0;
-    int changed = 0;
+    int occurrences = 0;
     const int count = window->List()->GetItemCount();
+    const Qt::CaseSensitivity sensitivity = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
     for (int r = 0; r < count; ++r) {
         if (!window->RowShown(r))
             continue;
-        for (int column : columns)
-            changed += ReplaceInCell(r, column, replacement) ? 1 : 0;
+        for (int column : columns) {
+            if (column < 1)
+                continue;
+            QString cell = window->List()->GetItemText(r, column);
+            int replaced = 0;
+            // From the left, past what was put in: a replacement holding the
+            // text is not replaced again.
+            for (qsizetype at = cell.indexOf(text, 0, sensitivity); at >= 0;
+                 at = cell.indexOf(text, at + replacement.size(), sensitivity)) {
+                cell.replace(at, text.size(), replacement);
+                ++replaced;
+            }
+            if (replaced > 0 && window->StoreReplacedCell(r, column, cell)) {
+                occurrences += replaced;
+                if (cells)
+                    ++*cells;
+            }
+        }
     }
-    return changed;
+    return occurrences;
 }
 
 void AddToHistory(QComboBox* box, const QString& text, bool withPrefix)

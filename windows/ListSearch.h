@@ -45,9 +45,10 @@ struct ListSearch
     /// Replaces the first occurrence of the text in the cell and lets the
     /// window keep it; false when the cell does not hold the text.
     bool ReplaceInCell(int row, int column, const QString& replacement);
-    /// Replaces in every column searched of every shown row; how many
-    /// cells changed.
-    int ReplaceAll(const QString& replacement);
+    /// Replaces every occurrence in every column searched of every shown
+    /// row (a text said twice is changed twice); how many occurrences, and
+    /// in cells how many cells changed.
+    int ReplaceAll(const QString& replacement, int* cells = nullptr);
 
     /// Where the text first occurs in the cell, -1 when it does not.
     static int Occurrence(const QString& cell, const QString& text, bool matchCase);

@@ -75,8 +75,10 @@ TEST(MainWindow, TheFirstStartOpensTheSampleAndShowsItsTree)
     EXPECT_TRUE(program.tree()->DialogPreview()->isVisible());
     EXPECT_TRUE(program.frame()->Action(Cmd::FileSave)->isEnabled());
     EXPECT_TRUE(program.frame()->Action(Cmd::Import)->isEnabled());
-    // No list on screen: nothing for Find and Replace to search.
-    EXPECT_FALSE(program.frame()->Action(Cmd::EditFind)->isEnabled());
+    // No list on screen: nothing for Replace to change; Find looks in the
+    // resources.
+    EXPECT_TRUE(program.frame()->Action(Cmd::EditFind)->isEnabled());
+    EXPECT_FALSE(program.frame()->Action(Cmd::EditReplace)->isEnabled());
     EXPECT_FALSE(program.frame()->FindBox()->isEnabled());
     EXPECT_TRUE(program.frame()->Action(Cmd::Help)->isEnabled());
     GrabToPng(program.frame(), QStringLiteral("main-window"));

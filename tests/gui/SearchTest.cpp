@@ -14,11 +14,13 @@
 #include "views/CListCtrlBookmark.h"
 #include "windows/CDlgEntityDictionary.h"
 #include "windows/CDlgFind.h"
+#include "windows/CDlgFindInResources.h"
 #include "windows/CDlgGeneralDictionary.h"
 #include "windows/CDlgImport.h"
 #include "windows/CDlgTextLists.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -45,7 +47,7 @@ protected:
 
 TEST_F(Search, FindIgnoresCaseByDefaultAndClosesOnTheHit)
 {
-    EXPECT_FALSE(program->frame()->Action(Cmd::EditFind)->isEnabled());
+    EXPECT_FALSE(program->frame()->Action(Cmd::EditReplace)->isEnabled());
     CDlgGeneralDictionary* window = ShowDictionary();
     EXPECT_TRUE(program->frame()->Action(Cmd::EditFind)->isEnabled());
     EXPECT_TRUE(program->frame()->Action(Cmd::EditReplace)->isEnabled());
@@ -168,13 +170,14 @@ TEST_F(Search, ReplaceChangesTranslationsOnlyAndTheDictionaryOnlyOnOK)
     dialog.OnReplaceAll();
     EXPECT_FALSE(window->HasChanges());
     EXPECT_EQ(dialog.CancelButton()->text(), QStringLiteral("Cancel"));
-    // "er" in every translation, its first occurrence only; the originals
-    // ("Other formats", "Searching") keep theirs.
+    // "er" in every translation, every occurrence ("Rechercher" has two);
+    // the originals ("Other formats", "Searching") keep theirs.
     dialog.ReplaceWithBox()->setEditText(QStringLiteral("ER"));
     dialog.OnReplaceAll();
+    EXPECT_TRUE(dialog.LastReport().contains(QStringLiteral("occurrence(s) replaced in")));
     EXPECT_EQ(dialog.CancelButton()->text(), QStringLiteral("Close"));
     CListCtrlEx* list = window->List();
-    EXPECT_EQ(list->GetItemText(RowOf(list, QStringLiteral("Find")), 1), QStringLiteral("RechERcher"));
+    EXPECT_EQ(list->GetItemText(RowOf(list, QStringLiteral("Find")), 1), QStringLiteral("RechERchER"));
     EXPECT_EQ(list->GetItemText(RowOf(list, QStringLiteral("Save As")), 1),
               QStringLiteral("EnregistrER sous"));
     EXPECT_NE(RowOf(list, QStringLiteral("Other formats")), -1);
@@ -199,4 +202,25 @@ TEST_F(Search, ReplaceChangesTranslationsOnlyAndTheDictionaryOnlyOnOK)
     EXPECT_EQ(window->TranslationEdit()->text(), QStringLiteral("En haut"));
     window->OnOK();
     EXPECT_EQ(Translation("Up"), "En haut");
+}
+
+TEST_F(Search, CtrlFFindsInTheResourcesWhereNoListIsShownAndF3FindsNext)
+{
+    // On the tree and the previews there is no list: Ctrl+F looks for a
+    // text in the resources.
+    ASSERT_FALSE(program->frame()->Searches()->ListWindow());
+    QAction* find = program->frame()->Action(Cmd::EditFind);
+    EXPECT_TRUE(find->isEnabled());
+    EXPECT_EQ(find->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    bool offered = false;
+    QTimer::singleShot(0, [&offered] {
+        QWidget* modal = QApplication::activeModalWidget();
+        offered = qobject_cast<CDlgFindInResources*>(modal) != nullptr;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+    });
+    find->trigger();
+    EXPECT_TRUE(offered);
+    EXPECT_EQ(program->frame()->Action(Cmd::FindNext)->shortcut(), QKeySequence(Qt::Key_F3));
+    EXPECT_EQ(program->frame()->Action(Cmd::FindPrevious)->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F3));
 }
