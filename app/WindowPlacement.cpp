@@ -22,8 +22,11 @@ void ShowAtRememberedPlace(QMainWindow* window, QSplitter* splitter)
         place.setSize(QSize(available.width() * 4 / 5, available.height() * 4 / 5));
         place.moveCenter(available.center());
     }
-    window->resize(place.size().boundedTo(available.size()));
-    window->move(place.topLeft());
+    // The place is the window's inside, without the frame the window
+    // manager adds: before the window is shown its frame is not known, and
+    // a place taken with the frame would move it up by a title bar at every
+    // start.
+    window->setGeometry(QRect(place.topLeft(), place.size().boundedTo(available.size())));
     if (splitter) {
         const int tree = settings.Get(Settings::Integer::SplitCx);
         splitter->setSizes({tree, std::max(200, window->width() - tree)});
@@ -39,8 +42,8 @@ void RememberPlace(const QMainWindow* window, const QSplitter* splitter)
     const Settings settings = AppSettings();
     // The normal geometry: what the window comes back to from maximised.
     const QRect place = window->isMaximized() ? window->normalGeometry() : window->geometry();
-    settings.Set(Settings::Integer::MainLeft, window->isMaximized() ? place.x() : window->x());
-    settings.Set(Settings::Integer::MainTop, window->isMaximized() ? place.y() : window->y());
+    settings.Set(Settings::Integer::MainLeft, place.x());
+    settings.Set(Settings::Integer::MainTop, place.y());
     settings.Set(Settings::Integer::MainWidth, place.width());
     settings.Set(Settings::Integer::MainHeight, place.height());
     settings.Set(Settings::Flag::MainMaximized, window->isMaximized());

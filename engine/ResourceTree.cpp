@@ -14,6 +14,8 @@
 #include "engine/ScriptText.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <map>
 
 namespace {
 
@@ -68,6 +70,37 @@ ResourceTreeItem* ResourceTree::AddFile(const std::string& source, const std::st
     return m_files.insert(at, std::move(file))->get();
 }
 
+void ResourceTree::NameFilesApart()
+{
+    // Scripts of one name (three "app.rc") are told apart by as many of
+    // their folders as it takes: "de/app.rc", "fr/app.rc".
+    for (int folders = 1; folders < 16; ++folders) {
+        std::map<std::string, int> count;
+        for (const auto& file : m_files)
+            ++count[AnsiLower(file->text)];
+        bool repeated = false;
+        for (auto& file : m_files) {
+            if (count[AnsiLower(file->text)] < 2)
+                continue;
+            std::filesystem::path tail;
+            std::filesystem::path path(file->source);
+            std::vector<std::string> parts;
+            for (const auto& part : path)
+                parts.push_back(part.string());
+            const std::size_t keep = std::min(parts.size(), static_cast<std::size_t>(folders) + 1);
+            std::string text;
+            for (std::size_t i = parts.size() - keep; i < parts.size(); ++i)
+                text += (text.empty() || text == "/" ? "" : "/") + parts[i];
+            repeated = repeated || text != file->text;
+            file->text = text;
+        }
+        if (!repeated)
+            break;
+    }
+    std::stable_sort(m_files.begin(), m_files.end(),
+                     [](const auto& a, const auto& b) { return Before(a->text, b->text); });
+}
+
 bool ResourceTree::IsExcluded(const std::string& source, const std::string& name, int kind) const
 {
     return m_notExtracted && m_notExtracted->Contains(NotExtractedList::MakeKey(source, name, kind));
@@ -117,6 +150,7 @@ bool ResourceTree::RebuildTree(ProgressSink* bar)
         if (bar)
             bar->SetPosition(++done);
     }
+    NameFilesApart();
     if (expandAfterLoading) {
         for (auto& file : m_files)
             file->expanded = true;

@@ -133,6 +133,8 @@ public:
 
 private:
     ResourceTreeItem* AddChild(ResourceTreeItem& parent, std::unique_ptr<ResourceTreeItem> child);
+    /// Gives scripts of one file name enough of their folders to be told apart.
+    void NameFilesApart();
     ResourceTreeItem* AddFile(const std::string& source, const std::string& destination);
     bool IsExcluded(const std::string& source, const std::string& name, int kind) const;
 

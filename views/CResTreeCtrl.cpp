@@ -114,6 +114,11 @@ void CResTreeCtrl::Render()
                                                                              QTreeWidgetItem* parent) {
         auto* view = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
         view->setText(0, DisplayText(item.text));
+        // A script's whole path, and a long name whole, on hovering.
+        if (!item.source.empty() && item.level == ResourceTreeItem::Level::File)
+            view->setToolTip(0, DisplayText(item.source));
+        else if (item.text.size() > 24)
+            view->setToolTip(0, DisplayText(item.text));
         view->setIcon(0, Icon(item.image, item.overlay));
         view->setData(0, kItemRole, QVariant::fromValue(reinterpret_cast<quintptr>(&item)));
         for (const auto& child : item.children)

@@ -219,8 +219,9 @@ void CDlgGeneralDictionary::ApplyFonts()
 void CDlgGeneralDictionary::SavePosition() const
 {
     const Settings settings = AppSettings();
-    settings.Set(Settings::Integer::DictionaryLeft, x());
-    settings.Set(Settings::Integer::DictionaryTop, y());
+    // The inside of the window, as ShowWindow puts it back.
+    settings.Set(Settings::Integer::DictionaryLeft, geometry().x());
+    settings.Set(Settings::Integer::DictionaryTop, geometry().y());
     settings.Set(Settings::Integer::DictionaryWidth, width());
     settings.Set(Settings::Integer::DictionaryHeight, height());
 }
@@ -250,7 +251,7 @@ void CDlgGeneralDictionary::ShowWindow()
         const QRect area = view ? view->geometry() : screen()->availableGeometry();
         move(area.center() - rect().center());
     } else {
-        move(left, top);
+        setGeometry(QRect(QPoint(left, top), size()));
     }
     show();
     raise();

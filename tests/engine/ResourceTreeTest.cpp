@@ -153,3 +153,21 @@ TEST(ResourceTree, TheSampleSelectionNamesTheFileOnly)
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->text, "IDD_DIALOG1");
 }
+
+TEST(ResourceTree, ScriptsOfOneNameShowTheFoldersThatTellThemApart)
+{
+    TempDir dir;
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const char* path : {"x/de/app.rc", "y/de/app.rc", "fr/App.rc", "other.rc"}) {
+        std::filesystem::create_directories(std::filesystem::path(dir.File(path)).parent_path());
+        WriteBytes(dir.File(path), "IDD_A DIALOGEX 0, 0, 1, 1\n");
+        files.emplace_back(dir.File(path), dir.File(std::string("out/") + path));
+    }
+    ResourceTree tree;
+    tree.SetFileMap(files);
+    ASSERT_TRUE(tree.RebuildTree());
+    std::vector<std::string> shown;
+    for (const auto& file : tree.Files())
+        shown.push_back(file->text);
+    EXPECT_EQ(shown, (std::vector<std::string>{"fr/App.rc", "other.rc", "x/de/app.rc", "y/de/app.rc"}));
+}

@@ -233,6 +233,15 @@ TEST(MainWindowPlace, FirstStartCentredThenWhereItWas)
     QApplication::processEvents();
     EXPECT_EQ(again.frame()->size(), QSize(700, 500));
     EXPECT_EQ(again.frame()->Splitter()->sizes().value(0), 310);
+    // The inside of the window is what comes back, start after start: a
+    // frame added by the window manager cannot make it creep.
+    EXPECT_EQ(again.frame()->geometry().topLeft(), QPoint(40, 50));
+    again.frame()->close();
+    Program third(dir.File("lorvo.ini"));
+    third.frame()->hide();
+    third.frame()->ShowAtRememberedPlace();
+    QApplication::processEvents();
+    EXPECT_EQ(third.frame()->geometry(), QRect(40, 50, 700, 500));
 }
 
 TEST(WizardKeys, EnterGoesOnAndMnemonicsAreUnique)
