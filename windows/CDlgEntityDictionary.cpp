@@ -340,6 +340,8 @@ void CDlgEntityDictionary::OnSelectionChanged()
         ApplyPendingEdit();
     m_selected = row;
     m_originalEdit->setText(m_list->GetItemText(row, 0));
+    // A long original is read from its beginning.
+    m_originalEdit->setCursorPosition(0);
     m_dictionaryEdit->setText(m_list->GetItemText(row, 1));
     m_contextEdit->setText(m_list->GetItemText(row, 2));
     m_shortcutEdit->setText(m_list->GetItemText(row, 3));

@@ -335,6 +335,8 @@ void CDlgGeneralDictionary::OnSelectionChanged()
         ApplyPendingEdit();
     m_selected = row;
     m_originalEdit->setText(m_list->GetItemText(row, 0));
+    // A long original is read from its beginning.
+    m_originalEdit->setCursorPosition(0);
     m_translationEdit->setText(m_list->GetItemText(row, 1));
     m_modify->setEnabled(true);
     m_clear->setEnabled(true);

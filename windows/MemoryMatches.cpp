@@ -62,7 +62,7 @@ MemoryMatches::MemoryMatches(QWidget* parent) : QWidget(parent)
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({tr("Match"), tr("Translation"), tr("Original"), tr("From")});
     m_list->header()->setStretchLastSection(true);
-    m_list->setColumnWidth(0, 70);
+    m_list->setColumnWidth(0, 110);
     m_list->setColumnWidth(1, 220);
     m_list->setColumnWidth(2, 220);
     m_list->setMaximumHeight(130);

@@ -298,6 +298,7 @@ TEST_F(DictionaryWindows, TheMemoryOffersItsMatchesAndCtrlTakesOne)
     EXPECT_EQ(best->text(1), QStringLiteral("Chercher le suivant"));
     EXPECT_TRUE(best->text(0).endsWith(QStringLiteral("%")));
     EXPECT_EQ(best->text(3), QStringLiteral("other.dic"));
+    EXPECT_EQ(window->OriginalEdit()->cursorPosition(), 0); // read from its beginning
     GrabToPng(window, QStringLiteral("dictionary-memory"));
     window->TranslationEdit()->setFocus();
     QTest::keyClick(window->TranslationEdit(), Qt::Key_1, Qt::ControlModifier);
