@@ -224,3 +224,25 @@ TEST_F(Search, CtrlFFindsInTheResourcesWhereNoListIsShownAndF3FindsNext)
     EXPECT_EQ(program->frame()->Action(Cmd::FindNext)->shortcut(), QKeySequence(Qt::Key_F3));
     EXPECT_EQ(program->frame()->Action(Cmd::FindPrevious)->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F3));
 }
+
+TEST_F(Search, ReplaceAllWithAFilterChangesOnlyTheRowsShown)
+{
+    CDlgGeneralDictionary* window = ShowDictionary();
+    CListCtrlEx* list = window->List();
+    const int saveAs = RowOf(list, QStringLiteral("Save As"));
+    const int find = RowOf(list, QStringLiteral("Find"));
+    ASSERT_GE(saveAs, 0);
+    ASSERT_GE(find, 0);
+    // Only "Find ..." rows are shown; "Save As" ("Enregistrer sous") is hidden.
+    window->FilterEdit()->setText(QStringLiteral("Find"));
+    window->ApplyFilter();
+    ASSERT_FALSE(window->RowShown(saveAs));
+    CDlgReplace dialog(window, ListSearch{}, QString(), program->frame());
+    dialog.FindWhatBox()->setEditText(QStringLiteral("er"));
+    dialog.ReplaceWithBox()->setEditText(QStringLiteral("ER"));
+    dialog.OnReplaceAll();
+    EXPECT_EQ(list->GetItemText(find, 1), QStringLiteral("RechERchER"));
+    EXPECT_EQ(list->GetItemText(saveAs, 1), QStringLiteral("Enregistrer sous"));
+    EXPECT_TRUE(dialog.LastReport().startsWith(QStringLiteral("4 occurrence(s) replaced in 2 text(s)")))
+        << dialog.LastReport().toStdString();
+}
