@@ -219,7 +219,7 @@ CDlgReplace::CDlgReplace(CDlgDictionaryBase* target, const ListSearch& last, con
     Grid()->addWidget(label, 1, 0);
     Grid()->addWidget(m_replaceWith, 1, 1);
     m_replaceButton = NewButton(tr("&Replace"), "1074");
-    m_replaceAllButton = NewButton(tr("Replace &All"), "1075");
+    m_replaceAllButton = NewButton(tr("Replace A&ll"), "1075");
     ButtonColumn()->insertWidget(1, m_replaceButton);
     ButtonColumn()->insertWidget(2, m_replaceAllButton);
     setTabOrder(FindWhatBox(), m_replaceWith);

@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -249,4 +250,48 @@ TEST(MainWindow, TheWindowStateComesBackAtTheNextStart)
     EXPECT_EQ(again.frame()->PreviewTabs()->SelectedTab(), 0);
     EXPECT_EQ(again.tree()->currentItem(), again.Item({"sample.rc", "Menus", "IDR_CONTEXT"}));
     EXPECT_NE(again.tree()->MenuPreview(), nullptr);
+}
+
+namespace {
+
+// The letter marked with "&" in a text, lower case; none for "&&".
+QChar Mnemonic(const QString& text)
+{
+    for (int i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&'))
+            continue;
+        if (text[i + 1] == QLatin1Char('&')) {
+            ++i;
+            continue;
+        }
+        return text[i + 1].toLower();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(MainWindowKeys, EveryMenuHasAccessKeysOfItsOwn)
+{
+    TempDir dir;
+    ModalAnswers::Clear();
+    Program program(dir.File("lorvo.ini"));
+    const auto unique = [](const QList<QAction*>& actions, const QString& where) {
+        QMap<QChar, QString> taken;
+        for (const QAction* action : actions) {
+            const QString text = action->menu() ? action->menu()->title() : action->text();
+            const QChar letter = Mnemonic(text);
+            if (letter.isNull() || action->isSeparator())
+                continue;
+            EXPECT_FALSE(taken.contains(letter)) << where.toStdString() << ": " << text.toStdString()
+                                                 << " and " << taken[letter].toStdString();
+            taken[letter] = text;
+        }
+    };
+    QMenuBar* bar = program.frame()->menuBar();
+    unique(bar->actions(), QStringLiteral("menu bar"));
+    for (const QAction* top : bar->actions()) {
+        if (top->menu())
+            unique(top->menu()->actions(), top->menu()->title());
+    }
 }

@@ -12,6 +12,7 @@
 #include "tessary/CRkMessageBox.h"
 #include "tessary/ModalAnswers.h"
 #include "views/CListCtrlBookmark.h"
+#include "windows/CDlgAlign.h"
 #include "windows/CDlgEntityDictionary.h"
 #include "windows/CDlgFind.h"
 #include "windows/CDlgFindInResources.h"
@@ -19,11 +20,14 @@
 #include "windows/CDlgImport.h"
 #include "windows/CDlgTextLists.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -245,4 +249,49 @@ TEST_F(Search, ReplaceAllWithAFilterChangesOnlyTheRowsShown)
     EXPECT_EQ(list->GetItemText(saveAs, 1), QStringLiteral("Enregistrer sous"));
     EXPECT_TRUE(dialog.LastReport().startsWith(QStringLiteral("4 occurrence(s) replaced in 2 text(s)")))
         << dialog.LastReport().toStdString();
+}
+
+namespace {
+
+// The letters marked with "&" on the buttons and labels of a window that
+// clash, as "letter: first / second".
+QStringList ClashingAccessKeys(const QWidget* window)
+{
+    QMap<QChar, QString> taken;
+    QStringList clashes;
+    const auto take = [&](const QString& text) {
+        for (int i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != QLatin1Char('&'))
+                continue;
+            if (text[i + 1] == QLatin1Char('&')) {
+                ++i;
+                continue;
+            }
+            const QChar letter = text[i + 1].toLower();
+            if (taken.contains(letter))
+                clashes << QStringLiteral("%1: %2 / %3").arg(letter).arg(taken[letter], text);
+            taken[letter] = text;
+            return;
+        }
+    };
+    for (const QAbstractButton* button : window->findChildren<QAbstractButton*>())
+        take(button->text());
+    for (const QLabel* label : window->findChildren<QLabel*>())
+        take(label->text());
+    return clashes;
+}
+
+} // namespace
+
+TEST_F(Search, TheProgramsOwnDialogsHaveAccessKeysOfTheirOwn)
+{
+    CDlgGeneralDictionary* window = ShowDictionary();
+    CDlgReplace replace(window, ListSearch{}, QString(), program->frame());
+    EXPECT_EQ(ClashingAccessKeys(&replace), QStringList());
+    CDlgFind find(window, ListSearch{}, QString(), program->frame());
+    EXPECT_EQ(ClashingAccessKeys(&find), QStringList());
+    CDlgImport import(&Doc(), &program->frame()->Documents()->Reporter(), program->frame());
+    EXPECT_EQ(ClashingAccessKeys(&import), QStringList());
+    CDlgAlign align(&Doc(), &program->frame()->Documents()->Reporter(), program->frame());
+    EXPECT_EQ(ClashingAccessKeys(&align), QStringList());
 }
