@@ -17,6 +17,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -183,6 +184,7 @@ CDlgGeneralDictionary::CDlgGeneralDictionary(QWidget* parent, CTrelvarDoc* docum
     // Enter applies the translation and goes on to the next text, as
     // translators work through a list.
     connect(m_translationEdit, &QLineEdit::returnPressed, this, &CDlgGeneralDictionary::OnModify);
+    m_translationEdit->installEventFilter(this);
     connect(m_list, &CListCtrlEx::itemSelectionChanged, this, &CDlgGeneralDictionary::OnSelectionChanged);
     connect(m_list, &CListCtrlEx::columnClicked, this, [this](int) {
         // The list sorted itself; the bookmarks, the filter and the
@@ -405,6 +407,41 @@ bool CDlgGeneralDictionary::HasPendingEdit() const
 {
     return m_selected >= 0 && m_selected < m_list->GetItemCount() &&
            m_translationEdit->text() != m_list->GetItemText(m_selected, 1);
+}
+
+bool CDlgGeneralDictionary::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_translationEdit || event->type() != QEvent::KeyPress)
+        return CDlgDictionaryBase::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int row = SelectedRow();
+    if (key->key() == Qt::Key_Escape && row >= 0 &&
+        m_translationEdit->text() != m_list->GetItemText(row, 1)) {
+        m_translationEdit->setText(m_list->GetItemText(row, 1));
+        m_edited = false;
+        return true;
+    }
+    if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) && row >= 0) {
+        const int count = m_list->GetItemCount();
+        int next = row;
+        do
+            next = key->key() == Qt::Key_Down ? next + 1 : next - 1;
+        while (next >= 0 && next < count && !RowShown(next));
+        if (next >= 0 && next < count) {
+            m_list->clearSelection();
+            m_list->SetItemState(next, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
+                                 CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
+            m_list->EnsureVisible(next);
+            m_translationEdit->setFocus();
+        }
+        return true;
+    }
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (key->modifiers() & Qt::ControlModifier)) {
+        OnOK();
+        return true;
+    }
+    return CDlgDictionaryBase::eventFilter(watched, event);
 }
 
 void CDlgGeneralDictionary::ApplyPendingEdit()

@@ -65,6 +65,10 @@ protected:
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    /// The Translation field as a translator's editor: Escape first undoes
+    /// what was typed, Up and Down go to the previous and next row (what was
+    /// typed stays in its row), Ctrl+Enter is OK.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Row

@@ -332,3 +332,30 @@ TEST_F(DictionaryWindows, ASaveTeachesTheMemory)
         learnt = learnt || (match.source == Doc().PathName() && match.translation == "Vers le haut");
     EXPECT_TRUE(learnt);
 }
+
+TEST_F(DictionaryWindows, TheTranslationFieldBehavesLikeATranslatorsEditor)
+{
+    CDlgGeneralDictionary* window = ShowDictionary();
+    CListCtrlEx* list = window->List();
+    const int up = RowOf(list, QStringLiteral("Up"));
+    SelectRow(list, up);
+    QLineEdit* field = window->TranslationEdit();
+    field->setFocus();
+    // Escape first undoes what was typed; the window stays.
+    QTest::keyClicks(field, QStringLiteral(" typo"));
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(field->text(), QStringLiteral("Haut"));
+    EXPECT_TRUE(window->isVisible());
+    // Down goes to the next row and keeps what was typed in its row.
+    field->setText(QStringLiteral("En haut"));
+    QTest::keyClick(field, Qt::Key_Down);
+    EXPECT_EQ(window->SelectedRow(), up + 1);
+    EXPECT_EQ(list->GetItemText(up, 1), QStringLiteral("En haut"));
+    EXPECT_TRUE(field->hasFocus() || !window->isActiveWindow());
+    QTest::keyClick(field, Qt::Key_Up);
+    EXPECT_EQ(window->SelectedRow(), up);
+    // Ctrl+Enter is OK.
+    QTest::keyClick(field, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(Translation("Up"), "En haut");
+}
