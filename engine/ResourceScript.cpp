@@ -712,7 +712,13 @@ std::string_view ResourceScript::TranslateInto(std::string_view text, int& short
             shortcut += static_cast<int>(lead);
         result.reserve(text.size() + translation->size());
         result.append(text.substr(0, lead)).append(*translation);
-        if (!joined)
+        // The original's colon or ellipsis comes back after the
+        // translation, unless the translation ends with one of its own
+        // ("Service:" typed for "Service:" never becomes "Service::").
+        std::string_view typed = *translation;
+        typed = typed.substr(0, typed.find_last_not_of(' ') + 1);
+        const bool ownDecoration = !ColonSuffix(typed).empty() || !EllipsisSuffix(typed).empty();
+        if (!joined && !ownDecoration)
             result.append(text.substr(coreEnd, trailStart - coreEnd));
         result.append(text.substr(trailStart));
         // The key goes to a character that can carry it.
