@@ -99,6 +99,15 @@ void CDlgDictionaryBase::ApplyFilter()
     const int selected = SelectedRow();
     if (selected >= 0 && !RowShown(selected))
         m_list->clearSelection();
+    FilterApplied();
+}
+
+int CDlgDictionaryBase::ShownRowCount() const
+{
+    int shown = 0;
+    for (int row = 0; row < m_list->GetItemCount(); ++row)
+        shown += RowShown(row) ? 1 : 0;
+    return shown;
 }
 
 int CDlgDictionaryBase::NextShownRow(int row) const

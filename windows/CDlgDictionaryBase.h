@@ -63,6 +63,7 @@ public:
     QCheckBox* UntranslatedOnlyBox() const { return m_untranslatedOnly; }
     void ApplyFilter();
     bool RowShown(int row) const;
+    int ShownRowCount() const;
 
     /// Keeps a cell text a Replace made as if it had been typed for the row:
     /// the "Dictionary" window in its row (written by OK), the texts window
@@ -96,6 +97,8 @@ protected:
     virtual void TakeMatch(const QString& translation) = 0;
     /// Whether a row has a translation (general or in context).
     virtual bool RowTranslated(int row) const = 0;
+    /// The filter changed what is shown.
+    virtual void FilterApplied() {}
     /// Puts a typed translation that was not applied yet into its row, before
     /// the row may be hidden or the window changes what it shows.
     virtual void ApplyPendingEdit() {}

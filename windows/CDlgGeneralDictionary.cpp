@@ -17,6 +17,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -261,9 +262,20 @@ void CDlgGeneralDictionary::ShowWindow()
 
 void CDlgGeneralDictionary::UpdateTitle()
 {
-    setWindowTitle(
+    QString title =
         m_baseTitle +
-        QStringLiteral(" ( %1 %2 ) ").arg(m_list->GetItemCount()).arg(MessageString(MsgTexts).toLower()));
+        QStringLiteral(" ( %1 %2 ) ").arg(m_list->GetItemCount()).arg(MessageString(MsgTexts).toLower());
+    // A filter kept from last time is said, with what it hides.
+    const bool filtered = (m_filterEdit && !m_filterEdit->text().isEmpty()) ||
+                          (m_untranslatedOnly && m_untranslatedOnly->isChecked());
+    if (filtered)
+        title += tr("- %1 shown by the filter").arg(ShownRowCount());
+    setWindowTitle(title);
+}
+
+void CDlgGeneralDictionary::FilterApplied()
+{
+    UpdateTitle();
 }
 
 void CDlgGeneralDictionary::Refill()

@@ -69,6 +69,7 @@ protected:
     /// what was typed, Up and Down go to the previous and next row (what was
     /// typed stays in its row), Ctrl+Enter is OK.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void FilterApplied() override;
 
 private:
     struct Row

@@ -359,3 +359,14 @@ TEST_F(DictionaryWindows, TheTranslationFieldBehavesLikeATranslatorsEditor)
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(Translation("Up"), "En haut");
 }
+
+TEST_F(DictionaryWindows, AFilterKeptFromLastTimeIsSaidInTheTitle)
+{
+    CDlgGeneralDictionary* window = ShowDictionary();
+    window->FilterEdit()->setText(QStringLiteral("Find"));
+    window->ApplyFilter();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Dictionary ( 64 texts ) - 3 shown by the filter"));
+    window->FilterEdit()->clear();
+    window->ApplyFilter();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Dictionary ( 64 texts ) "));
+}
