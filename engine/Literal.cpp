@@ -298,15 +298,25 @@ std::string CompileLiteral(std::string_view body)
     return out;
 }
 
-void TrimBlanks(std::string& text)
+namespace {
+
+// Takes the characters of the set off both ends of the text.
+void TrimSet(std::string& text, const char* set)
 {
-    const std::size_t first = text.find_first_not_of(' ');
+    const std::size_t first = text.find_first_not_of(set);
     if (first == std::string::npos) {
         text.clear();
         return;
     }
-    text.erase(text.find_last_not_of(' ') + 1);
+    text.erase(text.find_last_not_of(set) + 1);
     text.erase(0, first);
+}
+
+} // namespace
+
+void TrimBlanks(std::string& text)
+{
+    TrimSet(text, " ");
 }
 
 namespace {
@@ -557,13 +567,7 @@ bool InsertMnemonic(std::string& text, int position)
 
 void TrimBlanksAndTabs(std::string& text)
 {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        text.clear();
-        return;
-    }
-    text.erase(text.find_last_not_of(" \t") + 1);
-    text.erase(0, first);
+    TrimSet(text, " \t");
 }
 
 void DecodeOctalForDisplay(std::string& text)
