@@ -1,5 +1,10 @@
 #include "exchange/InlineText.h"
 
+#include "dictionary/SafeFiles.h"
+#include "exchange/ExchangeFiles.h"
+
+#include <sstream>
+
 namespace {
 
 // The inline element that stands for a control character, which XML 1.0
@@ -58,4 +63,32 @@ std::string InlineTextOf(pugi::xml_node node)
         }
     }
     return out;
+}
+
+bool SaveXmlFile(const pugi::xml_document& document, const std::string& path, std::string& error)
+{
+    std::ostringstream out;
+    document.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
+    return WriteWholeFile(path, out.str(), error);
+}
+
+bool LoadXmlFile(const std::string& path, const char* root, const char* what, pugi::xml_document& document,
+                 std::string& error)
+{
+    std::string reason;
+    if (!IsReadableRegularFile(path, &reason)) {
+        error = reason;
+        return false;
+    }
+    const pugi::xml_parse_result parsed =
+        document.load_file(path.c_str(), pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_auto);
+    if (!parsed) {
+        error = std::string(parsed.description()) + " at byte " + std::to_string(parsed.offset);
+        return false;
+    }
+    if (!document.child(root)) {
+        error = std::string("it is not ") + what;
+        return false;
+    }
+    return true;
 }

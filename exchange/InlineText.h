@@ -17,3 +17,11 @@ void AppendInlineText(pugi::xml_node element, std::string_view text);
 /// inline elements stand for, and the text of any other inline element
 /// (<g>, <mrk>, another tool's <ph>).
 std::string InlineTextOf(pugi::xml_node node);
+
+/// Writes the document whole (UTF-8, indented) or not at all.
+bool SaveXmlFile(const pugi::xml_document& document, const std::string& path, std::string& error);
+/// Reads an XML file whose root element is root; its blanks between
+/// elements are kept. False with the reason (what: "an XLIFF file"), when
+/// it cannot be read or has another root.
+bool LoadXmlFile(const std::string& path, const char* root, const char* what, pugi::xml_document& document,
+                 std::string& error);

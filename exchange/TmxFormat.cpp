@@ -1,14 +1,11 @@
 // TMX 1.4b files, the exchange format of translation memories.
 #include "exchange/TmxFormat.h"
 
-#include "dictionary/SafeFiles.h"
 #include "dictionary/TextRules.h"
-#include "exchange/ExchangeFiles.h"
 #include "exchange/InlineText.h"
 #include "exchange/TranslationExchange.h"
 
 #include <pugixml.hpp>
-#include <sstream>
 #include <unordered_set>
 
 namespace {
@@ -86,30 +83,15 @@ bool WriteTmxFile(const ExchangeDocument& exchange, const std::string& path, std
             AppendInlineText(tuv.append_child("seg"), text);
         }
     }
-    std::ostringstream out;
-    document.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
-    return WriteWholeFile(path, out.str(), error);
+    return SaveXmlFile(document, path, error);
 }
 
 bool ReadTmxFile(const std::string& path, ExchangeDocument& exchange, std::string& error)
 {
-    std::string reason;
-    if (!IsReadableRegularFile(path, &reason)) {
-        error = reason;
-        return false;
-    }
     pugi::xml_document document;
-    const pugi::xml_parse_result parsed =
-        document.load_file(path.c_str(), pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_auto);
-    if (!parsed) {
-        error = std::string(parsed.description()) + " at byte " + std::to_string(parsed.offset);
+    if (!LoadXmlFile(path, "tmx", "a TMX file", document, error))
         return false;
-    }
     const pugi::xml_node tmx = document.child("tmx");
-    if (!tmx) {
-        error = "it is not a TMX file";
-        return false;
-    }
     const std::string source = tmx.child("header").attribute("srclang").value();
     if (!source.empty() && source != "*all*")
         exchange.sourceLanguage = source;

@@ -2,14 +2,12 @@
 // entries of each resource in a group per script and a group per resource.
 #include "exchange/XliffFormat.h"
 
-#include "dictionary/SafeFiles.h"
 #include "exchange/ExchangeFiles.h"
 #include "exchange/InlineText.h"
 #include "exchange/TranslationExchange.h"
 
 #include <map>
 #include <pugixml.hpp>
-#include <sstream>
 
 namespace {
 
@@ -160,32 +158,15 @@ bool WriteXliffFile(const ExchangeDocument& exchange, const std::string& path, s
         // where a text repeats, and the import reads it back.
         AddUnit(resourceGroup, e, EntryContext(e) + kUnitNumberMark + std::to_string(++own));
     }
-    std::ostringstream out;
-    document.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
-    const std::string text = out.str();
-
-    return WriteWholeFile(path, out.str(), error);
+    return SaveXmlFile(document, path, error);
 }
 
 bool ReadXliffFile(const std::string& path, ExchangeDocument& exchange, std::string& error)
 {
-    std::string reason;
-    if (!IsReadableRegularFile(path, &reason)) {
-        error = reason;
-        return false;
-    }
     pugi::xml_document document;
-    const pugi::xml_parse_result parsed =
-        document.load_file(path.c_str(), pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_auto);
-    if (!parsed) {
-        error = std::string(parsed.description()) + " at byte " + std::to_string(parsed.offset);
+    if (!LoadXmlFile(path, "xliff", "an XLIFF file", document, error))
         return false;
-    }
     const pugi::xml_node xliff = document.child("xliff");
-    if (!xliff) {
-        error = "it is not an XLIFF file";
-        return false;
-    }
     for (pugi::xml_node file : xliff.children("file")) {
         if (exchange.name.empty())
             exchange.name = file.attribute("original").value();
