@@ -1,5 +1,6 @@
 #include "exchange/Spelling.h"
 
+#include "dictionary/PseudoTranslation.h"
 #include "settings/DataFolder.h"
 
 #include <algorithm>
@@ -19,26 +20,6 @@ fs::path UserWords()
 {
     const std::string data = UserDataFolder();
     return fs::path(data.empty() ? std::string("lingorel") : data) / "words.txt";
-}
-
-// The length of a placeholder at i ("%s", "%-5.2f", "%1", "%1!d!"), 0 if none.
-std::size_t Placeholder(std::string_view s, std::size_t i)
-{
-    std::size_t j = i + 1;
-    if (j < s.size() && s[j] == '%')
-        return 2;
-    if (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) {
-        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j])))
-            ++j;
-        if (j < s.size() && s[j] == '!') {
-            const std::size_t end = s.find('!', j + 1);
-            return end == std::string_view::npos ? j - i : end + 1 - i;
-        }
-        return j - i;
-    }
-    while (j < s.size() && std::string_view("-+ #0123456789.*hlLqjztI").find(s[j]) != std::string_view::npos)
-        ++j;
-    return j < s.size() && std::isalpha(static_cast<unsigned char>(s[j])) ? j + 1 - i : 0;
 }
 
 bool WordByte(unsigned char c)
@@ -105,7 +86,7 @@ std::vector<std::pair<std::size_t, std::string>> SpellingWords(std::string_view 
             continue;
         }
         if (c == '%') {
-            if (const std::size_t length = Placeholder(s, i)) {
+            if (const std::size_t length = PlaceholderLength(s.substr(i))) {
                 flush();
                 i += length;
                 continue;

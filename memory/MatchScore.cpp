@@ -1,5 +1,7 @@
 #include "memory/MatchScore.h"
 
+#include "dictionary/PseudoTranslation.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cwctype>
@@ -41,36 +43,6 @@ char32_t NextCodePoint(std::string_view s, std::size_t& i)
         ++i;
     }
     return c;
-}
-
-// The length of a printf conversion or a FormatMessage insert at i ("%"),
-// 0 when none starts there.
-std::size_t PlaceholderAt(std::string_view s, std::size_t i)
-{
-    std::size_t j = i + 1;
-    if (j >= s.size())
-        return 0;
-    if (s[j] == '%')
-        return 2;
-    if (s[j] >= '1' && s[j] <= '9') {
-        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j])))
-            ++j;
-        if (j < s.size() && s[j] == '!') {
-            const std::size_t end = s.find('!', j + 1);
-            if (end != std::string_view::npos)
-                return end + 1 - i;
-        }
-        return j - i;
-    }
-    while (j < s.size() && std::string_view("-+ #0").find(s[j]) != std::string_view::npos)
-        ++j;
-    while (j < s.size() && (std::isdigit(static_cast<unsigned char>(s[j])) || s[j] == '.' || s[j] == '*'))
-        ++j;
-    while (j < s.size() && std::string_view("hlLqjztI").find(s[j]) != std::string_view::npos)
-        ++j;
-    if (j < s.size() && std::string_view("cCdiouxXeEfgGaAnpsS").find(s[j]) != std::string_view::npos)
-        return j + 1 - i;
-    return 0;
 }
 
 bool SameButCase(char32_t a, char32_t b)
@@ -148,7 +120,7 @@ std::vector<ScoreSymbol> ScoreSymbols(std::string_view s)
             continue;
         }
         if (s[i] == '%') {
-            if (const std::size_t length = PlaceholderAt(s, i)) {
+            if (const std::size_t length = PlaceholderLength(s.substr(i))) {
                 symbols.push_back({0, true, std::string(s.substr(i, length))});
                 i += length;
                 continue;

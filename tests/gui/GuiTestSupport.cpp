@@ -21,3 +21,17 @@ QString GrabToPng(QWidget* widget, const QString& name)
     widget->grab().save(path);
     return path;
 }
+
+QChar AccessKeyOf(const QString& text)
+{
+    for (int i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&'))
+            continue;
+        if (text[i + 1] == QLatin1Char('&')) {
+            ++i;
+            continue;
+        }
+        return text[i + 1].toLower();
+    }
+    return {};
+}

@@ -252,25 +252,6 @@ TEST(MainWindow, TheWindowStateComesBackAtTheNextStart)
     EXPECT_NE(again.tree()->MenuPreview(), nullptr);
 }
 
-namespace {
-
-// The letter marked with "&" in a text, lower case; none for "&&".
-QChar Mnemonic(const QString& text)
-{
-    for (int i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != QLatin1Char('&'))
-            continue;
-        if (text[i + 1] == QLatin1Char('&')) {
-            ++i;
-            continue;
-        }
-        return text[i + 1].toLower();
-    }
-    return {};
-}
-
-} // namespace
-
 TEST(MainWindowKeys, EveryMenuHasAccessKeysOfItsOwn)
 {
     TempDir dir;
@@ -280,7 +261,7 @@ TEST(MainWindowKeys, EveryMenuHasAccessKeysOfItsOwn)
         QMap<QChar, QString> taken;
         for (const QAction* action : actions) {
             const QString text = action->menu() ? action->menu()->title() : action->text();
-            const QChar letter = Mnemonic(text);
+            const QChar letter = AccessKeyOf(text);
             if (letter.isNull() || action->isSeparator())
                 continue;
             EXPECT_FALSE(taken.contains(letter)) << where.toStdString() << ": " << text.toStdString()

@@ -260,19 +260,12 @@ QStringList ClashingAccessKeys(const QWidget* window)
     QMap<QChar, QString> taken;
     QStringList clashes;
     const auto take = [&](const QString& text) {
-        for (int i = 0; i + 1 < text.size(); ++i) {
-            if (text[i] != QLatin1Char('&'))
-                continue;
-            if (text[i + 1] == QLatin1Char('&')) {
-                ++i;
-                continue;
-            }
-            const QChar letter = text[i + 1].toLower();
-            if (taken.contains(letter))
-                clashes << QStringLiteral("%1: %2 / %3").arg(letter).arg(taken[letter], text);
-            taken[letter] = text;
+        const QChar letter = AccessKeyOf(text);
+        if (letter.isNull())
             return;
-        }
+        if (taken.contains(letter))
+            clashes << QStringLiteral("%1: %2 / %3").arg(letter).arg(taken[letter], text);
+        taken[letter] = text;
     };
     for (const QAbstractButton* button : window->findChildren<QAbstractButton*>())
         take(button->text());
