@@ -292,35 +292,38 @@ bool LinkUnderTemporaryName(const std::string& existing, const std::string& targ
 }
 
 // The replacement without the flush of the destination's folder.
+// backupFailed: set when the backup, not the new file, could not be made.
 bool Replace(const std::string& temporary, const std::string& destination, const std::string& backup,
-             std::string& reason)
+             std::string& reason, bool* backupFailed = nullptr)
 {
     // The backup: a second name for the old destination when the file
     // system allows it, else a copy; renamed over the old backup only once
-    // it is complete. A link refused for want of a destination tells that
-    // there is nothing to back up.
+    // it is complete.
     std::string copy;
-    bool made = false;
+    const bool made = !InjectedFault("link") && LinkUnderTemporaryName(destination, backup, copy);
     bool exists = true;
-    if (!InjectedFault("link")) {
-        made = LinkUnderTemporaryName(destination, backup, copy);
-        exists = made || errno != ENOENT;
-    } else {
+    if (!made) {
+        // Whether there is anything to back up: a file system without hard
+        // links refuses every link, whether the destination is there or not.
         struct stat st
         {
         };
-        exists = ::stat(destination.c_str(), &st) == 0;
+        exists = ::stat(destination.c_str(), &st) == 0 || errno != ENOENT;
     }
     if (exists) {
         if (!made && !CopyToTemporary(destination, backup, copy)) {
             reason = SystemReason(errno);
             ::unlink(temporary.c_str());
+            if (backupFailed)
+                *backupFailed = true;
             return false;
         }
         if (InjectedFault("rename") || ::rename(copy.c_str(), backup.c_str()) != 0) {
             reason = SystemReason(errno);
             ::unlink(copy.c_str());
             ::unlink(temporary.c_str());
+            if (backupFailed)
+                *backupFailed = true;
             return false;
         }
     }
@@ -369,18 +372,20 @@ bool SyncAll(const std::vector<PendingReplacement>& pending, std::vector<std::st
 } // namespace
 
 bool ReplaceKeepingBackup(const std::string& temporary, const std::string& destination,
-                          const std::string& backup, std::string& reason)
+                          const std::string& backup, std::string& reason, bool* backupFailed)
 {
-    if (!Replace(temporary, destination, backup, reason))
+    if (!Replace(temporary, destination, backup, reason, backupFailed))
         return false;
     SyncFolder(FolderFor(destination));
     return true;
 }
 
 void ReplaceAllKeepingBackups(const std::vector<PendingReplacement>& pending,
-                              std::vector<std::string>& reasons)
+                              std::vector<std::string>& reasons, std::vector<bool>* backupFailed)
 {
     reasons.assign(pending.size(), {});
+    if (backupFailed)
+        backupFailed->assign(pending.size(), false);
     SyncAll(pending, reasons);
     std::vector<std::string> folders;
     for (std::size_t i = 0; i < pending.size(); ++i) {
@@ -390,8 +395,12 @@ void ReplaceAllKeepingBackups(const std::vector<PendingReplacement>& pending,
             ::unlink(p.temporary.c_str());
             continue;
         }
-        if (!Replace(p.temporary, p.destination, p.backup, reasons[i]))
+        bool backup = false;
+        if (!Replace(p.temporary, p.destination, p.backup, reasons[i], &backup)) {
+            if (backupFailed)
+                (*backupFailed)[i] = backup;
             continue;
+        }
         const std::string folder = FolderFor(p.destination);
         if (std::find(folders.begin(), folders.end(), folder) == folders.end())
             folders.push_back(folder);

@@ -68,8 +68,9 @@ void SyncFolder(const std::string& folder);
 /// destination is either the old or the new file and the backup either the
 /// old backup or the old destination. False (reason set) when anything
 /// failed; the temporary file is then removed and nothing else changed.
+/// backupFailed, when given, is set when the backup was what failed.
 bool ReplaceKeepingBackup(const std::string& temporary, const std::string& destination,
-                          const std::string& backup, std::string& reason);
+                          const std::string& backup, std::string& reason, bool* backupFailed = nullptr);
 
 /// A complete new file waiting to replace its destination.
 struct PendingReplacement
@@ -84,9 +85,11 @@ struct PendingReplacement
 /// (written but not yet flushed) are made durable together first, then
 /// each destination is replaced, then each folder is flushed once. At every
 /// moment each destination is its old or its new file. reasons receives,
-/// for each, why it was not replaced (empty when it was).
+/// for each, why it was not replaced (empty when it was); backupFailed,
+/// when given, whether that was for want of its backup (else the new file
+/// could not be made durable or put in place).
 void ReplaceAllKeepingBackups(const std::vector<PendingReplacement>& pending,
-                              std::vector<std::string>& reasons);
+                              std::vector<std::string>& reasons, std::vector<bool>* backupFailed = nullptr);
 
 /// Fault injection for the tests of what a crash or a full disk leaves: the
 /// hook is asked before each step of a save or a generation ("write",

@@ -190,9 +190,11 @@ bool ResourceScript::Close()
     // Only the whole new script replaces the old one, which becomes the
     // backup at the same moment.
     std::string reason;
+    bool backupFailed = false;
     if (!ReplaceKeepingBackup(temporary, m_destinationPath,
-                              m_backupPath.empty() ? m_destinationPath : m_backupPath, reason)) {
-        m_reporter->Report(m_backupPath.empty() ? MsgCannotSaveFile : MsgCannotBackUpFile,
+                              m_backupPath.empty() ? m_destinationPath : m_backupPath, reason,
+                              &backupFailed)) {
+        m_reporter->Report(backupFailed && !m_backupPath.empty() ? MsgCannotBackUpFile : MsgCannotSaveFile,
                            {m_destinationPath, reason});
         return false;
     }

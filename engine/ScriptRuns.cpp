@@ -141,12 +141,14 @@ std::vector<std::size_t> GenerateScripts(CTrelvarDoc& doc,
         script.SetPendingReplacements(&pending);
     auto commit = [&] {
         std::vector<std::string> reasons;
-        ReplaceAllKeepingBackups(pending, reasons);
+        std::vector<bool> backupFailed;
+        ReplaceAllKeepingBackups(pending, reasons, &backupFailed);
         for (std::size_t k = 0; k < pending.size(); ++k) {
             if (!reasons[k].empty()) {
-                const bool hadBackup = pending[k].backup != pending[k].destination;
                 if (reporter)
-                    reporter->Report(hadBackup ? MsgCannotBackUpFile : MsgCannotSaveFile,
+                    reporter->Report(backupFailed[k] && pending[k].backup != pending[k].destination
+                                         ? MsgCannotBackUpFile
+                                         : MsgCannotSaveFile,
                                      {pending[k].destination, reasons[k]});
                 continue;
             }

@@ -46,11 +46,13 @@ std::string ReferenceKey(const std::string& script, const std::string& resource,
 
 // The section of the script an exchange file names: by its path (from the
 // dictionary's folder when relative), else by its file name when only one
-// script of the dictionary has it.
+// script of the dictionary has it. A name several scripts share names none:
+// their paths are then in namesakes, for the user.
 ContextDictionary::Section* FindSection(ContextDictionary& context, const std::string& script,
-                                        const std::string& folder)
+                                        const std::string& folder, std::vector<std::string>& namesakes)
 {
     namespace fs = std::filesystem;
+    namesakes.clear();
     fs::path path(script);
     if (path.is_relative() && !folder.empty())
         path = fs::path(folder) / path;
@@ -61,11 +63,10 @@ ContextDictionary::Section* FindSection(ContextDictionary& context, const std::s
     for (auto& file : context.Files()) {
         if (fs::path(file.key).filename().string() != name)
             continue;
-        if (found)
-            return nullptr;
+        namesakes.push_back(ShownScript(std::string(file.key), folder));
         found = &file.value;
     }
-    return found;
+    return namesakes.size() == 1 ? found : nullptr;
 }
 
 // An 8-bit code page leaves a few bytes undefined (0x81, 0x8D, 0x8F, 0x90
@@ -404,6 +405,7 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, 
     // changes, as it was: an entry the file gives that key again is no
     // change.
     std::unordered_map<const ContextEntry*, int> keysBefore;
+    std::vector<std::string> namesakes;
     for (int pass = 0; pass < 2; ++pass) {
         if (pass == 1) {
             for (const auto& file : context.Files()) {
@@ -462,7 +464,16 @@ ImportSummary ApplyExchange(const ExchangeDocument& exchange, CTrelvarDoc& doc, 
                 }
                 continue;
             }
-            ContextDictionary::Section* section = FindSection(context, e.script, doc.Folder());
+            ContextDictionary::Section* section = FindSection(context, e.script, doc.Folder(), namesakes);
+            if (namesakes.size() > 1) {
+                std::string list;
+                for (const std::string& one : namesakes)
+                    list += (list.empty() ? "" : ", ") + one;
+                summary.problems.push_back("\"" + e.original + "\" in " + JoinContext(e.script, e.resource) +
+                                           " is ambiguous: " + e.script + " may be " + list +
+                                           "; it is not imported.");
+                continue;
+            }
             ContextEntry* entry =
                 section ? ContextDictionary::FindEntry(*section, e.resource + '+' + original) : nullptr;
             if (!entry) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -281,20 +282,33 @@ TEST(Cli, TheManualPageAndTheCompletionNameEveryCommand)
     ASSERT_EQ(man.exit, 0);
     ASSERT_EQ(completion.exit, 0);
     EXPECT_EQ(man.out.rfind(".TH LORVO\\-CLI 1", 0), 0u);
-    // Every command of the help, with its options, in both.
-    std::size_t commands = 0;
-    for (const char* name :
-         {"new", "insert", "extract", "generate", "translate", "exclude", "include", "stats", "show", "find",
-          "import", "export", "unused", "do-not-translate", "pseudo", "sample"}) {
-        EXPECT_NE(help.out.find(std::string("  ") + name + " "), std::string::npos) << name;
-        std::string roff;
-        for (const char* c = name; *c; ++c)
-            roff += *c == '-' ? std::string("\\-") : std::string(1, *c);
-        EXPECT_NE(man.out.find(".B " + roff), std::string::npos) << name;
-        EXPECT_NE(completion.out.find(std::string("    ") + name + ")"), std::string::npos) << name;
-        ++commands;
+    // Every command the program knows (its help lists them between
+    // "Commands:" and the options), each answering its own --help, in both.
+    std::vector<std::string> commands;
+    {
+        std::istringstream lines(help.out.substr(help.out.find("Commands:\n")));
+        std::string line;
+        std::getline(lines, line);
+        while (std::getline(lines, line) && line.rfind("  ", 0) == 0)
+            commands.push_back(line.substr(2, line.find(' ', 2) - 2));
     }
-    EXPECT_EQ(commands, 16u);
+    std::string offered; // the completion's list of first words
+    {
+        const std::size_t at = completion.out.find("compgen -W '") + 12;
+        offered = completion.out.substr(at, completion.out.find('\'', at) - at);
+    }
+    std::string named;
+    for (const std::string& name : commands) {
+        named += name + ' ';
+        EXPECT_EQ(RunCli(dir, {name, "--help"}).out.rfind("Usage: lorvo-cli " + name, 0), 0u) << name;
+        std::string roff;
+        for (char c : name)
+            roff += c == '-' ? std::string("\\-") : std::string(1, c);
+        EXPECT_NE(man.out.find(".B " + roff), std::string::npos) << name;
+        EXPECT_NE(completion.out.find("    " + name + ")"), std::string::npos) << name;
+    }
+    EXPECT_EQ(named + "--help", offered);
+    EXPECT_GE(commands.size(), 21u);
     EXPECT_NE(man.out.find("\\-\\-destination\\fR"), std::string::npos);
     EXPECT_NE(completion.out.find("--encoding"), std::string::npos);
     EXPECT_NE(completion.out.find("complete -o filenames -F _lorvo_cli lorvo-cli"), std::string::npos);

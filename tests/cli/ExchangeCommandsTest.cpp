@@ -150,3 +150,31 @@ TEST(CliExchange, ACorpusDictionaryOpensInGettextWithTheRightCounts)
         EXPECT_EQ(out, expected) << name;
     }
 }
+
+TEST(CliExchange, AnImportOfMarksAloneIsSavedAndAnUnknownCharsetChangesNothing)
+{
+    TempDir dir;
+    ASSERT_EQ(RunCli(dir, {"sample", "--folder", dir.File("s")}).exit, 0);
+    const std::string dic = dir.File("s/sample.dic");
+    const std::string before = ReadBytes(dic);
+    const std::string po = dir.File("marks.po");
+    // A file whose only news is that a text is not to be translated.
+    WriteBytes(po, "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+                   "#. do not translate\nmsgid \"Toolbar\"\nmsgstr \"\"\n");
+    Result r = RunCli(dir, {"import", dic, po});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.out.find("and 1 text(s) not to translate imported"), std::string::npos) << r.out;
+    r = RunCli(dir, {"do-not-translate", dic});
+    EXPECT_NE(r.out.find("Toolbar"), std::string::npos) << r.out;
+
+    // A header naming a character set nobody knows: refused with that
+    // reason, the dictionary as it was.
+    const std::string marked = ReadBytes(dic);
+    EXPECT_NE(marked, before);
+    WriteBytes(po, "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=X-NOSUCH-9\\n\"\n\n"
+                   "msgid \"Toolbar\"\nmsgstr \"Barre d'outils\"\n");
+    r = RunCli(dir, {"import", dic, po});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find("does not know (X-NOSUCH-9)"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadBytes(dic), marked);
+}

@@ -12,8 +12,10 @@
 #include "exchange/ExchangeFormats.h"
 #include "exchange/TranslationExchange.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 
 namespace fs = std::filesystem;
@@ -56,7 +58,20 @@ void SaveCutBetweenRenames(const std::string& dic, const std::string& script)
     ASSERT_TRUE(FileExists(DictionaryCommit::JournalPath(dic)));
 }
 
+// A file system without hard links (vfat, some network shares): link()
+// fails as it does there, for the code under test as it is.
+bool g_refuseLinks = false;
+
 } // namespace
+
+extern "C" int link(const char* from, const char* to) noexcept
+{
+    if (g_refuseLinks) {
+        errno = EPERM;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_linkat, AT_FDCWD, from, AT_FDCWD, to, 0));
+}
 
 TEST(Seams, AnExportIsWrittenWholeOrNotAtAll)
 {
@@ -377,4 +392,79 @@ TEST(Seams, SmallerLeaksAreStopped)
         for (const auto& entry : fs::directory_iterator(dir.Path()))
             EXPECT_EQ(entry.path().filename().string().find("nnnnn"), std::string::npos) << entry.path();
     }
+}
+
+TEST(Seams, ScriptsThatCannotBeMadeDurableReplaceNothing)
+{
+    // Two scripts over existing destinations, and every flush refused:
+    // both destinations keep their bytes, neither is reported saved.
+    TempDir dir;
+    const std::string dic = MakeDictionary(dir);
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const char* name : {"one.rc", "two.rc"}) {
+        WriteBytes(dir.File(name), "old " + std::string(name));
+        pairs.emplace_back(dir.File("app.rc"), dir.File(name));
+    }
+    CTrelvarDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(dic));
+    doc.General()->SetTranslation("File", "Fichier");
+    RecordingReporter reporter;
+    SetFaultHook([](const char* step) { return std::string_view(step) == "sync"; });
+    const auto generated = GenerateScripts(doc, pairs, nullptr, nullptr, &reporter);
+    SetFaultHook(nullptr);
+    EXPECT_TRUE(generated.empty());
+    EXPECT_EQ(reporter.ids, (std::vector<int>{MsgCannotSaveFile, MsgCannotSaveFile}));
+    EXPECT_EQ(ReadBytes(dir.File("one.rc")), "old one.rc");
+    EXPECT_EQ(ReadBytes(dir.File("two.rc")), "old two.rc");
+    EXPECT_EQ(TemporaryFiles(dir), 0);
+}
+
+TEST(Seams, WithoutHardLinksTheBackupIsACopy)
+{
+    TempDir dir;
+    const std::string dic = MakeDictionary(dir);
+    WriteBytes(dir.File("out.rc"), "OLD");
+    CTrelvarDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(dic));
+    doc.General()->SetTranslation("File", "Fichier");
+    const auto pair = std::make_pair(dir.File("app.rc"), dir.File("out.rc"));
+    g_refuseLinks = true;
+    const auto one = GenerateScripts(doc, {pair}, nullptr, nullptr, nullptr);
+    const auto two =
+        GenerateScripts(doc, {pair, {dir.File("app.rc"), dir.File("other.rc")}}, nullptr, nullptr, nullptr);
+    g_refuseLinks = false;
+    EXPECT_EQ(one.size(), 1u);
+    EXPECT_EQ(two.size(), 2u);
+    EXPECT_NE(ReadBytes(dir.File("out.rc")).find("Fichier"), std::string::npos);
+    // The second generation backed up the first one's script, a copy.
+    EXPECT_NE(ReadBytes(dir.File("out.qv")).find("Fichier"), std::string::npos);
+    EXPECT_EQ(fs::hard_link_count(dir.File("out.qv")), 1u);
+    EXPECT_FALSE(fs::exists(dir.File("other.qv")));
+}
+
+TEST(Seams, AJournalWithoutItsEndChangesNothingAndGoes)
+{
+    // The save stopped while it wrote its journal: whole new files beside
+    // the old ones, and a journal without its last line.
+    TempDir dir;
+    const std::string dic = MakeDictionary(dir);
+    const std::string script = dir.File("app.rc");
+    const std::string journal = DictionaryCommit::JournalPath(dic);
+    g_renames = 0;
+    SetFaultHook(FailTheSecondRename); // the first that puts a new file in place
+    {
+        CTrelvarDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(dic));
+        MakeNew(doc, script);
+        EXPECT_FALSE(doc.Save());
+        SetFaultHook(nullptr);
+        const std::string text = ReadBytes(journal);
+        ASSERT_GE(text.size(), 4u);
+        ASSERT_EQ(text.substr(text.size() - 4), "end\n");
+        WriteBytes(journal, text.substr(0, text.size() - 4));
+        doc.Close();
+    }
+    EXPECT_EQ(NewParts(dic, script), 0);
+    EXPECT_FALSE(FileExists(journal));
+    EXPECT_EQ(TemporaryFiles(dir), 0);
 }

@@ -238,3 +238,21 @@ TEST_F(Compiler, AnEightBitDictionaryRecordsItsCodePage)
     EXPECT_EQ(FileList::ParseCodePages("cp1251"), std::make_pair(0, 0));
     EXPECT_EQ(FileList::FormatCodePages(1252, 1251), "1252/1251");
 }
+
+TEST_F(Compiler, AControlAloneOnItsLineTakesItsFieldsFromTheNext)
+{
+    // The fields on the next line: an image has no text, a check box has
+    // one; every line is copied byte for byte.
+    const std::string script = Crlf({"IDD_A DIALOGEX 0, 0, 100, 50", "BEGIN", "    CONTROL",
+                                     "                    IDB_LOGO,IDC_STATIC,\"Static\",SS_BITMAP,7,7,20,20",
+                                     "    LTEXT           \"Hello\",IDC_STATIC,30,7,50,8", "    CONTROL",
+                                     "        \"Check\",IDC_C,\"Button\",BS_AUTOCHECKBOX,7,30,50,10", "END"});
+    Start(script);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Hello", "Check"}));
+    Translate("Hello", "Salut");
+    Translate("Check", "Cocher");
+    std::string expected = script;
+    Replace(expected, "\"Hello\"", "\"Salut\"");
+    Replace(expected, "\"Check\"", "\"Cocher\"");
+    EXPECT_EQ(Generate(), expected);
+}

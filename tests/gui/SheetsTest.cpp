@@ -3,7 +3,9 @@
 #include "pages/Sheets.h"
 
 #include "dictionary/FileList.h"
+#include "dictionary/GeneralDictionary.h"
 #include "engine/ResourceTree.h"
+#include "engine/ScriptStatistics.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/ProgramFixture.h"
 #include "pages/OptionsPages.h"
@@ -22,6 +24,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -227,25 +231,44 @@ TEST_F(Sheets, TheFileNodeShowsItsSourceAndDestination)
 
 TEST(PieChart, EmptyAndFullDictionariesDrawOneSector)
 {
-    CPageGraphic none(TranslationShare{});
-    EXPECT_EQ(none.TotalText()->text(), QStringLiteral("Texts : 0 (100%)"));
-    EXPECT_EQ(none.TranslatedText()->text(), QStringLiteral("Translated texts : 0 (0.00%)"));
-    EXPECT_EQ(none.UntranslatedText()->text(), QStringLiteral("Not translated texts : 0 (0.00%)"));
-    TranslationShare quarter;
-    quarter.total = 40;
-    quarter.translated = 10;
-    quarter.untranslated = 30;
-    quarter.translatedPercent = 25;
-    quarter.untranslatedPercent = 75;
-    quarter.translatedDegrees = 90;
-    CPageGraphic page(quarter);
-    page.resize(420, 260);
-    EXPECT_EQ(page.TranslatedText()->text(), QStringLiteral("Translated texts : 10 (25.00%)"));
+    // The share of a dictionary as the properties count it: none, a
+    // quarter and all of its texts translated.
+    GeneralDictionary general;
+    for (const char* text : {"One", "Two", "Three", "Four"})
+        general.AddText(text, "");
+    auto pieOf = [&](const QString& name) {
+        auto page = std::make_unique<CPageGraphic>(ShareOf(general));
+        page->resize(420, 260);
+        GrabToPng(page.get(), name);
+        return page;
+    };
+    auto none = pieOf(QStringLiteral("pie-none"));
+    EXPECT_EQ(none->TotalText()->text(), QStringLiteral("Texts : 4 (100%)"));
+    EXPECT_EQ(none->TranslatedText()->text(), QStringLiteral("Translated texts : 0 (0.00%)"));
+    EXPECT_EQ(none->UntranslatedText()->text(), QStringLiteral("Not translated texts : 4 (100.00%)"));
+    general.SetTranslation("One", "Un");
+    auto quarter = pieOf(QStringLiteral("pie-quarter"));
+    EXPECT_EQ(quarter->TranslatedText()->text(), QStringLiteral("Translated texts : 1 (25.00%)"));
+    for (const char* text : {"Two", "Three", "Four"})
+        general.SetTranslation(text, "x");
+    auto all = pieOf(QStringLiteral("pie-full"));
+    EXPECT_EQ(all->TranslatedText()->text(), QStringLiteral("Translated texts : 4 (100.00%)"));
+
+    // What lies at a point of the circle: green, grey or a line between.
+    auto colourAt = [](const CPageGraphic& page, int x, int y) {
+        const QImage image = page.Pie()->grab().toImage();
+        const QPoint centre(page.Pie()->width() / 2, page.Pie()->height() / 2);
+        const int r = std::min(page.Pie()->width(), page.Pie()->height()) / 4;
+        return image.pixelColor(centre + QPoint(x * r, y * r));
+    };
+    const QColor green(0, 255, 0), grey(128, 128, 128);
     // The green quarter lies above the centre, right of it; the rest is grey.
-    const QImage image = page.Pie()->grab().toImage();
-    const QPoint centre(page.Pie()->width() / 2, page.Pie()->height() / 2);
-    const int r = std::min(page.Pie()->width(), page.Pie()->height()) / 4;
-    EXPECT_EQ(image.pixelColor(centre + QPoint(r, -r)), QColor(0, 255, 0));
-    EXPECT_EQ(image.pixelColor(centre + QPoint(-r, r)), QColor(128, 128, 128));
-    GrabToPng(&page, QStringLiteral("pie-quarter"));
+    EXPECT_EQ(colourAt(*quarter, 1, -1), green);
+    EXPECT_EQ(colourAt(*quarter, -1, 1), grey);
+    // A whole circle is one sector: no radius drawn where a sector would
+    // begin (0 degrees, right of the centre), one colour all round.
+    for (const auto& [x, y] : {std::pair{1, 0}, {0, -1}, {-1, 0}, {0, 1}, {1, 1}}) {
+        EXPECT_EQ(colourAt(*all, x, y), green) << x << ',' << y;
+        EXPECT_EQ(colourAt(*none, x, y), grey) << x << ',' << y;
+    }
 }
