@@ -109,6 +109,11 @@ CMainFrame::CMainFrame(bool firstStart) : m_documents(new DocumentCommands(this)
         }
         UpdateActions();
     });
+    connect(Tree(), &CResTreeCtrl::filePropertiesRequested, this,
+            [this](const QString& source, const QString& destination) {
+                CSheetFileProperties sheet(source.toStdString(), destination.toStdString(), this);
+                sheet.exec();
+            });
     connect(Tree(), &CResTreeCtrl::documentChanged, this, [this] {
         setWindowModified(m_documents->Doc().IsModified());
         UpdateActions();

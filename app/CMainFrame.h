@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/FrameServices.h"
+
 #include <QFont>
 #include <QHash>
 #include <QMainWindow>
@@ -29,7 +31,7 @@ class QSplitter;
 /// splitter with the resource tree on the left and the preview tabs on the
 /// right. It only wires: commands act on the document, the tree and the
 /// windows that own them.
-class CMainFrame : public QMainWindow
+class CMainFrame : public QMainWindow, public FrameServices
 {
     Q_OBJECT
 public:
@@ -37,14 +39,15 @@ public:
     ~CMainFrame() override;
 
     QAction* Action(int command) const { return m_actions.value(command); }
-    CResTreeCtrl* Tree() const;
+    QWidget* Window() override { return this; }
+    CResTreeCtrl* Tree() const override;
     CFvTree* TreeView() const { return m_treeView; }
-    CDlgPreviewTabs* PreviewTabs() const { return m_tabs; }
+    CDlgPreviewTabs* PreviewTabs() const override { return m_tabs; }
     QComboBox* FindBox() const { return m_findBox; }
     QSplitter* Splitter() const { return m_splitter; }
-    DocumentCommands* Documents() const { return m_documents; }
-    CFvMisc* MiscView() const { return m_miscView; }
-    SearchCommands* Searches() const { return m_searches; }
+    DocumentCommands* Documents() const override { return m_documents; }
+    CFvMisc* MiscView() const override { return m_miscView; }
+    SearchCommands* Searches() const override { return m_searches; }
     MaintenanceCommands* Maintenance() const { return m_maintenance; }
 
     /// Fonts of original texts and translations from their descriptions
@@ -56,11 +59,11 @@ public:
     /// A command whose window exists can be enabled; the others stay off.
     void SetAvailable(int command, bool available);
     /// Applies the enabled and checked rules of every command.
-    void UpdateActions();
+    void UpdateActions() override;
 
     /// The frame's one-shot timers (1 refresh after a change, 3 preview
     /// tabs, 4 windows of the last session).
-    void StartTimer(int timer, int milliseconds);
+    void StartTimer(int timer, int milliseconds) override;
     /// Destroys the previews, forgets the translator and hides the texts
     /// window, before a command that may change the dictionary.
     void PrepareCommand();
@@ -68,12 +71,12 @@ public:
     void OnActivateApp();
 
     /// The "Dictionary" window (made on first use).
-    CDlgGeneralDictionary* DictionaryWindow();
-    bool DictionaryWindowVisible() const;
+    CDlgGeneralDictionary* DictionaryWindow() override;
+    bool DictionaryWindowVisible() const override;
     /// The "Texts of this resource" window, shown for the selected resource.
     void ShowTextsWindow();
-    void HideTextsWindow();
-    CDlgEntityDictionary* TextsWindow() const { return m_textsWindow; }
+    void HideTextsWindow() override;
+    CDlgEntityDictionary* TextsWindow() const override { return m_textsWindow; }
     /// Before the dictionary is replaced or the program closes: when the
     /// visible "Dictionary" window holds changed rows, asks whether to save
     /// them (Yes saves the dictionary, No drops them). False when the user
@@ -82,13 +85,13 @@ public:
     /// Shows the main window where it was at the last close.
     void ShowAtRememberedPlace();
     /// What a run did, with the dictionary's counts, in the status bar.
-    void ShowRunSummary(const QString& done);
+    void ShowRunSummary(const QString& done) override;
 
     /// Runs the wizard with a set of its pages (modal).
     void RunWizard(int pageSet);
     /// Builds the tree again from the dictionary (scripts or resources
     /// came or went), keeping the selection.
-    void RebuildTree();
+    void RebuildTree() override;
     /// Tests drive the wizard: called with it before it runs.
     void SetWizardHook(std::function<void(CSheetWizard*)> hook) { m_wizardHook = std::move(hook); }
 

@@ -1,7 +1,7 @@
 #include "app/MaintenanceCommands.h"
 
-#include "app/CMainFrame.h"
 #include "app/DocumentCommands.h"
+#include "app/FrameServices.h"
 #include "app/SearchCommands.h"
 #include "dictionary/DictionaryTools.h"
 #include "dictionary/Messages.h"
@@ -28,7 +28,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 
-MaintenanceCommands::MaintenanceCommands(CMainFrame* frame) : QObject(frame), m_frame(frame) {}
+MaintenanceCommands::MaintenanceCommands(FrameServices* frame) : QObject(frame->Window()), m_frame(frame) {}
 
 void MaintenanceCommands::OnImport()
 {
@@ -37,14 +37,14 @@ void MaintenanceCommands::OnImport()
         return;
     m_frame->HideTextsWindow();
     if (m_frame->DictionaryWindowVisible()) {
-        RkMessageBox(MessageString(MsgCloseDictionaryWindow), 0x0030, -1, m_frame, nullptr, -1);
+        RkMessageBox(MessageString(MsgCloseDictionaryWindow), 0x0030, -1, m_frame->Window(), nullptr, -1);
         return;
     }
-    CDlgImport dialog(&doc, &m_frame->Documents()->Reporter(), m_frame);
+    CDlgImport dialog(&doc, &m_frame->Documents()->Reporter(), m_frame->Window());
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_frame->Tree()->UpdateIconsNow();
-    m_frame->setWindowModified(doc.IsModified());
+    m_frame->Window()->setWindowModified(doc.IsModified());
     ShowProblems(dialog.Problems());
     QString summary = MessageString(MsgImportedTranslations, {std::to_string(dialog.Imported())});
     if (dialog.Kept() > 0)
@@ -60,7 +60,7 @@ void MaintenanceCommands::OnExport()
     if (!m_frame->Documents()->Doc().IsOpen())
         return;
     m_frame->HideTextsWindow();
-    QFileDialog dialog(m_frame, tr("Export"));
+    QFileDialog dialog(m_frame->Window(), tr("Export"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({tr("Text Files (*.txt)"), tr("HTM Files (*.htm)"), tr("HTML Files (*.html)"),
                            tr("PO Files (*.po)"), tr("PO Template Files (*.pot)"),
@@ -84,19 +84,20 @@ bool MaintenanceCommands::ExportTo(const QString& path)
         return false;
     if (doc.IsOwnFile(path.toStdString())) {
         RkMessageBox(MessageString(MsgExportOverDictionary, {path.toStdString(), doc.PathName()}), 0x0030, -1,
-                     m_frame, nullptr, -1);
+                     m_frame->Window(), nullptr, -1);
         return false;
     }
     const QString extension = QFileInfo(path).suffix();
     if (extension == QLatin1String("htm") || extension == QLatin1String("html")) {
         if (!m_frame->DictionaryWindowVisible()) {
-            RkMessageBox(MessageString(MsgCannotExportWithoutList), 0x0030, -1, m_frame, nullptr, -1);
+            RkMessageBox(MessageString(MsgCannotExportWithoutList), 0x0030, -1, m_frame->Window(), nullptr,
+                         -1);
             return false;
         }
         // The HTML form, whichever of the two extensions the file has.
         if (!m_frame->DictionaryWindow()->List()->Save(path, QStringLiteral("htm"), true)) {
-            RkMessageBox(MessageString(MsgCannotSaveFile, {path.toStdString()}), 0x0030, -1, m_frame, nullptr,
-                         -1);
+            RkMessageBox(MessageString(MsgCannotSaveFile, {path.toStdString()}), 0x0030, -1,
+                         m_frame->Window(), nullptr, -1);
             return false;
         }
         return true;
@@ -106,15 +107,16 @@ bool MaintenanceCommands::ExportTo(const QString& path)
         std::string error;
         bool saved = false;
         {
-            CWaitWindow wait(MessageString(MsgExportingDictionary), CWaitWindow::WithProgressBar, m_frame);
+            CWaitWindow wait(MessageString(MsgExportingDictionary), CWaitWindow::WithProgressBar,
+                             m_frame->Window());
             // A template (.pot) holds every entry, untranslated.
             const bool asTemplate = extension.compare(QLatin1String("pot"), Qt::CaseInsensitive) == 0;
             const ExchangeDocument exchange = BuildExchange(doc, problems, &wait, asTemplate);
             saved = WriteExchangeFile(exchange, *format, path.toStdString(), error);
         }
         if (!saved) {
-            RkMessageBox(MessageString(MsgCannotSaveFile, {path.toStdString(), error}), 0x0030, -1, m_frame,
-                         nullptr, -1);
+            RkMessageBox(MessageString(MsgCannotSaveFile, {path.toStdString(), error}), 0x0030, -1,
+                         m_frame->Window(), nullptr, -1);
             return false;
         }
         ShowProblems(problems);
@@ -122,11 +124,12 @@ bool MaintenanceCommands::ExportTo(const QString& path)
     }
     bool written = false;
     {
-        CWaitWindow wait(MessageString(MsgExportingDictionary), CWaitWindow::WithProgressBar, m_frame);
+        CWaitWindow wait(MessageString(MsgExportingDictionary), CWaitWindow::WithProgressBar,
+                         m_frame->Window());
         written = ExportTexts(*doc.General(), path.toStdString(), &m_frame->Documents()->Reporter(), &wait);
     }
     if (!written) {
-        RkMessageBox(MessageString(MsgCannotExport), 0x0030, -1, m_frame, nullptr, -1);
+        RkMessageBox(MessageString(MsgCannotExport), 0x0030, -1, m_frame->Window(), nullptr, -1);
         return false;
     }
     return true;
@@ -137,7 +140,7 @@ void MaintenanceCommands::OnTextsNotToTranslate()
     CTrelvarDoc& doc = m_frame->Documents()->Doc();
     if (!doc.IsOpen())
         return;
-    CDlgTextsNotToTranslate dialog(&doc, m_frame);
+    CDlgTextsNotToTranslate dialog(&doc, m_frame->Window());
     dialog.exec();
     if (dialog.Changed())
         Refresh();
@@ -148,7 +151,7 @@ void MaintenanceCommands::OnUnusedTexts()
     CTrelvarDoc& doc = m_frame->Documents()->Doc();
     if (!doc.IsOpen())
         return;
-    CDlgUnusedTexts dialog(&doc, m_frame);
+    CDlgUnusedTexts dialog(&doc, m_frame->Window());
     dialog.exec();
     if (dialog.Changed())
         Refresh();
@@ -159,8 +162,8 @@ void MaintenanceCommands::OnAlign()
     CTrelvarDoc& doc = m_frame->Documents()->Doc();
     if (!doc.IsOpen())
         return;
-    MessageBoxReporter reporter(m_frame);
-    CDlgAlign dialog(&doc, &reporter, m_frame);
+    MessageBoxReporter reporter(m_frame->Window());
+    CDlgAlign dialog(&doc, &reporter, m_frame->Window());
     dialog.exec();
     if (dialog.Panel()->Changed()) {
         m_frame->RebuildTree();
@@ -176,7 +179,7 @@ void MaintenanceCommands::OnPretranslate(int minScore)
     if (minScore == 0) {
         bool ok = false;
         minScore =
-            QInputDialog::getInt(m_frame, tr("Pre-translate"),
+            QInputDialog::getInt(m_frame->Window(), tr("Pre-translate"),
                                  tr("Fill the texts without a translation with the memory's matches of at "
                                     "least this score (100: exact matches only):"),
                                  100, 50, 100, 1, &ok);
@@ -186,7 +189,7 @@ void MaintenanceCommands::OnPretranslate(int minScore)
     std::string error;
     const auto memory = TranslationMemory::Open(TranslationMemory::DefaultPath(), error);
     if (!memory) {
-        RkMessageBox(QString::fromStdString(error), 0x0030, -1, m_frame, nullptr, -1);
+        RkMessageBox(QString::fromStdString(error), 0x0030, -1, m_frame->Window(), nullptr, -1);
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -202,7 +205,7 @@ void MaintenanceCommands::OnPretranslate(int minScore)
     if (summary.filled > 0)
         text += tr("\nTools > Check translations shows what they need.");
     m_lastPretranslation = text;
-    RkMessageBox(text, 0x0040, -1, m_frame, nullptr, -1);
+    RkMessageBox(text, 0x0040, -1, m_frame->Window(), nullptr, -1);
     ShowProblems(summary.problems);
 }
 
@@ -212,7 +215,7 @@ void MaintenanceCommands::OnCheckTranslations()
     if (!doc.IsOpen())
         return;
     if (!m_checkWindow) {
-        m_checkWindow = new CDlgCheckResults(m_frame);
+        m_checkWindow = new CDlgCheckResults(m_frame->Window());
         connect(m_checkWindow, &CDlgCheckResults::checkAgainRequested, this,
                 &MaintenanceCommands::OnCheckTranslations);
         connect(m_checkWindow, &CDlgCheckResults::gotoRequested, this, [this](const CheckFinding& finding) {
@@ -226,7 +229,7 @@ void MaintenanceCommands::OnCheckTranslations()
     }
     std::vector<CheckFinding> findings;
     {
-        CWaitWindow wait(tr("Checking translations"), CWaitWindow::WithProgressBar, m_frame);
+        CWaitWindow wait(tr("Checking translations"), CWaitWindow::WithProgressBar, m_frame->Window());
         PreviewFitMeasure fit;
         findings = CheckTranslations(doc, {}, &fit, &wait);
     }
@@ -245,7 +248,7 @@ void MaintenanceCommands::ShowProblems(const std::vector<std::string>& problems)
         text += "\n" + problems[i];
     if (problems.size() > 12)
         text += "\n...";
-    RkMessageBox(QString::fromStdString(text), 0x0030, -1, m_frame, nullptr, -1);
+    RkMessageBox(QString::fromStdString(text), 0x0030, -1, m_frame->Window(), nullptr, -1);
 }
 
 void MaintenanceCommands::Refresh()

@@ -7,7 +7,7 @@
 #include <vector>
 
 class CDlgCheckResults;
-class CMainFrame;
+class FrameServices;
 
 /// The frame's commands that move translations in and out of the open
 /// dictionary and keep it tidy: Import, Export, Texts not to translate and
@@ -16,7 +16,7 @@ class MaintenanceCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit MaintenanceCommands(CMainFrame* frame);
+    explicit MaintenanceCommands(FrameServices* frame);
 
     void OnImport();
     /// The save dialog, then ExportTo.
@@ -47,7 +47,7 @@ private:
     /// What an export or import left out, in one message.
     void ShowProblems(const std::vector<std::string>& problems);
 
-    CMainFrame* m_frame;
+    FrameServices* m_frame;
     CDlgCheckResults* m_checkWindow = nullptr;
     QString m_lastPretranslation;
 };

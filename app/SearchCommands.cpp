@@ -1,7 +1,7 @@
 #include "app/SearchCommands.h"
 
-#include "app/CMainFrame.h"
 #include "app/DocumentCommands.h"
+#include "app/FrameServices.h"
 #include "dictionary/Messages.h"
 #include "preview/CDlgPreviewTabs.h"
 #include "tessary/CRkMessageBox.h"
@@ -19,13 +19,13 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-SearchCommands::SearchCommands(CMainFrame* frame, QComboBox* findBox)
-    : QObject(frame), m_frame(frame), m_findBox(findBox)
+SearchCommands::SearchCommands(FrameServices* frame, QComboBox* findBox)
+    : QObject(frame->Window()), m_frame(frame), m_findBox(findBox)
 {
     // Enter in the box's edit field searches; the key goes no further (the
     // box would hand it to its edit field a second time).
     m_findBox->lineEdit()->installEventFilter(this);
-    connect(m_findBox, &QComboBox::editTextChanged, m_frame, &CMainFrame::UpdateActions);
+    connect(m_findBox, &QComboBox::editTextChanged, this, [this] { m_frame->UpdateActions(); });
 }
 
 bool SearchCommands::eventFilter(QObject* watched, QEvent* event)
@@ -130,7 +130,7 @@ void SearchCommands::OnFindInResources()
 {
     if (!m_frame->Documents()->Doc().IsOpen())
         return;
-    CDlgFindInResources dialog(m_frame);
+    CDlgFindInResources dialog(m_frame->Window());
     if (dialog.exec() == QDialog::Accepted)
         FindInResources(dialog.Text());
 }
@@ -141,7 +141,7 @@ void SearchCommands::FindInResources(const QString& text)
     if (text.isEmpty() || !doc.IsOpen())
         return;
     std::string bytes;
-    if (!OriginalFromDisplay(text, bytes, m_frame))
+    if (!OriginalFromDisplay(text, bytes, m_frame->Window()))
         return;
     // The history of the Find in resources dialog keeps every text looked
     // for, from the dialog or from a list's context menu.
@@ -206,7 +206,7 @@ void SearchCommands::ClearResults()
 void SearchCommands::GotoText(const CDlgFindResults::Record& record)
 {
     if (m_frame->DictionaryWindowVisible()) {
-        RkMessageBox(MessageString(MsgCloseDictionaryWindow), 0x0030, -1, m_frame, nullptr, -1);
+        RkMessageBox(MessageString(MsgCloseDictionaryWindow), 0x0030, -1, m_frame->Window(), nullptr, -1);
         return;
     }
     // The tree may have been rebuilt since the search: the resource is

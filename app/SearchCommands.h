@@ -7,7 +7,7 @@
 #include <QPointer>
 
 class CDlgDictionaryBase;
-class CMainFrame;
+class FrameServices;
 class QComboBox;
 
 /// The main frame's searches: Find and Replace over the list on screen,
@@ -17,7 +17,7 @@ class SearchCommands : public QObject
 {
     Q_OBJECT
 public:
-    SearchCommands(CMainFrame* frame, QComboBox* findBox);
+    SearchCommands(FrameServices* frame, QComboBox* findBox);
 
     /// The list Find and Replace work on: the visible "Dictionary" window's,
     /// else the visible texts window's; none when neither is on screen.
@@ -58,7 +58,7 @@ protected:
 private:
     void Remember(const ListSearch& search);
 
-    CMainFrame* m_frame;
+    FrameServices* m_frame;
     QComboBox* m_findBox;
     QPointer<CDlgFindResults> m_results;
     ListSearch m_last;

@@ -3,7 +3,7 @@
 #include "dictionary/FileSystem.h"
 #include "dictionary/LineFile.h"
 #include "dictionary/TextRules.h"
-#include "settings/DataFolder.h"
+#include "dictionary/DataFolder.h"
 
 #include <cstdlib>
 #include <filesystem>

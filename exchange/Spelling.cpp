@@ -1,7 +1,7 @@
 #include "exchange/Spelling.h"
 
 #include "dictionary/PseudoTranslation.h"
-#include "settings/DataFolder.h"
+#include "dictionary/DataFolder.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
 #include "memory/TranslationMemory.h"
 
 #include "memory/MatchScore.h"
-#include "settings/DataFolder.h"
+#include "dictionary/DataFolder.h"
 
 #include <algorithm>
 #include <chrono>

@@ -6,7 +6,6 @@
 #include "dictionary/Messages.h"
 #include "dictionary/NotExtractedList.h"
 #include "engine/ScriptStatistics.h"
-#include "pages/Sheets.h"
 #include "preview/CDlgPreview.h"
 #include "preview/PreviewFonts.h"
 #include "preview/model/PreviewReader.h"
@@ -461,8 +460,8 @@ void CResTreeCtrl::OnFileProperties()
     const ResourceTreeItem* file = ResourceTree::FileOf(SelectedItem());
     if (!file)
         return;
-    CSheetFileProperties sheet(file->source, file->destination, window());
-    sheet.exec();
+    emit filePropertiesRequested(QString::fromStdString(file->source),
+                                 QString::fromStdString(file->destination));
 }
 
 void CResTreeCtrl::keyPressEvent(QKeyEvent* event)

@@ -103,6 +103,9 @@ signals:
     void selectionChanged(int kind);
     /// The tree changed the dictionary (an exclusion, a removed script).
     void documentChanged();
+    /// The user asked for the properties of a script (its context menu):
+    /// the window that owns the tree shows them.
+    void filePropertiesRequested(const QString& source, const QString& destination);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

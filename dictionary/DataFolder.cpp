@@ -1,4 +1,4 @@
-#include "settings/DataFolder.h"
+#include "dictionary/DataFolder.h"
 
 #include <cstdlib>
 
