@@ -54,6 +54,9 @@ CPageNotExtracted::~CPageNotExtracted() = default;
 
 int CPageNotExtracted::CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue)
 {
+    // The second click on a heading sorts the other way.
+    if (sortValue >> 16)
+        return CompareRows(b, a, sortValue & 0xFFFF);
     const auto* ra = reinterpret_cast<const Record*>(a);
     const auto* rb = reinterpret_cast<const Record*>(b);
     switch (sortValue & 0xFFFF) {

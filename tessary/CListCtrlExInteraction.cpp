@@ -182,6 +182,9 @@ void CListCtrlEx::Sort(int column, bool toggle)
     m_lastSortColumn = column;
     if (!m_compare)
         return;
+    // The heading shows which column the rows follow, and which way.
+    header()->setSortIndicatorShown(true);
+    header()->setSortIndicator(column, m_directions[column] ? Qt::DescendingOrder : Qt::AscendingOrder);
     const std::intptr_t value = static_cast<std::intptr_t>(m_directions[column]) * 65536 + column;
     // Keep the selection and the current row with their rows.
     std::vector<const CItemAttributes*> selected;

@@ -10,10 +10,13 @@
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+
+#include <algorithm>
 
 CDlgDictionaryBase::CDlgDictionaryBase(QWidget* parent, CTrelvarDoc* document)
     : CRkCoolDlg(parent), m_document(document), m_list(new CListCtrlBookmark(this))
@@ -204,4 +207,88 @@ void CDlgDictionaryBase::LookUpSelected()
 {
     if (m_matches && m_document)
         m_matches->Lookup(*m_document, SelectedOriginal());
+}
+
+void CDlgDictionaryBase::TakeMatch(const QString& translation)
+{
+    const std::vector<QLineEdit*> fields = TranslationFields();
+    if (SelectedRow() < 0 || fields.empty())
+        return;
+    fields.front()->setText(translation);
+    fields.front()->setFocus();
+}
+
+void CDlgDictionaryBase::OnSelectionChanged()
+{
+    const int row = SelectedRow();
+    if (row < 0)
+        return;
+    // What was typed for the row left is kept in it.
+    if (row != m_selected)
+        ApplyPendingEdit();
+    m_selected = row;
+    ShowRow(row);
+    m_modify->setEnabled(true);
+    m_clear->setEnabled(true);
+    LookUpSelected();
+}
+
+void CDlgDictionaryBase::SelectShownRow(int row)
+{
+    m_list->clearSelection();
+    if (row < 0)
+        return;
+    m_list->SetItemState(row, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
+                         CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
+    m_list->EnsureVisible(row);
+}
+
+void CDlgDictionaryBase::SortByColumn(int column)
+{
+    m_list->Sort(column, false);
+    ListSorted();
+}
+
+void CDlgDictionaryBase::ListSorted()
+{
+    m_list->RebuildBookmarks();
+    ApplyFilter();
+    m_selected = SelectedRow();
+}
+
+void CDlgDictionaryBase::WatchTranslationFields()
+{
+    for (QLineEdit* field : TranslationFields())
+        field->installEventFilter(this);
+}
+
+bool CDlgDictionaryBase::eventFilter(QObject* watched, QEvent* event)
+{
+    const std::vector<QLineEdit*> fields = TranslationFields();
+    if (event->type() != QEvent::KeyPress || std::find(fields.begin(), fields.end(), watched) == fields.end())
+        return CRkCoolDlg::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int row = SelectedRow();
+    if (key->key() == Qt::Key_Escape && row >= 0 && HasPendingEdit()) {
+        RevertEdits(row);
+        return true;
+    }
+    if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) && row >= 0) {
+        const int count = m_list->GetItemCount();
+        int next = row;
+        do
+            next = key->key() == Qt::Key_Down ? next + 1 : next - 1;
+        while (next >= 0 && next < count && !RowShown(next));
+        if (next >= 0 && next < count) {
+            SelectShownRow(next);
+            static_cast<QWidget*>(watched)->setFocus();
+        }
+        return true;
+    }
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (key->modifiers() & Qt::ControlModifier)) {
+        AcceptEdits();
+        return true;
+    }
+    return CRkCoolDlg::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@
 #include <QFont>
 
 #include <string>
+#include <vector>
 
 class CListCtrlBookmark;
 class MemoryMatches;
@@ -73,6 +74,8 @@ public:
 
     /// The translation memory's matches for the selected text.
     MemoryMatches* Matches() const { return m_matches; }
+    /// Sorts the rows by a column without regard to case.
+    void SortByColumn(int column);
 
 signals:
     /// The window changed the dictionary.
@@ -93,8 +96,33 @@ protected:
     QWidget* NewMatches();
     /// Looks up the selected text in the memory.
     void LookUpSelected();
-    /// Puts the translation of a match into the translation field.
-    virtual void TakeMatch(const QString& translation) = 0;
+    /// Puts the translation of a match into the first translation field.
+    void TakeMatch(const QString& translation);
+    /// The fields the selected row's translations are typed in, the one a
+    /// match goes to first.
+    virtual std::vector<QLineEdit*> TranslationFields() const = 0;
+    /// Shows the texts of a row in the original and translation fields.
+    virtual void ShowRow(int row) = 0;
+    /// Whether the fields hold something the selected row does not.
+    virtual bool HasPendingEdit() const = 0;
+    /// Escape in a field with something typed: the row's texts again.
+    virtual void RevertEdits(int row) { ShowRow(row); }
+    /// Ctrl+Enter in a field: what OK or Close does.
+    virtual void AcceptEdits() = 0;
+    /// A new selected row: what was typed for the one left stays in it, and
+    /// the fields and the memory's matches show the new one.
+    void OnSelectionChanged();
+    /// Selects the row (none when -1) and shows it, the keyboard on it.
+    void SelectShownRow(int row);
+    /// The list was sorted: the bookmarks, the filter and the selection
+    /// follow.
+    void ListSorted();
+    /// The translation fields behave as a translator's editor: Escape first
+    /// undoes what was typed, Up and Down go to the previous and next row
+    /// shown (what was typed stays in its row), Ctrl+Enter is OK. Called
+    /// once the fields exist.
+    void WatchTranslationFields();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     /// Whether a row has a translation (general or in context).
     virtual bool RowTranslated(int row) const = 0;
     /// The filter changed what is shown.
@@ -117,6 +145,10 @@ protected:
     QLineEdit* m_filterEdit = nullptr;
     QCheckBox* m_untranslatedOnly = nullptr;
     MemoryMatches* m_matches = nullptr;
+    QLineEdit* m_originalEdit = nullptr;
+    QPushButton* m_modify = nullptr;
+    QPushButton* m_clear = nullptr;
+    int m_selected = -1; // the row the fields show
     QFont m_originalFont;
     QFont m_translationFont;
     bool m_fontsForLists = false;

@@ -40,6 +40,9 @@ std::string LetterAt(const std::string& shown, int shortcut)
 
 int CDlgEntityDictionary::CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue)
 {
+    // The second click on a heading sorts the other way.
+    if (sortValue >> 16)
+        return CompareRows(b, a, sortValue & 0xFFFF);
     const int column = static_cast<int>(sortValue & 0xFFFF);
     const auto* ra = reinterpret_cast<const Row*>(a);
     const auto* rb = reinterpret_cast<const Row*>(b);
@@ -134,11 +137,8 @@ CDlgEntityDictionary::CDlgEntityDictionary(QWidget* parent, CTrelvarDoc* documen
     for (QLineEdit* edit : {m_dictionaryEdit, m_contextEdit, m_shortcutEdit})
         connect(edit, &QLineEdit::returnPressed, this, &CDlgEntityDictionary::OnModify);
     connect(m_list, &CListCtrlEx::itemSelectionChanged, this, &CDlgEntityDictionary::OnSelectionChanged);
-    connect(m_list, &CListCtrlEx::columnClicked, this, [this](int) {
-        m_list->RebuildBookmarks();
-        ApplyFilter();
-        m_selected = SelectedRow();
-    });
+    connect(m_list, &CListCtrlEx::columnClicked, this, [this](int) { ListSorted(); });
+    WatchTranslationFields();
     // 401 by 281 dialog units until it is laid over its area.
     resize(std::max(602, minimumSizeHint().width()), 457);
     if (parent)
@@ -331,31 +331,14 @@ std::string CDlgEntityDictionary::SelectedOriginal() const
     return row < 0 ? std::string() : reinterpret_cast<const Row*>(m_list->GetItemData(row))->original;
 }
 
-void CDlgEntityDictionary::OnSelectionChanged()
+void CDlgEntityDictionary::ShowRow(int row)
 {
-    const int row = SelectedRow();
-    if (row < 0)
-        return;
-    if (row != m_selected)
-        ApplyPendingEdit();
-    m_selected = row;
     m_originalEdit->setText(m_list->GetItemText(row, 0));
     // A long original is read from its beginning.
     m_originalEdit->setCursorPosition(0);
     m_dictionaryEdit->setText(m_list->GetItemText(row, 1));
     m_contextEdit->setText(m_list->GetItemText(row, 2));
     m_shortcutEdit->setText(m_list->GetItemText(row, 3));
-    m_modify->setEnabled(true);
-    m_clear->setEnabled(true);
-    LookUpSelected();
-}
-
-void CDlgEntityDictionary::TakeMatch(const QString& translation)
-{
-    if (SelectedRow() < 0)
-        return;
-    m_dictionaryEdit->setText(translation);
-    m_dictionaryEdit->setFocus();
 }
 
 void CDlgEntityDictionary::OnShortcutEdited(const QString& letter)
@@ -384,11 +367,8 @@ bool CDlgEntityDictionary::StoreReplacedCell(int row, int column, const QString&
         cells[c] = c == column ? text : m_list->GetItemText(row, c);
     if (!StoreTexts(row, cells[1], cells[2], cells[3]))
         return false;
-    if (row == m_selected) {
-        m_dictionaryEdit->setText(m_list->GetItemText(row, 1));
-        m_contextEdit->setText(m_list->GetItemText(row, 2));
-        m_shortcutEdit->setText(m_list->GetItemText(row, 3));
-    }
+    if (row == m_selected)
+        ShowRow(row);
     return true;
 }
 
@@ -439,13 +419,7 @@ void CDlgEntityDictionary::OnModify()
     const int row = m_selected;
     if (row < 0 || row >= m_list->GetItemCount() || !StoreRow(row))
         return;
-    const int next = NextShownRow(row);
-    m_list->clearSelection();
-    if (next >= 0) {
-        m_list->SetItemState(next, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
-                             CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
-        m_list->EnsureVisible(next);
-    }
+    SelectShownRow(NextShownRow(row));
     m_dictionaryEdit->setFocus();
 }
 
@@ -472,12 +446,4 @@ void CDlgEntityDictionary::OnDeleteShortcuts()
         m_document->MarkChanged(CTrelvarDoc::ContextChanged);
         emit documentChanged();
     }
-}
-
-void CDlgEntityDictionary::SortByColumn(int column)
-{
-    m_list->Sort(column, false);
-    m_list->RebuildBookmarks();
-    ApplyFilter();
-    m_selected = SelectedRow();
 }

@@ -39,7 +39,6 @@ public:
     void OnModify();
     void OnClear();
     void OnDeleteShortcuts();
-    void SortByColumn(int column);
 
     std::string SelectedOriginal() const override;
     bool StoreReplacedCell(int row, int column, const QString& text) override;
@@ -58,6 +57,14 @@ protected:
     void reject() override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    std::vector<QLineEdit*> TranslationFields() const override
+    {
+        return {m_dictionaryEdit, m_contextEdit, m_shortcutEdit};
+    }
+    void ShowRow(int row) override;
+    bool HasPendingEdit() const override;
+    /// Ctrl+Enter keeps what was typed and closes the window.
+    void AcceptEdits() override { reject(); }
 
 private:
     struct Row
@@ -72,8 +79,6 @@ private:
         QString keys[4]; // the shown columns, for sorting
     };
     static int CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue);
-    void TakeMatch(const QString& translation) override;
-    void OnSelectionChanged();
     void OnShortcutEdited(const QString& letter);
     /// Writes the edits into the row and into the dictionaries.
     bool StoreRow(int row);
@@ -83,19 +88,13 @@ private:
                     const QString& letterText);
     void SetRowTexts(int row, Row& data, const std::string& context, int shortcut);
     void SavePosition() const;
-    /// Whether the edits hold something the selected row does not.
-    bool HasPendingEdit() const;
 
     std::string m_source;
     std::string m_prefix;
     std::deque<Row> m_rows;
     QString m_baseTitle;
-    QLineEdit* m_originalEdit;
     QLineEdit* m_dictionaryEdit;
     QLineEdit* m_contextEdit;
     QLineEdit* m_shortcutEdit;
-    QPushButton* m_modify;
-    QPushButton* m_clear;
     QPushButton* m_deleteShortcuts;
-    int m_selected = -1;
 };

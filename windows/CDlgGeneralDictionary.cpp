@@ -13,11 +13,11 @@
 #include "views/CListCtrlBookmark.h"
 #include "windows/DictionaryTexts.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,6 +67,9 @@ void CDlgGeneralDictionary::FoldOriginals()
 
 int CDlgGeneralDictionary::CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue)
 {
+    // The second click on a heading sorts the other way.
+    if (sortValue >> 16)
+        return CompareRows(b, a, sortValue & 0xFFFF);
     // By the shown text of the sorted column, without regard to case.
     // Sorting 100,000 rows compares millions of times: two ASCII texts
     // compare by their lower-case forms made once; others compare their
@@ -185,15 +188,9 @@ CDlgGeneralDictionary::CDlgGeneralDictionary(QWidget* parent, CTrelvarDoc* docum
     // Enter applies the translation and goes on to the next text, as
     // translators work through a list.
     connect(m_translationEdit, &QLineEdit::returnPressed, this, &CDlgGeneralDictionary::OnModify);
-    m_translationEdit->installEventFilter(this);
+    WatchTranslationFields();
     connect(m_list, &CListCtrlEx::itemSelectionChanged, this, &CDlgGeneralDictionary::OnSelectionChanged);
-    connect(m_list, &CListCtrlEx::columnClicked, this, [this](int) {
-        // The list sorted itself; the bookmarks, the filter and the
-        // selection follow.
-        m_list->RebuildBookmarks();
-        ApplyFilter();
-        m_selected = SelectedRow();
-    });
+    connect(m_list, &CListCtrlEx::columnClicked, this, [this](int) { ListSorted(); });
     // At least 401 by 274 dialog units, and a good part of the screen so
     // that the list shows many rows; later the size the user gave it.
     const Settings settings = AppSettings();
@@ -339,32 +336,6 @@ std::string CDlgGeneralDictionary::SelectedOriginal() const
     return reinterpret_cast<const Row*>(m_list->GetItemData(row))->original;
 }
 
-void CDlgGeneralDictionary::OnSelectionChanged()
-{
-    const int row = SelectedRow();
-    if (row < 0)
-        return;
-    // What was typed for the row left is kept in it.
-    if (row != m_selected)
-        ApplyPendingEdit();
-    m_selected = row;
-    m_originalEdit->setText(m_list->GetItemText(row, 0));
-    // A long original is read from its beginning.
-    m_originalEdit->setCursorPosition(0);
-    m_translationEdit->setText(m_list->GetItemText(row, 1));
-    m_modify->setEnabled(true);
-    m_clear->setEnabled(true);
-    LookUpSelected();
-}
-
-void CDlgGeneralDictionary::TakeMatch(const QString& translation)
-{
-    if (SelectedRow() < 0)
-        return;
-    m_translationEdit->setText(translation);
-    m_translationEdit->setFocus();
-}
-
 bool CDlgGeneralDictionary::WriteRow(int row)
 {
     if (row < 0 || row >= m_list->GetItemCount())
@@ -415,45 +386,24 @@ std::unordered_map<std::string, std::string> CDlgGeneralDictionary::TypedTransla
     return typed;
 }
 
+void CDlgGeneralDictionary::ShowRow(int row)
+{
+    m_originalEdit->setText(m_list->GetItemText(row, 0));
+    // A long original is read from its beginning.
+    m_originalEdit->setCursorPosition(0);
+    m_translationEdit->setText(m_list->GetItemText(row, 1));
+}
+
+void CDlgGeneralDictionary::RevertEdits(int row)
+{
+    ShowRow(row);
+    m_edited = false;
+}
+
 bool CDlgGeneralDictionary::HasPendingEdit() const
 {
     return m_selected >= 0 && m_selected < m_list->GetItemCount() &&
            m_translationEdit->text() != m_list->GetItemText(m_selected, 1);
-}
-
-bool CDlgGeneralDictionary::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != m_translationEdit || event->type() != QEvent::KeyPress)
-        return CDlgDictionaryBase::eventFilter(watched, event);
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const int row = SelectedRow();
-    if (key->key() == Qt::Key_Escape && row >= 0 &&
-        m_translationEdit->text() != m_list->GetItemText(row, 1)) {
-        m_translationEdit->setText(m_list->GetItemText(row, 1));
-        m_edited = false;
-        return true;
-    }
-    if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) && row >= 0) {
-        const int count = m_list->GetItemCount();
-        int next = row;
-        do
-            next = key->key() == Qt::Key_Down ? next + 1 : next - 1;
-        while (next >= 0 && next < count && !RowShown(next));
-        if (next >= 0 && next < count) {
-            m_list->clearSelection();
-            m_list->SetItemState(next, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
-                                 CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
-            m_list->EnsureVisible(next);
-            m_translationEdit->setFocus();
-        }
-        return true;
-    }
-    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-        (key->modifiers() & Qt::ControlModifier)) {
-        OnOK();
-        return true;
-    }
-    return CDlgDictionaryBase::eventFilter(watched, event);
 }
 
 void CDlgGeneralDictionary::ApplyPendingEdit()
@@ -474,13 +424,7 @@ void CDlgGeneralDictionary::OnModify()
         return;
     m_edited = true;
     // On to the next row shown; after the last one, the first.
-    const int next = NextShownRow(row);
-    m_list->clearSelection();
-    if (next >= 0) {
-        m_list->SetItemState(next, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
-                             CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
-        m_list->EnsureVisible(next);
-    }
+    SelectShownRow(NextShownRow(row));
     m_translationEdit->setFocus();
 }
 
@@ -573,12 +517,4 @@ void CDlgGeneralDictionary::hideEvent(QHideEvent* event)
 {
     CDlgDictionaryBase::hideEvent(event);
     emit hidden();
-}
-
-void CDlgGeneralDictionary::SortByColumn(int column)
-{
-    m_list->Sort(column, false);
-    m_list->RebuildBookmarks();
-    ApplyFilter();
-    m_selected = SelectedRow();
 }

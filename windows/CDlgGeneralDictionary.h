@@ -43,9 +43,6 @@ public:
     bool HasChanges() const;
     /// Drops the list's changes and hides the window.
     void Discard();
-    /// Sorts the rows by a column without regard to case.
-    void SortByColumn(int column);
-
     std::string SelectedOriginal() const override;
     bool StoreReplacedCell(int row, int column, const QString& text) override;
     QLineEdit* OriginalEdit() const { return m_originalEdit; }
@@ -65,10 +62,11 @@ protected:
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    /// The Translation field as a translator's editor: Escape first undoes
-    /// what was typed, Up and Down go to the previous and next row (what was
-    /// typed stays in its row), Ctrl+Enter is OK.
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    std::vector<QLineEdit*> TranslationFields() const override { return {m_translationEdit}; }
+    void ShowRow(int row) override;
+    bool HasPendingEdit() const override;
+    void RevertEdits(int row) override;
+    void AcceptEdits() override { OnOK(); }
     void FilterApplied() override;
 
 private:
@@ -95,12 +93,9 @@ private:
     static int CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue);
     /// Makes the sort keys of the originals.
     void FoldOriginals();
-    void TakeMatch(const QString& translation) override;
-    void OnSelectionChanged();
     /// Puts the translation edit into the row; false when it cannot be
     /// written in the dictionary's code page (reported).
     bool WriteRow(int row);
-    bool HasPendingEdit() const;
     /// The translations of rows changed in the list and not written yet.
     std::unordered_map<std::string, std::string> TypedTranslations();
     void SavePosition() const;
@@ -111,11 +106,7 @@ private:
     // The lower-case forms of the ASCII originals, one after the other.
     std::string m_foldedOriginals;
     QString m_baseTitle;
-    QLineEdit* m_originalEdit;
     QLineEdit* m_translationEdit;
-    QPushButton* m_modify;
-    QPushButton* m_clear;
-    int m_selected = -1;
     bool m_rebuildRequested = false;
     bool m_edited = false;
     bool m_rowsChanged = false; // Modify or Clear since the list was built or written

@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -277,6 +278,24 @@ TEST_F(DictionaryWindows, RowsSortWithoutRegardToCaseAccentedOnesToo)
         EXPECT_LE(shown[i - 1].compare(shown[i], Qt::CaseInsensitive), 0)
             << shown[i - 1].toStdString() << " / " << shown[i].toStdString();
     EXPECT_EQ(shown.indexOf(QStringLiteral("Ab")) + 1, shown.indexOf(QStringLiteral("aB")));
+
+    // A click on the heading sorts by that column, the next one the other
+    // way; the heading shows which.
+    QHeaderView* header = list->header();
+    auto firstAndLast = [&] {
+        return std::make_pair(list->GetItemText(0, 0), list->GetItemText(list->GetItemCount() - 1, 0));
+    };
+    const auto ascending = firstAndLast();
+    emit header->sectionClicked(0);
+    const auto once = firstAndLast();
+    emit header->sectionClicked(0);
+    const auto twice = firstAndLast();
+    EXPECT_NE(once, twice);
+    EXPECT_EQ(std::make_pair(once.second, once.first), twice);
+    EXPECT_TRUE(once == ascending || twice == ascending);
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), 0);
+    EXPECT_EQ(header->sortIndicatorOrder(), twice == ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 TEST_F(DictionaryWindows, TheMemoryOffersItsMatchesAndCtrlTakesOne)
@@ -358,6 +377,37 @@ TEST_F(DictionaryWindows, TheTranslationFieldBehavesLikeATranslatorsEditor)
     QTest::keyClick(field, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(Translation("Up"), "En haut");
+}
+
+TEST_F(DictionaryWindows, TheTextsWindowsFieldsBehaveLikeATranslatorsEditorToo)
+{
+    program->Select({"sample.rc", "Menus", "IDR_MAINFRAME"});
+    program->Tab(CDlgPreviewTabs::TabTexts);
+    CDlgEntityDictionary* texts = program->frame()->TextsWindow();
+    ASSERT_NE(texts, nullptr);
+    CListCtrlEx* list = texts->List();
+    const int file = RowOf(list, QStringLiteral("File"));
+    SelectRow(list, file);
+    QLineEdit* context = texts->ContextEdit();
+    context->setFocus();
+    // Escape undoes what was typed in any of the fields; the window stays.
+    QTest::keyClicks(context, QStringLiteral("typo"));
+    QTest::keyClick(context, Qt::Key_Escape);
+    EXPECT_EQ(context->text(), QString());
+    EXPECT_TRUE(texts->isVisible());
+    // Down goes to the next row shown and stores what was typed.
+    context->setText(QStringLiteral("Fich."));
+    QTest::keyClick(context, Qt::Key_Down);
+    EXPECT_NE(texts->SelectedRow(), file);
+    EXPECT_EQ(list->GetItemText(file, 2), QStringLiteral("Fich."));
+    QTest::keyClick(context, Qt::Key_Up);
+    EXPECT_EQ(texts->SelectedRow(), file);
+    EXPECT_EQ(context->text(), QStringLiteral("Fich."));
+    // Ctrl+Enter keeps what was typed and closes the window.
+    texts->DictionaryEdit()->setText(QStringLiteral("Fichiers"));
+    QTest::keyClick(texts->DictionaryEdit(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_FALSE(texts->isVisible());
+    EXPECT_EQ(Translation("File"), "Fichiers");
 }
 
 TEST_F(DictionaryWindows, AFilterKeptFromLastTimeIsSaidInTheTitle)
