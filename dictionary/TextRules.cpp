@@ -63,21 +63,39 @@ bool IsTranslatableText(std::string_view text)
     return true;
 }
 
-int ParseIntPrefix(std::string_view text)
+DecimalPrefix ReadDecimalPrefix(std::string_view text, bool anyWhiteSpace, std::int64_t stop)
 {
+    const auto space = [anyWhiteSpace](char c) {
+        return c == ' ' || c == '\t' || (anyWhiteSpace && (c == '\n' || c == '\r' || c == '\v' || c == '\f'));
+    };
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+    while (i < text.size() && space(text[i]))
         ++i;
-    bool negative = false;
+    DecimalPrefix number;
     if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    std::int64_t value = 0;
+        number.negative = text[i++] == '-';
     while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        value = value * 10 + (text[i++] - '0');
-        if (value > (1LL << 32))
+        number.magnitude = number.magnitude * 10 + (text[i++] - '0');
+        if (number.magnitude > stop)
             break;
     }
-    return static_cast<int>(static_cast<std::uint32_t>(negative ? -value : value));
+    return number;
+}
+
+int ParseIntPrefix(std::string_view text)
+{
+    const DecimalPrefix number = ReadDecimalPrefix(text, false, 1LL << 32);
+    return static_cast<int>(
+        static_cast<std::uint32_t>(number.negative ? -number.magnitude : number.magnitude));
+}
+
+std::string_view TrimBlanksAndTabs(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
 }
 
 int HexDigitValue(char c)

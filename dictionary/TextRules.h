@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -40,6 +41,19 @@ int HexDigitValue(char c);
 /// sign, digits up to the first other byte), kept in 32 bits: numbers
 /// written unsigned, such as colours, come back with their bits.
 int ParseIntPrefix(std::string_view text);
+
+/// The sign and the digits a text starts with, after blanks and tabs (with
+/// anyWhiteSpace, every white-space character of C). Digits are read while
+/// the magnitude stays at most stop: the one that passes it is the last.
+struct DecimalPrefix
+{
+    bool negative = false;
+    std::int64_t magnitude = 0;
+};
+DecimalPrefix ReadDecimalPrefix(std::string_view text, bool anyWhiteSpace, std::int64_t stop);
+
+/// The text without the blanks and tabs around it.
+std::string_view TrimBlanksAndTabs(std::string_view text);
 
 /// Splits a line at the given separator byte the way strtok does: runs of
 /// separators count as one and leading ones are skipped. At most maxFields

@@ -18,15 +18,6 @@ int HexByte(char high, char low)
     return l < 0 ? h : h * 16 + l; // "%x" stops at the first non-digit
 }
 
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
-
 // Entries longer than this are not combo strings but damaged data; reading
 // stops there instead of swallowing the rest of the script.
 constexpr long kMaxLength = 1 << 20;
@@ -38,7 +29,7 @@ bool ParseComboHeader(std::string_view line, ComboHeader& header)
     const std::size_t p = line.find("0x403,");
     if (p == std::string_view::npos || p <= 2)
         return false;
-    header.itemReference = std::string(Trim(line.substr(0, p - 2)));
+    header.itemReference = std::string(TrimBlanksAndTabs(line.substr(0, p - 2)));
     const std::string_view rest = line.substr(p + 6);
     const std::string field(rest.substr(0, rest.find(',')));
     header.length = std::atol(field.c_str());
@@ -52,7 +43,7 @@ bool IsComboDataLine(std::string_view line)
     bool any = false;
     for (;;) {
         const std::size_t comma = line.find(',');
-        const std::string_view token = Trim(line.substr(0, comma));
+        const std::string_view token = TrimBlanksAndTabs(line.substr(0, comma));
         if (!token.empty()) {
             bool word = token.size() > 2 && token.size() <= 6 && token[0] == '0' &&
                         (token[1] == 'x' || token[1] == 'X');
@@ -75,10 +66,10 @@ ComboWordReader::ComboWordReader(long length) : m_length(length), m_words(length
 
 bool ComboWordReader::Feed(std::string_view line)
 {
-    line = Trim(line);
+    line = TrimBlanksAndTabs(line);
     while (m_word < m_words) {
         const std::size_t comma = line.find(',');
-        const std::string_view token = Trim(line.substr(0, comma));
+        const std::string_view token = TrimBlanksAndTabs(line.substr(0, comma));
         char low = 0;
         char high = 0;
         if (token.size() == 6) {
@@ -88,7 +79,8 @@ bool ComboWordReader::Feed(std::string_view line)
         m_bytes += low;
         m_bytes += high;
         ++m_word;
-        line = comma == std::string_view::npos ? std::string_view() : Trim(line.substr(comma + 1));
+        line =
+            comma == std::string_view::npos ? std::string_view() : TrimBlanksAndTabs(line.substr(comma + 1));
         if (line.empty())
             break;
     }

@@ -52,26 +52,17 @@ bool ReadFile(const std::string& path, std::string& bytes)
     return true;
 }
 
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
-
 // "[name]" on a line: the name is everything between the first "[" and the
 // last "]", so that a dictionary path holding "]" is a section name too.
 bool SectionName(std::string_view line, std::string_view& name)
 {
-    line = Trim(line);
+    line = TrimBlanksAndTabs(line);
     if (line.size() < 2 || line.front() != '[')
         return false;
     const std::size_t close = line.rfind(']');
     if (close == 0)
         return false;
-    name = Trim(line.substr(1, close - 1));
+    name = TrimBlanksAndTabs(line.substr(1, close - 1));
     return true;
 }
 
@@ -80,7 +71,7 @@ bool KeyName(std::string_view line, std::string_view& name)
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos)
         return false;
-    name = Trim(line.substr(0, eq));
+    name = TrimBlanksAndTabs(line.substr(0, eq));
     return !name.empty() && name.front() != ';' && name.front() != '#';
 }
 
@@ -112,7 +103,7 @@ Place Locate(const std::vector<ProfileLine>& lines, std::string_view section, st
         }
         if (!inSection)
             continue;
-        if (!Trim(lines[i].text).empty())
+        if (!TrimBlanksAndTabs(lines[i].text).empty())
             place.lastOfSection = i;
         if (place.key == lines.size() && KeyName(lines[i].text, name) && EqualsNoCase(name, key))
             place.key = i;
@@ -123,7 +114,7 @@ Place Locate(const std::vector<ProfileLine>& lines, std::string_view section, st
 // The value of a key line: after the "=", without blanks around it.
 std::string ValueOf(std::string_view line)
 {
-    return std::string(Trim(line.substr(line.find('=') + 1)));
+    return std::string(TrimBlanksAndTabs(line.substr(line.find('=') + 1)));
 }
 
 } // namespace
@@ -174,7 +165,7 @@ std::string ProfileFile::RewriteText(std::string_view text, std::string_view sec
             lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(place.lastOfSection) + 1,
                          {entry, usual});
         } else {
-            if (!lines.empty() && !Trim(lines.back().text).empty())
+            if (!lines.empty() && !TrimBlanksAndTabs(lines.back().text).empty())
                 lines.push_back({std::string(), usual});
             lines.push_back({"[" + std::string(section) + "]", usual});
             lines.push_back({entry, usual});

@@ -2,6 +2,7 @@
 
 #include "dictionary/Codec.h"
 #include "dictionary/FileSystem.h"
+#include "dictionary/TextRules.h"
 #include "engine/Literal.h"
 #include "engine/ScriptCode.h"
 #include "engine/ScriptText.h"
@@ -20,41 +21,17 @@ constexpr std::uint32_t kWsPopup = 0x80000000;
 constexpr std::uint32_t kWsDisabled = 0x08000000;
 constexpr std::uint32_t kChildVisible = 0x50000000;
 
-void Trim(std::string& s)
-{
-    const std::size_t first = s.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        s.clear();
-        return;
-    }
-    s.erase(s.find_last_not_of(" \t") + 1);
-    s.erase(0, first);
-}
-
 std::string Trimmed(std::string_view s)
 {
-    std::string out(s);
-    Trim(out);
-    return out;
+    return std::string(TrimBlanksAndTabs(s));
 }
 
 // The standard atol: leading white space, a sign, digits.
 std::int32_t Atol(std::string_view text)
 {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r' ||
-                               text[i] == '\v' || text[i] == '\f'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    std::int64_t value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        value = value * 10 + (text[i++] - '0');
-        if (value > 0x7FFFFFFF)
-            value = 0x7FFFFFFF;
-    }
-    return static_cast<std::int32_t>(negative ? -value : value);
+    const DecimalPrefix number = ReadDecimalPrefix(text, true, 0x7FFFFFFF);
+    const std::int64_t value = std::min<std::int64_t>(number.magnitude, 0x7FFFFFFF);
+    return static_cast<std::int32_t>(number.negative ? -value : value);
 }
 
 // A position and a size added as the compiler keeps them, in 32 bits, but
@@ -143,11 +120,11 @@ bool PreviewReader::NextLine(std::string& line)
 
 bool PreviewReader::Refill(std::string& text)
 {
-    Trim(text);
+    TrimBlanksAndTabs(text);
     while (text.empty()) {
         if (!NextLine(text))
             return false;
-        Trim(text);
+        TrimBlanksAndTabs(text);
     }
     return true;
 }
@@ -179,7 +156,7 @@ bool PreviewReader::SkipNameField(std::string& rest)
         std::size_t after = 0;
         QuotedText(rest, name, &after);
         rest.erase(0, std::min(rest.size(), after + 1));
-        Trim(rest);
+        TrimBlanksAndTabs(rest);
         if (!rest.empty() && rest.front() == ',')
             rest.erase(0, 1);
         return true;
@@ -221,7 +198,7 @@ bool PreviewReader::ControlStyle(std::string text, bool statementMode, std::uint
     bool pendingNot = false;
     // Returns whether the token asks for the next line (a NOT at the end).
     auto handle = [&](std::string token) {
-        Trim(token);
+        TrimBlanksAndTabs(token);
         std::uint32_t value = 0;
         const std::size_t notAt = token.find("NOT");
         if (notAt != std::string::npos) {
