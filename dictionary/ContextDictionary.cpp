@@ -557,11 +557,7 @@ std::int64_t ContextDictionary::ReadRecords(LineFile& file, std::int64_t number)
 
 bool ContextDictionary::Save(MessageReporter* reporter) const
 {
-    LineFile file;
-    if (!file.OpenForWriting(m_path, reporter))
-        return false;
-    Write(file);
-    return file.Close();
+    return SaveStore(m_path, *this, reporter);
 }
 
 void ContextDictionary::Write(LineFile& file) const

@@ -215,23 +215,12 @@ bool FileList::Read(LineFile& file, MessageReporter* reporter)
         CheckChanged(values[0], values[1], values[2]);
         AddFile(values[0], values[1], values[2]);
     }
-    // A read that stopped early (a read error, a line no dictionary holds)
-    // loaded part of the file only.
-    if (file.Failed()) {
-        if (reporter)
-            reporter->Report(MsgErrorReadingFile, {m_path, file.ErrorText()});
-        return false;
-    }
-    return true;
+    return ReadToTheEnd(file, m_path, reporter);
 }
 
 bool FileList::Save(MessageReporter* reporter) const
 {
-    LineFile file;
-    if (!file.OpenForWriting(m_path, reporter))
-        return false;
-    Write(file);
-    return file.Close();
+    return SaveStore(m_path, *this, reporter);
 }
 
 void FileList::Write(LineFile& file) const

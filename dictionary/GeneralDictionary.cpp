@@ -132,23 +132,12 @@ bool GeneralDictionary::Read(LineFile& file, MessageReporter* reporter)
         length = file.ReadLine(line);
         ++number;
     }
-    // A read that stopped early (a read error, a line no dictionary holds)
-    // loaded part of the file only.
-    if (file.Failed()) {
-        if (reporter)
-            reporter->Report(MsgErrorReadingFile, {m_path, file.ErrorText()});
-        return false;
-    }
-    return true;
+    return ReadToTheEnd(file, m_path, reporter);
 }
 
 bool GeneralDictionary::Save(MessageReporter* reporter) const
 {
-    LineFile file;
-    if (!file.OpenForWriting(m_path, reporter))
-        return false;
-    Write(file);
-    return file.Close();
+    return SaveStore(m_path, *this, reporter);
 }
 
 void GeneralDictionary::Write(LineFile& file) const

@@ -496,3 +496,12 @@ void LineFile::Discard()
         ::unlink(m_tempPath.c_str());
     Reset();
 }
+
+bool ReadToTheEnd(const LineFile& file, const std::string& path, MessageReporter* reporter)
+{
+    if (!file.Failed())
+        return true;
+    if (reporter)
+        reporter->Report(MsgErrorReadingFile, {path, file.ErrorText()});
+    return false;
+}

@@ -153,3 +153,19 @@ private:
     std::int64_t m_rangeSize = -1;
     std::int64_t m_rangeLeft = -1;
 };
+
+/// Writes a store (anything with Write(LineFile&)) whole into its file: the
+/// old file stays until the new one is complete.
+template <class Store>
+bool SaveStore(const std::string& path, const Store& store, MessageReporter* reporter)
+{
+    LineFile file;
+    if (!file.OpenForWriting(path, reporter))
+        return false;
+    store.Write(file);
+    return file.Close();
+}
+
+/// After a store read its file: false, and reported, when the read stopped
+/// early (a read error, a line no dictionary holds) and loaded part of it.
+bool ReadToTheEnd(const LineFile& file, const std::string& path, MessageReporter* reporter);

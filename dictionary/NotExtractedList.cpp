@@ -137,21 +137,12 @@ bool NotExtractedList::Read(LineFile& file, MessageReporter* reporter)
             m_damagedLine = number;
         Add(StripQuotes(line));
     }
-    if (file.Failed()) {
-        if (reporter)
-            reporter->Report(MsgErrorReadingFile, {m_path, file.ErrorText()});
-        return false;
-    }
-    return true;
+    return ReadToTheEnd(file, m_path, reporter);
 }
 
 bool NotExtractedList::Save(MessageReporter* reporter) const
 {
-    LineFile file;
-    if (!file.OpenForWriting(m_path, reporter))
-        return false;
-    Write(file);
-    return file.Close();
+    return SaveStore(m_path, *this, reporter);
 }
 
 void NotExtractedList::Write(LineFile& file) const

@@ -1,9 +1,9 @@
 #include "dictionary/SampleCopy.h"
 
+#include "dictionary/DataFolder.h"
 #include "dictionary/FileSystem.h"
 #include "dictionary/LineFile.h"
 #include "dictionary/TextRules.h"
-#include "dictionary/DataFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
