@@ -141,6 +141,15 @@ void DecodeLiteral(std::string_view line, DecodedLiteral& d, std::size_t from, L
         zeroEnd = text.size();
         zeroHex = hex;
     };
+    // The byte an escape gives (not zero); a UTF-8 text keeps one above 127
+    // as an escape, for alone it is no character.
+    auto appendByte = [&](int value) {
+        append(static_cast<char>(value));
+        if (g_encoding.codePage == kUtf8CodePage && value >= 0x80) {
+            text.pop_back();
+            AppendEscapedByte(text, value);
+        }
+    };
 
     // Most of a text is plain characters: they are copied in runs.
     // In double-byte code pages a high byte starts a character, which is
@@ -195,11 +204,7 @@ void DecodeLiteral(std::string_view line, DecodedLiteral& d, std::size_t from, L
             } else if (value == 0) {
                 keepZero(line.substr(i, k - i), true);
             } else {
-                append(static_cast<char>(value));
-                if (g_encoding.codePage == kUtf8CodePage && value >= 0x80) {
-                    text.pop_back();
-                    AppendEscapedByte(text, value);
-                }
+                appendByte(value);
             }
             i = k;
         } else if (c == '\\' && IsOctal(next)) {
@@ -212,11 +217,7 @@ void DecodeLiteral(std::string_view line, DecodedLiteral& d, std::size_t from, L
             if (value == 0) {
                 keepZero(line.substr(i, k - i), false);
             } else {
-                append(static_cast<char>(value));
-                if (g_encoding.codePage == kUtf8CodePage && value >= 0x80) {
-                    text.pop_back();
-                    AppendEscapedByte(text, value);
-                }
+                appendByte(value);
             }
             i = k;
         } else if (c == '&' && mnemonics) {

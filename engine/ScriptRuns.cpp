@@ -53,6 +53,19 @@ void PrepareBars(ResourceScript& script, std::int64_t total, ProgressSink* allFi
     script.SetAllFilesDivisor(scale.divisor);
 }
 
+// The script reader of a run over the dictionary's scripts: its stores,
+// code pages, messages and progress bars.
+void PrepareRun(ResourceScript& script, CTrelvarDoc& doc, const std::vector<std::string>& sources,
+                ProgressSink* allFiles, ProgressSink* currentFile, MessageReporter* reporter)
+{
+    script.SetReporter(reporter);
+    script.SetGeneralDictionary(doc.General());
+    script.SetContextDictionary(doc.Context());
+    script.SetNotExtractedList(doc.NotExtracted());
+    script.SetEncodings(doc.OriginalsCodePage(), doc.TranslationsCodePage());
+    PrepareBars(script, TotalSize(sources), allFiles, currentFile);
+}
+
 void ResetBars(ProgressSink* allFiles, ProgressSink* currentFile)
 {
     if (allFiles)
@@ -71,12 +84,7 @@ ExtractionRun ExtractScripts(CTrelvarDoc& doc, const std::vector<std::string>& s
     if (!doc.IsOpen())
         return run;
     ResourceScript script;
-    script.SetReporter(reporter);
-    script.SetGeneralDictionary(doc.General());
-    script.SetContextDictionary(doc.Context());
-    script.SetNotExtractedList(doc.NotExtracted());
-    script.SetEncodings(doc.OriginalsCodePage(), doc.TranslationsCodePage());
-    PrepareBars(script, TotalSize(sources), allFiles, currentFile);
+    PrepareRun(script, doc, sources, allFiles, currentFile, reporter);
     // Extraction writes no script, so every script may be read before the
     // ones ahead of it are done.
     std::optional<ScriptReadAhead> ahead;
@@ -126,12 +134,7 @@ std::vector<std::size_t> GenerateScripts(CTrelvarDoc& doc,
     for (const auto& pair : pairs)
         sources.push_back(pair.first);
     ResourceScript script;
-    script.SetReporter(reporter);
-    script.SetGeneralDictionary(doc.General());
-    script.SetContextDictionary(doc.Context());
-    script.SetNotExtractedList(doc.NotExtracted());
-    script.SetEncodings(doc.OriginalsCodePage(), doc.TranslationsCodePage());
-    PrepareBars(script, TotalSize(sources), allFiles, currentFile);
+    PrepareRun(script, doc, sources, allFiles, currentFile, reporter);
     // Many scripts are made durable in batches, one flush to the disk for
     // each batch rather than one per script; each destination is still
     // replaced only by a whole new file.
