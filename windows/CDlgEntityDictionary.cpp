@@ -2,10 +2,12 @@
 
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/ContextDictionary.h"
+#include "dictionary/FileSystem.h"
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/Messages.h"
 #include "engine/AccessKeys.h"
 #include "engine/Literal.h"
+#include "exchange/TextOccurrences.h"
 #include "tessary/CRkMessageBox.h"
 #include "tessary/CoreFeedback.h"
 #include "tessary/GlobalVarsForDll.h"
@@ -25,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
@@ -112,6 +115,9 @@ CDlgEntityDictionary::CDlgEntityDictionary(QWidget* parent, CTrelvarDoc* documen
     m_shortcutEdit = addEdit(tr("&Shortcut:"), "1030", 2, 2, 1);
     m_shortcutEdit->setMaximumWidth(40);
     edits->setColumnStretch(1, 1);
+    m_decorationHint = new QLabel(this);
+    m_decorationHint->setObjectName(QStringLiteral("decorationHint"));
+    edits->addWidget(m_decorationHint, 1, 2, 1, 2);
     layout->addLayout(edits);
 
     auto* buttons = new QHBoxLayout;
@@ -245,6 +251,7 @@ void CDlgEntityDictionary::ClearList()
     for (QLineEdit* edit : {m_originalEdit, m_dictionaryEdit, m_contextEdit, m_shortcutEdit})
         edit->clear();
     m_selected = -1;
+    m_decorationHint->clear();
     m_modify->setEnabled(false);
     m_clear->setEnabled(false);
 }
@@ -273,6 +280,13 @@ void CDlgEntityDictionary::Fill()
         QApplication::setOverrideCursor(Qt::WaitCursor);
         m_list->setUpdatesEnabled(false);
         const GeneralDictionary& general = *m_document->General();
+        // Each occurrence of a text in the resource as the script writes it.
+        std::map<std::string, std::vector<const std::string*>, std::less<>> decorated;
+        for (const TextOccurrence& o : ScriptTexts()) {
+            if (m_prefix.size() == o.resource.size() + 1 &&
+                m_prefix.compare(0, o.resource.size(), o.resource) == 0)
+                decorated[o.text].push_back(&o.decoded);
+        }
         for (const auto& entry : *section) {
             if (!ContextDictionary::KeyBelongsTo(entry.key, m_prefix))
                 continue;
@@ -284,7 +298,10 @@ void CDlgEntityDictionary::Fill()
                 data.occurrence = occurrence;
                 data.occurrences = occurrences;
                 general.GetTranslation(entry.value.original, data.general);
-                QString shown = ToDisplay(data.original);
+                data.decorated = data.original;
+                if (const auto found = decorated.find(data.original); found != decorated.end())
+                    data.decorated = *found->second[std::min(occurrence, found->second.size() - 1)];
+                QString shown = ToDisplay(data.decorated);
                 if (occurrences > 1)
                     shown += QStringLiteral(" (%1/%2)").arg(occurrence + 1).arg(occurrences);
                 const int row =
@@ -316,10 +333,7 @@ void CDlgEntityDictionary::SelectText(const std::string& text)
         const auto* data = reinterpret_cast<const Row*>(m_list->GetItemData(row));
         const QString shown = ToDisplay(text);
         if (data->original == text || data->general == text || m_list->GetItemText(row, 2) == shown) {
-            m_list->clearSelection();
-            m_list->SetItemState(row, CListCtrlEx::StateSelected | CListCtrlEx::StateFocused,
-                                 CListCtrlEx::StateSelected | CListCtrlEx::StateFocused);
-            m_list->EnsureVisible(row);
+            SelectShownRow(row);
             return;
         }
     }
@@ -339,6 +353,47 @@ void CDlgEntityDictionary::ShowRow(int row)
     m_dictionaryEdit->setText(m_list->GetItemText(row, 1));
     m_contextEdit->setText(m_list->GetItemText(row, 2));
     m_shortcutEdit->setText(m_list->GetItemText(row, 3));
+    ShowDecoration(row);
+}
+
+const std::vector<TextOccurrence>& CDlgEntityDictionary::ScriptTexts()
+{
+    const std::uint64_t stamp = LastWriteFileTime(m_source).value_or(0);
+    if (m_scriptTextsOf != m_source || m_scriptTextsStamp != stamp) {
+        m_scriptTexts.clear();
+        m_scriptTextsOf = m_source;
+        m_scriptTextsStamp = stamp;
+        if (m_document && !m_source.empty())
+            ReadTextOccurrences(m_source, m_document->OriginalsCodePage(), m_document->TranslationsCodePage(),
+                                m_document->NotExtracted(), m_scriptTexts);
+    }
+    return m_scriptTexts;
+}
+
+void CDlgEntityDictionary::ShowDecoration(int row)
+{
+    const auto* data = row >= 0 ? reinterpret_cast<const Row*>(m_list->GetItemData(row)) : nullptr;
+    QString hint;
+    if (data && data->decorated != data->original) {
+        // The original is the normalised text inside the one the script
+        // writes; what lies around it comes back around the translation.
+        const std::string_view inner = NormalisedView(data->decorated);
+        const std::size_t start = static_cast<std::size_t>(inner.data() - data->decorated.data());
+        const std::string before = data->decorated.substr(0, start);
+        const std::string after = data->decorated.substr(start + inner.size());
+        auto quoted = [](const std::string& part) {
+            return QStringLiteral("\u201C%1\u201D").arg(ToDisplay(part));
+        };
+        if (!before.empty() && !after.empty())
+            hint = tr("Generation adds %1 before and %2 after the translation")
+                       .arg(quoted(before), quoted(after));
+        else if (!before.empty())
+            hint = tr("Generation adds %1 before the translation").arg(quoted(before));
+        else
+            hint =
+                tr("Generation adds %1 after the translation (unless it ends with one)").arg(quoted(after));
+    }
+    m_decorationHint->setText(hint);
 }
 
 void CDlgEntityDictionary::OnShortcutEdited(const QString& letter)

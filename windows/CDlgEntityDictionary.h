@@ -2,10 +2,13 @@
 
 #include "windows/CDlgDictionaryBase.h"
 
+#include <cstdint>
 #include <deque>
 #include <string>
 
+class QLabel;
 class QLineEdit;
+struct TextOccurrence;
 class QPushButton;
 
 /// The "Texts of this resource" window: the texts of the dialog, menu or
@@ -49,6 +52,8 @@ public:
     QPushButton* ModifyButton() const { return m_modify; }
     QPushButton* ClearButton() const { return m_clear; }
     QPushButton* DeleteShortcutsButton() const { return m_deleteShortcuts; }
+    /// What generation puts back around the selected row's translation.
+    QLabel* DecorationHint() const { return m_decorationHint; }
 
 protected:
     void ApplyFonts() override;
@@ -77,6 +82,8 @@ private:
         std::size_t occurrence = 0;
         std::size_t occurrences = 1;
         QString keys[4]; // the shown columns, for sorting
+        // The text as the script writes it (blanks, colon, ellipsis kept).
+        std::string decorated;
     };
     static int CompareRows(std::intptr_t a, std::intptr_t b, std::intptr_t sortValue);
     void OnShortcutEdited(const QString& letter);
@@ -88,6 +95,11 @@ private:
                     const QString& letterText);
     void SetRowTexts(int row, Row& data, const std::string& context, int shortcut);
     void SavePosition() const;
+    /// The texts of the script shown, as it writes them (read again only
+    /// when the script changed).
+    const std::vector<TextOccurrence>& ScriptTexts();
+    /// Says what generation adds around the row's translation.
+    void ShowDecoration(int row);
 
     std::string m_source;
     std::string m_prefix;
@@ -97,4 +109,8 @@ private:
     QLineEdit* m_contextEdit;
     QLineEdit* m_shortcutEdit;
     QPushButton* m_deleteShortcuts;
+    QLabel* m_decorationHint;
+    std::vector<TextOccurrence> m_scriptTexts;
+    std::string m_scriptTextsOf;
+    std::uint64_t m_scriptTextsStamp = 0;
 };

@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -408,6 +409,30 @@ TEST_F(DictionaryWindows, TheTextsWindowsFieldsBehaveLikeATranslatorsEditorToo)
     QTest::keyClick(texts->DictionaryEdit(), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_FALSE(texts->isVisible());
     EXPECT_EQ(Translation("File"), "Fichiers");
+}
+
+TEST_F(DictionaryWindows, TheTextsWindowShowsOriginalsAsTheScriptWritesThem)
+{
+    // "Find what:" and "Look in :" are kept as "Find what" and "Look in";
+    // generation puts the colon back, so the translator sees it first.
+    program->Select({"sample.rc", "Dialog boxes", "IDD_DIALOG1"});
+    program->Tab(CDlgPreviewTabs::TabTexts);
+    CDlgEntityDictionary* texts = program->frame()->TextsWindow();
+    ASSERT_NE(texts, nullptr);
+    CListCtrlEx* list = texts->List();
+    const int look = RowOf(list, QStringLiteral("Look in :"));
+    ASSERT_GE(look, 0);
+    EXPECT_LT(RowOf(list, QStringLiteral("Look in")), 0);
+    SelectRow(list, look);
+    EXPECT_EQ(texts->OriginalEdit()->text(), QStringLiteral("Look in :"));
+    EXPECT_EQ(
+        texts->DecorationHint()->text(),
+        QStringLiteral("Generation adds \u201C :\u201D after the translation (unless it ends with one)"));
+    // What the row stands for is still the dictionary's text.
+    EXPECT_EQ(texts->SelectedOriginal(), "Look in");
+    const int options = RowOf(list, QStringLiteral("Options"));
+    SelectRow(list, options);
+    EXPECT_EQ(texts->DecorationHint()->text(), QString());
 }
 
 TEST_F(DictionaryWindows, AFilterKeptFromLastTimeIsSaidInTheTitle)
