@@ -635,7 +635,14 @@ void ResourceScript::Generate()
     if (!m_source || !m_destination || !m_general || !m_context)
         return;
     SetUpCurrentFileBar();
-    const LiteralEncodingScope encoding(LiteralEncoding{m_originalsCodePage, !m_source->Transcoded()});
+    // Translations are written as the script writes its own texts: an
+    // 8-bit script of a known code page that holds raw accented letters
+    // gets raw ones, not escapes. Where the code page is only assumed, or
+    // the translations are in another one, escapes keep the bytes exact.
+    const bool raw = !m_source->Transcoded() && m_translationsCodePage == m_originalsCodePage &&
+                     (m_codePageKnown || !m_source->Encoding().pragmas.empty()) &&
+                     m_source->TextsHoldRawHighBytes();
+    const LiteralEncodingScope encoding(LiteralEncoding{m_originalsCodePage, !m_source->Transcoded() && !raw});
     m_runSection = m_context->FindFile(m_sourcePath);
     m_inRun = true;
     ResetOccurrences();

@@ -88,6 +88,10 @@ public:
     /// The code pages of the dictionary's originals and translations
     /// (65001 for a Unicode dictionary); scripts are read in the first.
     void SetEncodings(int originals, int translations);
+    /// Whether the dictionary's code page is known for sure (recorded or
+    /// chosen): generation may then write characters above ASCII as they are
+    /// where the script writes its own that way.
+    void SetCodePageKnown(bool known) { m_codePageKnown = known; }
     int OriginalsCodePage() const { return m_originalsCodePage; }
     int TranslationsCodePage() const { return m_translationsCodePage; }
     void ResetAllFilesBar();
@@ -246,6 +250,7 @@ private:
     std::string m_folderMade; // the destinations' folder, made or there
     ScriptReadAhead* m_readAhead = nullptr;
     bool m_readFailed = false;
+    bool m_codePageKnown = false;
     std::unique_ptr<ScriptText> m_source;
     int m_originalsCodePage = 1252;
     int m_translationsCodePage = 1252;

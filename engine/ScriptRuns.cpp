@@ -63,6 +63,7 @@ void PrepareRun(ResourceScript& script, CTrelvarDoc& doc, const std::vector<std:
     script.SetContextDictionary(doc.Context());
     script.SetNotExtractedList(doc.NotExtracted());
     script.SetEncodings(doc.OriginalsCodePage(), doc.TranslationsCodePage());
+    script.SetCodePageKnown(doc.CodePagesKnown() || doc.RecordsCodePages());
     PrepareBars(script, TotalSize(sources), allFiles, currentFile);
 }
 

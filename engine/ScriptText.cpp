@@ -617,6 +617,28 @@ std::string_view ScriptText::EncodeEnd(LineFile::LineEnd end) const
     return text;
 }
 
+bool ScriptText::TextsHoldRawHighBytes() const
+{
+    bool quoted = false;
+    for (std::size_t i = 0; i < m_bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(m_bytes[i]);
+        if (c == '\n') {
+            quoted = false;
+        } else if (c == '"') {
+            quoted = !quoted; // a doubled quote inside a text toggles twice
+        } else if (quoted && c >= 0x80) {
+            return true;
+        } else if (!quoted && c == '/' && i + 1 < m_bytes.size() && m_bytes[i + 1] == '/') {
+            // A comment to the end of its line.
+            const std::size_t end = m_bytes.find('\n', i);
+            if (end == std::string_view::npos)
+                break;
+            i = end - 1;
+        }
+    }
+    return false;
+}
+
 bool ScriptText::WritesAsIs(std::string_view working, int codePage) const
 {
     if (!m_transcoded)

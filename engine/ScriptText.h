@@ -98,6 +98,9 @@ public:
 
     /// Size of the script in bytes.
     std::int64_t Size() const { return static_cast<std::int64_t>(m_bytes.size()); }
+    /// Whether the script writes characters above ASCII into its quoted
+    /// texts as they are (rather than as escapes); comments do not count.
+    bool TextsHoldRawHighBytes() const;
     bool Failed() const { return m_failed; }
     const std::string& ErrorText() const { return m_error; }
     /// The file the script was read from (unknown for bytes in memory).

@@ -256,3 +256,31 @@ TEST_F(Compiler, AControlAloneOnItsLineTakesItsFieldsFromTheNext)
     Replace(expected, "\"Check\"", "\"Cocher\"");
     EXPECT_EQ(Generate(), expected);
 }
+
+TEST_F(Compiler, TranslationsAreWrittenAsTheScriptWritesItsTexts)
+{
+    // A script of a known code page that writes its accented letters as
+    // they are gets the translation's the same way; one whose texts are
+    // all ASCII keeps the escapes, which no editor can misread.
+    const std::string raw =
+        Crlf({"#pragma code_page(1252)", "IDD_A DIALOGEX 0, 0, 100, 50", "BEGIN",
+              "    LTEXT \"Caf\xE9\",IDC_STATIC,7,7,50,8", "    LTEXT \"Open\",IDC_O,7,20,50,8",
+              "    // \"\xE9t\xE9\" in a comment", "END"});
+    Start(raw);
+    Translate("Open", "Ouvrir l'\xE9t\xE9");
+    std::string expected = raw;
+    Replace(expected, "\"Open\"", "\"Ouvrir l'\xE9t\xE9\"");
+    EXPECT_EQ(Generate(), expected);
+}
+
+TEST_F(Compiler, AsciiTextsKeepEscapesForTheTranslations)
+{
+    const std::string ascii =
+        Crlf({"#pragma code_page(1252)", "IDD_A DIALOGEX 0, 0, 100, 50", "BEGIN",
+              "    LTEXT \"Open\",IDC_O,7,20,50,8", "    // \"\xE9t\xE9\" in a comment", "END"});
+    Start(ascii);
+    Translate("Open", "Ouvrir l'\xE9t\xE9");
+    std::string expected = ascii;
+    Replace(expected, "\"Open\"", "\"Ouvrir l'\\351t\\351\"");
+    EXPECT_EQ(Generate(), expected);
+}
