@@ -36,8 +36,8 @@ struct FlagBox
 constexpr FlagBox kFlags[] = {
     {"1048", "&Reload last dictionary at startup", Settings::Flag::Reload},
     {"1081", "Always &center 'Texts of this resource' window", Settings::Flag::Center},
-    {"1117", "Update automatically icons in the tree ( green background )", Settings::Flag::UpdateTree},
-    {"1056", "Show &rectangles around texts that are not translated or too long",
+    {"1117", "&Update automatically icons in the tree ( green background )", Settings::Flag::UpdateTree},
+    {"1056", "Show rect&angles around texts that are not translated or too long",
      Settings::Flag::ShowRectangle},
     {"1120", "As&k to extract resources when files have changed", Settings::Flag::AskExtract},
     {"1080", "Show &textured dialog background", Settings::Flag::ShowTexture},

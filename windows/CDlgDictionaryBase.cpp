@@ -62,7 +62,7 @@ QLayout* CDlgDictionaryBase::NewFilterBar()
     m_filterEdit->setObjectName(QStringLiteral("filterLineEdit"));
     m_filterEdit->setClearButtonEnabled(true);
     m_filterEdit->setPlaceholderText(tr("Text in the original or a translation"));
-    auto* label = new QLabel(tr("Filte&r:"), this);
+    auto* label = new QLabel(tr("Fi&lter:"), this);
     label->setBuddy(m_filterEdit);
     m_untranslatedOnly = new QCheckBox(tr("&Untranslated only"), this);
     m_untranslatedOnly->setObjectName(QStringLiteral("untranslatedOnlyCheckBox"));

@@ -76,7 +76,7 @@ CDlgEntityDictionary::CDlgEntityDictionary(QWidget* parent, CTrelvarDoc* documen
             "particular translation ( in the context ) for a text. This translation is valid only for "
             "the current resource.\nChoose a letter to define the keyboard shortcut.")});
     layout->addLayout(NewFilterBar());
-    auto* listLabel = new QLabel(tr("&Texts:"), this);
+    auto* listLabel = new QLabel(tr("Te&xts:"), this);
     listLabel->setBuddy(m_list);
     layout->addWidget(listLabel);
     m_list->setObjectName(QStringLiteral("1005"));
@@ -110,7 +110,7 @@ CDlgEntityDictionary::CDlgEntityDictionary(QWidget* parent, CTrelvarDoc* documen
     };
     m_originalEdit = addEdit(tr("&Original:"), "1007", 0, 0, 0);
     m_originalEdit->setReadOnly(true);
-    m_dictionaryEdit = addEdit(tr("&Dictionary:"), "1008", 1, 0, 255);
+    m_dictionaryEdit = addEdit(tr("Dictionar&y:"), "1008", 1, 0, 255);
     m_contextEdit = addEdit(tr("&In context:"), "1029", 2, 0, 255);
     m_shortcutEdit = addEdit(tr("&Shortcut:"), "1030", 2, 2, 1);
     m_shortcutEdit->setMaximumWidth(40);
@@ -123,7 +123,7 @@ CDlgEntityDictionary::CDlgEntityDictionary(QWidget* parent, CTrelvarDoc* documen
     auto* buttons = new QHBoxLayout;
     m_modify = NewButton(tr("&Modify"), "1072");
     m_clear = NewButton(tr("&Clear"), "1062");
-    m_deleteShortcuts = NewButton(tr("De&lete shortcuts"), "1060");
+    m_deleteShortcuts = NewButton(tr("&Delete shortcuts"), "1060");
     auto* close = NewButton(tr("Close"), "2");
     m_modify->setEnabled(false);
     m_clear->setEnabled(false);

@@ -1,6 +1,7 @@
 // Finding and replacing in the lists on screen, finding texts in every
 // resource, and the tools that move translations in and out of the
 // dictionary, driven on a copy of the sample dictionary.
+#include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/DocumentCommands.h"
 #include "app/MaintenanceCommands.h"
@@ -8,6 +9,10 @@
 #include "dictionary/GeneralDictionary.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/ProgramFixture.h"
+#include "pages/CSheetWizard.h"
+#include "pages/PropertySheet.h"
+#include "pages/Sheets.h"
+#include "preview/CDlgPreviewTabs.h"
 #include "settings/Settings.h"
 #include "tessary/CRkMessageBox.h"
 #include "tessary/ModalAnswers.h"
@@ -17,6 +22,7 @@
 #include "windows/CDlgFind.h"
 #include "windows/CDlgFindInResources.h"
 #include "windows/CDlgGeneralDictionary.h"
+#include "windows/CDlgGenerate.h"
 #include "windows/CDlgImport.h"
 #include "windows/CDlgTextLists.h"
 
@@ -28,9 +34,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QWizard>
 
 #include <gtest/gtest.h>
 
@@ -255,7 +263,10 @@ namespace {
 
 // The letters marked with "&" on the buttons and labels of a window that
 // clash, as "letter: first / second".
-QStringList ClashingAccessKeys(const QWidget* window)
+// The access keys a window's buttons and labels clash on, with the keys
+// already taken around it (the menu bar of the window it lies in, the
+// buttons of the sheet that holds a page).
+std::string ClashingAccessKeys(const QWidget* window, const QStringList& around = {})
 {
     QMap<QChar, QString> taken;
     QStringList clashes;
@@ -267,11 +278,13 @@ QStringList ClashingAccessKeys(const QWidget* window)
             clashes << QStringLiteral("%1: %2 / %3").arg(letter).arg(taken[letter], text);
         taken[letter] = text;
     };
+    for (const QString& text : around)
+        take(text);
     for (const QAbstractButton* button : window->findChildren<QAbstractButton*>())
         take(button->text());
     for (const QLabel* label : window->findChildren<QLabel*>())
         take(label->text());
-    return clashes;
+    return clashes.join(QStringLiteral("; ")).toStdString();
 }
 
 } // namespace
@@ -280,11 +293,45 @@ TEST_F(Search, TheProgramsOwnDialogsHaveAccessKeysOfTheirOwn)
 {
     CDlgGeneralDictionary* window = ShowDictionary();
     CDlgReplace replace(window, ListSearch{}, QString(), program->frame());
-    EXPECT_EQ(ClashingAccessKeys(&replace), QStringList());
+    EXPECT_EQ(ClashingAccessKeys(&replace), "");
     CDlgFind find(window, ListSearch{}, QString(), program->frame());
-    EXPECT_EQ(ClashingAccessKeys(&find), QStringList());
+    EXPECT_EQ(ClashingAccessKeys(&find), "");
     CDlgImport import(&Doc(), &program->frame()->Documents()->Reporter(), program->frame());
-    EXPECT_EQ(ClashingAccessKeys(&import), QStringList());
+    EXPECT_EQ(ClashingAccessKeys(&import), "");
     CDlgAlign align(&Doc(), &program->frame()->Documents()->Reporter(), program->frame());
-    EXPECT_EQ(ClashingAccessKeys(&align), QStringList());
+    EXPECT_EQ(ClashingAccessKeys(&align), "");
+    EXPECT_EQ(ClashingAccessKeys(window), "");
+    CDlgFindInResources inResources(program->frame());
+    EXPECT_EQ(ClashingAccessKeys(&inResources), "");
+    CDlgGenerate generate(&Doc(), &program->frame()->Documents()->Reporter(), program->frame());
+    EXPECT_EQ(ClashingAccessKeys(&generate), "");
+    CDlgTextsNotToTranslate notToTranslate(&Doc(), program->frame());
+    EXPECT_EQ(ClashingAccessKeys(&notToTranslate), "");
+    CDlgUnusedTexts unused(&Doc(), program->frame());
+    EXPECT_EQ(ClashingAccessKeys(&unused), "");
+    window->OnCancel();
+
+    // The Texts window lies in the main window: its keys and the menu
+    // bar's share the keyboard.
+    QStringList menus;
+    for (const QAction* top : program->frame()->menuBar()->actions())
+        menus << top->text();
+    program->Select({"sample.rc", "Menus", "IDR_MAINFRAME"});
+    program->Tab(CDlgPreviewTabs::TabTexts);
+    ASSERT_NE(program->frame()->TextsWindow(), nullptr);
+    EXPECT_EQ(ClashingAccessKeys(program->frame()->TextsWindow(), menus), "");
+
+    // Each page of the wizard with the wizard's buttons, each page of the
+    // options.
+    CSheetWizard wizard(CSheetWizard::FileNewSet, &Doc(), &program->frame()->Documents()->Reporter(),
+                        program->frame());
+    const QStringList steps{wizard.buttonText(QWizard::BackButton), wizard.buttonText(QWizard::NextButton),
+                            wizard.buttonText(QWizard::FinishButton),
+                            wizard.buttonText(QWizard::CancelButton)};
+    for (int id : wizard.pageIds())
+        EXPECT_EQ(ClashingAccessKeys(wizard.page(id), steps), "") << id;
+    CSheetOptions options(&Doc(), program->frame()->OriginalFont(), program->frame()->TranslationFont(),
+                          program->frame());
+    for (const SheetPage* page : options.findChildren<SheetPage*>())
+        EXPECT_EQ(ClashingAccessKeys(page, {}), "") << page->objectName().toStdString();
 }
