@@ -1,7 +1,7 @@
 #include "exchange/Spelling.h"
 
-#include "dictionary/PseudoTranslation.h"
 #include "dictionary/DataFolder.h"
+#include "dictionary/PseudoTranslation.h"
 
 #include <algorithm>
 #include <cctype>
@@ -43,6 +43,7 @@ public:
         Hunspell_free_list(m_handle, &list, n);
         return out;
     }
+    void Add(const std::string& word) override { Hunspell_add(m_handle, word.c_str()); }
 
 private:
     Hunhandle* m_handle;

@@ -13,6 +13,8 @@ public:
     /// The word in UTF-8.
     virtual bool Correct(const std::string& word) = 0;
     virtual std::vector<std::string> Suggestions(const std::string& word) = 0;
+    /// Takes the word as spelt right from now on (this speller only).
+    virtual void Add(const std::string& word) = 0;
 };
 
 /// The words of a translation a speller reads (UTF-8), each with its byte

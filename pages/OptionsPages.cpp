@@ -3,6 +3,7 @@
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/Codec.h"
 #include "dictionary/Messages.h"
+#include "exchange/Spelling.h"
 #include "preview/PreviewFonts.h"
 #include "settings/FontDescription.h"
 #include "tessary/CColorStatic.h"
@@ -273,6 +274,24 @@ CPageDictionary::CPageDictionary(CTrelvarDoc* document, const QFont& currentOrig
         connect(combo, &QComboBox::currentIndexChanged, this, [this] { SetModified(); });
         m_codePages[static_cast<std::size_t>(i)] = combo;
     }
+    // The language the translations are spelt in, set once for the
+    // dictionary: the languages Hunspell has dictionaries for here.
+    m_language = new QComboBox(this);
+    m_language->setObjectName(QStringLiteral("spellingLanguageCombo"));
+    m_language->addItem(tr("(no spelling)"), QString());
+    for (const std::string& language : HunspellLanguages())
+        m_language->addItem(QString::fromStdString(language), QString::fromStdString(language));
+    const std::string language = open ? settings.Get(path, Settings::DictionaryKey::Language) : std::string();
+    if (!language.empty() && m_language->findData(QString::fromStdString(language)) < 0)
+        m_language->addItem(QString::fromStdString(language) + tr(" (not installed)"),
+                            QString::fromStdString(language));
+    m_language->setCurrentIndex(std::max(0, m_language->findData(QString::fromStdString(language))));
+    m_language->setEnabled(open);
+    auto* languageLabel = new QLabel(tr("Spelling lan&guage of the translations:"), this);
+    languageLabel->setBuddy(m_language);
+    layout->addWidget(languageLabel, 4, 0);
+    layout->addWidget(m_language, 4, 1);
+    connect(m_language, &QComboBox::currentIndexChanged, this, [this] { SetModified(); });
     auto* group = new QGroupBox(tr("Set fonts for entry fields and :"), this);
     auto* groupLayout = new QHBoxLayout(group);
     m_lists = new QCheckBox(tr("&Lists"), group);
@@ -286,8 +305,8 @@ CPageDictionary::CPageDictionary(CTrelvarDoc* document, const QFont& currentOrig
     groupLayout->addWidget(m_lists);
     groupLayout->addWidget(m_previews);
     groupLayout->addStretch();
-    layout->addWidget(group, 4, 0, 1, 2);
-    layout->setRowStretch(5, 1);
+    layout->addWidget(group, 5, 0, 1, 2);
+    layout->setRowStretch(6, 1);
     layout->setColumnStretch(1, 1);
     connect(m_lists, &QCheckBox::toggled, this, [this] { SetModified(); });
     connect(m_previews, &QCheckBox::toggled, this, [this] { SetModified(); });
@@ -316,6 +335,7 @@ void CPageDictionary::OnApply()
         return;
     const Settings settings = AppSettings();
     const std::string& path = m_document->PathName();
+    settings.Set(path, Settings::DictionaryKey::Language, m_language->currentData().toString().toStdString());
     // A code page chosen is the dictionary's from now on (its next save
     // records it); the fonts' character sets follow it.
     if (!m_document->IsUnicode()) {

@@ -73,6 +73,8 @@ public:
     /// The code page of the originals (0) or the translations (1).
     QComboBox* CodePageBox(int which) const { return m_codePages[static_cast<std::size_t>(which)]; }
     QCheckBox* PreviewsBox() const { return m_previews; }
+    /// The language the translations are spelt in (none first).
+    QComboBox* LanguageBox() const { return m_language; }
 
 private:
     void OnChange(int which);
@@ -83,6 +85,7 @@ private:
     std::array<QComboBox*, 2> m_codePages{};
     QCheckBox* m_lists;
     QCheckBox* m_previews;
+    QComboBox* m_language;
 };
 
 /// The colours: the rectangle around untranslated texts, the lines of the

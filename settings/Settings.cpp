@@ -53,12 +53,13 @@ constexpr std::array<KeyInfo, 1> kTexts{{
     {"General", "MainViewTexture", "BACKGROUND_ORANGE"},
 }};
 
-constexpr std::array<KeyInfo, 5> kDictionaryKeys{{
+constexpr std::array<KeyInfo, 6> kDictionaryKeys{{
     {"", "OriginalFont", ""},
     {"", "TranslationFont", ""},
     {"", "SetFontLists", "0"},
     {"", "SetFontPreviews", "0"},
     {"", "SelTreeItem", ""},
+    {"", "Language", ""},
 }};
 
 constexpr std::array<const char*, 3> kHistorySections{"Find", "Replace", "FindInResources"};

@@ -68,7 +68,8 @@ public:
         TranslationFont,
         SetFontLists,
         SetFontPreviews,
-        SelTreeItem
+        SelTreeItem,
+        Language ///< the translations' language for spelling ("fr_FR"; empty: none)
     };
 
     explicit Settings(std::string path) : m_file(std::move(path)) {}

@@ -2,10 +2,12 @@
 
 #include "dictionary/CTrelvarDoc.h"
 #include "dictionary/GeneralDictionary.h"
+#include "settings/Settings.h"
 #include "tessary/GlobalVarsForDll.h"
 #include "tessary/ProgramSettings.h"
 #include "views/CListCtrlBookmark.h"
 #include "windows/MemoryMatches.h"
+#include "windows/SpellingField.h"
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
@@ -32,6 +34,7 @@ void CDlgDictionaryBase::SetFonts(const QFont& original, const QFont& translatio
     m_translationFont = translation;
     m_fontsForLists = forLists;
     ApplyFonts();
+    RefreshSpelling();
 }
 
 void CDlgDictionaryBase::RefreshLook()
@@ -291,4 +294,25 @@ bool CDlgDictionaryBase::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return CRkCoolDlg::eventFilter(watched, event);
+}
+
+void CDlgDictionaryBase::RefreshSpelling()
+{
+    const std::string language =
+        m_document && m_document->IsOpen()
+            ? AppSettings().Get(m_document->PathName(), Settings::DictionaryKey::Language)
+            : std::string();
+    const std::shared_ptr<WordSpeller> speller = SharedSpeller(language);
+    std::vector<QLineEdit*> fields = TranslationFields();
+    if (QLineEdit* inPlace = m_list->InPlaceEditor())
+        fields.push_back(inPlace);
+    for (QLineEdit* field : fields) {
+        // A field of one letter (the shortcut) holds no word.
+        if (field->maxLength() <= 1)
+            continue;
+        if (auto* spelling = field->findChild<SpellingField*>(QString(), Qt::FindDirectChildrenOnly))
+            spelling->SetSpeller(speller);
+        else if (speller)
+            new SpellingField(field, speller);
+    }
 }

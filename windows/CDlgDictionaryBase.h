@@ -46,6 +46,9 @@ public:
     void SetFonts(const QFont& original, const QFont& translation, bool forLists);
     /// Takes the textures and line colours of the settings again.
     void RefreshLook();
+    /// Takes the dictionary's spelling language from the settings again:
+    /// the translation fields underline the words its speller does not know.
+    void RefreshSpelling();
 
     /// The selected row, or -1.
     int SelectedRow() const;

@@ -7,22 +7,30 @@
 #include "dictionary/GeneralDictionary.h"
 #include "dictionary/ScriptInsertion.h"
 #include "engine/ScriptRuns.h"
+#include "exchange/Spelling.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/ProgramFixture.h"
 #include "memory/TranslationMemory.h"
+#include "pages/OptionsPages.h"
+#include "pages/Sheets.h"
 #include "preview/CDlgPreview.h"
+#include "settings/Settings.h"
 #include "tessary/CRkMessageBox.h"
 #include "tessary/ModalAnswers.h"
+#include "tessary/ProgramSettings.h"
 #include "views/CListCtrlBookmark.h"
 #include "windows/CDlgEntityDictionary.h"
 #include "windows/CDlgGeneralDictionary.h"
 #include "windows/MemoryMatches.h"
+#include "windows/SpellingField.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QThreadPool>
@@ -433,6 +441,54 @@ TEST_F(DictionaryWindows, TheTextsWindowShowsOriginalsAsTheScriptWritesThem)
     const int options = RowOf(list, QStringLiteral("Options"));
     SelectRow(list, options);
     EXPECT_EQ(texts->DecorationHint()->text(), QString());
+}
+
+TEST_F(DictionaryWindows, TranslationsAreSpeltInTheDictionarysLanguage)
+{
+    const std::vector<std::string> languages = HunspellLanguages();
+    if (std::find(languages.begin(), languages.end(), "fr_FR") == languages.end())
+        GTEST_SKIP() << "no French dictionary of Hunspell here";
+    // The language is the dictionary's, chosen once in the options.
+    {
+        CSheetOptions sheet(&Doc(), Frame()->OriginalFont(), Frame()->TranslationFont(), Frame());
+        QComboBox* box = sheet.Dictionary()->LanguageBox();
+        box->setCurrentIndex(box->findData(QStringLiteral("fr_FR")));
+        sheet.accept();
+    }
+    EXPECT_EQ(AppSettings().Get(Doc().PathName(), Settings::DictionaryKey::Language), "fr_FR");
+    Frame()->Documents()->AnnounceFonts();
+    CDlgGeneralDictionary* window = ShowDictionary();
+    QLineEdit* field = window->TranslationEdit();
+    auto* spelling = field->findChild<SpellingField*>();
+    ASSERT_NE(spelling, nullptr);
+    // Marks, escapes and placeholders are no words; a word split by the
+    // access-key mark is one word.
+    field->setText(QStringLiteral("&Ouvrir le fichierr %s\\n ma&ison"));
+    ASSERT_EQ(spelling->Misspelt().size(), 1);
+    EXPECT_EQ(spelling->Misspelt()[0], qMakePair(11, 8));
+    std::unique_ptr<QMenu> menu(spelling->ContextMenuAt(13));
+    QStringList offered;
+    QAction* add = nullptr;
+    for (QAction* action : menu->actions()) {
+        offered << action->text();
+        if (action->objectName() == QStringLiteral("addWord"))
+            add = action;
+    }
+    EXPECT_TRUE(offered.contains(QStringLiteral("fichier"))) << offered.join(QLatin1Char('|')).toStdString();
+    ASSERT_NE(add, nullptr);
+    add->trigger();
+    EXPECT_TRUE(spelling->Misspelt().isEmpty());
+    EXPECT_NE(ReadBytes(dir.File("data/lingorel/words.txt")).find("fichierr\n"), std::string::npos);
+    // A suggestion taken replaces the word.
+    field->setText(QStringLiteral("Ouvrir la maisonn"));
+    menu.reset(spelling->ContextMenuAt(12));
+    for (QAction* action : menu->actions()) {
+        if (action->text() == QStringLiteral("maison")) {
+            action->trigger();
+            break;
+        }
+    }
+    EXPECT_EQ(field->text(), QStringLiteral("Ouvrir la maison"));
 }
 
 TEST_F(DictionaryWindows, AFilterKeptFromLastTimeIsSaidInTheTitle)
