@@ -1,7 +1,7 @@
 #include "memory/TranslationMemory.h"
 
-#include "memory/MatchScore.h"
 #include "dictionary/DataFolder.h"
+#include "memory/MatchScore.h"
 
 #include <algorithm>
 #include <chrono>
@@ -264,6 +264,23 @@ std::int64_t TranslationMemory::DocumentsWith(const std::string& word)
     Statement count(m_db, "SELECT doc FROM units_words WHERE term = ?");
     count.Bind(1, word);
     return count.Step() == SQLITE_ROW ? count.Integer(0) : 0;
+}
+
+std::vector<bool> TranslationMemory::ExactlyKnown(const std::vector<std::string>& texts,
+                                                  const std::string& targetLanguage)
+{
+    std::vector<bool> known(texts.size(), false);
+    Statement exact(m_db, "SELECT 1 FROM units WHERE original_key = ? AND original = ? AND translation <> '' "
+                          "AND (? = '' OR target_language = ?) LIMIT 1");
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        exact.Bind(1, OriginalKey(texts[i]))
+            .Bind(2, texts[i])
+            .Bind(3, targetLanguage)
+            .Bind(4, targetLanguage);
+        known[i] = exact.Step() == SQLITE_ROW;
+        exact.Reset();
+    }
+    return known;
 }
 
 std::vector<MemoryMatch> TranslationMemory::Find(const std::string& text, int limit, int minScore,

@@ -66,6 +66,10 @@ public:
     /// one is given.
     std::vector<MemoryMatch> Find(const std::string& text, int limit, int minScore = 50,
                                   const std::string& targetLanguage = {});
+    /// For each text, whether the memory holds a translation of exactly
+    /// that original (into targetLanguage when one is given).
+    std::vector<bool> ExactlyKnown(const std::vector<std::string>& texts,
+                                   const std::string& targetLanguage = {});
     MemoryStats Stats();
 
 private:

@@ -19,6 +19,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <unordered_set>
 
 CDlgDictionaryBase::CDlgDictionaryBase(QWidget* parent, CTrelvarDoc* document)
     : CRkCoolDlg(parent), m_document(document), m_list(new CListCtrlBookmark(this))
@@ -315,4 +316,34 @@ void CDlgDictionaryBase::RefreshSpelling()
         else if (speller)
             new SpellingField(field, speller);
     }
+}
+
+void CDlgDictionaryBase::MarkExactMatches()
+{
+    if (!m_matches || !m_document || !m_document->IsOpen())
+        return;
+    std::vector<std::string> originals;
+    std::vector<std::intptr_t> rows;
+    for (int row = 0; row < m_list->GetItemCount(); ++row) {
+        if (RowTranslated(row))
+            continue;
+        originals.push_back(RowOriginal(row));
+        rows.push_back(m_list->GetItemData(row));
+    }
+    if (rows.empty())
+        return;
+    m_matches->FindExact(*m_document, std::move(originals), [this, rows](const std::vector<bool>& known) {
+        // The rows may have moved (a sort) since: each is found by its data.
+        std::unordered_set<std::intptr_t> exact;
+        for (std::size_t i = 0; i < rows.size() && i < known.size(); ++i) {
+            if (known[i])
+                exact.insert(rows[i]);
+        }
+        m_exactRows = static_cast<int>(exact.size());
+        for (int row = 0; row < m_list->GetItemCount(); ++row) {
+            if (exact.count(m_list->GetItemData(row)) != 0 && !RowTranslated(row))
+                m_list->SetItemForeColor(row, 0, kExactMatchColour);
+        }
+        m_list->viewport()->update();
+    });
 }

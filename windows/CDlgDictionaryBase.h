@@ -4,6 +4,7 @@
 
 #include <QFont>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,10 @@ public:
 
     /// The translation memory's matches for the selected text.
     MemoryMatches* Matches() const { return m_matches; }
+    /// The colour of an untranslated original the memory knows exactly.
+    static constexpr std::uint32_t kExactMatchColour = 0x008000; // green
+    /// How many untranslated rows the memory knows exactly (at the last look).
+    int ExactRows() const { return m_exactRows; }
     /// Sorts the rows by a column without regard to case.
     void SortByColumn(int column);
 
@@ -128,6 +133,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     /// Whether a row has a translation (general or in context).
     virtual bool RowTranslated(int row) const = 0;
+    /// The original text (bytes) of a row.
+    virtual std::string RowOriginal(int row) const = 0;
+    /// Looks up the rows without a translation in the memory: those it
+    /// knows exactly show their original in green, when the answer comes.
+    void MarkExactMatches();
     /// The filter changed what is shown.
     virtual void FilterApplied() {}
     /// Puts a typed translation that was not applied yet into its row, before
@@ -155,4 +165,6 @@ protected:
     QFont m_originalFont;
     QFont m_translationFont;
     bool m_fontsForLists = false;
+    /// Rows the memory knows exactly, at the last look.
+    int m_exactRows = 0;
 };

@@ -212,6 +212,11 @@ void CDlgEntityDictionary::hideEvent(QHideEvent* event)
     CDlgDictionaryBase::hideEvent(event);
 }
 
+std::string CDlgEntityDictionary::RowOriginal(int row) const
+{
+    return reinterpret_cast<const Row*>(m_list->GetItemData(row))->original;
+}
+
 bool CDlgEntityDictionary::RowTranslated(int row) const
 {
     return !m_list->GetItemText(row, 1).isEmpty() || !m_list->GetItemText(row, 2).isEmpty();
@@ -316,6 +321,7 @@ void CDlgEntityDictionary::Fill()
         QApplication::restoreOverrideCursor();
     }
     ApplyFilter();
+    MarkExactMatches();
     setWindowTitle(
         m_baseTitle +
         QStringLiteral(" ( %1 %2 ) ").arg(m_list->GetItemCount()).arg(MessageString(MsgTexts).toLower()));

@@ -58,6 +58,7 @@ public:
 protected:
     void ApplyFonts() override;
     bool RowTranslated(int row) const override;
+    std::string RowOriginal(int row) const override;
     void ApplyPendingEdit() override;
     void reject() override;
     void hideEvent(QHideEvent* event) override;

@@ -226,6 +226,11 @@ void CDlgGeneralDictionary::SavePosition() const
     settings.Set(Settings::Integer::DictionaryHeight, height());
 }
 
+std::string CDlgGeneralDictionary::RowOriginal(int row) const
+{
+    return reinterpret_cast<const Row*>(m_list->GetItemData(row))->original;
+}
+
 bool CDlgGeneralDictionary::RowTranslated(int row) const
 {
     return !reinterpret_cast<const Row*>(m_list->GetItemData(row))->translation.empty();
@@ -323,6 +328,8 @@ void CDlgGeneralDictionary::Refill()
         m_list->setUpdatesEnabled(true);
         ApplyFilter();
     }
+    // The memory may have learnt since the list was built.
+    MarkExactMatches();
     UpdateTitle();
     m_modify->setEnabled(false);
     m_clear->setEnabled(false);

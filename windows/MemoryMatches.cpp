@@ -55,6 +55,7 @@ MemoryMatches::MemoryMatches(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("memoryMatches"));
     m_pool.setMaxThreadCount(1);
+    m_exactPool.setMaxThreadCount(1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     m_list = new QTreeWidget(this);
@@ -66,7 +67,8 @@ MemoryMatches::MemoryMatches(QWidget* parent) : QWidget(parent)
     m_list->setColumnWidth(1, 220);
     m_list->setColumnWidth(2, 220);
     m_list->setMaximumHeight(130);
-    m_list->setToolTip(tr("Translation memory: Ctrl+1 ... Ctrl+5 or a double-click takes a match"));
+    m_list->setToolTip(tr("Translation memory: Ctrl+1 ... Ctrl+5 or a double-click takes a match; in the "
+                          "list above, untranslated originals in green have an exact match"));
     layout->addWidget(m_list);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { emit matchChosen(item->text(1)); });
@@ -83,7 +85,9 @@ MemoryMatches::MemoryMatches(QWidget* parent) : QWidget(parent)
 
 MemoryMatches::~MemoryMatches()
 {
+    m_exactPool.clear();
     m_pool.waitForDone();
+    m_exactPool.waitForDone();
 }
 
 void MemoryMatches::Clear()
@@ -95,6 +99,38 @@ void MemoryMatches::Clear()
 void MemoryMatches::WaitForLookup()
 {
     m_pool.waitForDone();
+    m_exactPool.waitForDone();
+}
+
+void MemoryMatches::FindExact(const CTrelvarDoc& doc, std::vector<std::string> originals,
+                              std::function<void(const std::vector<bool>&)> done)
+{
+    const int generation = ++m_exactGeneration;
+    // In UTF-8, as the memory keeps them; one that cannot be is unknown.
+    std::vector<std::string> texts(originals.size());
+    for (std::size_t i = 0; i < originals.size(); ++i) {
+        if (!TextToExchange(doc.OriginalsCodePage(), originals[i], texts[i]))
+            texts[i].clear();
+    }
+    const std::string language = TranslationLanguage(doc);
+    m_exactPool.clear();
+    m_exactPool.start([this, generation, texts = std::move(texts), language, done = std::move(done)] {
+        // A connection of this thread's own: the lookups of the selected
+        // text go on beside it.
+        std::string error;
+        const std::unique_ptr<TranslationMemory> memory =
+            TranslationMemory::Open(TranslationMemory::DefaultPath(), error);
+        if (!memory)
+            return;
+        const std::vector<bool> known = memory->ExactlyKnown(texts, language);
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, known, done] {
+                if (generation == m_exactGeneration)
+                    done(known);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 QString MemoryMatches::MatchTranslation(int n) const

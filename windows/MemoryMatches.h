@@ -3,6 +3,7 @@
 #include <QThreadPool>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,6 +34,12 @@ public:
     QString MatchTranslation(int n) const;
     /// Waits for the lookup under way (tests).
     void WaitForLookup();
+    /// Finds, on a thread of its own, which of the texts of the dictionary
+    /// (in its originals' encoding) the memory knows exactly; done gets,
+    /// on this thread, whether each is (nothing when the memory cannot be
+    /// opened). A newer call makes an older one's answer go unheard.
+    void FindExact(const CTrelvarDoc& doc, std::vector<std::string> originals,
+                   std::function<void(const std::vector<bool>&)> done);
 
 signals:
     /// The user took a match: its translation (UTF-8 text as a QString).
@@ -43,6 +50,8 @@ private:
 
     QTreeWidget* m_list;
     QThreadPool m_pool;
+    QThreadPool m_exactPool;
+    int m_exactGeneration = 0;
     std::shared_ptr<TranslationMemory> m_memory;
     bool m_memoryTried = false;
     int m_generation = 0;

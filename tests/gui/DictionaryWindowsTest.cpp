@@ -342,6 +342,31 @@ TEST_F(DictionaryWindows, TheMemoryOffersItsMatchesAndCtrlTakesOne)
         EXPECT_NE(window->Matches()->MatchTranslation(n), QStringLiteral("Weitersuchen"));
 }
 
+TEST_F(DictionaryWindows, UntranslatedTextsTheMemoryKnowsExactlyShowIt)
+{
+    std::string error;
+    auto memory = TranslationMemory::Open(TranslationMemory::DefaultPath(), error);
+    ASSERT_TRUE(memory) << error;
+    ASSERT_TRUE(memory->ReplaceSource(
+        "/elsewhere/other.dic",
+        {{"As Text", "En texte", {}, "cp1252", "cp1252"}, {"Exit", "Sortir", {}, "cp1252", "cp1252"}},
+        error));
+    memory.reset();
+    // "As Text" untranslated here and known there; "Exit" translated here;
+    // "As HTML" unknown.
+    CDlgGeneralDictionary* window = ShowDictionary();
+    window->Matches()->WaitForLookup();
+    QApplication::processEvents();
+    CListCtrlEx* list = window->List();
+    EXPECT_EQ(window->ExactRows(), 1);
+    EXPECT_EQ(list->GetSubItemForeColor(RowOf(list, QStringLiteral("As Text")), 0),
+              CDlgDictionaryBase::kExactMatchColour);
+    for (const char* other : {"Exit", "As HTML"})
+        EXPECT_NE(list->GetSubItemForeColor(RowOf(list, QString::fromLatin1(other)), 0),
+                  CDlgDictionaryBase::kExactMatchColour)
+            << other;
+}
+
 TEST_F(DictionaryWindows, ASaveTeachesTheMemory)
 {
     CDlgGeneralDictionary* window = ShowDictionary();

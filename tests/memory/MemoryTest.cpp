@@ -79,6 +79,10 @@ TEST(Memory, FindsExactMatchesFirstThenCloseOnesByScore)
     EXPECT_EQ(memory->Find("Open file", 1).size(), 1u);
     EXPECT_TRUE(memory->Find("Open file", 5, 100, "cp1251").empty());
     EXPECT_TRUE(memory->Find("Nothing alike", 5).empty());
+    // Which texts the memory knows exactly, at once.
+    EXPECT_EQ(memory->ExactlyKnown({"Close", "close", "Open file", "Nothing alike"}),
+              (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(memory->ExactlyKnown({"Close"}, "cp1251"), std::vector<bool>{false});
 }
 
 TEST(Memory, ASourceIsAddedUpdatedAndRemovedWhole)
