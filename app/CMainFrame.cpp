@@ -156,8 +156,10 @@ void CMainFrame::UpdateCounts()
 
 void CMainFrame::ShowRunSummary(const QString& done)
 {
+    // What the run did, on the left; the counts stay on the right, where
+    // every change keeps them current (a copy here would go stale).
     UpdateCounts();
-    statusBar()->showMessage(done + QStringLiteral("; ") + m_counts->text());
+    statusBar()->showMessage(done);
 }
 
 void CMainFrame::SetFonts(const std::string& original, const std::string& translation, bool lists,
@@ -310,6 +312,13 @@ void CMainFrame::OnProperties()
     sheet.exec();
     setWindowModified(doc.IsModified());
     UpdateActions();
+    RestoreTextsWindow();
+}
+
+void CMainFrame::RestoreTextsWindow()
+{
+    if (m_tabs && m_tabs->SelectedTab() == CDlgPreviewTabs::TabTexts && !DictionaryWindowVisible())
+        ShowTextsWindow();
 }
 
 void CMainFrame::RebuildTree()

@@ -76,6 +76,7 @@ public:
     /// The "Texts of this resource" window, shown for the selected resource.
     void ShowTextsWindow();
     void HideTextsWindow() override;
+    void RestoreTextsWindow() override;
     CDlgEntityDictionary* TextsWindow() const override { return m_textsWindow; }
     /// Before the dictionary is replaced or the program closes: when the
     /// visible "Dictionary" window holds changed rows, asks whether to save
@@ -84,7 +85,7 @@ public:
     bool CloseDictionaryWindow();
     /// Shows the main window where it was at the last close.
     void ShowAtRememberedPlace();
-    /// What a run did, with the dictionary's counts, in the status bar.
+    /// What a run did, in the status bar (the counts stay beside it).
     void ShowRunSummary(const QString& done) override;
 
     /// Runs the wizard with a set of its pages (modal).

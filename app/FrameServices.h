@@ -30,12 +30,15 @@ public:
     /// The "Texts of this resource" window.
     virtual CDlgEntityDictionary* TextsWindow() const = 0;
     virtual void HideTextsWindow() = 0;
+    /// After a command that hid it: the texts window again, when the Texts
+    /// tab is on and a resource is selected.
+    virtual void RestoreTextsWindow() = 0;
 
     /// Applies the enabled and checked rules of every command.
     virtual void UpdateActions() = 0;
     /// Builds the tree again from the dictionary, keeping the selection.
     virtual void RebuildTree() = 0;
-    /// What a run did, with the dictionary's counts, in the status bar.
+    /// What a run did, in the status bar (the counts stay beside it).
     virtual void ShowRunSummary(const QString& done) = 0;
     /// One of the window's one-shot timers (1: refresh after a change).
     virtual void StartTimer(int timer, int milliseconds) = 0;

@@ -28,6 +28,17 @@
 #include <QFileInfo>
 #include <QInputDialog>
 
+namespace {
+
+// Brings the texts window back, if it was on, however the command ends.
+struct TextsWindowBack
+{
+    FrameServices* frame;
+    ~TextsWindowBack() { frame->RestoreTextsWindow(); }
+};
+
+} // namespace
+
 MaintenanceCommands::MaintenanceCommands(FrameServices* frame) : QObject(frame->Window()), m_frame(frame) {}
 
 void MaintenanceCommands::OnImport()
@@ -36,6 +47,7 @@ void MaintenanceCommands::OnImport()
     if (!doc.IsOpen())
         return;
     m_frame->HideTextsWindow();
+    const TextsWindowBack back{m_frame};
     if (m_frame->DictionaryWindowVisible()) {
         RkMessageBox(MessageString(MsgCloseDictionaryWindow), 0x0030, -1, m_frame->Window(), nullptr, -1);
         return;
@@ -60,6 +72,7 @@ void MaintenanceCommands::OnExport()
     if (!m_frame->Documents()->Doc().IsOpen())
         return;
     m_frame->HideTextsWindow();
+    const TextsWindowBack back{m_frame};
     QFileDialog dialog(m_frame->Window(), tr("Export"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({tr("Text Files (*.txt)"), tr("HTM Files (*.htm)"), tr("HTML Files (*.html)"),

@@ -373,6 +373,9 @@ CDlgDateTimeChoice::CDlgDateTimeChoice(QWidget* parent, int mode) : CRkCoolDlg(p
         };
         m_hourSlider = makeSlider("133", 24, 3);
         m_minuteSlider = makeSlider("134", 60, 15);
+        // The sliders start at the time the dialog holds, not at 0:0.
+        m_hourSlider->setValue(m_hour);
+        m_minuteSlider->setValue(m_minute);
         m_area->setMinimumHeight(260);
     }
     resize(480, DateMode() ? 300 : 380);

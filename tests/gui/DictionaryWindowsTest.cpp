@@ -27,13 +27,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QThreadPool>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -442,6 +445,44 @@ TEST_F(DictionaryWindows, TheTextsWindowsFieldsBehaveLikeATranslatorsEditorToo)
     QTest::keyClick(texts->DictionaryEdit(), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_FALSE(texts->isVisible());
     EXPECT_EQ(Translation("File"), "Fichiers");
+}
+
+TEST_F(DictionaryWindows, TheTextsWindowComesBackAfterACommandThatHidIt)
+{
+    program->Select({"sample.rc", "Menus", "IDR_MAINFRAME"});
+    program->Tab(CDlgPreviewTabs::TabTexts);
+    CDlgEntityDictionary* texts = program->frame()->TextsWindow();
+    ASSERT_NE(texts, nullptr);
+    ASSERT_TRUE(texts->isVisible());
+    // Each command's dialog closed at once, as a user who changes nothing.
+    for (const int command : {Cmd::Properties, Cmd::Import, Cmd::Export}) {
+        QTimer::singleShot(0, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        program->frame()->Action(command)->trigger();
+        QApplication::processEvents();
+        EXPECT_TRUE(texts->isVisible()) << command;
+        EXPECT_EQ(texts->List()->GetItemCount(), 24) << command;
+    }
+}
+
+TEST_F(DictionaryWindows, TheStatusBarsCountsFollowEveryChange)
+{
+    auto* counts = Frame()->statusBar()->findChild<QLabel*>(QStringLiteral("dictionaryCounts"));
+    ASSERT_NE(counts, nullptr);
+    Frame()->ShowRunSummary(QStringLiteral("1 file(s) extracted"));
+    EXPECT_EQ(Frame()->statusBar()->currentMessage(), QStringLiteral("1 file(s) extracted"));
+    const QString before = counts->text();
+    // A translation made in the Dictionary window: the counts move, and no
+    // copy of the old ones stays on the left.
+    CDlgGeneralDictionary* window = ShowDictionary();
+    SelectRow(window->List(), RowOf(window->List(), QStringLiteral("As Text")));
+    window->TranslationEdit()->setText(QStringLiteral("En texte"));
+    window->OnOK();
+    QApplication::processEvents();
+    EXPECT_NE(counts->text(), before);
+    EXPECT_FALSE(Frame()->statusBar()->currentMessage().contains(before));
 }
 
 TEST_F(DictionaryWindows, TheTextsWindowShowsOriginalsAsTheScriptWritesThem)

@@ -262,3 +262,17 @@ TEST(DateTimeChoice, ReadyMadeChoicesCountFromNow)
     EXPECT_EQ(sliders.Hour(), 17);
     EXPECT_EQ(sliders.Minute(), 45);
 }
+
+TEST(DateTimeChoice, TheSlidersStartAtTheTimeGiven)
+{
+    CDlgDateTimeChoice picker(nullptr, 0);
+    EXPECT_EQ(picker.HourSlider()->value(), picker.Hour());
+    EXPECT_EQ(picker.MinuteSlider()->value(), picker.Minute());
+    picker.SetTime(14, 35);
+    EXPECT_EQ(picker.HourSlider()->value(), 14);
+    EXPECT_EQ(picker.MinuteSlider()->value(), 35);
+    // A click on the background takes the sliders' time: the one given.
+    QTest::mouseClick(&picker, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    EXPECT_EQ(picker.Hour(), 14);
+    EXPECT_EQ(picker.Minute(), 35);
+}
