@@ -27,6 +27,8 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::uint32_t kVisible = 0x10000000;
@@ -316,6 +318,10 @@ std::vector<CDlgPreview::Frame> CDlgPreview::Frames() const
     std::vector<Frame> frames;
     if (!m_translatedMode || !m_showRectangles || !m_owner)
         return frames;
+    // Too long is what Check says is too long: the same texts, font and
+    // measure, whatever font this preview draws with.
+    PreviewFitMeasure measure;
+    const std::vector<int> tooLarge = measure.TooLarge(*m_owner);
     for (const auto& control : m_owner->controls) {
         if (!HasFramedText(*control))
             continue;
@@ -327,8 +333,7 @@ std::vector<CDlgPreview::Frame> CDlgPreview::Frames() const
             frames.push_back({control->index, r, false});
             continue;
         }
-        // The translation must fit, with the room the control itself needs.
-        if (TextTooLarge(*control, pixels, m_windowFont, FromScript(control->displayText, m_translatedMode)))
+        if (std::find(tooLarge.begin(), tooLarge.end(), control->index) != tooLarge.end())
             frames.push_back({control->index, r, true});
     }
     return frames;

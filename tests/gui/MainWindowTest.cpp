@@ -7,11 +7,13 @@
 #include "app/CommandIds.h"
 #include "app/DocumentCommands.h"
 #include "dictionary/FileList.h"
+#include "dictionary/GeneralDictionary.h"
 #include "dictionary/NotExtractedList.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/ProgramFixture.h"
 #include "preview/CDlgPreview.h"
 #include "preview/CDlgPreviewTabs.h"
+#include "preview/PreviewFit.h"
 #include "preview/PreviewFonts.h"
 #include "settings/Settings.h"
 #include "tessary/GlobalVarsForDll.h"
@@ -161,6 +163,33 @@ TEST(MainWindow, TheTranslationTabFramesUntranslatedTexts)
     const QRect translatedFrame = preview->PixelRect(find->index).adjusted(-1, -1, 1, 1);
     EXPECT_NE(image.pixelColor(translatedFrame.left(), translatedFrame.center().y()), QColor(255, 0, 0));
     GrabToPng(preview, QStringLiteral("preview-translated"));
+}
+
+TEST(MainWindow, ThePreviewFramesAsTooLongWhatCheckFindsTooLong)
+{
+    TempDir dir;
+    Program program(dir.File("lorvo.ini"));
+    // A translation too long for its check box; the preview draws with
+    // the user's translation font, Check with the template's.
+    program.Tab(CDlgPreviewTabs::TabTranslation);
+    program.Select({"sample.rc", "Dialog boxes", "IDD_ABOUTBOX"});
+    CTrelvarDoc& doc = program.frame()->Documents()->Doc();
+    ASSERT_TRUE(doc.IsOpen());
+    doc.General()->SetTranslation("Match whole word only",
+                                  "Respecter uniquement les mots entiers et complets");
+    program.frame()->PrepareCommand();
+    program.frame()->SetFonts("DejaVu Sans;60;0;0;0", "DejaVu Sans;60;0;0;0", false, true);
+    program.Select({"sample.rc", "Dialog boxes", "IDD_DIALOG1"});
+    CDlgPreview* preview = program.tree()->DialogPreview();
+    ASSERT_NE(preview, nullptr);
+    std::vector<int> framed;
+    for (const CDlgPreview::Frame& frame : preview->Frames()) {
+        if (frame.tooLong)
+            framed.push_back(frame.index);
+    }
+    PreviewFitMeasure check;
+    EXPECT_EQ(framed, check.TooLarge(program.tree()->Description()));
+    EXPECT_EQ(framed.size(), 1u);
 }
 
 TEST(MainWindow, TheMenuPreviewCascades)
