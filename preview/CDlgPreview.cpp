@@ -275,7 +275,8 @@ void CDlgPreview::BuildDialog(const Fonts& fonts)
         if (!widget)
             continue;
         widget->setObjectName(QString::number(control->index));
-        widget->setFont(control->kind == PreviewControlKind::Edit ? fonts.edits : fonts.controls);
+        widget->setFont(FontForText(control->kind == PreviewControlKind::Edit ? fonts.edits : fonts.controls,
+                                    FromScript(control->displayText, m_translatedMode)));
         QRect placed = r;
         if (control->kind == PreviewControlKind::ComboBox) // the rectangle includes the dropped list
             placed.setHeight(std::min(r.height(), widget->sizeHint().height()));
@@ -371,7 +372,7 @@ void CDlgPreview::paintEvent(QPaintEvent*)
         gradient.setColorAt(0, QColor(10, 36, 106));
         gradient.setColorAt(1, QColor(166, 202, 240));
         painter.fillRect(bar, gradient);
-        QFont bold = m_windowFont;
+        QFont bold = FontForText(m_windowFont, m_caption);
         bold.setBold(true);
         painter.setFont(bold);
         painter.setPen(Qt::white);

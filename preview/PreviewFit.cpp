@@ -30,7 +30,7 @@ bool HasFramedText(const PreviewControl& control)
 bool TextTooLarge(const PreviewControl& control, const QRect& pixels, const QFont& windowFont,
                   const QString& text)
 {
-    const QFontMetrics metrics(windowFont);
+    const QFontMetrics metrics(FontForText(windowFont, text));
     QString shown = text;
     const QRect needed = metrics.boundingRect(QRect(0, 0, pixels.width(), pixels.height()), Qt::TextWordWrap,
                                               shown.remove(QLatin1Char('&')));

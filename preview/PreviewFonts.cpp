@@ -7,6 +7,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 
+#include <algorithm>
 #include <cmath>
 
 bool RegisterPreviewFonts()
@@ -28,6 +29,23 @@ QFont TemplateFont()
     font.setPixelSize(11);
     font.setStyleStrategy(QFont::NoSubpixelAntialias);
     return font;
+}
+
+QFont FontForText(const QFont& font, const QString& text)
+{
+    const auto otherScript = [](QChar c) {
+        const QChar::Script script = c.script();
+        return script != QChar::Script_Latin && script != QChar::Script_Common &&
+               script != QChar::Script_Inherited && script != QChar::Script_Unknown;
+    };
+    const QString family = font.family();
+    if ((family != QStringLiteral("MS Sans Serif") && family != QStringLiteral("Tahoma")) ||
+        std::none_of(text.begin(), text.end(), otherScript))
+        return font;
+    QFont fallback = font;
+    fallback.setFamilies(
+        {QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans"), QStringLiteral("Sans Serif")});
+    return fallback;
 }
 
 QFont FontFromDescription(const std::string& description)

@@ -18,6 +18,12 @@ bool RegisterPreviewFonts();
 /// size when the clone is missing.
 QFont TemplateFont();
 
+/// The font a text is drawn and measured in: the given one, unless the
+/// text holds letters of scripts other than Latin (Greek, Cyrillic, ...),
+/// which the Windows metric clones draw wrongly (accents dropped or put on
+/// other letters): then the system's sans font of the same size and weight.
+QFont FontForText(const QFont& font, const QString& text);
+
 /// A font described in the settings, or the template font when the
 /// description is missing or unreadable.
 QFont FontFromDescription(const std::string& description);

@@ -305,3 +305,18 @@ TEST(MainWindowKeys, EveryMenuHasAccessKeysOfItsOwn)
             unique(top->menu()->actions(), top->menu()->title());
     }
 }
+
+TEST(MainWindow, PreviewTextsOfOtherScriptsAreDrawnInAFontThatHasTheirAccents)
+{
+    // The Windows metric clones draw Greek tonos and Cyrillic letters
+    // wrongly; such a text is drawn and measured in the system's sans font.
+    const QFont templateFont = TemplateFont();
+    const QFont greek = FontForText(templateFont, QStringLiteral("Κοινή χρήση"));
+    EXPECT_EQ(FontForText(templateFont, QStringLiteral("Caf\u00e9 \u2026")), templateFont);
+    EXPECT_EQ(greek.pixelSize(), templateFont.pixelSize());
+    if (templateFont.family() == QStringLiteral("MS Sans Serif"))
+        EXPECT_NE(greek.family(), templateFont.family());
+    // A font the user chose is the user's.
+    QFont chosen(QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(FontForText(chosen, QStringLiteral("Κοινή")), chosen);
+}
