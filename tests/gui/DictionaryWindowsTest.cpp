@@ -162,9 +162,7 @@ TEST_F(DictionaryWindows, BookmarksFollowTheRowsWhenTheListIsSorted)
 
 TEST_F(DictionaryWindows, TheTextsWindowStoresInContextTranslationsAndShortcuts)
 {
-    program->Select({"sample.rc", "Menus", "IDR_MAINFRAME"});
-    program->Tab(CDlgPreviewTabs::TabTexts);
-    CDlgEntityDictionary* texts = program->frame()->TextsWindow();
+    CDlgEntityDictionary* texts = ShowTexts({"sample.rc", "Menus", "IDR_MAINFRAME"});
     ASSERT_NE(texts, nullptr);
     EXPECT_TRUE(texts->isVisible());
     const auto* menuPreview = program->tree()->MenuPreview();
@@ -418,9 +416,7 @@ TEST_F(DictionaryWindows, TheTranslationFieldBehavesLikeATranslatorsEditor)
 
 TEST_F(DictionaryWindows, TheTextsWindowsFieldsBehaveLikeATranslatorsEditorToo)
 {
-    program->Select({"sample.rc", "Menus", "IDR_MAINFRAME"});
-    program->Tab(CDlgPreviewTabs::TabTexts);
-    CDlgEntityDictionary* texts = program->frame()->TextsWindow();
+    CDlgEntityDictionary* texts = ShowTexts({"sample.rc", "Menus", "IDR_MAINFRAME"});
     ASSERT_NE(texts, nullptr);
     CListCtrlEx* list = texts->List();
     const int file = RowOf(list, QStringLiteral("File"));
@@ -449,9 +445,7 @@ TEST_F(DictionaryWindows, TheTextsWindowsFieldsBehaveLikeATranslatorsEditorToo)
 
 TEST_F(DictionaryWindows, TheTextsWindowComesBackAfterACommandThatHidIt)
 {
-    program->Select({"sample.rc", "Menus", "IDR_MAINFRAME"});
-    program->Tab(CDlgPreviewTabs::TabTexts);
-    CDlgEntityDictionary* texts = program->frame()->TextsWindow();
+    CDlgEntityDictionary* texts = ShowTexts({"sample.rc", "Menus", "IDR_MAINFRAME"});
     ASSERT_NE(texts, nullptr);
     ASSERT_TRUE(texts->isVisible());
     // Each command's dialog closed at once, as a user who changes nothing.
@@ -489,9 +483,7 @@ TEST_F(DictionaryWindows, TheTextsWindowShowsOriginalsAsTheScriptWritesThem)
 {
     // "Find what:" and "Look in :" are kept as "Find what" and "Look in";
     // generation puts the colon back, so the translator sees it first.
-    program->Select({"sample.rc", "Dialog boxes", "IDD_DIALOG1"});
-    program->Tab(CDlgPreviewTabs::TabTexts);
-    CDlgEntityDictionary* texts = program->frame()->TextsWindow();
+    CDlgEntityDictionary* texts = ShowTexts({"sample.rc", "Dialog boxes", "IDD_DIALOG1"});
     ASSERT_NE(texts, nullptr);
     CListCtrlEx* list = texts->List();
     const int look = RowOf(list, QStringLiteral("Look in :"));

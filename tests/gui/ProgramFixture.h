@@ -11,6 +11,7 @@
 #include "tessary/CListCtrlEx.h"
 #include "tessary/ModalAnswers.h"
 #include "views/CResTreeCtrl.h"
+#include "windows/CDlgEntityDictionary.h"
 #include "windows/CDlgGeneralDictionary.h"
 
 #include <QAction>
@@ -158,6 +159,15 @@ protected:
         window->activateWindow();
         QApplication::processEvents();
         return window;
+    }
+
+    // The "Texts of this resource" window of a resource, as the Texts tab
+    // shows it (null when it does not come).
+    CDlgEntityDictionary* ShowTexts(const QStringList& resource) const
+    {
+        program->Select(resource);
+        program->Tab(CDlgPreviewTabs::TabTexts);
+        return program->frame()->TextsWindow();
     }
 
     TempDir dir;
