@@ -642,7 +642,8 @@ void ResourceScript::Generate()
     const bool raw = !m_source->Transcoded() && m_translationsCodePage == m_originalsCodePage &&
                      (m_codePageKnown || !m_source->Encoding().pragmas.empty()) &&
                      m_source->TextsHoldRawHighBytes();
-    const LiteralEncodingScope encoding(LiteralEncoding{m_originalsCodePage, !m_source->Transcoded() && !raw});
+    const LiteralEncodingScope encoding(
+        LiteralEncoding{m_originalsCodePage, !m_source->Transcoded() && !raw});
     m_runSection = m_context->FindFile(m_sourcePath);
     m_inRun = true;
     ResetOccurrences();
