@@ -12,6 +12,7 @@
 #include "memory/TranslationMemory.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -109,6 +110,48 @@ TEST(Memory, ASourceIsAddedUpdatedAndRemovedWhole)
     EXPECT_EQ(memory->RemoveSource("a.dic", error), 2);
     EXPECT_EQ(memory->Stats().units, 1);
     EXPECT_EQ(memory->RemoveSource("unknown", error), 0);
+}
+
+TEST(Memory, AddedUnitsAreIndexedOnceInMemoriesOldAndNew)
+{
+    // A memory made by a version that indexed each unit through a trigger:
+    // opened now, it keeps no such trigger, and every unit a source adds is
+    // in the full-text index exactly once.
+    TempDir dir;
+    OpenIn(dir);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.File("data/memory.db").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "CREATE TRIGGER units_added AFTER INSERT ON units BEGIN "
+                           "INSERT INTO units_text(rowid, original) VALUES (new.id, new.original); END;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    auto memory = OpenIn(dir);
+    std::string error;
+    ASSERT_TRUE(memory->ReplaceSource("a.dic", Units({{"Open the file", "Ouvrir le fichier"}}), error));
+    ASSERT_TRUE(memory->ReplaceSource(
+        "b.dic", Units({{"Open the files", "Ouvrir les fichiers"}, {"Close the file", "Fermer"}}), error));
+    // Updated and removed ones leave the index as they leave the memory.
+    ASSERT_TRUE(
+        memory->ReplaceSource("b.dic", Units({{"Open the files", "Ouvrir tous les fichiers"}}), error));
+    const auto matches = memory->Find("Open the file", 10, 50);
+    ASSERT_EQ(matches.size(), 2u);
+    EXPECT_EQ(matches[1].translation, "Ouvrir tous les fichiers");
+    EXPECT_TRUE(memory->Find("Close the file", 10, 100).empty());
+    memory.reset();
+    ASSERT_EQ(sqlite3_open(dir.File("data/memory.db").c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, "INSERT INTO units_text(units_text) VALUES ('integrity-check')", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(db);
+    sqlite3_stmt* count = nullptr;
+    sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM sqlite_master WHERE name = 'units_added'", -1, &count,
+                       nullptr);
+    ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(count, 0), 0);
+    sqlite3_finalize(count);
+    sqlite3_close(db);
 }
 
 TEST(Memory, TwoProgramsAddingAtOnceLoseNothing)
