@@ -314,8 +314,9 @@ TEST(MainWindow, PreviewTextsOfOtherScriptsAreDrawnInAFontThatHasTheirAccents)
     const QFont greek = FontForText(templateFont, QStringLiteral("Κοινή χρήση"));
     EXPECT_EQ(FontForText(templateFont, QStringLiteral("Caf\u00e9 \u2026")), templateFont);
     EXPECT_EQ(greek.pixelSize(), templateFont.pixelSize());
-    if (templateFont.family() == QStringLiteral("MS Sans Serif"))
+    if (templateFont.family() == QStringLiteral("MS Sans Serif")) {
         EXPECT_NE(greek.family(), templateFont.family());
+    }
     // A font the user chose is the user's.
     QFont chosen(QStringLiteral("DejaVu Serif"));
     EXPECT_EQ(FontForText(chosen, QStringLiteral("Κοινή")), chosen);
