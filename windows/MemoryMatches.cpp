@@ -115,14 +115,15 @@ void MemoryMatches::FindExact(const CTrelvarDoc& doc, std::vector<std::string> o
     const std::string language = TranslationLanguage(doc);
     m_exactPool.clear();
     m_exactPool.start([this, generation, texts = std::move(texts), language, done = std::move(done)] {
-        // A connection of this thread's own: the lookups of the selected
-        // text go on beside it.
-        std::string error;
-        const std::unique_ptr<TranslationMemory> memory =
-            TranslationMemory::Open(TranslationMemory::DefaultPath(), error);
-        if (!memory)
-            return;
-        const std::vector<bool> known = memory->ExactlyKnown(texts, language);
+        // A connection of its own, so that the lookups of the selected text
+        // go on beside it; opened once.
+        if (!m_exactMemory) {
+            std::string error;
+            m_exactMemory = TranslationMemory::Open(TranslationMemory::DefaultPath(), error);
+            if (!m_exactMemory)
+                return;
+        }
+        const std::vector<bool> known = m_exactMemory->ExactlyKnown(texts, language);
         QMetaObject::invokeMethod(
             this,
             [this, generation, known, done] {

@@ -51,6 +51,9 @@ private:
     QTreeWidget* m_list;
     QThreadPool m_pool;
     QThreadPool m_exactPool;
+    // The exact pool's own connection, opened by its first look (only that
+    // pool's one thread uses it).
+    std::shared_ptr<TranslationMemory> m_exactMemory;
     int m_exactGeneration = 0;
     std::shared_ptr<TranslationMemory> m_memory;
     bool m_memoryTried = false;

@@ -64,6 +64,8 @@ void SpellingField::Check()
             m_misspelt.append({start, length});
         }
     }
+    if (m_composing)
+        return;
     // A line edit draws formats given as those of an input method's text;
     // their places count from the cursor.
     QList<QInputMethodEvent::Attribute> formats;
@@ -73,7 +75,9 @@ void SpellingField::Check()
     for (const auto& [start, length] : m_misspelt)
         formats.append({QInputMethodEvent::TextFormat, start - m_field->cursorPosition(), length, wavy});
     QInputMethodEvent event(QString(), formats);
+    m_drawing = true;
     QCoreApplication::sendEvent(m_field, &event);
+    m_drawing = false;
 }
 
 QMenu* SpellingField::ContextMenuAt(int position)
@@ -119,6 +123,11 @@ QMenu* SpellingField::ContextMenuAt(int position)
 
 bool SpellingField::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_field && event->type() == QEvent::InputMethod && !m_drawing) {
+        // Seen before the field takes it: a commit that changes the text
+        // while a new composition starts leaves the underline for later.
+        m_composing = !static_cast<QInputMethodEvent*>(event)->preeditString().isEmpty();
+    }
     if (watched == m_field && event->type() == QEvent::ContextMenu && m_speller) {
         const auto* context = static_cast<QContextMenuEvent*>(event);
         QMenu* menu = ContextMenuAt(m_field->cursorPositionAt(context->pos()));

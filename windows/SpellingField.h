@@ -43,4 +43,8 @@ private:
     QLineEdit* m_field;
     std::shared_ptr<WordSpeller> m_speller;
     QList<QPair<int, int>> m_misspelt;
+    // An input method is composing (a preedit text shows): the underline
+    // waits, for drawing it would end the composition.
+    bool m_composing = false;
+    bool m_drawing = false;
 };

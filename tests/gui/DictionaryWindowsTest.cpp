@@ -29,6 +29,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -547,6 +548,52 @@ TEST_F(DictionaryWindows, TranslationsAreSpeltInTheDictionarysLanguage)
         }
     }
     EXPECT_EQ(field->text(), QStringLiteral("Ouvrir la maison"));
+}
+
+namespace {
+
+// Knows every word but "Teh".
+class TehSpeller : public WordSpeller
+{
+public:
+    bool Correct(const std::string& word) override { return word != "Teh"; }
+    std::vector<std::string> Suggestions(const std::string&) override { return {"The"}; }
+    void Add(const std::string&) override {}
+};
+
+// Counts the input method's events a field gets.
+class InputMethodEvents : public QObject
+{
+public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::InputMethod ? 1 : 0;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST(SpellingField, AnInputMethodsCompositionIsNeverCut)
+{
+    QLineEdit field;
+    SpellingField spelling(&field, std::make_shared<TehSpeller>());
+    InputMethodEvents seen;
+    field.installEventFilter(&seen); // sees what reaches the field first
+    // A commit that changes the text while the next composition starts:
+    // the underline waits, the composition goes on.
+    QInputMethodEvent composing(QStringLiteral("\u304b"), {});
+    composing.setCommitString(QStringLiteral("Teh "));
+    QCoreApplication::sendEvent(&field, &composing);
+    EXPECT_EQ(field.text(), QStringLiteral("Teh "));
+    EXPECT_EQ(spelling.Misspelt().size(), 1);
+    EXPECT_EQ(seen.count, 1);
+    // The composition committed: the underline is drawn.
+    QInputMethodEvent committed(QString(), {});
+    committed.setCommitString(QStringLiteral("\u304b"));
+    QCoreApplication::sendEvent(&field, &committed);
+    EXPECT_EQ(seen.count, 3);
 }
 
 TEST_F(DictionaryWindows, AFilterKeptFromLastTimeIsSaidInTheTitle)
